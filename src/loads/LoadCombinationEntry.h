@@ -1,0 +1,5 @@
+// The main menu's entry to the load names and combinations window.
+#pragma once
+
+// Shows frm01荷重組合せ modally; returns when it is closed.
+void ShowLoadCombinationWindow();

@@ -1,0 +1,110 @@
+// Windows as the program uses them: a window class with load, show and
+// unload events, one collection of loaded windows in load order, and
+// placement in twips (15 twips to a pixel).
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class QEventLoop;
+
+namespace forms {
+
+constexpr int TwipsPerPixel = 15;
+int Px(double twips);            // twips to pixels, rounded
+double Tw(int pixels);           // pixels to twips
+
+// Places a control by its design position in twips (left, top, width, height).
+void PlaceTw(QWidget* w, double left, double top, double width, double height);
+
+// Unload modes passed to Form_QueryUnload.
+enum UnloadMode : int { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    // `name` is the window class name ("frmMainmenu"), also its objectName.
+    explicit Form(const QString& name, QWidget* parent = nullptr);
+    ~Form() override;
+
+    QString Name() const { return objectName(); }
+
+    // Loads the window (runs Form_Load) unless it is loaded already; the
+    // window joins the collection of loaded windows.
+    void Load();
+    // Loads if needed and shows without blocking.
+    void Show();
+    // Loads if needed, shows modally and returns when the window is unloaded.
+    void ShowModal();
+    // Asks Form_QueryUnload with vbFormCode; unless cancelled, runs
+    // Form_Unload, hides the window and takes it out of the collection.
+    // Returns false when the unload was cancelled.
+    bool Unload();
+    bool IsLoaded() const { return loaded_; }
+
+    // Geometry of the outer window in twips.
+    double LeftTw() const;
+    double TopTw() const;
+    double WidthTw() const;
+    double HeightTw() const;
+    void MoveTw(double left, double top);
+    // Client area size in twips (the design size of the window).
+    void SetClientSizeTw(double width, double height);
+    bool IsMinimized() const { return isMinimized(); }
+
+    // The caption (window title).
+    void SetCaption(const QString& caption) { setWindowTitle(caption); }
+    QString Caption() const { return windowTitle(); }
+
+    // Enabled state and pointer as the original's window properties.
+    void SetEnabledState(bool enabled);
+    void SetBusyPointer(bool busy);
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Resize() {}
+    virtual void Form_QueryUnload(bool& cancel, int unloadMode) {}
+    virtual void Form_Unload(bool& cancel) {}
+
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    bool RunUnload(int mode);
+    bool loaded_ = false;
+    bool unloading_ = false;
+    QEventLoop* modalLoop_ = nullptr;
+};
+
+// The loaded windows, in load order (index 0 loaded first).
+const std::vector<Form*>& LoadedForms();
+// Finds a loaded window by its class name, or nullptr.
+Form* FindLoadedForm(const QString& name);
+
+// Unloads every loaded window but "frmMainmenu", newest first; errors ignored.
+void UnloadOtherForms();
+
+// Insert positions of SetWindowTopMost.
+constexpr int HWND_TOPMOST = -1;
+constexpr int HWND_NOTOPMOST = -2;
+// -1 keeps the window in the topmost band and shows it, -2 takes it out;
+// neither activates it nor moves it. Any other value does nothing.
+void SetWindowTopMost(QWidget* window, int insertAfter);
+
+// Called when the last loaded window has been unloaded (the program ends
+// then); the default quits the application's event loop.
+void SetLastWindowHandler(std::function<void()> handler);
+
+// Ends the program at once: no further unload handler runs.
+void EndProgram();
+void SetEndProgramHandler(std::function<void()> handler);
+
+// Lets window messages through (a wait loop's body).
+void DoEvents();
+
+}  // namespace forms

@@ -1,0 +1,29 @@
+// Per-user settings of the application ZELKOVA, as the registry held them:
+// sections ("Public", "Mainmenu", "Input", "Input\Ramen", "Preview") of named
+// text values. Section and value names are matched without regard to case, so
+// "Mainmenu"/"MainMenu" and "ChkToolTipText"/"ChkToolTiptext" each reach one
+// stored value. Booleans are written as "True"/"False".
+#pragma once
+
+#include <QString>
+
+namespace reg {
+
+// The stored text, or `defaultValue` when the value is absent.
+QString GetSetting(const QString& section, const QString& key, const QString& defaultValue = QString());
+void SaveSetting(const QString& section, const QString& key, const QString& value);
+// Removes one value; nothing happens when it is absent.
+void DeleteSetting(const QString& section, const QString& key);
+bool HasSetting(const QString& section, const QString& key);
+
+// Typed reads: a stored text that does not parse reads as the default.
+bool GetBool(const QString& section, const QString& key, bool defaultValue);
+void SaveBool(const QString& section, const QString& key, bool value);
+double GetNumber(const QString& section, const QString& key, double defaultValue);
+// A whole number that fits a 16-bit Integer, else the default.
+int GetInteger(const QString& section, const QString& key, int defaultValue);
+
+// Writes pending changes to disk (called at program end and by tests).
+void Sync();
+
+}  // namespace reg

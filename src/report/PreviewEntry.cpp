@@ -1,0 +1,10 @@
+#include "report/PreviewEntry.h"
+
+#include "shell/NotAvailable.h"
+
+bool ShowPreviewWindow()
+{
+    // The print preview is not part of this build yet.
+    ShowWindowNotAvailable(QStringLiteral("印刷プレビュー"));
+    return false;
+}

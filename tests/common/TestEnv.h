@@ -1,0 +1,25 @@
+// Test support: every test process runs in a temporary working folder of its
+// own with its own settings location, and with scripted user answers.
+#pragma once
+
+#include "platform/Ui.h"
+
+#include <QString>
+#include <memory>
+
+namespace testenv {
+
+// The working folder of this test process (the current folder).
+QString WorkDir();
+// A fresh empty sub-folder of the working folder.
+QString MakeDir(const QString& name);
+// The scripted services installed for this process.
+ui::ScriptedServices& Script();
+// Installs a fresh script (drops queued answers and recorded messages).
+ui::ScriptedServices& ResetScript();
+// Reads a whole file.
+QByteArray ReadFile(const QString& path);
+// SHA-256 of a file, hex.
+QString FileHash(const QString& path);
+
+}  // namespace testenv
