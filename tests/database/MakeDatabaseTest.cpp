@@ -155,6 +155,8 @@ struct UpgradeCase {
     QStringList prepare;
 };
 
+void PrintTo(const UpgradeCase& c, std::ostream* os) { *os << c.label; }
+
 class UpgradePass : public ::testing::TestWithParam<UpgradeCase> {};
 
 TEST_P(UpgradePass, AddsOnlyMissingSectionDesignTablesAndKeepsEverythingElse)
@@ -236,6 +238,8 @@ struct FailureCase {
     int16_t mode;
     void (*prepare)();
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.label; }
 
 class MakeDatabaseFailure : public ::testing::TestWithParam<FailureCase> {};
 
