@@ -210,7 +210,10 @@ void OpenProject()
                                               "選択された圧縮ファイルの Zelkova.mdb はこのプログラムの工事データではありません。"));
         return;
     }
-    if (status == lzh::Status::Ok && !ReplaceFile(temp.fileName(), kWorkingDatabase)) status = lzh::Status::WriteError;
+    if (status == lzh::Status::Ok) {
+        if (QFileInfo::exists(kWorkingDatabase)) QFile::setPermissions(temp.fileName(), QFile::permissions(kWorkingDatabase));
+        if (!ReplaceFile(temp.fileName(), kWorkingDatabase)) status = lzh::Status::WriteError;
+    }
     if (status != lzh::Status::Ok) {
         ShowProjectFileMessage(OpenFailureText(status));
         return;

@@ -107,6 +107,15 @@ const QStringList kProjectSettings = {QStringLiteral("setting:Mainmenu/DataPass"
 TEST(ProjectFiles, SavedArchiveIsARealLzhFileHoldingTheCompactedDatabase)
 {
     const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("保存テスト工事"), 120);
+    {
+        // Space freed inside the file, which the save's compaction gives back.
+        auto db = dao::Database::Open(dir + QStringLiteral("/Zelkova.mdb"));
+        db->Execute(QStringLiteral("CREATE TABLE junk (x TEXT)"));
+        for (int i = 0; i < 100; ++i) db->Execute(QStringLiteral("INSERT INTO junk VALUES (hex(randomblob(2000)))"));
+        db->Execute(QStringLiteral("DROP TABLE junk"));
+        db->Close();
+    }
+    const qint64 before = QFileInfo(dir + QStringLiteral("/Zelkova.mdb")).size();
     const QString archive = dir + QStringLiteral("/../保存データ/P1.lzh");
     const QStringList out = RunProbe(dir, QStringList{QStringLiteral("save:") + archive} + kProjectSettings);
     const QString full = QFileInfo(archive).absoluteFilePath();
@@ -118,6 +127,7 @@ TEST(ProjectFiles, SavedArchiveIsARealLzhFileHoldingTheCompactedDatabase)
     EXPECT_EQ(Value(out, QStringLiteral("setting")), QStringLiteral("Mainmenu/DataPass=") + full);
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataName=P1.lzh")));
     EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/Zelkova2.mdb")));
+    EXPECT_LT(QFileInfo(dir + QStringLiteral("/Zelkova.mdb")).size(), before / 2);
     EXPECT_EQ(IntegrityCheck(dir + QStringLiteral("/Zelkova.mdb")), QStringLiteral("ok"));
 
     std::vector<lzh::MemberInfo> members;
