@@ -351,3 +351,28 @@ TEST(ProjectFiles, GetProjectFolderFallsBackToTheFolderBesideTheWorkingFolder)
     GetProjectFolder(path);
     EXPECT_EQ(path, fallback);
 }
+
+TEST(ProjectFiles, DialogsOfferLzhArchivesInTheProjectFolder)
+{
+    const QString work = testenv::MakeDir(QStringLiteral("w"));
+    QDir::setCurrent(work);
+    const QString folder = QFileInfo(work + QStringLiteral("/../保存データ")).absoluteFilePath();
+    ui::ScriptedServices& s = testenv::ResetScript();
+    OpenProject();  // both dialogs cancelled: nothing else happens
+    SaveProject();
+    ASSERT_EQ(s.dialogs.size(), 2u);
+    const ui::FileDialogRequest& open = s.dialogs[0];
+    EXPECT_EQ(open.title, QStringLiteral("工事データを読み込む"));
+    EXPECT_EQ(open.filter, QStringLiteral("圧縮ファイル (*.lzh)|*.Lzh"));
+    EXPECT_TRUE(open.mustExist);
+    EXPECT_EQ(open.initialPath, folder);
+    const ui::FileDialogRequest& save = s.dialogs[1];
+    EXPECT_EQ(save.title, QStringLiteral("工事データを保存する"));
+    EXPECT_EQ(save.filter, QStringLiteral("圧縮ファイル (*.lzh)|*.Lzh"));
+    EXPECT_EQ(save.defaultExtension, QStringLiteral("lzh"));
+    EXPECT_TRUE(save.confirmOverwrite);
+    EXPECT_EQ(save.initialPath, folder);
+    EXPECT_TRUE(s.messages.isEmpty());
+    EXPECT_FALSE(s.busy);
+    EXPECT_EQ(Files(work), QStringList{});
+}
