@@ -5,6 +5,12 @@
 //         method, bytes 2-4 the original size, the CRC is bytes 5-6).
 // Output is counted and dropped; the harness only checks that the reader
 // stays inside its buffers and returns a status.
+//
+// Build and run:
+//   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DZELKOVA_FUZZ=ON
+//   cmake --build build-fuzz --target fuzz_lzh_reader
+//   mkdir corpus; for f in tests/data/lzh/*.lzh; do (printf '\0'; cat $f) > corpus/${f##*/}; done
+//   build-fuzz/tests/fuzz_lzh_reader -max_total_time=300 -max_len=16384 corpus
 #include "platform/lzh/LzhCore.h"
 
 #include <cstdint>
