@@ -191,7 +191,7 @@ void UnloadOtherForms()
     }
 }
 
-void SetWindowTopMost(QWidget* window, int insertAfter)
+void SetTopMost(QWidget* window, int insertAfter)
 {
     if (!window) return;
     if (insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST) return;

@@ -1,6 +1,7 @@
 #include "shell/Main.h"
 
 #include "database/MakeDatabase.h"
+#include "database/Schema.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 #include "shell/Globals.h"
@@ -15,17 +16,6 @@
 #include <QFontDatabase>
 
 namespace {
-
-// The start-up probe's order of the tables.
-const char* const kTableNames[] = {
-    "基本データ", "節点座標1", "節点座標2", "材料定数0", "材料定数1", "材料定数2", "要素情報",
-    "節点拘束形状", "節点拘束配置", "要素端部形状", "要素端部配置", "荷重形状", "荷重配置",
-    "Analyze節点変位", "Analyze部材応力", "Analyze支点反力", "Analyze等価節点荷重",
-    "PreviewHeniDrawData", "PreviewHeniValData", "PreviewOhzuDrawData", "PreviewOhzuValData",
-    "PreviewRamenBuzaiData", "PreviewRamenValData", "PreviewMentPoint",
-    "VUP01断面設計共通事項", "VUP01荷重名称組合せ", "VUP01鋼材材種強度", "VUP01鉄筋材種強度",
-    "VUP01鉄筋材種サイズ",
-};
 
 // Runs a pass of MakeDatabase; a failure is reported and ends the start-up.
 bool RunMakeDatabase(int16_t mode)
@@ -84,7 +74,7 @@ bool Main()
     ProgramVersion = QStringLiteral("1.41");
     WarnOnCancel = false;
     int16_t count = 0;
-    for (const char* name : kTableNames) TableNames[size_t(++count)] = QString::fromUtf8(name);
+    for (const QString& name : schema::StartupTableNames()) TableNames[size_t(++count)] = name;
     TableCount = count;
 
     if (!QFileInfo::exists(kWorkingDatabase)) {

@@ -55,7 +55,7 @@ void SetWindowCaption(int16_t code, QWidget* window)
     window->setWindowTitle(QStringLiteral("ZELKOVA  ver ") + ProgramVersion + title);
 }
 
-void SetWindowTopMost(QWidget* window, int insertAfter) { forms::SetWindowTopMost(window, insertAfter); }
+void SetWindowTopMost(QWidget* window, int insertAfter) { forms::SetTopMost(window, insertAfter); }
 
 void SelectEntryBox(QLineEdit* box)
 {
