@@ -2,6 +2,7 @@
 
 #include "platform/Forms.h"
 #include "platform/Runtime.h"
+#include "screens/Screens.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -68,6 +69,15 @@ std::map<QString, QPointer<forms::Form>>& Instances()
 }
 }  // namespace
 
+void EnsureScreensRegistered()
+{
+    static bool done = false;
+    if (!done) {
+        done = true;
+        RegisterInputScreens();
+    }
+}
+
 forms::Form* ExistingScreenInstance(const QString& formName)
 {
     auto it = Instances().find(formName);
@@ -77,6 +87,7 @@ forms::Form* ExistingScreenInstance(const QString& formName)
 forms::Form* ScreenInstance(const QString& formName)
 {
     if (forms::Form* f = ExistingScreenInstance(formName)) return f;
+    EnsureScreensRegistered();
     auto it = Factories().find(formName);
     if (it == Factories().end() || !it->second) return nullptr;
     forms::Form* f = it->second();
@@ -91,6 +102,7 @@ void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()
 
 bool HasScreenFactory(const QString& formName)
 {
+    EnsureScreensRegistered();
     return Factories().count(formName) > 0 || ExistingScreenInstance(formName) != nullptr;
 }
 

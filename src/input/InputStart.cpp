@@ -6,9 +6,11 @@
 #include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
-#include "screens/Screens.h"
 #include "shell/Globals.h"
+#include "shell/Messages.h"
 #include "shell/NotAvailable.h"
+#include "shell/WindowHelpers.h"
+#include "shell/frmMainmenu.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -74,15 +76,6 @@ std::function<void()>& MainMenuHandler()
 
 bool g_ending = false;
 
-void EnsureScreensRegistered()
-{
-    static bool done = false;
-    if (!done) {
-        done = true;
-        RegisterInputScreens();
-    }
-}
-
 // Replaces `to` by a byte copy of `from`; false when it cannot.
 bool CopyReplacing(const QString& from, const QString& to)
 {
@@ -105,18 +98,10 @@ void SetShowMainMenuHandler(std::function<void()> handler) { MainMenuHandler() =
 void ShowMainMenuAgain()
 {
     if (MainMenuHandler()) MainMenuHandler()();
+    else MainMenuForm().Show();
 }
 
 bool InputFormEnding() { return g_ending; }
-
-void ShowDatabaseAccessMessage()
-{
-    MsgResult = static_cast<int16_t>(ui::MsgBox(
-        QStringLiteral("データベースにアクセスできません。\r\n"
-                       "もしデータベースをオープンしている場合はデータベースを閉じて、もう一度処理を実行して下さい。\r\n"
-                       "それでもエラーが発生する場合はメインメニューで[クリア]を実行して下さい。"),
-        ui::vbExclamation, AppTitle));
-}
 
 bool StartInputForm()
 {
@@ -124,7 +109,7 @@ bool StartInputForm()
     const InputScreenEntry* entry = FindInputScreen(ScreenCode);
     // A code without a screen in this build opens nothing and takes no copy.
     if (!entry || !HasScreenFactory(entry->formName)) {
-        ShowWindowNotAvailable(entry ? entry->title : QStringLiteral("入力画面"));
+        ShowWindowNotAvailable(entry ? WindowTitle(entry->code).trimmed() : QStringLiteral("入力画面"));
         return false;
     }
 

@@ -31,7 +31,7 @@ int16_t ConfirmCancelInput(int16_t reason);
 void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs);
 
 // The database-access message of the file steps (exclamation icon).
-void ShowDatabaseAccessMessage();
+#include "shell/Messages.h"
 
 // One input screen: its code, window class, table, grid rows and title.
 struct InputScreenEntry {
