@@ -390,7 +390,9 @@ void Database::Check(int rc, const QString& what)
 
 bool Database::TableExists(const QString& table)
 {
-    Stmt st(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    // Anything in the catalogue under the name counts: such a name cannot be
+    // given to a new table, whether or not it can be read.
+    Stmt st(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? COLLATE NOCASE"));
     st.Bind(1, Variant::Text(table));
     return st.Step();
 }
@@ -559,7 +561,7 @@ void Recordset::RequireOpen() const
 
 void Recordset::Load()
 {
-    RequireOpen();
+    if (!db_ || !db_->IsOpen()) rt::Raise(rt::ErrObjectClosed, QStringLiteral("レコードセットは閉じられています。"));
     fields_ = db_->Fields(table_);
     QString sql = QStringLiteral("SELECT rowid FROM ") + QuoteIdent(table_);
     if (!where_.isEmpty()) sql += QStringLiteral(" WHERE ") + where_;

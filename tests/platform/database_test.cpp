@@ -202,8 +202,10 @@ TEST_F(DatabaseTest, DynasetKeepsItsKeysetAndMovesLikeTheEngine)
     EXPECT_EQ(sorted->RecordCount(), 4);
 
     // Filter in the recordset opened from it.
-    plain->Filter = QStringLiteral("順 = 1");
+    plain->Filter = QStringLiteral("順 = 9");
     EXPECT_EQ(ReadNos(plain->OpenRecordset()), (std::vector<int>{2}));
+    plain->Filter = QStringLiteral("順 = 1");
+    EXPECT_TRUE(ReadNos(plain->OpenRecordset()).empty());
 }
 
 TEST_F(DatabaseTest, FindSearchesInTheRecordsetsOwnOrderWithBoundValues)
