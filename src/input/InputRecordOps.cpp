@@ -36,7 +36,7 @@ namespace {
 // 順 = 1, 2, ... n from the current row on, in the recordset's order.
 void RenumberFromFirst(dao::RecordsetPtr& rs)
 {
-    if (rs->BOF() && rs->EOF_()) return;
+    if (rs->RecordCount() == 0) return;
     rs->MoveFirst();
     int i = 1;
     while (!rs->EOF_()) {
@@ -79,7 +79,7 @@ int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof)
 void DeleteAllRecords(dao::RecordsetPtr& rs)
 {
     WriteTransaction tx(rs->Connection());
-    if (!(rs->BOF() && rs->EOF_())) {
+    if (rs->RecordCount() > 0) {
         rs->MoveFirst();
         while (!rs->EOF_()) {
             rs->Delete();

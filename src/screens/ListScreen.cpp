@@ -302,6 +302,11 @@ void ListScreen::RunLocked(const std::function<void()>& body)
     Busy = true;
     SetEnabledState(false);
     try {
+        // A connection lost by an earlier failure is opened again first.
+        if (!ScreenDatabase || !ScreenRecordset || !ScreenRecordset->IsOpen()) {
+            ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+            Data1->SetRecordset(ScreenRecordset);
+        }
         body();
     } catch (const std::exception&) {
         RecoverAfterFailure();
@@ -379,9 +384,11 @@ void ListScreen::cmd削除_Click()
             return;
         }
         DeleteRecordAndRenumber(ScreenRecordset);
+        const bool empty = ScreenRecordset->RecordCount() == 0;
+        // An emptied table is read afresh so that it stands at its start and end.
+        if (empty) ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
         Data1->SetRecordset(ScreenRecordset);
         DBGrid->SetScroll(scroll);
-        const bool empty = ScreenRecordset->BOF() && ScreenRecordset->EOF_();
         if (next == -1) {
             if (!empty) ScreenRecordset->MoveLast();
         } else {
@@ -398,6 +405,7 @@ void ListScreen::cmdAllDelete_Click()
     RunLocked([this] {
         ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
         DeleteAllRecords(ScreenRecordset);
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
         Data1->SetRecordset(ScreenRecordset);
         PrepareNew();
     });
