@@ -192,9 +192,16 @@ void frm基本データ::ConvertUnits()
 {
     // A constant of 0 or less would divide by zero or reverse every value.
     const QString gravityText = txtGravity->text();
-    const double g = rt::Val(gravityText);
-    if (!rt::IsNumeric(gravityText) || !std::isfinite(g) || g <= 0 || !rt::FitsSingle(g) ||
-        !std::isfinite(1.0f / static_cast<float>(g))) {
+    bool valid = rt::IsNumeric(gravityText);
+    double g = 0;
+    if (valid) {
+        try {
+            g = rt::Val(gravityText);
+        } catch (const std::exception&) {
+            valid = false;   // too large to be read at all
+        }
+    }
+    if (!valid || !std::isfinite(g) || g <= 0 || !rt::FitsSingle(g) || !std::isfinite(1.0f / static_cast<float>(g))) {
         ui::Beep();
         MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("入力した重力定数の値が不正です"), ui::vbInformation, AppTitle));
         return;
