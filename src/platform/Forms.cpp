@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QEventLoop>
 #include <QScreen>
 #include <QWindow>
@@ -42,7 +43,12 @@ double Tw(int pixels) { return double(pixels) * TwipsPerPixel; }
 
 void PlaceTw(QWidget* w, double left, double top, double width, double height)
 {
-    w->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    int wd = Px(width);
+    // One-line labels were drawn in a narrower face than ours; they grow
+    // rather than lose their last characters.
+    if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+        wd = std::max(wd, label->sizeHint().width());
+    w->setGeometry(Px(left), Px(top), wd, Px(height));
 }
 
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)

@@ -39,6 +39,8 @@ void ShowNoScreenForItem(const QString& item)
     MsgResult = ui::MsgBox(QStringLiteral("「%1」を入力する画面はありません。").arg(item), ui::vbInformation, AppTitle);
 }
 
+}  // namespace
+
 void ShowEmptyProject(frmMainmenu& menu)
 {
     menu.lblConstructionName->setText(QString::fromUtf8(kNoProject));
@@ -47,6 +49,8 @@ void ShowEmptyProject(frmMainmenu& menu)
     menu.lblUnit->setText(QStringLiteral("SI"));
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
 }
+
+namespace {
 
 void RestoreMenu(frmMainmenu& menu)
 {

@@ -10,3 +10,7 @@ void CaptureReportHeader();
 void RefreshMainMenu();
 void MarkInputItem(int16_t index);
 void ApplyMainMenuToolTips();
+
+class frmMainmenu;
+// The labels of a menu without a project; the results count as not valid.
+void ShowEmptyProject(frmMainmenu& menu);

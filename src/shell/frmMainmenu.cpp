@@ -366,6 +366,9 @@ void frmMainmenu::cmdClear_Click()
     if (made) {
         RefreshMainMenu();
     } else {
+        // The old file may be gone already: the menu shows no project.
+        ShowEmptyProject(*this);
+        for (int i = 0; i < lstInputMenu->count(); ++i) lstInputMenu->item(i)->setCheckState(Qt::Unchecked);
         SetBusyPointer(false);
         ShowDatabaseAccessMessage();
     }

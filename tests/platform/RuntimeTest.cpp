@@ -1,5 +1,5 @@
 #include "platform/Runtime.h"
-#include "QtPrint.h"
+#include "common/QtPrint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "platform/Ui.h"
-#include "QtPrint.h"
+#include "common/QtPrint.h"
 
 #include "common/TestEnv.h"
 

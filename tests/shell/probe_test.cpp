@@ -269,3 +269,29 @@ TEST(MainMenu, ExitQuestionAndRememberedItem)
     out = RunProbe(dir, {QStringLiteral("dump")});
     EXPECT_EQ(Value(out, QStringLiteral("selected")), QStringLiteral("0"));
 }
+
+TEST(StartUp, ADatabaseThatCannotBeMadeIsReportedAtStartAndInClear)
+{
+    const QString access = QStringLiteral(
+        "message=exclamation|データベースにアクセスできません。\\n"
+        "もしデータベースをオープンしている場合はデータベースを閉じて、もう一度処理を実行して下さい。\\n"
+        "それでもエラーが発生する場合はメインメニューで[クリア]を実行して下さい。");
+    // A folder in the way of the database's journal makes every write fail.
+    QString dir = testenv::MakeDir(QStringLiteral("blocked"));
+    QDir(dir).mkpath(QStringLiteral("Zelkova.mdb-journal/x"));
+    QStringList out = RunProbe(dir, {QStringLiteral("dump")});
+    EXPECT_EQ(Matching(out, QStringLiteral("message=")), QStringList{access});
+    EXPECT_EQ(out.last(), QStringLiteral("ended"));
+
+    ProjectFolder p(QStringLiteral("blockedclear"));
+    p.AddRow(QStringLiteral("基本データ"), {{QStringLiteral("工事名"), Variant::Text(QStringLiteral("A"))}});
+    QStringList args{QStringLiteral("dump")};
+    out = RunProbe(p.dir(), args);
+    ASSERT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("A"));
+    // A settings file of the preview that cannot be deleted stops the clear.
+    QDir(p.dir()).mkpath(QStringLiteral("pif/x"));
+    out = RunProbe(p.dir(), {QStringLiteral("clear:yes"), QStringLiteral("dump")});
+    EXPECT_TRUE(Matching(out, QStringLiteral("message=")).contains(access));
+    EXPECT_EQ(Value(out, QStringLiteral("menu")), QStringLiteral("loaded"));
+    EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
+}
