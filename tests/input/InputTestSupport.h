@@ -19,15 +19,6 @@
 #include <map>
 #include <vector>
 
-// Readable failure output for Qt texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << "{";
-    for (const QString& s : l) *os << " \"" << s.toStdString() << "\"";
-    *os << " }";
-}
-
 namespace inputtest {
 
 inline void MakeEmptyDatabase()
