@@ -3,6 +3,8 @@
 #include "platform/Forms.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace dao {
@@ -116,7 +118,6 @@ DataGrid::DataGrid(const QString& name, QWidget* parent) : QTableView(parent)
     verticalHeader()->setVisible(true);   // the record selectors
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(18);
-    connect(this, &QTableView::clicked, this, &DataGrid::OnClicked);
     connect(verticalHeader(), &QHeaderView::sectionClicked, this,
             [this](int row) { ClickRow(row); });
 }
@@ -159,10 +160,18 @@ void DataGrid::SyncFromRecordset()
     syncing_ = false;
 }
 
-void DataGrid::OnClicked(const QModelIndex& index)
+void DataGrid::keyPressEvent(QKeyEvent* event) { event->ignore(); }
+
+void DataGrid::mousePressEvent(QMouseEvent* event)
 {
-    if (index.isValid()) ClickRow(index.row());
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && event->button() == Qt::LeftButton) ClickRow(index.row());
+    event->accept();
 }
+
+void DataGrid::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+
+void DataGrid::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
 void DataGrid::ClickRow(int row)
 {

@@ -96,10 +96,17 @@ public:
 signals:
     void RowColChange();
 
+protected:
+    // Read-only and moved only by a click on a row: keys do not move in it,
+    // and dragging selects nothing.
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     void Reload();
     void SyncFromRecordset();
-    void OnClicked(const QModelIndex& index);
 
     DataControl* data_ = nullptr;
     RecordsetModel* model_ = nullptr;

@@ -139,7 +139,7 @@ void ListScreen::LayoutControls()
     // Entry boxes in one row under the grid, each with its label above it.
     const double labelY = 120 + gridH + 150;
     const double boxY = labelY + 300;
-    double x = 120;
+    double x = 300;
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& spec = config_.boxes[i];
         if (i == 0 && NumberLabel) {
@@ -223,10 +223,10 @@ void ListScreen::ShowRecord()
     Boxes[0]->setReadOnly(false);
     const int n = ScreenRecordset->FieldCount();
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        // Boxes and fields correspond by position: No_ first, 順 last.
-        if (static_cast<int>(i) >= n - 1) break;
-        const rt::Variant v = ScreenRecordset->Field(static_cast<int>(i));
         const EntryBoxSpec& spec = config_.boxes[i];
+        // A box without a named field shows the field at its position (No_ first).
+        if (spec.field.isEmpty() && static_cast<int>(i) >= n - 1) continue;
+        const rt::Variant v = spec.field.isEmpty() ? ScreenRecordset->Field(static_cast<int>(i)) : ScreenRecordset->Field(spec.field);
         if (v.isNull()) Boxes[i]->setText(QString());
         else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), spec.format.isEmpty() ? QStringLiteral("0") : spec.format));
         else Boxes[i]->setText(v.toString());

@@ -23,6 +23,7 @@ struct EntryBoxSpec {
     bool noDot = false;
     QString format;        // LostFocus format; empty: no reformatting
     QString newValue;      // text of a new row (empty: the next free number for txtNo)
+    QString field;         // the field it shows (empty: the field at its own position)
 };
 
 // A button that opens a neighbouring window (lookup window or figure).

@@ -17,10 +17,10 @@ ListScreenConfig NodeConfig()
                  {"順", "順", "", true}};
     c.numberLabelName = QStringLiteral("lblJntNo");
     c.numberLabelCaption = QStringLiteral("節点番号(1～") + QStringLiteral("300") + QStringLiteral(")");
-    c.boxes = {{"txtNo", "", true, true, "0", ""},
-               {"txtX", "X (m)", false, false, "0.000", "0.000"},
-               {"txtY", "Y (m)", false, false, "0.000", "0.000"},
-               {"txtZ", "Z (m)", false, false, "0.000", "0.000"}};
+    c.boxes = {{"txtNo", "", true, true, "0", "", "No_"},
+               {"txtX", "X (m)", false, false, "0.000", "0.000", "X"},
+               {"txtY", "Y (m)", false, false, "0.000", "0.000", "Y"},
+               {"txtZ", "Z (m)", false, false, "0.000", "0.000", "Z"}};
     c.check = [] { return CheckNodeInput(); };
     c.add = &AddNodeRecord;
     c.update = &UpdateNodeRecord;

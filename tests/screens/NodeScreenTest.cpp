@@ -212,6 +212,10 @@ TEST_F(NodeScreen, GridClickReplacesUnsavedText)
     EXPECT_EQ(Current(), 3);
     EXPECT_EQ(B("txtX")->text(), "3.000");
     EXPECT_TRUE(script->messages.isEmpty());
+    // Keys do not move in the grid.
+    Key(s->DBGrid, Qt::Key_Up);
+    EXPECT_EQ(Current(), 3);
+    EXPECT_EQ(s->DBGrid->CurrentRow(), 2);
     EXPECT_EQ(Nodes().first(), "1|1|1");
 }
 
