@@ -321,7 +321,7 @@ bool frm基本データ::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (code == vbKeyReturn) return true;   // swallowed without a sound
-        if (text) return false;
+        if (text || ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
         int16_t ascii = 0;
         if (ke->key() == Qt::Key_Backspace) ascii = 8;
         else if (!ke->text().isEmpty()) {

@@ -116,7 +116,7 @@ QLineEdit* ListScreen::Box(const QString& name) const
 void ListScreen::LayoutControls()
 {
     const double gridW = config_.gridWidthTw;
-    const double gridH = GridRowCount > 0 ? 11 * 270 + 140 : 3110;
+    const double gridH = (GridRowCount > 0 ? GridRowCount : 11) * DBGrid->RowHeight() + 140;
     forms::PlaceTw(DBGrid, 120, 120, gridW, gridH);
     const double moveX = 120 + gridW + 90;
     forms::PlaceTw(cmdMF, moveX, 120, 480, 450);
@@ -539,6 +539,8 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
             MoveByArrowKey(code);
             return true;
         }
+        // Tab moves the focus before any KeyPress.
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
         // KeyPress: every character key passes the numeric filter.
         int16_t ascii = 0;
         if (ke->key() == Qt::Key_Backspace) ascii = 8;

@@ -33,6 +33,7 @@ protected:
         s = dynamic_cast<frm節点座標1*>(CurrentInputForm.data());
         ASSERT_NE(s, nullptr);
         s->activateWindow();
+        QApplication::setActiveWindow(s);
         script = &testenv::ResetScript();
     }
     QLineEdit* B(const char* name) { return s->Box(name); }
@@ -242,6 +243,12 @@ TEST_F(NodeScreen, KeyFilterRingAndFormat)
     EXPECT_TRUE(s->focusWidget() == B("txtZ"));
     Key(B("txtX"), Qt::Key_Return);
     EXPECT_TRUE(s->focusWidget() == B("txtY"));
+    // Tab is left to the focus chain: no sound, the text unchanged.
+    const int beeps = script->beeps;
+    const QString z = B("txtZ")->text();
+    Key(B("txtZ"), Qt::Key_Tab, "\t");
+    EXPECT_EQ(script->beeps, beeps);
+    EXPECT_EQ(B("txtZ")->text(), z);
 }
 
 TEST_F(NodeScreen, DeleteWithAndWithoutTheQuestion)
