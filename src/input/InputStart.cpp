@@ -237,6 +237,8 @@ void EndInputForm(bool cancelled)
     bool ok = true;
     if (QFile::exists(kBackupDatabase)) {
         if (cancelled) {
+            // A journal left beside the working file belongs to it, never to the copy.
+            QFile::remove(kWorkingDatabase + QStringLiteral("-journal"));
             ok = std::rename(QFile::encodeName(kBackupDatabase).constData(),
                              QFile::encodeName(kWorkingDatabase).constData()) == 0;
         } else {

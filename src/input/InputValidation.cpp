@@ -7,6 +7,7 @@
 #include "platform/Ui.h"
 #include "shell/Globals.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <cmath>
 
@@ -303,7 +304,7 @@ bool CheckLoadShapeInput()
         const int answer = ui::MsgBox(QStringLiteral("入力した荷重ケース数（") + t + QStringLiteral("）が「基本データ」で入力した荷重ケース数（") + s +
                                           QStringLiteral("）を超えています。\r\n\r\n「基本データ」の荷重ケース数を") + t +
                                           QStringLiteral("に変更しますか？\r\n\r\n「いいえ」の場合は再入力となります。"),
-                                      ui::vbYesNo | ui::vbInformation, QString());
+                                      ui::vbYesNo | ui::vbInformation, QCoreApplication::applicationName());
         if (answer == ui::vbNo) return false;
         dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
         dao::RecordsetPtr rs = db->OpenRecordset(QStringLiteral("基本データ"));

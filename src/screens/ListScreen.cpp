@@ -512,6 +512,12 @@ void ListScreen::OpenNeighbour(const NeighbourButton& b)
 
 // ---- entry boxes ------------------------------------------------------------------
 
+QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
+{
+    const size_t n = Boxes.size();
+    return Boxes[forward ? (i + 1) % n : (i + n - 1) % n];
+}
+
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
 {
     auto* box = qobject_cast<QLineEdit*>(watched);
@@ -527,12 +533,12 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
         const int16_t code = VbKeyCode(ke->key());
         // KeyDown: the ring and the arrow protocol.
         if (code == vbKeyRight || code == vbKeyReturn) {
-            SelectEntryBox(Boxes[(i + 1) % Boxes.size()]);
+            SelectEntryBox(NextInRing(i, true));
             if (code == vbKeyReturn) Modified = true;   // Enter reaches KeyPress too
             return true;
         }
         if (code == vbKeyLeft) {
-            SelectEntryBox(Boxes[(i + Boxes.size() - 1) % Boxes.size()]);
+            SelectEntryBox(NextInRing(i, false));
             return true;
         }
         if (code == vbKeyUp || code == vbKeyDown) {

@@ -108,6 +108,9 @@ protected:
     virtual void LayoutControls();
     // Extra steps at the end of Form_Load.
     virtual void AfterLoad() {}
+    // The box that Right/Enter (forward) or Left leads to from box i; the
+    // default runs the ring of the entry boxes.
+    virtual QLineEdit* NextInRing(size_t i, bool forward) const;
 
     // Runs a handler under the window lock: the window is disabled and Busy
     // set while it runs, and both are released on every exit. A database
