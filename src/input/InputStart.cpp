@@ -221,8 +221,27 @@ void LimitTabStopsToEntryBoxes()
     }
 }
 
+namespace {
+// The screen goes before the main menu comes back: for that moment no window
+// is loaded, which must not end the program. The handler is set aside and
+// called afterwards only if no window took over.
+class ReplacingWindows {
+public:
+    ReplacingWindows() : handler_(forms::GetLastWindowHandler()) { forms::SetLastWindowHandler(nullptr); }
+    ~ReplacingWindows()
+    {
+        forms::SetLastWindowHandler(handler_);
+        if (forms::LoadedForms().empty() && handler_) handler_();
+    }
+
+private:
+    std::function<void()> handler_;
+};
+}  // namespace
+
 void EndInputForm(bool cancelled)
 {
+    ReplacingWindows replacing;
     try { SaveInputFormPosition(); } catch (...) {}
 
     if (auto* s = qobject_cast<InputScreen*>(CurrentInputForm.data())) s->MarkEnding();

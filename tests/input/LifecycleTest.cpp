@@ -75,6 +75,27 @@ TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
     EXPECT_TRUE(CurrentInputForm.isNull());
 }
 
+TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
+{
+    int ended = 0;
+    forms::SetLastWindowHandler([&] { ++ended; });
+    forms::Form menu("frmMainmenu");
+    SetShowMainMenuHandler([&] { menu.Show(); });
+    frm節点座標1* s = Open();
+    s->Cmd登録_Click();
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(menu.IsLoaded());
+    menu.Unload();
+    EXPECT_EQ(ended, 1);
+
+    // With no menu to take over, the program ends as with any last window.
+    SetShowMainMenuHandler([] {});
+    s = Open();
+    s->cmdCancel_Click();
+    EXPECT_EQ(ended, 2);
+    forms::SetLastWindowHandler(nullptr);
+}
+
 TEST_F(Lifecycle, RegisterWithoutAnEditStillMarksResultsStale)
 {
     frm節点座標1* s = Open();
