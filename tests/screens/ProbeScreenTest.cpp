@@ -54,4 +54,16 @@ TEST(ProbeScreens, BasicDataThenNodesThroughTheMenu)
     EXPECT_TRUE(Matching(out, "item=").value(1).startsWith("1|1|"));
 }
 
+TEST(ProbeScreens, FailedBackupLeavesTheMenuInCharge)
+{
+    const QString dir = testenv::MakeDir("probe-backup");
+    ASSERT_TRUE(QDir().mkpath(dir + "/ZelkovaMT.mdb/held"));   // the copy cannot be written
+    QStringList out = RunProbe(dir, {"dispatch:10201", "dump", "screen"});
+    EXPECT_EQ(Matching(out, "message=").size(), 1);
+    EXPECT_TRUE(Matching(out, "message=").value(0).startsWith("exclamation|データベースにアクセスできません。"));
+    EXPECT_EQ(Matching(out, "menu="), QStringList{"loaded"});
+    EXPECT_EQ(Matching(out, "enabled="), QStringList{"1"});
+    EXPECT_EQ(Matching(out, "screen="), QStringList{"none"});
+}
+
 }  // namespace
