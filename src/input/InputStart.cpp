@@ -1,11 +1,338 @@
 #include "input/InputStart.h"
 
+#include "input/InputControls.h"
+#include "input/InputScreen.h"
+#include "platform/DataGrid.h"
+#include "platform/Forms.h"
+#include "platform/Settings.h"
+#include "platform/Ui.h"
 #include "shell/Globals.h"
+#include "shell/Messages.h"
 #include "shell/NotAvailable.h"
+#include "shell/WindowHelpers.h"
+#include "shell/frmMainmenu.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+
+#include <cstdio>
+
+namespace {
+
+const std::vector<InputScreenEntry>& ScreenTable()
+{
+    static const std::vector<InputScreenEntry> table = {
+        {ScreenBasicData, "frm基本データ", "基本データ", 11, "基本データ"},
+        {ScreenNodeCoordinates, "frm節点座標1", "節点座標1", 11, "節点座標"},
+        {ScreenSectionProperties, "frm材料定数1", "材料定数1", 12, "部材形状1"},
+        {ScreenSectionShapes, "frm材料定数2", "材料定数2", 14, "部材形状2"},
+        {ScreenMembers, "frm要素情報", "要素情報", 11, "部材形状配置"},
+        {ScreenRestraintTypes, "frm節点拘束形状", "節点拘束形状", 11, "節点拘束条件"},
+        {ScreenRestraintPlacement, "frm節点拘束配置", "節点拘束配置", 14, "節点拘束条件配置"},
+        {ScreenMemberEndTypes, "frm要素端部形状", "要素端部形状", 11, "部材端部拘束条件"},
+        {ScreenMemberEndPlacement, "frm要素端部配置", "要素端部配置", 16, "部材端部拘束条件配置"},
+        {ScreenLoadShapes, "frm荷重形状", "荷重形状", 15, "荷重形状"},
+        {ScreenLoadPlacement, "frm荷重配置", "荷重配置", 14, "荷重形状配置"},
+    };
+    return table;
+}
+
+struct ToolTip {
+    const char* control;
+    const char* text;
+};
+
+const ToolTip kToolTips[] = {
+    {"cmdMF", "選択されているデータの並び順を先頭にします"},
+    {"cmdMU", "選択されているデータの並び順を、1つ前のデータと入れ換えます"},
+    {"cmdMD", "選択されているデータの並び順を1つ後のデータと入れ換えます"},
+    {"cmdML", "選択されているデータの並び順を最後にします"},
+    {"cmd削除", "選択されているデータを削除します"},
+    {"cmd追加", "入力したデータを追加します。[下矢印キー]でも同様の処理ができます。"},
+    {"cmd修正", "選択されているデータを、入力したデータに修正します。[矢印キーの上下]でも同様の処理ができます。"},
+    {"Cmd登録", "この画面で実行したデータの編集を決定します"},
+    {"cmdCancel", "この画面で実行したデータの編集を無効にします"},
+    {"cmdReferRAMEN", "現在の入力データを基に、ラーメン図を表示します"},
+    {"cmdReferType", "荷重形状図を表示します"},
+    {"cmdRefer荷重形状データ", "[荷重形状]で入力したデータを表示します"},
+    {"Refer要素端部形状参照", "[部材端部条件]で入力したデータを表示します"},
+    {"Refer節点拘束形状参照", "[節点拘束条件]で入力したデータを表示します"},
+    {"cmdRefer節点座標", "[節点座標]で入力したデータを表示します"},
+    {"cmdRefer要素情報", "[部材情報]で入力したデータを表示します"},
+    {"cmdAllDelete", "現在の入力データを全て削除します"},
+};
+
+std::function<void()>& MainMenuHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+bool g_ending = false;
+
+// Replaces `to` by a byte copy of `from`; false when it cannot.
+bool CopyReplacing(const QString& from, const QString& to)
+{
+    if (!QFile::exists(from)) return false;
+    if (QFile::exists(to) && !QFile::remove(to)) return false;
+    return QFile::copy(from, to);
+}
+
+}  // namespace
+
+const InputScreenEntry* FindInputScreen(int16_t code)
+{
+    for (const InputScreenEntry& e : ScreenTable())
+        if (e.code == code) return &e;
+    return nullptr;
+}
+
+void SetShowMainMenuHandler(std::function<void()> handler) { MainMenuHandler() = std::move(handler); }
+
+void ShowMainMenuAgain()
+{
+    if (MainMenuHandler()) MainMenuHandler()();
+    else MainMenuForm().Show();
+}
+
+bool InputFormEnding() { return g_ending; }
 
 bool StartInputForm()
 {
-    // The input screens are not part of this build yet.
-    ShowWindowNotAvailable(QStringLiteral("入力画面"));
-    return false;
+    EnsureScreensRegistered();
+    const InputScreenEntry* entry = FindInputScreen(ScreenCode);
+    // A code without a screen in this build opens nothing and takes no copy.
+    if (!entry || !HasScreenFactory(entry->formName)) {
+        ShowWindowNotAvailable(entry ? WindowTitle(entry->code).trimmed() : QStringLiteral("入力画面"));
+        return false;
+    }
+
+    if (!CopyReplacing(kWorkingDatabase, kBackupDatabase)) {
+        ShowDatabaseAccessMessage();
+        return false;
+    }
+
+    try {
+        CreateInputForm();
+        if (!CurrentInputForm) rt::Raise(rt::ErrObjectNotFound, entry->formName);
+        CurrentInputForm->Load();
+        RestoreInputFormPosition();
+        SetupInputGridAndToolTips();
+        LimitTabStopsToEntryBoxes();
+        CurrentInputForm->Show();
+        return true;
+    } catch (const std::exception&) {
+        // The screen could not be opened: nothing was edited yet, so the copy
+        // goes and the caller's window stays in charge.
+        if (forms::Form* f = CurrentInputForm.data()) {
+            if (auto* s = qobject_cast<InputScreen*>(f)) {
+                s->MarkEnding();
+                CloseInputRecordsets(s->ScreenDatabase, s->ScreenRecordset);
+            }
+            g_ending = true;
+            try { if (f->IsLoaded()) f->Unload(); } catch (...) {}
+            g_ending = false;
+        }
+        CurrentInputForm = nullptr;
+        QFile::remove(kBackupDatabase);
+        ShowDatabaseAccessMessage();
+        return false;
+    }
+}
+
+void CreateInputForm()
+{
+    EnsureScreensRegistered();
+    const InputScreenEntry* entry = FindInputScreen(ScreenCode);
+    if (!entry) return;
+    GridRowCount = entry->gridRows;
+    InputTableName = entry->tableName;
+    CurrentInputForm = ScreenInstance(entry->formName);
+}
+
+void RestoreInputFormPosition()
+{
+    forms::Form* f = CurrentInputForm.data();
+    if (!f) return;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const double centreLeft = (forms::Tw(area.width()) - f->WidthTw()) * 0.5;
+    const double centreTop = (forms::Tw(area.height()) - f->HeightTw()) * 0.5;
+    // A stored value that does not read as a number counts as absent.
+    const double left = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputLeft"), centreLeft);
+    const double top = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputTop"), centreTop);
+    f->MoveTw(static_cast<float>(left), static_cast<float>(top));
+}
+
+void SaveInputFormPosition()
+{
+    forms::Form* f = CurrentInputForm.data();
+    if (!f || f->IsMinimized()) return;
+    reg::SaveSetting(QStringLiteral("Input"), QStringLiteral("InputLeft"), rt::CStrSingle(static_cast<float>(f->LeftTw())));
+    reg::SaveSetting(QStringLiteral("Input"), QStringLiteral("InputTop"), rt::CStrSingle(static_cast<float>(f->TopTw())));
+}
+
+void SetupInputGridAndToolTips()
+{
+    forms::Form* f = CurrentInputForm.data();
+    if (!f) return;
+    try {
+        if (auto* grid = qobject_cast<dao::DataGrid*>(FindControl(f, QStringLiteral("DBGrid"))))
+            grid->SetHeightTw(GridRowCount * grid->RowHeight() + 140);
+    } catch (...) {}
+    bool tips = true;
+    try { tips = reg::GetBool(QStringLiteral("Public"), QStringLiteral("ChkToolTipText"), true); } catch (...) {}
+    if (!tips) return;
+    for (const ToolTip& t : kToolTips) {
+        if (QWidget* w = FindControl(f, QString::fromUtf8(t.control))) w->setToolTip(QString::fromUtf8(t.text));
+    }
+}
+
+namespace {
+// Internal parts of composite controls (the edit of a combo box, the viewport
+// of a grid) are not controls of the window.
+bool IsWindowControl(QWidget* w, QWidget* window)
+{
+    if (w->objectName().isEmpty() || w->objectName().startsWith(QStringLiteral("qt_"))) return false;
+    for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractSpinBox*>(p) || qobject_cast<QAbstractItemView*>(p))
+            return false;
+    return true;
+}
+}  // namespace
+
+void LimitTabStopsToEntryBoxes()
+{
+    forms::Form* f = CurrentInputForm.data();
+    if (!f) return;
+    for (QWidget* w : f->findChildren<QWidget*>()) {
+        try {
+            if (!IsWindowControl(w, f)) continue;
+            const bool entry = (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)) &&
+                               w->objectName() != QStringLiteral("txtNo");
+            SetTabStop(w, entry);
+        } catch (...) {}
+    }
+}
+
+namespace {
+// The screen goes before the main menu comes back: for that moment no window
+// is loaded, which must not end the program. The handler is set aside and
+// called afterwards only if no window took over.
+class ReplacingWindows {
+public:
+    ReplacingWindows() : handler_(forms::GetLastWindowHandler()) { forms::SetLastWindowHandler(nullptr); }
+    ~ReplacingWindows()
+    {
+        forms::SetLastWindowHandler(handler_);
+        if (forms::LoadedForms().empty() && handler_) handler_();
+    }
+
+private:
+    std::function<void()> handler_;
+};
+}  // namespace
+
+void EndInputForm(bool cancelled)
+{
+    ReplacingWindows replacing;
+    try { SaveInputFormPosition(); } catch (...) {}
+
+    if (auto* s = qobject_cast<InputScreen*>(CurrentInputForm.data())) s->MarkEnding();
+    g_ending = true;
+    forms::UnloadOtherForms();
+    g_ending = false;
+    CurrentInputForm = nullptr;
+
+    // Every connection is closed now. A cancel puts the copy in place of the
+    // working file in one rename, so no moment exists without a database; a
+    // failed rename leaves both files as they are.
+    bool ok = true;
+    if (QFile::exists(kBackupDatabase)) {
+        if (cancelled) {
+            // A journal left beside the working file belongs to it, never to the copy.
+            QFile::remove(kWorkingDatabase + QStringLiteral("-journal"));
+            ok = std::rename(QFile::encodeName(kBackupDatabase).constData(),
+                             QFile::encodeName(kWorkingDatabase).constData()) == 0;
+        } else {
+            ok = QFile::remove(kBackupDatabase);
+        }
+    }
+    if (!ok) ShowDatabaseAccessMessage();
+
+    if (!cancelled) reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
+    ShowMainMenuAgain();
+}
+
+int16_t ConfirmCancelInput(int16_t reason)
+{
+    if (!reg::GetBool(QStringLiteral("Public"), QStringLiteral("ChkCancel"), true)) return 6;
+    if (!WarnOnCancel) return 0;
+    QString text;
+    if (reason == 0)
+        text = QStringLiteral("コントロール メニューの<閉じる>がクリックされました。\r\n"
+                              "<ｷｬﾝｾﾙ>ボタンと同様に、ここで入力したデータは全て保存されません。"
+                              "よろしいですか？");
+    else
+        text = QStringLiteral("<ｷｬﾝｾﾙ>ボタンがクリックされたので\r\n"
+                              "ここで入力したデータは全て保存されません。よろしいですか？");
+    ui::Beep();
+    return static_cast<int16_t>(ui::MsgBox(text, ui::vbQuestion | ui::vbYesNo, AppTitle));
+}
+
+void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs)
+{
+    try { if (rs) rs->Close(); } catch (...) {}
+    rs.reset();
+    try { if (WorkRecordset) WorkRecordset->Close(); } catch (...) {}
+    WorkRecordset.reset();
+    try { if (db) db->Close(); } catch (...) {}
+    db.reset();
+}
+
+// ---- InputScreen -----------------------------------------------------------
+
+void InputScreen::CancelInput()
+{
+    if (ConfirmCancelInput(1) == 7) return;
+    MarkEnding();
+    CloseInputRecordsets(ScreenDatabase, ScreenRecordset);
+    EndInputForm(true);
+}
+
+void InputScreen::CommitInput()
+{
+    MarkEnding();
+    CloseInputRecordsets(ScreenDatabase, ScreenRecordset);
+    EndInputForm(false);
+}
+
+void InputScreen::Form_QueryUnload(bool& cancel, int unloadMode)
+{
+    if (unloadMode != forms::vbFormControlMenu || ending_) return;
+    if (ConfirmCancelInput(0) == 7) {
+        cancel = true;
+        return;
+    }
+    MarkEnding();
+    CloseInputRecordsets(ScreenDatabase, ScreenRecordset);
+    EndInputForm(true);
+}
+
+void InputScreen::Form_Unload(bool& cancel)
+{
+    if (ending_ || g_ending) return;
+    // Gone by neither of its own paths (the session ends): whatever was
+    // written stays, so the results are stale; the files stay as they are.
+    ending_ = true;
+    CloseInputRecordsets(ScreenDatabase, ScreenRecordset);
+    try {
+        reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
+    } catch (...) {}
 }

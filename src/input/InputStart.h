@@ -1,7 +1,53 @@
-// Opening and closing the input screens.
+// Opening and closing the input screens (module mdlInput_Start).
 #pragma once
+
+#include "platform/Database.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
 
 // Opens the input screen of ScreenCode on a backup copy of the working
 // database. Returns true when a screen opened; false leaves the caller's
 // window in charge (the backup failed, or no screen belongs to the code).
 bool StartInputForm();
+
+// Closes the open screen and every other window but the main menu, keeps
+// (cancelled false) or restores (true) the working database, and shows the
+// main menu again. The caller has closed its own connection and recordset.
+void EndInputForm(bool cancelled);
+
+void CreateInputForm();
+void RestoreInputFormPosition();
+void SaveInputFormPosition();
+void SetupInputGridAndToolTips();
+void LimitTabStopsToEntryBoxes();
+
+// 7 when the user refused the cancel; 6 or 0 when it may go ahead.
+// reason 0: the window's close box; anything else: the cancel button.
+int16_t ConfirmCancelInput(int16_t reason);
+
+// Closes and clears rs, WorkRecordset and db, in this order; never fails.
+void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs);
+
+// The database-access message of the file steps (exclamation icon).
+#include "shell/Messages.h"
+
+// One input screen: its code, window class, table, grid rows and title.
+struct InputScreenEntry {
+    int16_t code;
+    QString formName;
+    QString tableName;
+    int16_t gridRows;
+    QString title;
+};
+// The entry of a code, or nullptr.
+const InputScreenEntry* FindInputScreen(int16_t code);
+
+// How the main menu is shown again when a screen ends (set by the shell).
+void SetShowMainMenuHandler(std::function<void()> handler);
+void ShowMainMenuAgain();
+
+// True while EndInputForm unloads the windows (their unload handlers then
+// leave the files and the results flag to it).
+bool InputFormEnding();

@@ -136,6 +136,8 @@ public:
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
     QString TableName() const { return table_; }
+    // The connection the recordset was opened on (nullptr once closed).
+    Database* Connection() const { return db_; }
 
     // Position.
     bool BOF() const;

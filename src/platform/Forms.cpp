@@ -215,6 +215,8 @@ void SetTopMost(QWidget* window, int insertAfter)
 
 void SetLastWindowHandler(std::function<void()> handler) { LastWindowHandler() = std::move(handler); }
 
+std::function<void()> GetLastWindowHandler() { return LastWindowHandler(); }
+
 void EndProgram()
 {
     auto handler = EndHandler();

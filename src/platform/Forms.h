@@ -99,6 +99,8 @@ void SetTopMost(QWidget* window, int insertAfter);
 // Called when the last loaded window has been unloaded (the program ends
 // then); the default quits the application's event loop.
 void SetLastWindowHandler(std::function<void()> handler);
+// The handler in force (to set it aside while one window replaces another).
+std::function<void()> GetLastWindowHandler();
 
 // Ends the program at once: no further unload handler runs.
 void EndProgram();

@@ -11,6 +11,11 @@
 //   save:PATH, open:PATH  click the save / open button; the file dialog answers PATH
 //                     (an empty PATH cancels); prints the dialog shown
 //   analyse           run the analysis command with its end confirmed
+//   screen            the open input screen: screen=<window>|<caption>, and
+//                     box=<name>|<text> for each of its entry boxes
+//   type:NAME=TEXT    replace the text of an entry box of the open screen
+//   press:NAME        click a button of the open screen
+//   key:NAME=KEY      press Up, Down, Left, Right or Return in an entry box
 //
 // Output lines:
 //   message=<icon>|<text>   every message box, as it is shown (CR LF as "\n")
@@ -28,7 +33,11 @@
 #include "shell/MainMenuCommands.h"
 #include "shell/frmMainmenu.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <map>
 #include <QLabel>
 #include <QListWidget>
 #include <QTextStream>
@@ -81,6 +90,29 @@ void Dump()
     }
     Print(QStringLiteral("selected=%1").arg(m.lstInputMenu->currentRow()));
     Print(QStringLiteral("enabled=%1").arg(m.isEnabled() ? 1 : 0));
+}
+
+QWidget* ScreenControl(const QString& name)
+{
+    if (!CurrentInputForm) {
+        Print(QStringLiteral("error=no input screen"));
+        return nullptr;
+    }
+    QWidget* w = CurrentInputForm->findChild<QWidget*>(name);
+    if (!w) Print(QStringLiteral("error=no control ") + name);
+    return w;
+}
+
+void DumpScreen()
+{
+    if (!CurrentInputForm || !CurrentInputForm->IsLoaded()) {
+        Print(QStringLiteral("screen=none"));
+        return;
+    }
+    Print(QStringLiteral("screen=%1|%2").arg(CurrentInputForm->objectName(), CurrentInputForm->windowTitle()));
+    for (QLineEdit* box : CurrentInputForm->findChildren<QLineEdit*>())
+        if (!box->objectName().isEmpty() && !box->objectName().startsWith(QLatin1String("qt_")))
+            Print(QStringLiteral("box=%1|%2").arg(box->objectName(), box->text()));
 }
 
 int ParseAnswer(const QString& word)
@@ -159,6 +191,23 @@ int main(int argc, char** argv)
             for (size_t i = shown; i < script->dialogs.size(); ++i) {
                 const ui::FileDialogRequest& d = script->dialogs[i];
                 Print(QStringLiteral("dialog=%1|%2|%3").arg(d.title, d.initialPath, d.fileName));
+            }
+        } else if (cmd == QLatin1String("screen")) {
+            DumpScreen();
+        } else if (cmd == QLatin1String("type")) {
+            const int eq = value.indexOf(QLatin1Char('='));
+            if (auto* box = qobject_cast<QLineEdit*>(ScreenControl(value.left(eq)))) box->setText(value.mid(eq + 1));
+        } else if (cmd == QLatin1String("press")) {
+            if (auto* b = qobject_cast<QAbstractButton*>(ScreenControl(value))) b->click();
+        } else if (cmd == QLatin1String("key")) {
+            const int eq = value.indexOf(QLatin1Char('='));
+            static const std::map<QString, int> keys = {{"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}, {"Left", Qt::Key_Left},
+                                                       {"Right", Qt::Key_Right}, {"Return", Qt::Key_Return}};
+            auto k = keys.find(value.mid(eq + 1));
+            QWidget* w = ScreenControl(value.left(eq));
+            if (w && k != keys.end()) {
+                QKeyEvent press(QEvent::KeyPress, k->second, Qt::NoModifier);
+                QApplication::sendEvent(w, &press);
             }
         } else if (cmd == QLatin1String("setting")) {
             const int slash = value.lastIndexOf(QLatin1Char('/'));

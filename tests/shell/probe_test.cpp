@@ -231,9 +231,13 @@ TEST(MainMenu, DispatchChecksPreconditionsAndKeepsTheMenuWhenNoWindowOpens)
     EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/ZelkovaMT.mdb")));
 
     // Item 1 and the analysis are never refused for want of a project.
-    out = RunProbe(dir, {QStringLiteral("dispatch:10201"), QStringLiteral("dispatch:10301"), QStringLiteral("dump")});
+    out = RunProbe(dir, {QStringLiteral("dispatch:10301"), QStringLiteral("dump")});
     EXPECT_FALSE(Matching(out, QStringLiteral("message=")).contains(kNoProjectMessage));
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
+    // Item 1 opens the basic data screen in place of the menu.
+    out = RunProbe(dir, {QStringLiteral("dispatch:10201"), QStringLiteral("dump")});
+    EXPECT_FALSE(Matching(out, QStringLiteral("message=")).contains(kNoProjectMessage));
+    EXPECT_EQ(Value(out, QStringLiteral("menu")), QStringLiteral("unloaded"));
 }
 
 TEST(MainMenu, ClearAsksAndThenStartsAnEmptyProject)

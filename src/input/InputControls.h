@@ -1,0 +1,40 @@
+// Reaching the controls of the input screens by name, and the one instance of
+// each screen window. Controls of a control array are named "txtP(1)".
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+class QLineEdit;
+class QLabel;
+class QComboBox;
+namespace forms { class Form; }
+
+// "txtP(1)" for an element of a control array, the name itself for index < 0.
+QString ControlName(const QString& name, int index = -1);
+// The control of `window` with that name (nullptr when it has none).
+QWidget* FindControl(QWidget* window, const QString& name, int index = -1);
+QLineEdit* FindEntryBox(QWidget* window, const QString& name, int index = -1);
+
+// The tab stop of a control: in the Tab order or reached only by a click or
+// by code. Controls that take no focus at all are left alone.
+void SetTabStop(QWidget* w, bool on);
+
+// Text of a text box, combo box (its edit text) or label; ErrItemNotFound (3265)
+// when the window has no such control, so a missing box never reads as empty.
+QString ControlText(QWidget* window, const QString& name, int index = -1);
+void SetControlText(QWidget* window, const QString& name, const QString& text, int index = -1);
+
+// The program-wide instance of a screen window, created on first use through
+// its registered factory; nullptr when no factory is known for the name.
+forms::Form* ScreenInstance(const QString& formName);
+// The instance if it exists, without creating it.
+forms::Form* ExistingScreenInstance(const QString& formName);
+// Registers the screens of this build once (before the first lookup).
+void EnsureScreensRegistered();
+void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()> factory);
+bool HasScreenFactory(const QString& formName);
+// Makes `form` the program-wide instance of its class (tests and windows
+// created elsewhere); nullptr forgets the instance.
+void SetScreenInstance(const QString& formName, forms::Form* form);

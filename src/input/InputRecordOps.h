@@ -1,0 +1,39 @@
+// Deleting, reordering and the shared record helpers of the list screens
+// (modules mdlInput_Delete, mdlInput_MoveRecord and mdlZ_SubAndFnc_Input).
+#pragma once
+
+#include "platform/DataGrid.h"
+#include "platform/Database.h"
+
+#include <QString>
+#include <cstdint>
+
+class QLineEdit;
+namespace forms { class Form; }
+
+// ---- mdlInput_Delete ----
+int16_t ConfirmDeleteRecord(bool bof, bool eof);
+void DeleteRecordAndRenumber(dao::RecordsetPtr& rs);
+int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof);
+void DeleteAllRecords(dao::RecordsetPtr& rs);
+void SetEntryBoxesTabStop(bool value);
+
+// ---- mdlInput_MoveRecord ----
+// direction "F" first, "P" one up, "N" one down, "L" last.
+void ReorderRecord(const QString& direction, dao::DatabasePtr& db, dao::RecordsetPtr& rs, dao::DataControl* data1,
+                   dao::DataGrid* grid);
+
+// ---- mdlZ_SubAndFnc_Input ----
+void BindSortedRecordset(dao::RecordsetPtr& rs, dao::DataControl* data1);
+void ReopenInputRecordset(dao::RecordsetPtr& rs, dao::DatabasePtr& db, dao::DataControl* data1);
+void CenterOnInputForm(forms::Form* window, int& width, int& height);
+void ReadCommonModuli(float& e, float& g);
+void NormalizeRestraintShapeEntries();
+void NormalizeEndShapeEntries();
+void NormalizeRestraintText(QLineEdit* box);
+void NormalizeEndConditionText(QLineEdit* box);
+void GetMaxFieldValue(int16_t& result, dao::RecordsetPtr& rs, const QString& fieldName);
+bool IsKeyUnused(const dao::DatabasePtr& db, const QString& fieldName, const QString& tableName, int16_t value);
+
+// The largest 順 of a table (0 when empty): a list is full at 32767.
+int16_t LargestOrderNo(const dao::DatabasePtr& db, const QString& tableName);

@@ -1,0 +1,574 @@
+#include "screens/ListScreen.h"
+
+#include "input/InputControls.h"
+#include "input/InputRecordOps.h"
+#include "input/InputRecords.h"
+#include "input/InputStart.h"
+#include "input/InputValidation.h"
+#include "platform/Forms.h"
+#include "platform/Ui.h"
+#include "shell/Globals.h"
+#include "shell/NotAvailable.h"
+#include "shell/WindowHelpers.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+// The pictures of the reorder buttons: a triangle, with a bar for the ends.
+QIcon ArrowIcon(bool up, bool bar)
+{
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0, 0, 128));
+    p.setPen(Qt::NoPen);
+    QPolygon tri;
+    if (up) tri << QPoint(10, 5) << QPoint(3, 15) << QPoint(17, 15);
+    else tri << QPoint(10, 15) << QPoint(3, 5) << QPoint(17, 5);
+    p.drawPolygon(tri);
+    if (bar) p.drawRect(up ? QRect(3, 1, 14, 3) : QRect(3, 16, 14, 3));
+    return QIcon(pm);
+}
+
+const QColor kEntryColour(0xC0, 0xFF, 0xC0);   // &HC0FFC0
+
+}  // namespace
+
+ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(config.formName, parent), config_(std::move(config))
+{
+    Data1 = new dao::DataControl(QStringLiteral("Data1"), this);
+    DBGrid = new dao::DataGrid(QStringLiteral("DBGrid"), this);
+    DBGrid->SetColumns(config_.columns);
+    DBGrid->SetDataSource(Data1);
+    connect(DBGrid, &dao::DataGrid::RowColChange, this, [this] { DBGrid_RowColChange(); });
+
+    auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromUtf8(name));
+        return b;
+    };
+    cmdMF = button("cmdMF", QString());
+    cmdMU = button("cmdMU", QString());
+    cmdMD = button("cmdMD", QString());
+    cmdML = button("cmdML", QString());
+    cmdMF->setIcon(ArrowIcon(true, true));
+    cmdMU->setIcon(ArrowIcon(true, false));
+    cmdMD->setIcon(ArrowIcon(false, false));
+    cmdML->setIcon(ArrowIcon(false, true));
+    cmd追加 = button("cmd追加", QStringLiteral("追加(&A)"));
+    cmd修正 = button("cmd修正", QStringLiteral("修正(&E)"));
+    cmd削除 = button("cmd削除", QStringLiteral("一行削除"));
+    cmdAllDelete = button("cmdAllDelete", QStringLiteral("全削除"));
+    cmdReferRAMEN = button("cmdReferRAMEN", QStringLiteral("フレーム図"));
+    Cmd登録 = button("Cmd登録", QStringLiteral("登録(&R)"));
+    cmdCancel = button("cmdCancel", QStringLiteral("ｷｬﾝｾﾙ(&Q)"));
+    for (const NeighbourButton& nb : config_.neighbours) {
+        QPushButton* b = new QPushButton(nb.caption, this);
+        b->setObjectName(nb.name);
+        neighbourButtons_.push_back(b);
+        connect(b, &QPushButton::clicked, this, [this, nb] { OpenNeighbour(nb); });
+    }
+
+    connect(cmd追加, &QPushButton::clicked, this, [this] { cmd追加_Click(); });
+    connect(cmd修正, &QPushButton::clicked, this, [this] { cmd修正_Click(); });
+    connect(cmd削除, &QPushButton::clicked, this, [this] { cmd削除_Click(); });
+    connect(cmdAllDelete, &QPushButton::clicked, this, [this] { cmdAllDelete_Click(); });
+    connect(cmdMF, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("F")); });
+    connect(cmdMU, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("P")); });
+    connect(cmdMD, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("N")); });
+    connect(cmdML, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("L")); });
+    connect(Cmd登録, &QPushButton::clicked, this, [this] { Cmd登録_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdReferRAMEN, &QPushButton::clicked, this, [this] { cmdReferRAMEN_Click(); });
+
+    if (!config_.numberLabelName.isEmpty()) {
+        NumberLabel = new QLabel(this);
+        NumberLabel->setObjectName(config_.numberLabelName);
+        NumberLabel->setAlignment(Qt::AlignCenter);
+    }
+    for (const EntryBoxSpec& spec : config_.boxes) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(spec.name);
+        box->setAlignment(Qt::AlignRight);
+        QPalette pal = box->palette();
+        pal.setColor(QPalette::Base, kEntryColour);
+        box->setPalette(pal);
+        box->installEventFilter(this);
+        Boxes.push_back(box);
+    }
+    LayoutControls();
+}
+
+QLineEdit* ListScreen::Box(const QString& name) const
+{
+    for (QLineEdit* b : Boxes)
+        if (b->objectName() == name) return b;
+    return nullptr;
+}
+
+void ListScreen::LayoutControls()
+{
+    const double gridW = config_.gridWidthTw;
+    const double gridH = (GridRowCount > 0 ? GridRowCount : 11) * DBGrid->RowHeight() + 140;
+    forms::PlaceTw(DBGrid, 120, 120, gridW, gridH);
+    const double moveX = 120 + gridW + 90;
+    forms::PlaceTw(cmdMF, moveX, 120, 480, 450);
+    forms::PlaceTw(cmdMU, moveX, 660, 480, 450);
+    forms::PlaceTw(cmdMD, moveX, 1200, 480, 450);
+    forms::PlaceTw(cmdML, moveX, 1740, 480, 450);
+    const double cmdX = moveX + 600;
+    double y = 120;
+    for (QPushButton* b : {cmd追加, cmd修正, cmd削除, cmdAllDelete}) {
+        forms::PlaceTw(b, cmdX, y, 1500, 420);
+        y += 480;
+    }
+    y += 120;
+    forms::PlaceTw(cmdReferRAMEN, cmdX, y, 1500, 420);
+    for (QPushButton* b : neighbourButtons_) {
+        y += 480;
+        forms::PlaceTw(b, cmdX, y, 1500, 420);
+    }
+
+    // Entry boxes in one row under the grid, each with its label above it.
+    const double labelY = 120 + gridH + 150;
+    const double boxY = labelY + 300;
+    double x = 300;
+    for (size_t i = 0; i < Boxes.size(); ++i) {
+        const EntryBoxSpec& spec = config_.boxes[i];
+        if (i == 0 && NumberLabel) {
+            forms::PlaceTw(NumberLabel, x - 150, labelY, config_.boxWidthTw + 300, 270);
+        } else if (!spec.label.isEmpty()) {
+            auto* l = new QLabel(spec.label, this);
+            l->setAlignment(Qt::AlignCenter);
+            forms::PlaceTw(l, x, labelY, config_.boxWidthTw, 270);
+        }
+        forms::PlaceTw(Boxes[i], x, boxY, config_.boxWidthTw, 330);
+        x += config_.boxWidthTw + 90;
+    }
+    double bottom = boxY + 330;
+    if (!config_.note.isEmpty()) {
+        auto* l = new QLabel(config_.note, this);
+        l->setObjectName(QStringLiteral("Label1"));
+        forms::PlaceTw(l, 120, boxY + 420, std::max(x, 4000.0), 270);
+        bottom = boxY + 690;
+    }
+    const double endY = std::max(bottom + 150, y + 600);
+    forms::PlaceTw(Cmd登録, cmdX, endY - 1020 > y + 480 ? endY - 1020 : y + 600, 1500, 420);
+    forms::PlaceTw(cmdCancel, cmdX, Cmd登録->y() * 15.0 + 480, 1500, 420);
+    SetClientSizeTw(std::max(cmdX + 1620, x + 120), std::max(endY, Cmd登録->y() * 15.0 + 1020));
+}
+
+// ---- load -----------------------------------------------------------------
+
+void ListScreen::Form_Load()
+{
+    BeginInput();
+    Busy = true;
+    SetWindowCaption(config_.code, this);
+    ScreenDatabase = dao::Database::Open(kWorkingDatabase);
+    ScreenRecordset = ScreenDatabase->OpenRecordset(InputTableName);
+    if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) {
+        Data1->SetRecordset(ScreenRecordset);
+        PrepareNew();
+    } else {
+        BindSortedRecordset(ScreenRecordset, Data1);
+        if (HasCurrentRow()) ShowRecord();
+    }
+    if (NumberLabel) NumberLabel->setText(config_.numberLabelCaption);
+    AfterLoad();
+    Busy = false;
+    Modified = false;
+}
+
+bool ListScreen::AtStart() const { return !ScreenRecordset || ScreenRecordset->BOF(); }
+bool ListScreen::AtEnd() const { return !ScreenRecordset || ScreenRecordset->EOF_(); }
+
+int16_t ListScreen::BoxNumber() const
+{
+    const double v = rt::Val(Boxes[0]->text());
+    return rt::FitsInteger(v) ? rt::CInt(v) : 0;
+}
+
+// ---- row procedures ---------------------------------------------------------
+
+void ListScreen::PrepareNew()
+{
+    if (WorkRecordset) {
+        try { WorkRecordset->Close(); } catch (...) {}
+    }
+    WorkRecordset = ScreenRecordset->Clone();
+    int16_t max = 0;
+    GetMaxFieldValue(max, WorkRecordset, QStringLiteral("no_"));
+    WorkRecordset->Close();
+    WorkRecordset.reset();
+    for (size_t i = 0; i < Boxes.size(); ++i) {
+        const EntryBoxSpec& spec = config_.boxes[i];
+        if (i == 0) Boxes[i]->setText(rt::Format(static_cast<double>(max) + 1, QStringLiteral("0")));
+        else Boxes[i]->setText(spec.newValue);
+    }
+}
+
+void ListScreen::ShowRecord()
+{
+    QPalette pal = Boxes[0]->palette();
+    pal.setColor(QPalette::Base, kEntryColour);
+    Boxes[0]->setPalette(pal);
+    Boxes[0]->setReadOnly(false);
+    const int n = ScreenRecordset->FieldCount();
+    for (size_t i = 0; i < Boxes.size(); ++i) {
+        const EntryBoxSpec& spec = config_.boxes[i];
+        // A box without a named field shows the field at its position (No_ first).
+        if (spec.field.isEmpty() && static_cast<int>(i) >= n - 1) continue;
+        const rt::Variant v = spec.field.isEmpty() ? ScreenRecordset->Field(static_cast<int>(i)) : ScreenRecordset->Field(spec.field);
+        if (v.isNull()) Boxes[i]->setText(QString());
+        else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), spec.format.isEmpty() ? QStringLiteral("0") : spec.format));
+        else Boxes[i]->setText(v.toString());
+    }
+}
+
+bool ListScreen::InsertRow()
+{
+    const int16_t n = BoxNumber();
+    if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
+        ui::Beep();
+        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
+        return false;
+    }
+    ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+    if (WorkRecordset) {
+        try { WorkRecordset->Close(); } catch (...) {}
+    }
+    WorkRecordset = ScreenRecordset->Clone();
+    // A list holds at most 32767 rows: a further row cannot be numbered.
+    if (GetLastOrderNo() >= 32767) {
+        WorkRecordset->Close();
+        WorkRecordset.reset();
+        Data1->SetRecordset(ScreenRecordset);
+        bool result = true;
+        ShowInvalidInputMessage(result);
+        return false;
+    }
+    config_.add(ScreenRecordset);
+    WorkRecordset->Close();
+    WorkRecordset.reset();
+    Data1->SetRecordset(ScreenRecordset);
+    Modified = false;
+    return true;
+}
+
+bool ListScreen::UpdateRow()
+{
+    const int16_t n = BoxNumber();
+    const int16_t current = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
+    if (current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
+        ui::Beep();
+        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
+        return false;
+    }
+    const int scroll = DBGrid->Scroll();
+    const int16_t old = current;
+    ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+    ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(old));
+    if (ScreenRecordset->NoMatch()) {
+        // The row is no longer there: nothing is changed.
+        ui::Beep();
+        Data1->SetRecordset(ScreenRecordset);
+        return false;
+    }
+    config_.update(ScreenRecordset);
+    Data1->SetRecordset(ScreenRecordset);
+    DBGrid->SetScroll(scroll);
+    ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(n));
+    Data1->SyncPosition();
+    Modified = false;
+    return true;
+}
+
+// ---- window lock --------------------------------------------------------------
+
+void ListScreen::RunLocked(const std::function<void()>& body)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->window() != this) focus = nullptr;
+    const bool outer = !locked_;
+    locked_ = true;
+    Busy = true;
+    SetEnabledState(false);
+    try {
+        // A connection lost by an earlier failure is opened again first.
+        if (!ScreenDatabase || !ScreenRecordset || !ScreenRecordset->IsOpen()) {
+            ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+            Data1->SetRecordset(ScreenRecordset);
+        }
+        body();
+    } catch (const std::exception&) {
+        RecoverAfterFailure();
+        ShowDatabaseAccessMessage();
+    }
+    Busy = false;
+    SetEnabledState(true);
+    if (outer) {
+        if (focus) focus->setFocus();
+        locked_ = false;
+    }
+    if (Data1) Data1->SyncPosition();
+}
+
+void ListScreen::RecoverAfterFailure()
+{
+    // Put the screen back on a fresh connection so that it stays usable.
+    try {
+        if (WorkRecordset) {
+            try { WorkRecordset->Close(); } catch (...) {}
+            WorkRecordset.reset();
+        }
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        Data1->SetRecordset(ScreenRecordset);
+        if (HasCurrentRow()) ShowRecord();
+        else PrepareNew();
+    } catch (...) {
+        Data1->SetRecordset(ScreenRecordset);
+    }
+}
+
+// ---- handlers ---------------------------------------------------------------------
+
+void ListScreen::cmd追加_Click()
+{
+    RunLocked([this] {
+        if (config_.check()) {
+            InsertRow();
+            PrepareNew();
+        }
+        if (!AtEnd()) {
+            ScreenRecordset->MoveLast();
+            ScreenRecordset->MoveNext();
+        }
+    });
+}
+
+void ListScreen::cmd修正_Click()
+{
+    RunLocked([this] {
+        if (!HasCurrentRow()) {
+            ui::Beep();
+            MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("修正するデータが選択されていません"), ui::vbInformation, AppTitle));
+            return;
+        }
+        if (config_.check()) UpdateRow();
+    });
+}
+
+void ListScreen::cmd削除_Click()
+{
+    if (ConfirmDeleteRecord(AtStart(), AtEnd()) == 7) return;
+    RunLocked([this] {
+        const int scroll = DBGrid->Scroll();
+        Data1->SetRecordset(nullptr);
+        ScreenRecordset->MoveNext();
+        const int next = ScreenRecordset->EOF_() ? -1 : ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
+        ScreenRecordset->MovePrevious();
+        const int16_t cur = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        ScreenRecordset->FindFirst(QStringLiteral("no_ = %1").arg(cur));
+        if (ScreenRecordset->NoMatch()) {
+            ui::Beep();
+            Data1->SetRecordset(ScreenRecordset);
+            return;
+        }
+        DeleteRecordAndRenumber(ScreenRecordset);
+        const bool empty = ScreenRecordset->RecordCount() == 0;
+        // An emptied table is read afresh so that it stands at its start and end.
+        if (empty) ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        Data1->SetRecordset(ScreenRecordset);
+        DBGrid->SetScroll(scroll);
+        if (next == -1) {
+            if (!empty) ScreenRecordset->MoveLast();
+        } else {
+            ScreenRecordset->FindFirst(QStringLiteral("No_ = %1").arg(next));
+        }
+        if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) PrepareNew();
+        else if (HasCurrentRow()) ShowRecord();
+    });
+}
+
+void ListScreen::cmdAllDelete_Click()
+{
+    if (ConfirmDeleteAll(config_.deleteAllTitle, AtStart(), AtEnd()) == 7) return;
+    RunLocked([this] {
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        DeleteAllRecords(ScreenRecordset);
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        Data1->SetRecordset(ScreenRecordset);
+        PrepareNew();
+    });
+}
+
+void ListScreen::MoveRecord(const QString& direction)
+{
+    RunLocked([this, direction] {
+        ReorderRecord(direction, ScreenDatabase, ScreenRecordset, Data1, DBGrid);
+        if (HasCurrentRow()) ShowRecord();
+    });
+}
+
+void ListScreen::MoveByArrowKey(int16_t keyCode)
+{
+    RunLocked([this, keyCode] {
+        if (keyCode == vbKeyUp) {
+            if (AtStart()) {
+                ui::Beep();
+                return;
+            }
+            if (!config_.check()) return;
+            if (HasCurrentRow()) UpdateRow();
+            ScreenRecordset->MovePrevious();
+            if (ScreenRecordset->BOF()) ScreenRecordset->MoveNext();
+            else ShowRecord();
+        } else if (keyCode == vbKeyDown) {
+            if (AtEnd()) {
+                if (!config_.check()) return;
+                InsertRow();
+                PrepareNew();
+                if (!AtEnd()) {
+                    ScreenRecordset->MoveLast();
+                    ScreenRecordset->MoveNext();
+                }
+            } else {
+                if (!config_.check()) return;
+                UpdateRow();
+                ScreenRecordset->MoveNext();
+                if (AtEnd()) PrepareNew();
+                else ShowRecord();
+            }
+        }
+    });
+}
+
+void ListScreen::DBGrid_RowColChange()
+{
+    if (Busy) return;
+    SetEnabledState(false);
+    try {
+        if (HasCurrentRow()) ShowRecord();
+    } catch (const std::exception&) {
+        SetEnabledState(true);
+        ShowDatabaseAccessMessage();
+        return;
+    }
+    SetEnabledState(true);
+    SelectEntryBox(Boxes[0]);
+}
+
+void ListScreen::Cmd登録_Click()
+{
+    if (Modified) {
+        ui::Beep();
+        MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("選択されているレコードが変更されています。\r\n変更を保存しますか？"),
+                                                    ui::vbQuestion | ui::vbYesNo, AppTitle));
+        if (MsgResult == ui::vbYes) {
+            RunLocked([this] {
+                const double v = rt::Val(Boxes[0]->text());
+                bool found = false;
+                if (rt::FitsInteger(v) && !(AtStart() && AtEnd())) {
+                    ScreenRecordset->FindFirst(QStringLiteral("no_ = ") + QString::number(v, 'g', 15));
+                    found = !ScreenRecordset->NoMatch();
+                }
+                if (!found) {
+                    if (config_.check()) InsertRow();
+                } else {
+                    if (config_.check()) UpdateRow();
+                }
+            });
+            if (Modified) return;
+        }
+    }
+    CommitInput();
+}
+
+void ListScreen::cmdReferRAMEN_Click()
+{
+    OpenNeighbour({QStringLiteral("cmdReferRAMEN"), QString(), QStringLiteral("frmラーメン図"), ScreenFrameDiagram});
+}
+
+void ListScreen::OpenNeighbour(const NeighbourButton& b)
+{
+    forms::Form* w = nullptr;
+    try {
+        w = ScreenInstance(b.formName);
+        if (w) w->Show();
+    } catch (...) {
+        // The neighbour window's own failures do not concern this screen.
+    }
+    if (!w) ShowWindowNotAvailable(WindowTitle(b.windowCode).trimmed());
+}
+
+// ---- entry boxes ------------------------------------------------------------------
+
+QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
+{
+    const size_t n = Boxes.size();
+    return Boxes[forward ? (i + 1) % n : (i + n - 1) % n];
+}
+
+bool ListScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box) return InputScreen::eventFilter(watched, event);
+    size_t i = 0;
+    while (i < Boxes.size() && Boxes[i] != box) ++i;
+    if (i == Boxes.size()) return InputScreen::eventFilter(watched, event);
+    const EntryBoxSpec& spec = config_.boxes[i];
+
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const int16_t code = VbKeyCode(ke->key());
+        // KeyDown: the ring and the arrow protocol.
+        if (code == vbKeyRight || code == vbKeyReturn) {
+            SelectEntryBox(NextInRing(i, true));
+            if (code == vbKeyReturn) Modified = true;   // Enter reaches KeyPress too
+            return true;
+        }
+        if (code == vbKeyLeft) {
+            SelectEntryBox(NextInRing(i, false));
+            return true;
+        }
+        if (code == vbKeyUp || code == vbKeyDown) {
+            MoveByArrowKey(code);
+            return true;
+        }
+        // Tab moves the focus before any KeyPress.
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
+        // KeyPress: every character key passes the numeric filter.
+        int16_t ascii = 0;
+        if (ke->key() == Qt::Key_Backspace) ascii = 8;
+        else if (!ke->text().isEmpty()) {
+            const QChar c = ke->text().at(0);
+            ascii = c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
+        } else {
+            return false;   // Delete, Home, Tab and the like: no KeyPress
+        }
+        Modified = true;
+        if (FilterNumericKey(ascii, spec.noMinus, spec.noDot) == 0) return true;
+        return false;
+    }
+    case QEvent::FocusOut:
+        // LostFocus; the window lock takes the focus away without it.
+        if (!locked_ && !spec.format.isEmpty() && rt::IsNumeric(box->text()))
+            box->setText(rt::Format(rt::Val(box->text()), spec.format));
+        return false;
+    case QEvent::MouseButtonRelease:
+        SelectEntryBox(box);
+        return false;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,130 @@
+// The list input screen: a grid of the table in display order, entry boxes
+// for one row, add, update, delete, delete-all, the four reorder buttons,
+// register, cancel and the frame-diagram button. Each list screen is this
+// window with its configuration: table, grid columns, entry boxes, check,
+// add and update procedures, messages and extra buttons.
+#pragma once
+
+#include "input/InputScreen.h"
+#include "platform/DataGrid.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+struct EntryBoxSpec {
+    QString name;          // objectName, "txtP(1)" for an element of a control array
+    QString label;         // caption of the label above it
+    bool noMinus = false;  // FilterNumericKey flags
+    bool noDot = false;
+    QString format;        // LostFocus format; empty: no reformatting
+    QString newValue;      // text of a new row (empty: the next free number for txtNo)
+    QString field;         // the field it shows (empty: the field at its own position)
+};
+
+// A button that opens a neighbouring window (lookup window or figure).
+struct NeighbourButton {
+    QString name;
+    QString caption;
+    QString formName;      // the window it opens
+    int16_t windowCode;    // its screen code (for the not-available message)
+};
+
+struct ListScreenConfig {
+    QString formName;
+    int16_t code = 0;
+    std::vector<dao::GridColumn> columns;
+    QString numberLabelName;      // "lblJntNo"
+    QString numberLabelCaption;   // set at load
+    std::vector<EntryBoxSpec> boxes;   // focus-ring order, txtNo first
+    std::function<bool()> check;
+    void (*add)(dao::RecordsetPtr&) = nullptr;
+    void (*update)(dao::RecordsetPtr&) = nullptr;
+    QString duplicateOnInsert;    // "%1" is the text of txtNo
+    QString duplicateOnUpdate;
+    QString deleteAllTitle;
+    QString note;                 // a line of explanation under the boxes
+    std::vector<NeighbourButton> neighbours;
+    double gridWidthTw = 5400;
+    double boxWidthTw = 1200;
+};
+
+class ListScreen : public InputScreen {
+public:
+    explicit ListScreen(ListScreenConfig config, QWidget* parent = nullptr);
+
+    const ListScreenConfig& Config() const { return config_; }
+
+    // Controls.
+    dao::DataControl* Data1 = nullptr;
+    dao::DataGrid* DBGrid = nullptr;
+    QPushButton* cmd追加 = nullptr;
+    QPushButton* cmd修正 = nullptr;
+    QPushButton* cmd削除 = nullptr;
+    QPushButton* cmdAllDelete = nullptr;
+    QPushButton* cmdMF = nullptr;
+    QPushButton* cmdMU = nullptr;
+    QPushButton* cmdMD = nullptr;
+    QPushButton* cmdML = nullptr;
+    QPushButton* Cmd登録 = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdReferRAMEN = nullptr;
+    QLabel* NumberLabel = nullptr;
+    std::vector<QLineEdit*> Boxes;   // in ring order
+    QLineEdit* Box(const QString& name) const;
+
+    // Screen state.
+    bool Busy = false;
+    bool Modified = false;
+
+    // Handlers (public so that tests and the probe can drive them as clicks do).
+    void cmd追加_Click();
+    void cmd修正_Click();
+    void cmd削除_Click();
+    void cmdAllDelete_Click();
+    void Cmd登録_Click();
+    void cmdCancel_Click() { CancelInput(); }
+    void cmdReferRAMEN_Click();
+    void DBGrid_RowColChange();
+    void MoveRecord(const QString& direction);
+    void MoveByArrowKey(int16_t keyCode);
+
+    // Row procedures.
+    virtual void PrepareNew();
+    virtual void ShowRecord();
+    // False when nothing was written.
+    virtual bool InsertRow();
+    virtual bool UpdateRow();
+
+protected:
+    void Form_Load() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Places the controls (twips); the default puts the grid at the top left,
+    // the boxes in a row under it and the buttons on the right.
+    virtual void LayoutControls();
+    // Extra steps at the end of Form_Load.
+    virtual void AfterLoad() {}
+    // The box that Right/Enter (forward) or Left leads to from box i; the
+    // default runs the ring of the entry boxes.
+    virtual QLineEdit* NextInRing(size_t i, bool forward) const;
+
+    // Runs a handler under the window lock: the window is disabled and Busy
+    // set while it runs, and both are released on every exit. A database
+    // failure is reported and the screen stays usable.
+    void RunLocked(const std::function<void()>& body);
+    void RecoverAfterFailure();
+
+    bool AtStart() const;
+    bool AtEnd() const;
+    bool HasCurrentRow() const { return !AtStart() && !AtEnd(); }
+    int16_t BoxNumber() const;   // txtNo rounded half to even
+    void OpenNeighbour(const NeighbourButton& b);
+
+    ListScreenConfig config_;
+    bool locked_ = false;
+    std::vector<QPushButton*> neighbourButtons_;
+};

@@ -1,0 +1,10 @@
+// The node coordinates screen.
+#pragma once
+
+#include "screens/ListScreen.h"
+
+class frm節点座標1 : public ListScreen {
+public:
+    frm節点座標1();
+};
+

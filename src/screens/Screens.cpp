@@ -1,0 +1,11 @@
+#include "screens/Screens.h"
+
+#include "input/InputControls.h"
+#include "screens/BasicDataScreen.h"
+#include "screens/NodeScreen.h"
+
+void RegisterInputScreens()
+{
+    RegisterScreenFactory(QStringLiteral("frm基本データ"), [] { return new frm基本データ(); });
+    RegisterScreenFactory(QStringLiteral("frm節点座標1"), [] { return new frm節点座標1(); });
+}

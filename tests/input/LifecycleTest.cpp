@@ -1,0 +1,320 @@
+// The life of an input screen: the backup copy, register, cancel, the close
+// box, the cancel question, the shared window position, tool tips and tab
+// stops, and the file steps when they fail.
+#include "input/InputStart.h"
+#include "input/InputTestSupport.h"
+#include "platform/DataGrid.h"
+#include "platform/Settings.h"
+#include "screens/NodeScreen.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+using namespace inputtest;
+
+namespace {
+
+class Lifecycle : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MakeEmptyDatabase();
+        AddNodes(3);
+        SetShowMainMenuHandler([this] { ++menuShown; });
+        WarnOnCancel = false;
+        reg::SaveSetting("Public", "AnalyzeFinish", "True");
+        original = testenv::FileHash(kWorkingDatabase);
+        testenv::ResetScript();
+    }
+    frm節点座標1* Open()
+    {
+        ScreenCode = ScreenNodeCoordinates;
+        EXPECT_TRUE(StartInputForm());
+        auto* s = dynamic_cast<frm節点座標1*>(CurrentInputForm.data());
+        EXPECT_NE(s, nullptr);
+        return s;
+    }
+    void AddNode(frm節点座標1* s, const QString& no)
+    {
+        s->Box("txtNo")->setText(no);
+        s->Box("txtX")->setText("1.5");
+        s->cmd追加_Click();
+    }
+    QString AnalyzeFinish() { return reg::GetSetting("Public", "AnalyzeFinish", "<absent>"); }
+
+    int menuShown = 0;
+    QString original;
+};
+
+TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
+{
+    QFile stale(kBackupDatabase);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("old copy");
+    stale.close();
+
+    frm節点座標1* s = Open();
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), original);
+    EXPECT_TRUE(s->IsLoaded());
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_EQ(InputTableName, "節点座標1");
+    EXPECT_EQ(GridRowCount, 11);
+
+    AddNode(s, "4");
+    EXPECT_EQ(Rows("節点座標1", {"No_"}).size(), 4);   // written at once
+    s->Cmd登録_Click();
+    EXPECT_FALSE(s->IsLoaded());
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    EXPECT_EQ(Rows("節点座標1", {"No_"}), QStringList({"1", "2", "3", "4"}));
+    EXPECT_EQ(AnalyzeFinish(), "False");
+    EXPECT_EQ(menuShown, 1);
+    EXPECT_TRUE(CurrentInputForm.isNull());
+}
+
+TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
+{
+    int ended = 0;
+    forms::SetLastWindowHandler([&] { ++ended; });
+    forms::Form menu("frmMainmenu");
+    SetShowMainMenuHandler([&] { menu.Show(); });
+    frm節点座標1* s = Open();
+    s->Cmd登録_Click();
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(menu.IsLoaded());
+    menu.Unload();
+    EXPECT_EQ(ended, 1);
+
+    // With no menu to take over, the program ends as with any last window.
+    SetShowMainMenuHandler([] {});
+    s = Open();
+    s->cmdCancel_Click();
+    EXPECT_EQ(ended, 2);
+    forms::SetLastWindowHandler(nullptr);
+}
+
+TEST_F(Lifecycle, RegisterWithoutAnEditStillMarksResultsStale)
+{
+    frm節点座標1* s = Open();
+    s->Cmd登録_Click();
+    EXPECT_EQ(AnalyzeFinish(), "False");
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), original);
+}
+
+TEST_F(Lifecycle, CancelGivesBackTheDatabaseByteForByte)
+{
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    s->MoveRecord("F");
+    ASSERT_NE(testenv::FileHash(kWorkingDatabase), original);
+    s->cmdCancel_Click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), original);
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    EXPECT_EQ(AnalyzeFinish(), "True");
+    EXPECT_EQ(menuShown, 1);
+    EXPECT_FALSE(s->IsLoaded());
+    EXPECT_TRUE(testenv::Script().messages.isEmpty());
+}
+
+TEST_F(Lifecycle, CloseBoxCancelsInsideItsOwnClosingRequest)
+{
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    s->close();
+    EXPECT_FALSE(s->IsLoaded());
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), original);
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    EXPECT_EQ(AnalyzeFinish(), "True");
+    EXPECT_EQ(menuShown, 1);
+}
+
+TEST_F(Lifecycle, AnsweringNoKeepsTheScreenOpen)
+{
+    WarnOnCancel = true;
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    auto& script = testenv::ResetScript();
+    script.answers = {ui::vbNo, ui::vbNo};
+    s->cmdCancel_Click();
+    s->close();
+    EXPECT_TRUE(s->IsLoaded());
+    EXPECT_TRUE(QFile::exists(kBackupDatabase));
+    EXPECT_EQ(Rows("節点座標1", {"No_"}).size(), 4);
+    ASSERT_EQ(script.messages.size(), 2);
+    EXPECT_TRUE(script.messages[0].startsWith("message=question|<ｷｬﾝｾﾙ>ボタンがクリックされたので"));
+    EXPECT_TRUE(script.messages[1].startsWith("message=question|コントロール メニューの<閉じる>がクリックされました。"));
+    EXPECT_EQ(menuShown, 0);
+}
+
+struct CancelCase {
+    const char* chkCancel;   // nullptr: absent
+    bool warn;
+    int16_t reason;
+    int answer;
+    int16_t expected;
+    const char* question;    // beginning of the question, nullptr: none
+};
+
+TEST_F(Lifecycle, CancelQuestionOnlyWhenBothOptionsAreOn)
+{
+    const CancelCase cases[] = {
+        {"False", true, 1, ui::vbNo, 6, nullptr},
+        {"False", false, 0, ui::vbNo, 6, nullptr},
+        {nullptr, false, 1, ui::vbNo, 0, nullptr},
+        {"True", false, 0, ui::vbNo, 0, nullptr},
+        {"garbage", false, 1, ui::vbNo, 0, nullptr},   // unreadable: the default True
+        {nullptr, true, 1, ui::vbNo, 7, "<ｷｬﾝｾﾙ>ボタンがクリックされたので\r\nここで入力したデータは全て保存されません。よろしいですか？"},
+        {"True", true, 1, ui::vbYes, 6, "<ｷｬﾝｾﾙ>ボタンがクリックされたので"},
+        {"garbage", true, 0, ui::vbNo, 7,
+         "コントロール メニューの<閉じる>がクリックされました。\r\n<ｷｬﾝｾﾙ>ボタンと同様に、ここで入力したデータは全て保存されません。よろしいですか？"},
+    };
+    for (const CancelCase& c : cases) {
+        if (c.chkCancel) reg::SaveSetting("Public", "ChkCancel", c.chkCancel);
+        else reg::DeleteSetting("Public", "ChkCancel");
+        WarnOnCancel = c.warn;
+        auto& script = testenv::ResetScript();
+        script.answers = {c.answer};
+        MsgResult = 99;
+        EXPECT_EQ(ConfirmCancelInput(c.reason), c.expected) << (c.chkCancel ? c.chkCancel : "absent") << c.warn << c.reason;
+        EXPECT_EQ(MsgResult, 99);
+        if (c.question) {
+            ASSERT_EQ(script.messages.size(), 1);
+            EXPECT_TRUE(script.messages[0].startsWith(QStringLiteral("message=question|") + c.question));
+            EXPECT_EQ(script.beeps, 1);
+        } else {
+            EXPECT_TRUE(script.messages.isEmpty());
+        }
+    }
+}
+
+TEST_F(Lifecycle, FailedBackupOpensNothing)
+{
+    QFile::remove(kWorkingDatabase);
+    ScreenCode = ScreenNodeCoordinates;
+    EXPECT_FALSE(StartInputForm());
+    EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(kDatabaseAccess)});
+    EXPECT_TRUE(forms::LoadedForms().empty());
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+}
+
+TEST_F(Lifecycle, CodeWithoutAScreenTakesNoCopy)
+{
+    ScreenCode = ScreenMembers;
+    EXPECT_FALSE(StartInputForm());
+    EXPECT_EQ(testenv::Script().messages,
+              QStringList{Info("「5．部材形状配置」の画面は、このバージョンではまだ使用できません。")});
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    EXPECT_TRUE(forms::LoadedForms().empty());
+}
+
+TEST_F(Lifecycle, FailedRestoreKeepsBothFilesAndStillShowsTheMenu)
+{
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    const QString edited = testenv::FileHash(kWorkingDatabase);
+    // Something holds the working name so that the copy cannot take it.
+    s->ScreenDatabase.reset();
+    const QString moved = QStringLiteral("held.mdb");
+    s->MarkEnding();
+    CloseInputRecordsets(s->ScreenDatabase, s->ScreenRecordset);
+    ASSERT_TRUE(QFile::rename(kWorkingDatabase, moved));
+    ASSERT_TRUE(QDir().mkpath(kWorkingDatabase + "/inside"));
+    EndInputForm(true);
+    EXPECT_TRUE(QFile::exists(kBackupDatabase));
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), original);
+    EXPECT_EQ(testenv::FileHash(moved), edited);
+    EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(kDatabaseAccess)});
+    EXPECT_EQ(menuShown, 1);
+    EXPECT_EQ(AnalyzeFinish(), "True");
+}
+
+TEST_F(Lifecycle, FailedBackupDeletionOnCommitStillMarksStaleAndShowsTheMenu)
+{
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    ASSERT_TRUE(QFile::remove(kBackupDatabase));
+    ASSERT_TRUE(QDir().mkpath(kBackupDatabase + "/inside"));
+    s->Cmd登録_Click();
+    EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(kDatabaseAccess)});
+    EXPECT_EQ(AnalyzeFinish(), "False");
+    EXPECT_EQ(menuShown, 1);
+    EXPECT_EQ(Rows("節点座標1", {"No_"}).size(), 4);
+}
+
+TEST_F(Lifecycle, CancelWithoutABackupLeavesTheWorkingFileAlone)
+{
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    const QString edited = testenv::FileHash(kWorkingDatabase);
+    ASSERT_TRUE(QFile::remove(kBackupDatabase));
+    s->cmdCancel_Click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), edited);
+    EXPECT_EQ(menuShown, 1);
+}
+
+TEST_F(Lifecycle, ScreenGoneByNeitherPathMarksStaleAndTouchesNoFile)
+{
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    const QString edited = testenv::FileHash(kWorkingDatabase);
+    s->Unload();   // the session ends
+    EXPECT_FALSE(s->IsLoaded());
+    EXPECT_EQ(AnalyzeFinish(), "False");
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), edited);
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), original);
+    EXPECT_EQ(menuShown, 0);
+    EXPECT_FALSE(s->ScreenDatabase);
+}
+
+TEST_F(Lifecycle, OnePositionServesEveryScreen)
+{
+    reg::SaveSetting("Input", "InputLeft", "abc");   // unreadable: centred
+    frm節点座標1* s = Open();
+    const QRect area = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_NEAR(s->LeftTw(), (forms::Tw(area.width()) - s->WidthTw()) * 0.5, 60);
+    s->MoveTw(1500, 1200);
+    s->cmdCancel_Click();
+    EXPECT_EQ(reg::GetNumber("Input", "InputLeft", -1), 1500);
+    EXPECT_EQ(reg::GetNumber("Input", "InputTop", -1), 1200);
+
+    ScreenCode = ScreenBasicData;
+    ASSERT_TRUE(StartInputForm());
+    forms::Form* b = CurrentInputForm.data();
+    EXPECT_EQ(b->LeftTw(), 1500);
+    EXPECT_EQ(b->TopTw(), 1200);
+    b->showMinimized();
+    b->MoveTw(3000, 3000);
+    reg::SaveSetting("Input", "InputLeft", "1500");
+    EndInputForm(true);
+    EXPECT_EQ(reg::GetNumber("Input", "InputLeft", -1), 1500);
+}
+
+TEST_F(Lifecycle, GridHeightToolTipsAndTabStops)
+{
+    frm節点座標1* s = Open();
+    auto* grid = s->findChild<dao::DataGrid*>("DBGrid");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_NEAR(grid->HeightTw(), 11 * grid->RowHeight() + 140, 15);
+    EXPECT_EQ(s->cmdMU->toolTip(), "選択されているデータの並び順を、1つ前のデータと入れ換えます");
+    EXPECT_EQ(s->Cmd登録->toolTip(), "この画面で実行したデータの編集を決定します");
+    EXPECT_EQ(s->cmdReferRAMEN->toolTip(), "現在の入力データを基に、ラーメン図を表示します");
+    EXPECT_EQ(s->Box("txtNo")->focusPolicy(), Qt::ClickFocus);
+    for (const char* b : {"txtX", "txtY", "txtZ"}) EXPECT_EQ(s->Box(b)->focusPolicy(), Qt::StrongFocus) << b;
+    EXPECT_EQ(s->cmd追加->focusPolicy(), Qt::ClickFocus);
+    EXPECT_EQ(grid->focusPolicy(), Qt::ClickFocus);
+}
+
+TEST_F(Lifecycle, ToolTipsAreNotSetWhenTheOptionIsOff)
+{
+    reg::SaveSetting("Public", "ChkToolTipText", "False");
+    frm節点座標1* s = Open();
+    EXPECT_TRUE(s->cmdMU->toolTip().isEmpty());
+    EXPECT_TRUE(s->Cmd登録->toolTip().isEmpty());
+}
+
+}  // namespace

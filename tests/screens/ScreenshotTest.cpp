@@ -1,0 +1,58 @@
+// Pictures of the two screens with data, written where ZELKOVA_SCREENSHOTS
+// points (run under a real X server to look at them), otherwise into the
+// test's own folder; the test checks only that both windows render.
+#include "input/InputStart.h"
+#include "input/InputTestSupport.h"
+#include "screens/BasicDataScreen.h"
+#include "screens/NodeScreen.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPixmap>
+
+using namespace inputtest;
+
+namespace {
+
+QString ShotPath(const QString& name)
+{
+    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
+    return (dir.isEmpty() ? testenv::WorkDir() : dir) + "/" + name;
+}
+
+void Save(forms::Form* w, const QString& name)
+{
+    w->show();
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    const QPixmap shot = w->grab();
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GT(shot.width(), 300);
+    ASSERT_TRUE(shot.save(ShotPath(name)));
+}
+
+TEST(Screenshots, NodeAndBasicDataScreens)
+{
+    MakeEmptyDatabase();
+    ProgramVersion = "1.41";
+    SetShowMainMenuHandler([] {});
+    AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
+               {{rt::Variant::Text("〇〇橋 補強設計"), rt::Variant::Text("山田 太郎"), rt::Variant::Text("第2案"),
+                 rt::Variant::Text("True"), rt::Variant::Integer(3), rt::Variant::Double(21000), rt::Variant::Double(8100)}});
+    AddNodes(14);
+
+    ScreenCode = ScreenNodeCoordinates;
+    ASSERT_TRUE(StartInputForm());
+    auto* node = dynamic_cast<frm節点座標1*>(CurrentInputForm.data());
+    node->ScreenRecordset->FindFirst("no_ = 3");
+    node->Data1->SyncPosition();
+    node->DBGrid_RowColChange();
+    Save(node, "node-screen.png");
+    node->Cmd登録_Click();
+
+    ScreenCode = ScreenBasicData;
+    ASSERT_TRUE(StartInputForm());
+    Save(CurrentInputForm.data(), "basic-data-screen.png");
+    EndInputForm(true);
+}
+
+}  // namespace
