@@ -2,8 +2,7 @@
 
 #include "shell/NotAvailable.h"
 
-void ShowLoadCombinationWindow()
-{
-    // The load-combination window is not part of this build yet.
-    ShowWindowNotAvailable(QStringLiteral("荷重の組合せ条件"));
-}
+// The load-combination window is not part of this build yet.
+bool LoadCombinationWindowAvailable() { return false; }
+
+void ShowLoadCombinationWindow() { ShowWindowNotAvailable(QStringLiteral("荷重の組合せ条件")); }

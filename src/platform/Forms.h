@@ -94,7 +94,7 @@ constexpr int HWND_TOPMOST = -1;
 constexpr int HWND_NOTOPMOST = -2;
 // -1 keeps the window in the topmost band and shows it, -2 takes it out;
 // neither activates it nor moves it. Any other value does nothing.
-void SetWindowTopMost(QWidget* window, int insertAfter);
+void SetTopMost(QWidget* window, int insertAfter);
 
 // Called when the last loaded window has been unloaded (the program ends
 // then); the default quits the application's event loop.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <concepts>
 #include <cstdint>
 #include <stdexcept>
 
@@ -70,16 +71,25 @@ float CSng(double value);
 bool FitsSingle(double value);
 
 // Formats with the patterns the program uses: "0", "00", "0.0", "0.00",
-// "0.000" (any count of zeros before and after the point). Rounds half away
-// from zero on the decimal value, as the original runtime's Format did.
+// "0.000" (any count of zeros before and after the point) and exponent forms
+// such as "0.0000E+00". Rounds half away from zero on the decimal value, as
+// the original runtime's Format did; a result of zero has no minus sign.
 QString Format(double value, const QString& pattern);
+// A Single is taken at its 7 significant digits first, as the runtime held it
+// (Format(2.675f, "0.00") is "2.68").
+QString Format(float value, const QString& pattern);
+// Whole numbers (so that Integer and Long arguments are not ambiguous).
+template <std::integral T>
+QString Format(T value, const QString& pattern) { return Format(static_cast<double>(value), pattern); }
 
 // The plain decimal text of a Single as the runtime's Str/CStr wrote it:
-// up to 7 significant digits, no trailing zeros, no leading zero before the
-// point (".5"), an "E+nn" form for very large and very small values.
-// CStr gives no leading blank; Str gives a leading blank for non-negative values.
+// up to 7 significant digits, no trailing zeros, an "E+nn" form for very large
+// and very small values. CStr gives "0.5" and "-0.5"; Str drops the zero
+// before the point (" .5", "-.5") and gives a leading blank for non-negative values.
 QString CStrSingle(float value);
 QString StrSingle(float value);
+// The same for a Double, at 15 significant digits ("1E+15" upwards).
+QString CStrDouble(double value);
 // The same for whole numbers.
 QString CStrInt(long long value);
 QString StrInt(long long value);

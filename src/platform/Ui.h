@@ -11,6 +11,7 @@
 #include <vector>
 #include <memory>
 
+class QCoreApplication;
 class QWidget;
 
 namespace ui {
@@ -59,6 +60,10 @@ void SetCurrent(std::shared_ptr<Services> services);
 // Shortcuts used throughout the program.
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
 void Beep();
+
+// Installs Qt's Japanese catalogue ("qtbase_ja") so the standard dialogs read
+// as on a Japanese system; main() calls it once after creating the application.
+void InstallJapaneseTranslations(QCoreApplication& app);
 
 // The text of an icon for logs: "information", "question", "exclamation",
 // "critical" or "none".

@@ -7,6 +7,8 @@
 #include <QString>
 #include <memory>
 
+#include "common/QtPrint.h"
+
 namespace testenv {
 
 // The working folder of this test process (the current folder).

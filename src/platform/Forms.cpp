@@ -1,0 +1,228 @@
+#include "platform/Forms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QEventLoop>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace forms {
+
+namespace {
+
+std::vector<Form*>& Collection()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+std::function<void()>& LastWindowHandler()
+{
+    static std::function<void()> handler = [] { QCoreApplication::quit(); };
+    return handler;
+}
+
+std::function<void()>& EndHandler()
+{
+    static std::function<void()> handler = [] {
+        QCoreApplication::exit(0);
+        std::exit(0);
+    };
+    return handler;
+}
+
+}  // namespace
+
+int Px(double twips) { return int(std::lround(twips / TwipsPerPixel)); }
+double Tw(int pixels) { return double(pixels) * TwipsPerPixel; }
+
+void PlaceTw(QWidget* w, double left, double top, double width, double height)
+{
+    int wd = Px(width);
+    // One-line labels were drawn in a narrower face than ours; they grow
+    // rather than lose their last characters.
+    if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+        wd = std::max(wd, label->sizeHint().width());
+    w->setGeometry(Px(left), Px(top), wd, Px(height));
+}
+
+Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(name);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+Form::~Form()
+{
+    auto& c = Collection();
+    c.erase(std::remove(c.begin(), c.end(), this), c.end());
+    if (modalLoop_) modalLoop_->quit();
+}
+
+void Form::Load()
+{
+    if (loaded_) return;
+    loaded_ = true;
+    Collection().push_back(this);
+    Form_Load();
+}
+
+void Form::Show()
+{
+    Load();
+    if (!loaded_) return;   // the load handler unloaded the window again
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::ShowModal()
+{
+    Load();
+    if (!loaded_) return;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    if (loaded_) loop.exec();
+    modalLoop_ = nullptr;
+    setWindowModality(Qt::NonModal);
+}
+
+bool Form::Unload() { return RunUnload(vbFormCode); }
+
+bool Form::RunUnload(int mode)
+{
+    if (!loaded_ || unloading_) return true;
+    unloading_ = true;
+    bool cancel = false;
+    Form_QueryUnload(cancel, mode);
+    if (!cancel && loaded_) Form_Unload(cancel);
+    unloading_ = false;
+    if (cancel) return false;
+    if (!loaded_) return true;  // unloaded from inside its own handlers
+    loaded_ = false;
+    hide();
+    auto& c = Collection();
+    c.erase(std::remove(c.begin(), c.end(), this), c.end());
+    if (modalLoop_) modalLoop_->quit();
+    if (c.empty()) {
+        auto handler = LastWindowHandler();
+        if (handler) handler();
+    }
+    return true;
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    // The close box: the window decides through its unload question.
+    if (!loaded_) {
+        event->accept();
+        return;
+    }
+    if (RunUnload(vbFormControlMenu))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Form_Activate();
+}
+
+void Form::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+}
+
+double Form::LeftTw() const { return Tw(frameGeometry().x()); }
+double Form::TopTw() const { return Tw(frameGeometry().y()); }
+double Form::WidthTw() const { return Tw(frameGeometry().width()); }
+double Form::HeightTw() const { return Tw(frameGeometry().height()); }
+
+void Form::MoveTw(double left, double top) { move(Px(left), Px(top)); }
+
+void Form::SetClientSizeTw(double width, double height) { resize(Px(width), Px(height)); }
+
+void Form::SetEnabledState(bool enabled) { setEnabled(enabled); }
+
+void Form::SetBusyPointer(bool busy)
+{
+    if (busy)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+const std::vector<Form*>& LoadedForms() { return Collection(); }
+
+Form* FindLoadedForm(const QString& name)
+{
+    for (Form* f : Collection())
+        if (f->objectName() == name) return f;
+    return nullptr;
+}
+
+void UnloadOtherForms()
+{
+    // Newest first; a window that leaves the collection does not shift the
+    // ones still to be visited because we walk a copy.
+    std::vector<Form*> snapshot = Collection();
+    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
+        Form* f = *it;
+        auto& c = Collection();
+        if (std::find(c.begin(), c.end(), f) == c.end()) continue;
+        if (f->objectName() == QLatin1String("frmMainmenu")) continue;
+        try {
+            f->Unload();
+        } catch (...) {
+        }
+    }
+}
+
+void SetTopMost(QWidget* window, int insertAfter)
+{
+    if (!window) return;
+    if (insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST) return;
+    const bool top = insertAfter == HWND_TOPMOST;
+    const bool wasVisible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, top);
+    window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    // Changing a window flag hides the window; it is shown again without
+    // taking the focus.
+    window->show();
+    window->raise();
+    window->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    (void)wasVisible;
+}
+
+void SetLastWindowHandler(std::function<void()> handler) { LastWindowHandler() = std::move(handler); }
+
+void EndProgram()
+{
+    auto handler = EndHandler();
+    if (handler) handler();
+}
+
+void SetEndProgramHandler(std::function<void()> handler) { EndHandler() = std::move(handler); }
+
+void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }
+
+}  // namespace forms

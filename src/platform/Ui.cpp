@@ -1,0 +1,261 @@
+#include "platform/Ui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTranslator>
+
+namespace ui {
+
+namespace {
+
+std::shared_ptr<Services>& CurrentSlot()
+{
+    static std::shared_ptr<Services> current = std::make_shared<RealServices>();
+    return current;
+}
+
+constexpr int kButtonsMask = 0x7;
+constexpr int kIconMask = 0x70;
+constexpr int vbOKCancel = 1;
+constexpr int vbYesNoCancel = 3;
+
+bool IsYesNo(int style)
+{
+    const int buttons = style & kButtonsMask;
+    return buttons == vbYesNo || buttons == vbYesNoCancel;
+}
+
+}  // namespace
+
+Services& Current()
+{
+    return *CurrentSlot();
+}
+
+void SetCurrent(std::shared_ptr<Services> services)
+{
+    CurrentSlot() = services ? std::move(services) : std::make_shared<RealServices>();
+}
+
+int MsgBox(const QString& text, int style, const QString& title)
+{
+    return Current().MsgBox(text, style, title);
+}
+
+void Beep()
+{
+    Current().Beep();
+}
+
+QString IconName(int style)
+{
+    switch (style & kIconMask) {
+    case vbCritical: return QStringLiteral("critical");
+    case vbQuestion: return QStringLiteral("question");
+    case vbExclamation: return QStringLiteral("exclamation");
+    case vbInformation: return QStringLiteral("information");
+    default: return QStringLiteral("none");
+    }
+}
+
+void InstallJapaneseTranslations(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(translator);
+    else
+        delete translator;
+}
+
+// ---- real services -----------------------------------------------------------
+
+int RealServices::MsgBox(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setText(text);
+    box.setWindowTitle(title);
+    switch (style & kIconMask) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    // The button texts are set here as well as by the translation, so the
+    // boxes read as the Japanese system's did even without the catalogue.
+    switch (style & kButtonsMask) {
+    case vbYesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case vbYesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    case vbOKCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    }
+    if (auto* b = box.button(QMessageBox::Yes)) b->setText(QStringLiteral("はい(&Y)"));
+    if (auto* b = box.button(QMessageBox::No)) b->setText(QStringLiteral("いいえ(&N)"));
+    if (auto* b = box.button(QMessageBox::Cancel)) b->setText(QStringLiteral("キャンセル"));
+    if (auto* b = box.button(QMessageBox::Ok)) b->setText(QStringLiteral("OK"));
+
+    // The pointer is an arrow while the user answers, whatever the caller set.
+    const bool busy = busyDepth_ > 0;
+    if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    if (busy) QGuiApplication::restoreOverrideCursor();
+
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Ok: return vbOK;
+    default:
+        // Closed without a button: a Yes/No box can only be answered No here.
+        if ((style & kButtonsMask) == vbYesNo) return vbNo;
+        return (style & kButtonsMask) == vbOKOnly ? vbOK : vbCancel;
+    }
+}
+
+void RealServices::Beep()
+{
+    QApplication::beep();
+}
+
+// The hourglass is a state, as the mouse pointer was: setting it twice and
+// clearing it once leaves the default pointer.
+void RealServices::SetBusy(bool busy)
+{
+    if (busy && busyDepth_ == 0) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        busyDepth_ = 1;
+    } else if (!busy && busyDepth_ > 0) {
+        QGuiApplication::restoreOverrideCursor();
+        busyDepth_ = 0;
+    }
+}
+
+namespace {
+
+// "Text (*.txt)|*.txt|All (*.*)|*.*" into Qt's "Text (*.txt) (*.txt)" list;
+// ";"-separated patterns become blank-separated.
+QStringList NameFilters(const QString& filter)
+{
+    QStringList out;
+    const QStringList parts = filter.split(u'|');
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1].trimmed();
+        pattern.replace(u';', u' ');
+        out << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), pattern.simplified());
+    }
+    return out;
+}
+
+QString RunFileDialog(const FileDialogRequest& request, bool save)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = NameFilters(request.filter);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!request.defaultExtension.isEmpty()) {
+        QString ext = request.defaultExtension;
+        if (ext.startsWith(u'.')) ext.remove(0, 1);
+        dialog.setDefaultSuffix(ext);
+    }
+    if (save && !request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+
+    // The initial path is a folder or a full file path; names written with
+    // the old separator are taken as folders.
+    QString initial = request.initialPath;
+    initial.replace(u'\\', u'/');
+    QString fileName = request.fileName;
+    if (!initial.isEmpty()) {
+        const QFileInfo info(initial);
+        if (info.isDir()) {
+            dialog.setDirectory(info.absoluteFilePath());
+        } else {
+            dialog.setDirectory(info.absolutePath());
+            if (fileName.isEmpty()) fileName = info.fileName();
+        }
+    }
+    if (!fileName.isEmpty()) dialog.selectFile(fileName);
+
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+}  // namespace
+
+QString RealServices::GetOpenFile(const FileDialogRequest& request)
+{
+    return RunFileDialog(request, false);
+}
+
+QString RealServices::GetSaveFile(const FileDialogRequest& request)
+{
+    return RunFileDialog(request, true);
+}
+
+bool RealServices::StartProgram(const QString& path)
+{
+    if (path.isEmpty()) return false;
+    return QProcess::startDetached(path, QStringList());
+}
+
+// ---- scripted services -------------------------------------------------------
+
+// Every box takes the next queued answer; with none left, a Yes/No box is
+// answered Yes and any other box OK.
+int ScriptedServices::MsgBox(const QString& text, int style, const QString& title)
+{
+    const QString line = QStringLiteral("message=%1|%2").arg(IconName(style), text);
+    messages << line;
+    if (onMessage) onMessage(line);
+    if (!answers.empty()) {
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return IsYesNo(style) ? vbYes : vbOK;
+}
+
+QString ScriptedServices::GetOpenFile(const FileDialogRequest& request)
+{
+    dialogs.push_back(request);
+    if (openFiles.empty()) return QString();
+    QString f = openFiles.front();
+    openFiles.pop_front();
+    return f;
+}
+
+QString ScriptedServices::GetSaveFile(const FileDialogRequest& request)
+{
+    dialogs.push_back(request);
+    if (saveFiles.empty()) return QString();
+    QString f = saveFiles.front();
+    saveFiles.pop_front();
+    return f;
+}
+
+bool ScriptedServices::StartProgram(const QString& path)
+{
+    startedPrograms << path;
+    return startSucceeds;
+}
+
+}  // namespace ui

@@ -1,0 +1,5 @@
+// The version-information box and the information-page window.
+#pragma once
+
+void ShowAboutBox();
+void ShowInfoPage();

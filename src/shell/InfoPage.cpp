@@ -1,0 +1,3 @@
+#include "shell/InfoPage.h"
+
+QString InfoPageAddress() { return QStringLiteral("qrc:/info/zelkova.html"); }

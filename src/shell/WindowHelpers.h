@@ -1,0 +1,48 @@
+// Small procedures every window uses: captions by screen code, entry-box
+// focus and selection, arrow-key movement, the numeric keystroke filter, the
+// tool-tip option, two reads of the basic data, and the search of a
+// placement table for a row that lists a number.
+#pragma once
+
+#include "platform/Database.h"
+
+#include <QString>
+#include <cstdint>
+
+class QLineEdit;
+class QWidget;
+
+// The title of a screen code, or a null text when the code has none.
+QString WindowTitle(int16_t code);
+// The caption "ZELKOVA  ver " + ProgramVersion + title; an unknown code
+// leaves the caption unchanged.
+void SetWindowCaption(int16_t code, QWidget* window);
+
+// -1 topmost, -2 not topmost; other values do nothing.
+void SetWindowTopMost(QWidget* window, int insertAfter);
+
+// Focus and select the whole text; never fails.
+void SelectEntryBox(QLineEdit* box);
+
+// Key codes as the key-down events give them.
+enum VbKey : int16_t { vbKeyReturn = 13, vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40 };
+// The key-down code of a Qt key (Up, Down, Left, Right, Return/Enter), else 0.
+int16_t VbKeyCode(int qtKey);
+// Up -> up box, Down or Enter -> down box, Right -> right box, Left -> left box.
+void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* left, QLineEdit* right,
+                    QLineEdit* enter);
+
+// The character to keep, or 0 to swallow it (with a beep for refused characters).
+int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot);
+
+// Empties every tool tip of the window when the tool-tip option is off.
+void ClearToolTipsIfOff(QWidget* window);
+
+// Case of the first 基本データ row through SharedDatabase; unchanged when empty.
+void ReadLoadCaseCount(int16_t& caseCount);
+// Unit of the first 基本データ row on a connection of its own; True when empty.
+void ReadUnitFlag(bool& unitIsSI);
+
+// Stands `rs` on the first row that lists `number` in the lowest fld_ column
+// that any row uses for it; NoMatch tells whether one was found.
+void FindRowListingNumber(dao::RecordsetPtr& rs, int16_t number);

@@ -1,0 +1,156 @@
+#include "platform/Ui.h"
+#include "common/QtPrint.h"
+
+#include "common/TestEnv.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+TEST(Ui, IconNames)
+{
+    EXPECT_EQ(ui::IconName(ui::vbInformation), "information");
+    EXPECT_EQ(ui::IconName(ui::vbQuestion | ui::vbYesNo), "question");
+    EXPECT_EQ(ui::IconName(ui::vbExclamation), "exclamation");
+    EXPECT_EQ(ui::IconName(ui::vbCritical), "critical");
+    EXPECT_EQ(ui::IconName(ui::vbOKOnly), "none");
+}
+
+TEST(Ui, ScriptedMessagesAreRecordedAndAnswered)
+{
+    ui::ScriptedServices& s = testenv::ResetScript();
+    QStringList seen;
+    s.onMessage = [&](const QString& m) { seen << m; };
+
+    // With no answers queued: Yes for a Yes/No box, OK otherwise.
+    EXPECT_EQ(ui::MsgBox("保存しますか？", ui::vbQuestion | ui::vbYesNo), ui::vbYes);
+    EXPECT_EQ(ui::MsgBox("入力が不正です。", ui::vbInformation), ui::vbOK);
+    // Queued answers are taken in turn by every box.
+    s.answers = {ui::vbNo, ui::vbOK};
+    EXPECT_EQ(ui::MsgBox("a", ui::vbYesNo), ui::vbNo);
+    EXPECT_EQ(ui::MsgBox("b", ui::vbCritical), ui::vbOK);
+    EXPECT_EQ(ui::MsgBox("c", ui::vbYesNo), ui::vbYes);
+    const QStringList want = {"message=question|保存しますか？", "message=information|入力が不正です。",
+                              "message=none|a", "message=critical|b", "message=none|c"};
+    EXPECT_EQ(s.messages, want);
+    EXPECT_EQ(seen, want);
+
+    ui::Beep();
+    ui::Current().SetBusy(true);
+    EXPECT_EQ(s.beeps, 1);
+    EXPECT_TRUE(s.busy);
+}
+
+TEST(Ui, ScriptedDialogsPopTheirQueues)
+{
+    ui::ScriptedServices& s = testenv::ResetScript();
+    s.openFiles = {"/x/a.lzh"};
+    s.saveFiles = {"/x/b.lzh", ""};
+    ui::FileDialogRequest r;
+    r.title = "開く";
+    r.filter = "LZH|*.lzh";
+    EXPECT_EQ(ui::Current().GetOpenFile(r), "/x/a.lzh");
+    EXPECT_EQ(ui::Current().GetOpenFile(r), "");  // queue empty: cancelled
+    EXPECT_EQ(ui::Current().GetSaveFile(r), "/x/b.lzh");
+    EXPECT_EQ(ui::Current().GetSaveFile(r), "");
+    ASSERT_EQ(s.dialogs.size(), 4u);
+    EXPECT_EQ(s.dialogs[0].title, "開く");
+    EXPECT_EQ(s.dialogs[3].filter, "LZH|*.lzh");
+
+    EXPECT_FALSE(ui::Current().StartProgram("/bin/msinfo"));
+    s.startSucceeds = true;
+    EXPECT_TRUE(ui::Current().StartProgram("/bin/other"));
+    EXPECT_EQ(s.startedPrograms, QStringList({"/bin/msinfo", "/bin/other"}));
+}
+
+TEST(Ui, RealMessageBoxShowsJapaneseYesNo)
+{
+    ui::RealServices real;
+    QString icon, yes, no, title;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        icon = box->icon() == QMessageBox::Question ? "question" : "other";
+        yes = box->button(QMessageBox::Yes)->text();
+        no = box->button(QMessageBox::No)->text();
+        title = box->windowTitle();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(real.MsgBox("削除しますか？", ui::vbQuestion | ui::vbYesNo, "題"), ui::vbNo);
+    EXPECT_EQ(icon, "question");
+    EXPECT_TRUE(yes.startsWith("はい")) << yes.toStdString();
+    EXPECT_TRUE(no.startsWith("いいえ")) << no.toStdString();
+    EXPECT_EQ(title, "題");
+
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        EXPECT_EQ(box->button(QMessageBox::Yes), nullptr);
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(real.MsgBox("接続できません。", ui::vbExclamation, ""), ui::vbOK);
+}
+
+TEST(Ui, RealBusyPointerIsAState)
+{
+    ui::RealServices real;
+    real.SetBusy(true);
+    real.SetBusy(true);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    real.SetBusy(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    real.SetBusy(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(Ui, RealFileDialogTakesFilterAndInitialPath)
+{
+    ui::RealServices real;
+    const QString dir = testenv::MakeDir("保存データ");
+    ui::FileDialogRequest r;
+    r.title = "工事データを保存";
+    r.filter = "LZH ファイル|*.lzh;*.LZH|すべてのファイル|*.*";
+    r.initialPath = dir + "/Zelkova.lzh";
+    r.defaultExtension = "lzh";
+    QStringList filters;
+    QString shownDir, title, suffix;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        filters = d->nameFilters();
+        shownDir = d->directory().absolutePath();
+        title = d->windowTitle();
+        suffix = d->defaultSuffix();
+        d->reject();
+    });
+    EXPECT_EQ(real.GetSaveFile(r), "");
+    EXPECT_EQ(filters, QStringList({"LZH ファイル (*.lzh *.LZH)", "すべてのファイル (*.*)"}));
+    EXPECT_EQ(shownDir, dir);
+    EXPECT_EQ(title, "工事データを保存");
+    EXPECT_EQ(suffix, "lzh");
+
+    // A folder as the initial path; accepting gives the chosen file.
+    r.initialPath = dir;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        shownDir = d->directory().absolutePath();
+        d->selectFile("new");
+        static_cast<QDialog*>(d)->accept();
+    });
+    EXPECT_EQ(real.GetSaveFile(r), dir + "/new.lzh");
+    EXPECT_EQ(shownDir, dir);
+}
+
+TEST(Ui, JapaneseCatalogueTranslatesStandardButtons)
+{
+    ui::InstallJapaneseTranslations(*QCoreApplication::instance());
+    const QString yes = QCoreApplication::translate("QPlatformTheme", "&Yes");
+    if (yes == "&Yes") GTEST_SKIP() << "qtbase_ja is not installed";
+    EXPECT_TRUE(yes.contains("はい")) << yes.toStdString();
+}

@@ -1,0 +1,159 @@
+// zelkova-probe: runs the real start-up in the current folder with scripted
+// user answers and prints one fact per line.
+//
+// Usage: zelkova-probe COMMAND...   (commands run in the order given)
+//   dump              the main menu: caption, project, designer, note, unit,
+//                     the 13 input items with their marks, the selected index
+//   answer:yes|no|ok  queue the answer of the next message box (default Yes/OK)
+//   clear:yes|no      click the clear button and answer its question
+//   dispatch:CODE     run the menu command CODE (RunMenuCommand)
+//   setting:SECTION/KEY   print a stored setting ("<absent>" when missing)
+//   save:PATH, open:PATH  (when the build has project files) the file dialog answers PATH
+//   analyse           run the analysis command with its end confirmed
+//
+// Output lines:
+//   message=<icon>|<text>   every message box, as it is shown (CR LF as "\n")
+//   caption=…, project=…, designer=…, note=…, unit=…,
+//   item=<index>|<0 or 1>|<text>, selected=<index>, menu=loaded|unloaded
+//   setting=<SECTION/KEY>=<value>
+//   ended                   the program ended (it asked to stop)
+//   error=<text>            a command that could not be run
+// The exit status is 0 unless a command was not understood.
+#include "platform/Settings.h"
+#include "platform/Ui.h"
+#include "shell/Globals.h"
+#include "shell/Main.h"
+#include "shell/MainMenuCommands.h"
+#include "shell/frmMainmenu.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+void Print(const QString& line)
+{
+    QString l = line;
+    l.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    l.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    out() << l << '\n';
+    out().flush();
+}
+
+void Ended()
+{
+    Print(QStringLiteral("ended"));
+    reg::Sync();
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+void Dump()
+{
+    if (!MainMenuLoaded()) {
+        Print(QStringLiteral("menu=unloaded"));
+        return;
+    }
+    frmMainmenu& m = MainMenuForm();
+    Print(QStringLiteral("menu=loaded"));
+    Print(QStringLiteral("caption=") + m.windowTitle());
+    Print(QStringLiteral("project=") + m.lblConstructionName->text());
+    Print(QStringLiteral("designer=") + m.lblDesign->text());
+    Print(QStringLiteral("note=") + m.lblnote->text());
+    Print(QStringLiteral("unit=") + m.lblUnit->text());
+    for (int i = 0; i < m.lstInputMenu->count(); ++i) {
+        QListWidgetItem* item = m.lstInputMenu->item(i);
+        Print(QStringLiteral("item=%1|%2|%3").arg(i).arg(item->checkState() == Qt::Checked ? 1 : 0).arg(item->text()));
+    }
+    Print(QStringLiteral("selected=%1").arg(m.lstInputMenu->currentRow()));
+    Print(QStringLiteral("enabled=%1").arg(m.isEnabled() ? 1 : 0));
+}
+
+int ParseAnswer(const QString& word)
+{
+    if (word == QLatin1String("yes")) return ui::vbYes;
+    if (word == QLatin1String("no")) return ui::vbNo;
+    if (word == QLatin1String("ok")) return ui::vbOK;
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InitApplication(app);
+
+    auto script = std::make_shared<ui::ScriptedServices>();
+    script->onMessage = [](const QString& line) { Print(line); };
+    ui::SetCurrent(script);
+    forms::SetEndProgramHandler(Ended);
+    forms::SetLastWindowHandler(Ended);
+
+    QStringList args = app.arguments().mid(1);
+    // Answers given before start-up serve its questions.
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("answer:"))) {
+        script->answers.push_back(ParseAnswer(args.takeFirst().mid(7)));
+    }
+    if (!Main()) Ended();
+    QCoreApplication::processEvents();
+
+    int status = 0;
+    for (const QString& arg : args) {
+        const int colon = arg.indexOf(QLatin1Char(':'));
+        const QString cmd = colon < 0 ? arg : arg.left(colon);
+        const QString value = colon < 0 ? QString() : arg.mid(colon + 1);
+        if (cmd == QLatin1String("dump")) {
+            Dump();
+        } else if (cmd == QLatin1String("answer")) {
+            script->answers.push_back(ParseAnswer(value));
+        } else if (cmd == QLatin1String("clear")) {
+            if (!MainMenuLoaded()) {
+                Print(QStringLiteral("error=no main menu"));
+                continue;
+            }
+            script->answers.push_back(ParseAnswer(value));
+            MainMenuForm().cmdClear_Click();
+        } else if (cmd == QLatin1String("dispatch")) {
+            if (!MainMenuLoaded()) {
+                Print(QStringLiteral("error=no main menu"));
+                continue;
+            }
+            RunMenuCommand(int16_t(value.toInt()));
+        } else if (cmd == QLatin1String("analyse")) {
+            if (!MainMenuLoaded()) {
+                Print(QStringLiteral("error=no main menu"));
+                continue;
+            }
+            RunMenuCommand(ScreenAnalysis);
+            Print(QStringLiteral("setting=Public/AnalyzeFinish=")
+                  + reg::GetSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("<absent>")));
+        } else if (cmd == QLatin1String("setting")) {
+            const int slash = value.lastIndexOf(QLatin1Char('/'));
+            QString v = reg::GetSetting(value.left(slash), value.mid(slash + 1), QStringLiteral("<absent>"));
+            Print(QStringLiteral("setting=") + value + QLatin1Char('=') + v);
+        } else {
+            Print(QStringLiteral("error=unknown command ") + arg);
+            status = 2;
+        }
+        QCoreApplication::processEvents();
+    }
+    reg::Sync();
+    std::fflush(stdout);
+    // Leave without running window destructors: the program's state is what
+    // was printed.
+    std::_Exit(status);
+}
