@@ -10,6 +10,7 @@
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 #include "shell/Globals.h"
+#include "shell/WindowHelpers.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -131,7 +132,7 @@ void ShowAnalysisProgress(const QString& phase)
         f->Bar->setValue(0);
         f->ProgressBar1->setValue(0);
         f->Show();
-        forms::SetWindowTopMost(f, forms::HWND_TOPMOST);
+        SetWindowTopMost(f, forms::HWND_TOPMOST);
         StartAck = false;
         f->repaint();
         QElapsedTimer waited;
