@@ -148,8 +148,9 @@ PieceValues FallingTriangleValues(double q, double L, double a, double c, double
 
 PieceValues CondenseEnds(const PieceValues& f, double pi, double pj, double L)
 {
-    // Each end's member rotation ψ (scaled by 2EI/L... as c/3) satisfies the
-    // end's spring law; the factors alone decide it.
+    // The member's end rotations (times 2EI/L) under the spring law of each
+    // end, with the nodes held: (2 + p)ψ_own + (1 − p)ψ_other = −(1 − p)·M_fixed.
+    // Only the fixity factors enter; p = 1 keeps the end fixed, p = 0 frees it.
     const double det = 3 * (1 + pi + pj);
     const double ri = -(1 - pi) * f.Mi, rj = -(1 - pj) * f.Mj;
     const double psi = ((2 + pj) * ri - (1 - pi) * rj) / det;

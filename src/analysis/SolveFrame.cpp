@@ -26,6 +26,16 @@ const char* const kDirectionNames[7] = {"", "X", "Y", "Z", "θx", "θy", "θz"};
                          + QStringLiteral("方向の剛性がありません（構造が不安定です）。"));
 }
 
+// A result that overflowed: nothing sensible can be written.
+[[noreturn]] void ReportNotFinite(int equation)
+{
+    const int nodeRow = (equation - 1) / 6 + 1;
+    const int component = (equation - 1) % 6 + 1;
+    AbortWithExclamation(QStringLiteral("ERROR：節点番号=") + QString::number(NodeNumberOfRow(nodeRow))
+                         + QStringLiteral(" の") + QString::fromUtf8(kDirectionNames[component])
+                         + QStringLiteral("方向の変位が計算できません（数値が大きすぎます）。"));
+}
+
 // Phase 1: every member's global stiffness added to the band rows of "sm",
 // node by node, so that each equation row passes through the file once.
 void AssembleStiffness(BandFile& sm)
@@ -165,6 +175,9 @@ void SolveFrameNumeric()
         sm.PutRow(j, row.data());
     }
     sm.Close();
+    for (int e = 1; e <= nDof; ++e)
+        for (int c = 1; c <= NC; ++c)
+            if (!std::isfinite(X(e, c))) ReportNotFinite(e);
     ProgressMilestone();
 
     // Phase 7: node displacements to "ka" (a record of the run).
@@ -264,7 +277,9 @@ void SolveFrame()
 
 void ReleaseSolverData()
 {
-    // The arrays stay for the caller to read until the next run clears them;
-    // the large working storage is released here.
-    NodalDisplacements.shrink_to_fit();
+    NodalDisplacements = {};
+    SupportReactions = {};
+    MemberEndForces = {};
+    MemberCaseRecords = {};
+    LoadColumns = {};
 }
