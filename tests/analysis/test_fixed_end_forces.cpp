@@ -283,3 +283,26 @@ TEST(FixedEndForces, GlobalOppositeSignLinearLoadIsPlaced)
     for (int k = 1; k <= 14; ++k) EXPECT_NEAR(Equiv(1, k), member[k], 1e-9) << k;
     EXPECT_NE(Equiv(1, 2), 0.0);
 }
+
+TEST(FixedEndForces, EndForcesGivenAreNeverResolved)
+{
+    // Type 2 on a vertical member: plane z for "z 部材系", plane y for any
+    // other text (a global one included), values as entered.
+    for (const QString& dir : {QStringLiteral("z 部材系"), QStringLiteral("Z 絶対系"), QStringLiteral("Y 部材系")}) {
+        Model m;
+        m.AddNode(1, 0, 0, 0);
+        m.AddNode(2, 0, 0, 4);
+        m.AddMember(1, 1, 2);
+        m.MemberLoad({1}, 1, 2, dir, {0, 1, 2, 3, 4, 5, 6, 7});
+        m.Apply();
+        PlaceLoads();
+        const bool z = dir == QStringLiteral("z 部材系");
+        EXPECT_EQ(Equiv(1, 1), 1);
+        EXPECT_EQ(Equiv(1, 7), 4);
+        EXPECT_EQ(Equiv(1, z ? 3 : 2), 2);
+        EXPECT_EQ(Equiv(1, z ? 5 : 6), z ? -300 : 300);
+        EXPECT_EQ(Equiv(1, z ? 9 : 8), 5);
+        EXPECT_EQ(Equiv(1, z ? 11 : 12), z ? -600 : 600);
+        EXPECT_EQ(Equiv(1, z ? 13 : 14), 700);
+    }
+}

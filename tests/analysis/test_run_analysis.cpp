@@ -358,3 +358,55 @@ TEST(RunAnalysis, ProgressWindow)
     EXPECT_FALSE(QFile::exists("sm"));
     EXPECT_EQ(forms::FindLoadedForm(QStringLiteral("frmAnalyze")), nullptr);
 }
+
+TEST(RunAnalysis, LoaderRowsAndConditionValues)
+{
+    testenv::ResetScript();
+    Model m;
+    m.AddNode(5, 0, 0, 0).restraint = {1, 0, 250, 1, 1, 1};
+    m.AddNode(1, 4, 0, 0);
+    m.AddNode(3, 8, 0, 0);
+    m.AddMember(7, 1, 3);
+    m.AddMember(2, 5, 1).endJ = {1, 1, 1, 1, 0, 2000};
+    m.WriteDatabase();
+    // An empty yMWR counts as rigid in its own column only; "1" reads as fixed.
+    Execute(QStringLiteral("UPDATE \"要素端部形状\" SET \"yMWR\" = NULL, \"zMWR\" = '2000' WHERE \"No_\" = 2"));
+    Execute(QStringLiteral("UPDATE \"節点拘束形状\" SET \"u\" = '1'"));
+    ReadCaseCountForAnalysis();
+    LoadStructureModel();
+    EXPECT_TRUE(testenv::Script().messages.isEmpty());
+    ASSERT_EQ(NodeNo.size(), 4u);
+    EXPECT_EQ(NodeNo[1], 5);
+    EXPECT_EQ(NodeNo[2], 1);
+    EXPECT_EQ(NodeNo[3], 3);
+    EXPECT_EQ(NodeRow[5], 1);
+    EXPECT_EQ(NodeRow[1], 2);
+    EXPECT_EQ(MemberRow[7], 1);
+    EXPECT_EQ(MemberRow[2], 2);
+    EXPECT_EQ(MemberData[1][1], 2);
+    EXPECT_EQ(MemberData[1][2], 3);
+    EXPECT_EQ(NodeData[1][4], 1.0);
+    EXPECT_EQ(NodeData[1][5], 0.0);
+    EXPECT_EQ(NodeData[1][6], 250.0);
+    EXPECT_EQ(NodeData[2][4], 0.0);
+    EXPECT_EQ(MemberData[2][14], 1.0);     // j-end yMWR empty: rigid
+    EXPECT_EQ(MemberData[2][15], 2000.0);  // j-end zMWR
+    EXPECT_EQ(MemberData[1][14], 1.0);     // a member without end placement: rigid
+    EXPECT_EQ(HalfBand, 12);
+    EXPECT_EQ(RowWidth, 13);
+}
+
+TEST(RunAnalysis, ADatabaseErrorEndsTheRunAsFailed)
+{
+    testenv::ResetScript();
+    BaseModel().WriteDatabase();
+    PutSentinels();
+    Execute(QStringLiteral("DROP TABLE \"荷重配置\""));
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    RunAnalysis();
+    ASSERT_EQ(testenv::Script().messages.size(), 1);
+    EXPECT_TRUE(testenv::Script().messages[0].startsWith(QStringLiteral("message=exclamation|計算中にエラーが発生したので計算を終了します")));
+    EXPECT_EQ(AnalyzeFinish(), QStringLiteral("False"));
+    EXPECT_FALSE(AnyScratchFile());
+    ExpectSentinelsOnly();
+}
