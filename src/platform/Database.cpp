@@ -622,45 +622,43 @@ void Recordset::SetAbsolutePosition(int index)
     int n = 0;
     for (int k = 0; k < int(keyset_->rowids.size()); ++k) {
         if (IsDeletedAt(k)) continue;
-        if (n == index) {
-            pos_ = k;
-            bof_ = eof_ = false;
-            cacheValid_ = false;
-            return;
-        }
+        if (n == index) return StandOn(k);
         ++n;
     }
     rt::Raise(rt::ErrNoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+}
+
+int Recordset::LiveFrom(int start, int step) const
+{
+    const int size = int(keyset_->rowids.size());
+    for (int k = start; k >= 0 && k < size; k += step)
+        if (!IsDeletedAt(k)) return k;
+    return -1;
+}
+
+void Recordset::StandOn(int k)
+{
+    pos_ = k;
+    bof_ = eof_ = false;
+    cacheValid_ = false;
 }
 
 void Recordset::MoveFirst()
 {
     RequireOpen();
     if (mode_ != EditMode::None) CancelUpdate();
-    for (int k = 0; k < int(keyset_->rowids.size()); ++k) {
-        if (!IsDeletedAt(k)) {
-            pos_ = k;
-            bof_ = eof_ = false;
-            cacheValid_ = false;
-            return;
-        }
-    }
-    rt::Raise(rt::ErrNoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    int k = LiveFrom(0, 1);
+    if (k < 0) rt::Raise(rt::ErrNoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    StandOn(k);
 }
 
 void Recordset::MoveLast()
 {
     RequireOpen();
     if (mode_ != EditMode::None) CancelUpdate();
-    for (int k = int(keyset_->rowids.size()) - 1; k >= 0; --k) {
-        if (!IsDeletedAt(k)) {
-            pos_ = k;
-            bof_ = eof_ = false;
-            cacheValid_ = false;
-            return;
-        }
-    }
-    rt::Raise(rt::ErrNoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    int k = LiveFrom(int(keyset_->rowids.size()) - 1, -1);
+    if (k < 0) rt::Raise(rt::ErrNoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
+    StandOn(k);
 }
 
 void Recordset::MoveNext()
@@ -668,18 +666,12 @@ void Recordset::MoveNext()
     RequireOpen();
     if (eof_) rt::Raise(rt::ErrNoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
     if (mode_ != EditMode::None) CancelUpdate();
-    int size = int(keyset_->rowids.size());
-    int k = bof_ ? 0 : pos_ + 1;
-    while (k < size && IsDeletedAt(k)) ++k;
+    int k = LiveFrom(bof_ ? 0 : pos_ + 1, 1);
+    if (k >= 0) return StandOn(k);
+    pos_ = int(keyset_->rowids.size());
+    eof_ = true;
+    bof_ = RecordCount() == 0;
     cacheValid_ = false;
-    if (k >= size) {
-        pos_ = size;
-        eof_ = true;
-        bof_ = RecordCount() == 0;
-    } else {
-        pos_ = k;
-        bof_ = eof_ = false;
-    }
 }
 
 void Recordset::MovePrevious()
@@ -687,18 +679,12 @@ void Recordset::MovePrevious()
     RequireOpen();
     if (bof_) rt::Raise(rt::ErrNoCurrentRecord, QStringLiteral("カレント レコードがありません。"));
     if (mode_ != EditMode::None) CancelUpdate();
-    int size = int(keyset_->rowids.size());
-    int k = eof_ ? size - 1 : pos_ - 1;
-    while (k >= 0 && IsDeletedAt(k)) --k;
+    int k = LiveFrom(eof_ ? int(keyset_->rowids.size()) - 1 : pos_ - 1, -1);
+    if (k >= 0) return StandOn(k);
+    pos_ = -1;
+    bof_ = true;
+    eof_ = RecordCount() == 0;
     cacheValid_ = false;
-    if (k < 0) {
-        pos_ = -1;
-        bof_ = true;
-        eof_ = RecordCount() == 0;
-    } else {
-        pos_ = k;
-        bof_ = eof_ = false;
-    }
 }
 
 int Recordset::FieldCount() const
@@ -880,12 +866,7 @@ void Recordset::SetBookmark(Bookmark bm)
     RequireOpen();
     if (mode_ != EditMode::None) CancelUpdate();
     for (int k = 0; k < int(keyset_->rowids.size()); ++k) {
-        if (keyset_->rowids[size_t(k)] == bm && !IsDeletedAt(k)) {
-            pos_ = k;
-            bof_ = eof_ = false;
-            cacheValid_ = false;
-            return;
-        }
+        if (keyset_->rowids[size_t(k)] == bm && !IsDeletedAt(k)) return StandOn(k);
     }
     rt::Raise(3159, QStringLiteral("ブックマークが正しくありません。"));
 }
@@ -906,9 +887,7 @@ bool Recordset::Find(const QString& criteria, int start, int step)
     for (int k = start; k >= 0 && k < size; k += step) {
         if (IsDeletedAt(k)) continue;
         if (hits.count(keyset_->rowids[size_t(k)])) {
-            pos_ = k;
-            bof_ = eof_ = false;
-            cacheValid_ = false;
+            StandOn(k);
             noMatch_ = false;
             return true;
         }
@@ -958,15 +937,12 @@ RecordsetPtr Recordset::Clone()
     RecordsetPtr rs(new Recordset(db_, table_, where_, whereParams_, orderBy_));
     rs->fields_ = fields_;
     rs->keyset_ = keyset_;
-    int first = -1;
-    for (int k = 0; k < int(keyset_->rowids.size()); ++k)
-        if (!IsDeletedAt(k)) { first = k; break; }
+    int first = LiveFrom(0, 1);
     if (first < 0) {
         rs->pos_ = -1;
         rs->bof_ = rs->eof_ = true;
     } else {
-        rs->pos_ = first;
-        rs->bof_ = rs->eof_ = false;
+        rs->StandOn(first);
     }
     return rs;
 }

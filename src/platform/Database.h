@@ -205,6 +205,9 @@ private:
     void RequireOpen() const;
     bool Find(const QString& criteria, int start, int step);
     long long RowIdAt(int pos) const;
+    // The first row not deleted from `start` on in steps of `step`, or -1.
+    int LiveFrom(int start, int step) const;
+    void StandOn(int pos);
     bool IsDeletedAt(int pos) const;
 
     Database* db_ = nullptr;

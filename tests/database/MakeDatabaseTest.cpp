@@ -153,6 +153,7 @@ struct UpgradeCase {
     const char* label;
     QStringList drop;
     QStringList prepare;
+    QString unreadable;   // a table `prepare` leaves present but unreadable
 };
 
 void PrintTo(const UpgradeCase& c, std::ostream* os) { *os << c.label; }
@@ -171,6 +172,11 @@ TEST_P(UpgradePass, AddsOnlyMissingSectionDesignTablesAndKeepsEverythingElse)
     }
     SetProjectSideState();
     const auto before = rawdb::File(kWorkingDatabase).Dump();
+    if (!c.unreadable.isEmpty()) {
+        auto db = dao::Database::Open(kWorkingDatabase);
+        EXPECT_THROW(db->OpenRecordset(c.unreadable), rt::Error);
+        db->Close();
+    }
     // Start-up's probe leaves its connection open for the upgrade pass.
     SharedDatabase = dao::Database::Open(kWorkingDatabase);
 
@@ -229,7 +235,8 @@ INSTANTIATE_TEST_SUITE_P(
         // nor filled; the other missing tables are still added.
         UpgradeCase{"UnreadableGradeTable",
                     {"VUP01鋼材材種強度", "VUP01鉄筋材種サイズ"},
-                    {"CREATE TABLE \"VUP01鋼材材種強度\"(\"材種名\" GEOMETRY, \"x\" BLOB)"}}),
+                    {"CREATE TABLE \"VUP01鋼材材種強度\"(\"材種名\" TEXT PRIMARY KEY, \"x\" FLOAT) WITHOUT ROWID"},
+                    "VUP01鋼材材種強度"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Failures reach the caller as errors, and no connection is left open.

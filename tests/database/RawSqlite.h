@@ -79,7 +79,11 @@ public:
 
     std::vector<QStringList> Rows(const QString& table)
     {
-        return Query("SELECT * FROM " + Quote(table) + " ORDER BY rowid");
+        try {
+            return Query("SELECT * FROM " + Quote(table) + " ORDER BY rowid");
+        } catch (const std::runtime_error&) {   // a table WITHOUT ROWID
+            return Query("SELECT * FROM " + Quote(table));
+        }
     }
 
     // Every table with its columns and rows, as one text per table.
