@@ -89,17 +89,14 @@ void LocalPointsToGlobal(float points[2][7][4], const float x[7], const float y[
     }
 }
 
-double CalcEndFixity(double k, double c)
+// A spring that happens to scale to 1.0 (0.01 kN·m/rad) is not taken for a
+// rigid end: rigidity is read from the value as entered.
+double CalcEndFixity(double v, double c)
 {
-    if (k == 1.0) return 1.0;
+    if (v == 1.0) return 1.0;
+    const double k = v * 100.0;
     const double p = k / (k + c);
-    if (!std::isfinite(p)) return 1.0;
-    return p;
-}
-
-namespace {
-// A y or z end value in kN·cm/rad; exactly 1.0 (rigid) is kept as the marker.
-double ScaledEndValue(double v) { return v == 1.0 ? 1.0 : v * 100.0; }
+    return std::isfinite(p) ? p : 1.0;
 }
 
 void PlaneFixity(int memberRow, int plane, double* pi, double* pj)
@@ -113,8 +110,8 @@ void PlaneFixity(int memberRow, int plane, double* pi, double* pj)
     const double I = plane == 0 ? md[19] : md[18];
     const int ci = plane == 0 ? 9 : 8, cj = plane == 0 ? 15 : 14;
     const double c = 6.0 * E * I / L;
-    *pi = CalcEndFixity(ScaledEndValue(md[ci]), c);
-    *pj = CalcEndFixity(ScaledEndValue(md[cj]), c);
+    *pi = CalcEndFixity(md[ci], c);
+    *pj = CalcEndFixity(md[cj], c);
 }
 
 void BuildMemberStiffness(int memberRow, MemberStiffnessState& s, bool global)
@@ -126,8 +123,7 @@ void BuildMemberStiffness(int memberRow, MemberStiffnessState& s, bool global)
         AbortWithExclamation(QStringLiteral("ERROR：部材番号=") + QString::number(MemberNumberOfRow(memberRow))
                              + QStringLiteral(" の両端の節点番号が同じになっています。"));
     const double txi = md[7], txj = md[13];
-    const double yi = ScaledEndValue(md[8]), zi = ScaledEndValue(md[9]);
-    const double yj = ScaledEndValue(md[14]), zj = ScaledEndValue(md[15]);
+    const double yi = md[8], zi = md[9], yj = md[14], zj = md[15];
     const double A = md[16], J = md[17], Iyy = md[18], Izz = md[19], E = md[20];
     double G = md[21];
 

@@ -30,9 +30,11 @@ void BuildDirectionCosinesD(int memberRow, Mat3& out, double& length, int source
 void LocalPointsToGlobal(float points[2][7][4], const float x[7], const float y[7], const float z[7],
                          float X0, float Y0, float Z0, const std::array<std::array<float, 3>, 3>& Tt);
 
-// Fixity factor of a member end in one bending plane: 1 rigid (exactly 1.0),
-// 0 pin, k / (k + c) for a spring k (kN·cm/rad) with c = 6EI/L.
-double CalcEndFixity(double k, double c);
+// Fixity factor of a member end in one bending plane from its end value as
+// entered (kN·m/rad): 1 for exactly 1.0 (rigid), 0 for a pin, k / (k + c) for
+// a spring with k = 100·value (kN·cm/rad) and c = 6EI/L; 1 when the division
+// has no finite result.
+double CalcEndFixity(double endValue, double c);
 
 // The stiffness state of one member (indices 0-based: dof 0..11 in the order
 // N, Qy, Qz, Mx, My, Mz at i, then at j).

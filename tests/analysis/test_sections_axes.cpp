@@ -153,6 +153,11 @@ TEST(MemberStiffness, SpringsAndReleases)
     BuildMemberStiffness(1, s, false);
     EXPECT_EQ(s.LocalStiffness[3][3], 0.0);
     EXPECT_EQ(s.LocalStiffness[3][9], 0.0);
+    // A weak spring of 0.01 kN·m/rad (1 kN·cm/rad) is nearly a pin, not rigid.
+    m.members[0].endI[4] = 0.01;
+    m.Apply();
+    BuildMemberStiffness(1, s, false);
+    EXPECT_LT(s.LocalStiffness[4][4], 1.0);
 }
 
 TEST(Solver, FreeRotationThatNothingTouchesIsLeftAtZero)
