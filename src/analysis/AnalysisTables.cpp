@@ -448,10 +448,34 @@ void WriteEquivalentLoadTable()
     db->Close();
 }
 
+namespace {
+// Every value must fit the Single fields before the first table is touched.
+void CheckResultsFitTheTables()
+{
+    auto check = [](double v) {
+        if (!rt::FitsSingle(v))
+            AbortWithExclamation(QStringLiteral("ERROR：計算結果の値が大きすぎるため結果を書き込めません（構造が不安定か、入力値が大きすぎます）。"));
+    };
+    for (int m = 1; m <= nMember; ++m)
+        for (int c = 1; c <= nCase; ++c)
+            for (int q = 1; q <= 14; ++q) {
+                check(MemberCaseRecords[m][c][q]);
+                check(MemberEndForces[m][c][q]);
+            }
+    for (int n = 1; n <= nNode; ++n)
+        for (int c = 1; c <= nCase; ++c)
+            for (int d = 1; d <= 6; ++d) {
+                check(Displacement(n, d, c));
+                check(Reaction(n, d, c));
+            }
+}
+}  // namespace
+
 void WriteResultTables()
 {
     // Nothing is written before every stage has succeeded: a failed run
     // leaves every table as it was.
+    CheckResultsFitTheTables();
     WriteSectionTable();
     WriteEquivalentLoadTable();
     dao::DatabasePtr db = OpenWorkingDatabase();

@@ -4,10 +4,12 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/MemberStiffness.h"
 #include "analysis/SectionProperties.h"
+#include "analysis/ScratchFiles.h"
 #include "analysis/SolveFrame.h"
 #include "common/TestEnv.h"
 #include "shell/Globals.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -248,4 +250,29 @@ TEST(Solver, BandSizes)
     two.Apply();
     EXPECT_EQ(HalfBand, 12);
     EXPECT_EQ(RowWidth, 14);
+}
+
+TEST(Solver, ScratchRowsHoldDoubles)
+{
+    const double value = 0.1 + 1e-12;   // not a Single
+    {
+        BandFile f;
+        f.Open(QStringLiteral("sm"), 4, true);
+        const double row[5] = {0, value, -value, 3, 4};
+        f.PutRow(2, row);
+        f.Close();
+    }
+    EXPECT_EQ(QFile(QStringLiteral("sm")).size(), 2 * BandRecordLength(4));
+    EXPECT_EQ(BandRecordLength(4), 10 + 8 * 5);
+    BandFile f;
+    f.Open(QStringLiteral("sm"), 4, false);
+    double row[5];
+    f.GetRow(2, row);
+    EXPECT_EQ(row[1], value);
+    EXPECT_EQ(row[2], -value);
+    f.GetRow(1, row);   // never written: zeros
+    EXPECT_EQ(row[1], 0.0);
+    f.Close();
+    DeleteScratchFiles();
+    EXPECT_FALSE(QFile::exists(QStringLiteral("sm")));
 }
