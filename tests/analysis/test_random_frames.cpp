@@ -584,5 +584,26 @@ TEST(RandomFrames, MemberEquilibrium)
                 EXPECT_NEAR(F[k], 0, 1e-7) << "member " << mem.no;
                 EXPECT_NEAR(M[k], 0, 1e-5) << "member " << mem.no;
             }
+            // Mid-span moments by statics of the half from i to mid-span:
+            // cMz the moment about z there, cMy that about y with its sign turned
+            // (a load along −y or −z gives a negative value in either plane).
+            double mz = Force(mem.no, 6, c) - L / 2 * Force(mem.no, 2, c);
+            double my = Force(mem.no, 5, c) + L / 2 * Force(mem.no, 3, c);
+            for (const MemberLoadDef& l : fr.loads) {
+                if (l.member != mem.no || l.caseNo != c) continue;
+                if (l.uniform) {
+                    mz += 100 * l.q.y * (-Lm * Lm / 8);
+                    my -= 100 * l.q.z * (-Lm * Lm / 8);
+                }
+                for (const auto& p : l.points)
+                    if (p.first < Lm / 2) {
+                        mz += 100 * (p.first - Lm / 2) * p.second.y;
+                        my -= 100 * (p.first - Lm / 2) * p.second.z;
+                    }
+            }
+            if (Equiv(mem.no, 14, c) != 0) EXPECT_NEAR(Force(mem.no, 14, c), mz, 1e-5) << "member " << mem.no;
+            else EXPECT_EQ(Force(mem.no, 14, c), 0.0);
+            if (Equiv(mem.no, 13, c) != 0) EXPECT_NEAR(Force(mem.no, 13, c), -my, 1e-5) << "member " << mem.no;
+            else EXPECT_EQ(Force(mem.no, 13, c), 0.0);
         }
 }
