@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -133,7 +134,10 @@ void ShowAnalysisProgress(const QString& phase)
         QElapsedTimer waited;
         waited.start();
         // The first paint; a platform that never paints (no screen) does not hold the run.
-        while (!StartAck && waited.elapsed() < 2000) forms::DoEvents();
+        while (!StartAck && waited.elapsed() < 2000) {
+            forms::DoEvents();
+            if (!StartAck) QThread::msleep(5);
+        }
         f->ProgressBar2->setVisible(false);
         ProgressStep = rt::CInt(f->Bar->maximum() / 25.0);
         SetAnalysisProgressSink(f);
@@ -149,6 +153,7 @@ void ShowAnalysisProgress(const QString& phase)
         while (!FinishAck) {
             forms::DoEvents();
             if (!f->isVisible()) break;   // the window went away: nothing left to confirm
+            if (!FinishAck) QThread::msleep(10);   // the user's turn: do not spin
         }
     }
 }
