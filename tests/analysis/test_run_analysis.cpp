@@ -14,6 +14,7 @@
 #include "shell/Globals.h"
 
 #include <QFile>
+#include <QTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -409,4 +410,24 @@ TEST(RunAnalysis, ADatabaseErrorEndsTheRunAsFailed)
     EXPECT_EQ(AnalyzeFinish(), QStringLiteral("False"));
     EXPECT_FALSE(AnyScratchFile());
     ExpectSentinelsOnly();
+}
+
+TEST(RunAnalysis, FinalWaitEndsOnOkOrOnClosingTheWindow)
+{
+    // Without the script the wait is the user's: a click on OK, or the
+    // window's close box, ends it.
+    for (bool viaClose : {false, true}) {
+        ui::SetCurrent(std::make_shared<ui::RealServices>());
+        ShowAnalysisProgress(QStringLiteral("START"));
+        frmAnalyze* f = AnalyzeForm();
+        QTimer::singleShot(50, f, [f, viaClose] {
+            if (viaClose) f->close();
+            else f->Command1->click();
+        });
+        ShowAnalysisProgress(QStringLiteral("FINISH"));
+        EXPECT_TRUE(FinishAck);
+        EXPECT_TRUE(f->isVisible());   // the run, not the user, unloads it
+        FinishAnalysis();
+        testenv::ResetScript();
+    }
 }
