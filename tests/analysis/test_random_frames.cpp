@@ -64,14 +64,42 @@ std::array<V3, 3> Axes(V3 d)
     return {x, y, Cross(x, y)};
 }
 
-// A member load of the test: uniform (local intensities) and point loads (local components).
+// A member load of the test: linear distributed pieces (local intensities
+// q0 at a rising linearly to q1 at a + c) and point loads (local components).
+struct Segment {
+    double a, c;
+    V3 q0, q1;
+};
 struct MemberLoadDef {
     int member;
     int caseNo;
-    bool uniform;
-    V3 q;                         // local kN/m (uniform)
+    std::vector<Segment> segments;
     std::vector<std::pair<double, V3>> points;   // (a m, local kN)
 };
+
+// Calls fn(x, local load, weight) for every point load and for Gauss points
+// of every piece, the pieces cut at mid-span: sums over them integrate the
+// load against any polynomial up to degree 9, on each half separately.
+template <typename Fn>
+void ForEachLoadPoint(const MemberLoadDef& l, double Lm, Fn fn)
+{
+    const double gx[5] = {-0.9061798459386640, -0.5384693101056831, 0, 0.5384693101056831, 0.9061798459386640};
+    const double gw[5] = {0.2369268850561891, 0.4786286704993665, 0.5688888888888889, 0.4786286704993665, 0.2369268850561891};
+    for (const Segment& s : l.segments) {
+        std::vector<double> cuts{s.a};
+        if (s.a < Lm / 2 && Lm / 2 < s.a + s.c) cuts.push_back(Lm / 2);
+        cuts.push_back(s.a + s.c);
+        for (size_t k = 0; k + 1 < cuts.size(); ++k) {
+            const double h = (cuts[k + 1] - cuts[k]) / 2, m = (cuts[k] + cuts[k + 1]) / 2;
+            for (int g = 0; g < 5; ++g) {
+                const double x = m + h * gx[g], t = (x - s.a) / s.c;
+                const V3 q{s.q0.x + t * (s.q1.x - s.q0.x), s.q0.y + t * (s.q1.y - s.q0.y), s.q0.z + t * (s.q1.z - s.q0.z)};
+                fn(x, q, gw[g] * h);
+            }
+        }
+    }
+    for (const auto& p : l.points) fn(p.first, p.second, 1.0);
+}
 
 // Consistent fixed-fixed loads of the 12 local dofs (kN, kN·cm).
 std::array<double, 12> Consistent(const MemberLoadDef& l, double Lm)
@@ -85,12 +113,7 @@ std::array<double, 12> Consistent(const MemberLoadDef& l, double Lm)
         f[1] += w * P.y * N1; f[5] += w * 100 * P.y * N2; f[7] += w * P.y * N3; f[11] += w * 100 * P.y * N4;
         f[2] += w * P.z * N1; f[4] -= w * 100 * P.z * N2; f[8] += w * P.z * N3; f[10] -= w * 100 * P.z * N4;
     };
-    if (l.uniform) {
-        const double gx[5] = {-0.9061798459386640, -0.5384693101056831, 0, 0.5384693101056831, 0.9061798459386640};
-        const double gw[5] = {0.2369268850561891, 0.4786286704993665, 0.5688888888888889, 0.4786286704993665, 0.2369268850561891};
-        for (int g = 0; g < 5; ++g) point(Lm / 2 * (1 + gx[g]), l.q, gw[g] * Lm / 2);
-    }
-    for (const auto& p : l.points) point(p.first, p.second, 1.0);
+    ForEachLoadPoint(l, Lm, point);
     return f;
 }
 
@@ -425,19 +448,28 @@ Frame Generate(unsigned seed, int nx, int ny, int nz)
             };
             MemberLoadDef def{};
             def.member = mem.no;
-            if (U(rng) < 0.5) {
+            const double kind = U(rng);
+            if (kind < 0.35) {
                 const double w = 10 * U(rng) - 5;
-                def.uniform = true;
-                def.q = local(w);
+                def.segments = {{0, Lm, local(w), local(w)}};
                 for (int cc : {c, 3}) {
                     m.MemberLoad({mem.no}, cc, 3, dirs[dir], {0, w});
+                    def.caseNo = cc;
+                    f.loads.push_back(def);
+                }
+            } else if (kind < 0.7) {
+                // A linear piece, its two intensities often of opposite signs.
+                const double w1 = 10 * U(rng) - 5, w2 = 10 * U(rng) - 5;
+                const double a = 0.1 * Lm + 0.3 * Lm * U(rng), len = (0.2 + 0.4 * U(rng)) * Lm;
+                def.segments = {{a, len, local(w1), local(w2)}};
+                for (int cc : {c, 3}) {
+                    m.MemberLoad({mem.no}, cc, 5, dirs[dir], {0, w1, w2, a, len});
                     def.caseNo = cc;
                     f.loads.push_back(def);
                 }
             } else {
                 const double P1 = 20 * U(rng) - 10, P2 = 20 * U(rng) - 10;
                 const double a1 = (0.1 + 0.3 * U(rng)) * Lm, a2 = (0.1 + 0.3 * U(rng)) * Lm;
-                def.uniform = false;
                 def.points = {{a1, local(P1)}, {a1 + a2, local(P2)}};
                 for (int cc : {c, 3}) {
                     m.MemberLoad({mem.no}, cc, 7, dirs[dir], {0, P1, P2, 0, a1, a2, 0});
@@ -527,11 +559,10 @@ void CheckFrame(unsigned seed, int nx, int ny, int nz)
                           q.x * T[0].z + q.y * T[1].z + q.z * T[2].z};
             };
             auto at = [&](double s) { return V3{a.x + d.x * s / Lm, a.y + d.y * s / Lm, a.z + d.z * s / Lm}; };
-            if (l.uniform) {
-                const V3 q = global(l.q);
-                addForce(at(Lm / 2), {q.x * Lm, q.y * Lm, q.z * Lm}, {0, 0, 0});
-            }
-            for (const auto& p : l.points) addForce(at(p.first), global(p.second), {0, 0, 0});
+            ForEachLoadPoint(l, Lm, [&](double x, V3 q, double w) {
+                const V3 g = global(q);
+                addForce(at(x), {g.x * w, g.y * w, g.z * w}, {0, 0, 0});
+            });
         }
         for (int k = 0; k < 6; ++k) EXPECT_NEAR(sum[k], 0, 1e-8 * std::max(rMax, 1.0) * 100) << "equilibrium " << k;
     }
@@ -569,16 +600,11 @@ TEST(RandomFrames, MemberEquilibrium)
                            Force(mem.no, 6, c) + Force(mem.no, 12, c) + L * Force(mem.no, 8, c)};
             for (const MemberLoadDef& l : fr.loads) {
                 if (l.member != mem.no || l.caseNo != c) continue;
-                if (l.uniform) {
-                    F[0] += l.q.x * Lm; F[1] += l.q.y * Lm; F[2] += l.q.z * Lm;
-                    M[1] -= 100 * Lm / 2 * l.q.z * Lm;
-                    M[2] += 100 * Lm / 2 * l.q.y * Lm;
-                }
-                for (const auto& p : l.points) {
-                    F[0] += p.second.x; F[1] += p.second.y; F[2] += p.second.z;
-                    M[1] -= 100 * p.first * p.second.z;
-                    M[2] += 100 * p.first * p.second.y;
-                }
+                ForEachLoadPoint(l, Lm, [&](double x, V3 q, double w) {
+                    F[0] += q.x * w; F[1] += q.y * w; F[2] += q.z * w;
+                    M[1] -= 100 * x * q.z * w;
+                    M[2] += 100 * x * q.y * w;
+                });
             }
             for (int k = 0; k < 3; ++k) {
                 EXPECT_NEAR(F[k], 0, 1e-7) << "member " << mem.no;
@@ -591,15 +617,11 @@ TEST(RandomFrames, MemberEquilibrium)
             double my = Force(mem.no, 5, c) + L / 2 * Force(mem.no, 3, c);
             for (const MemberLoadDef& l : fr.loads) {
                 if (l.member != mem.no || l.caseNo != c) continue;
-                if (l.uniform) {
-                    mz += 100 * l.q.y * (-Lm * Lm / 8);
-                    my -= 100 * l.q.z * (-Lm * Lm / 8);
-                }
-                for (const auto& p : l.points)
-                    if (p.first < Lm / 2) {
-                        mz += 100 * (p.first - Lm / 2) * p.second.y;
-                        my -= 100 * (p.first - Lm / 2) * p.second.z;
-                    }
+                ForEachLoadPoint(l, Lm, [&](double x, V3 q, double w) {
+                    if (x >= Lm / 2) return;
+                    mz += 100 * (x - Lm / 2) * q.y * w;
+                    my -= 100 * (x - Lm / 2) * q.z * w;
+                });
             }
             if (Equiv(mem.no, 14, c) != 0) EXPECT_NEAR(Force(mem.no, 14, c), mz, 1e-5) << "member " << mem.no;
             else EXPECT_EQ(Force(mem.no, 14, c), 0.0);
