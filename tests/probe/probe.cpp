@@ -8,7 +8,8 @@
 //   clear:yes|no      click the clear button and answer its question
 //   dispatch:CODE     run the menu command CODE (RunMenuCommand)
 //   setting:SECTION/KEY   print a stored setting ("<absent>" when missing)
-//   save:PATH, open:PATH  (when the build has project files) the file dialog answers PATH
+//   save:PATH, open:PATH  click the save / open button; the file dialog answers PATH
+//                     (an empty PATH cancels); prints the dialog shown
 //   analyse           run the analysis command with its end confirmed
 //
 // Output lines:
@@ -16,6 +17,7 @@
 //   caption=…, project=…, designer=…, note=…, unit=…,
 //   item=<index>|<0 or 1>|<text>, selected=<index>, menu=loaded|unloaded
 //   setting=<SECTION/KEY>=<value>
+//   dialog=<title>|<initial folder or path>|<initial file name>
 //   ended                   the program ended (it asked to stop)
 //   error=<text>            a command that could not be run
 // The exit status is 0 unless a command was not understood.
@@ -141,6 +143,23 @@ int main(int argc, char** argv)
             RunMenuCommand(ScreenAnalysis);
             Print(QStringLiteral("setting=Public/AnalyzeFinish=")
                   + reg::GetSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("<absent>")));
+        } else if (cmd == QLatin1String("save") || cmd == QLatin1String("open")) {
+            if (!MainMenuLoaded()) {
+                Print(QStringLiteral("error=no main menu"));
+                continue;
+            }
+            const size_t shown = script->dialogs.size();
+            if (cmd == QLatin1String("save")) {
+                script->saveFiles.push_back(value);
+                MainMenuForm().cmdSave_Click();
+            } else {
+                script->openFiles.push_back(value);
+                MainMenuForm().cmdOpen_Click();
+            }
+            for (size_t i = shown; i < script->dialogs.size(); ++i) {
+                const ui::FileDialogRequest& d = script->dialogs[i];
+                Print(QStringLiteral("dialog=%1|%2|%3").arg(d.title, d.initialPath, d.fileName));
+            }
         } else if (cmd == QLatin1String("setting")) {
             const int slash = value.lastIndexOf(QLatin1Char('/'));
             QString v = reg::GetSetting(value.left(slash), value.mid(slash + 1), QStringLiteral("<absent>"));
