@@ -1,5 +1,7 @@
 #include "shell/ProjectFiles.h"
 
+#include "database/MakeDatabase.h"
+
 #include "platform/Database.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
@@ -212,7 +214,11 @@ void OpenProject()
     }
     if (status == lzh::Status::Ok) {
         if (QFileInfo::exists(kWorkingDatabase)) QFile::setPermissions(temp.fileName(), QFile::permissions(kWorkingDatabase));
-        if (!ReplaceFile(temp.fileName(), kWorkingDatabase)) status = lzh::Status::WriteError;
+        // A journal left by a crash belongs to the old file; beside the new
+        // one it would be played back into it.
+        const QString journal = kWorkingDatabase + QStringLiteral("-journal");
+        if (QFileInfo::exists(journal) && !QFile::remove(journal)) status = lzh::Status::WriteError;
+        if (status == lzh::Status::Ok && !ReplaceFile(temp.fileName(), kWorkingDatabase)) status = lzh::Status::WriteError;
     }
     if (status != lzh::Status::Ok) {
         ShowProjectFileMessage(OpenFailureText(status));
@@ -220,6 +226,14 @@ void OpenProject()
     }
     temp.setAutoRemove(false);  // it is the working database now
 
+    // A project saved before the section-design tables existed gains them
+    // here, as it would at the next start, instead of reading as damaged.
+    try {
+        int16_t upgrade = 1;
+        MakeDatabase(upgrade);
+    } catch (...) {
+        CloseSharedData();
+    }
     RefreshMainMenu();
     reg::SaveSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataPass"), path);
     reg::SaveSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataName"), name);

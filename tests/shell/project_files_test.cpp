@@ -376,3 +376,29 @@ TEST(ProjectFiles, DialogsOfferLzhArchivesInTheProjectFolder)
     EXPECT_FALSE(s.busy);
     EXPECT_EQ(Files(work), QStringList{});
 }
+
+TEST(ProjectFiles, AnOlderProjectGainsTheSectionDesignTablesAndAStaleJournalIsNotPlayedIntoIt)
+{
+    const QString old = MakeProject(QStringLiteral("older"), QStringLiteral("旧工事"), 4);
+    {
+        auto db = dao::Database::Open(old + QStringLiteral("/Zelkova.mdb"));
+        for (const char* t : {"VUP01断面設計共通事項", "VUP01荷重名称組合せ", "VUP01鋼材材種強度", "VUP01鉄筋材種強度",
+                              "VUP01鉄筋材種サイズ"})
+            db->Execute(QStringLiteral("DROP TABLE ") + dao::QuoteIdent(QString::fromUtf8(t)));
+        db->Close();
+    }
+    const QString archive = testenv::MakeDir(QStringLiteral("olderarch")) + QStringLiteral("/old.lzh");
+    ASSERT_EQ(lzh::AddMember(archive, old + QStringLiteral("/Zelkova.mdb")), lzh::Status::Ok);
+
+    // The folder that opens it holds a journal left behind by a crash.
+    const QString work = MakeProject(QStringLiteral("crashed"), QStringLiteral("今の工事"));
+    ASSERT_TRUE(Write(work + QStringLiteral("/Zelkova.mdb-journal"), QByteArray(2048, '\x5a')));
+    const QStringList out = RunProbe(work, {QStringLiteral("open:") + archive, QStringLiteral("dump")});
+    EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty()) << out.join('\n').toStdString();
+    EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("旧工事"));
+    EXPECT_FALSE(QFileInfo::exists(work + QStringLiteral("/Zelkova.mdb-journal")));
+    EXPECT_EQ(IntegrityCheck(work + QStringLiteral("/Zelkova.mdb")), QStringLiteral("ok"));
+    auto db = dao::Database::Open(work + QStringLiteral("/Zelkova.mdb"));
+    EXPECT_EQ(db->TableNames().size(), 29);
+    EXPECT_EQ(db->OpenRecordset(QStringLiteral("節点座標1"))->RecordCount(), 4);
+}
