@@ -1,0 +1,175 @@
+#include "analysis/frmAnalyze.h"
+
+#include "analysis/LoadVectors.h"
+#include "analysis/ScratchFiles.h"
+#include "platform/Runtime.h"
+#include "platform/Ui.h"
+#include "shell/Globals.h"
+#include "shell/WindowHelpers.h"
+
+#include <QLabel>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <algorithm>
+
+namespace {
+QPointer<frmAnalyze> g_form;
+constexpr int kRepaintIntervalMs = 40;   // at most 25 repaints a second
+}
+
+frmAnalyze::frmAnalyze(QWidget* parent) : forms::Form(QStringLiteral("frmAnalyze"), parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(QStringLiteral("ZELKOVA （プログレス）"));
+    SetClientSizeTw(5385, 1590);
+    Label1 = new QLabel(QStringLiteral("***"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    forms::PlaceTw(Label1, 240, 200, 3495, 300);
+    Command1 = new QPushButton(QStringLiteral("***"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    forms::PlaceTw(Command1, 3840, 120, 1335, 310);
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    Bar = new QProgressBar(this);
+    Bar->setObjectName(QStringLiteral("Bar"));
+    Bar->setRange(0, 200);
+    Bar->setToolTip(QStringLiteral("計算の進行状況"));
+    Bar->setTextVisible(false);
+    forms::PlaceTw(Bar, 120, 600, 5150, 300);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    forms::PlaceTw(ProgressBar1, 120, 960, 5175, 195);
+    ProgressBar2 = new QProgressBar(this);
+    ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
+    ProgressBar2->setRange(0, 100);
+    ProgressBar2->setTextVisible(false);
+    forms::PlaceTw(ProgressBar2, 120, 1200, 5175, 195);
+    sinceRepaint_.start();
+}
+
+void frmAnalyze::Form_Load() {}
+
+void frmAnalyze::Form_QueryUnload(bool& cancel, int unloadMode)
+{
+    // Closing the window through its frame while it waits for OK counts as OK;
+    // during the computation it is refused (the run cannot be interrupted).
+    if (unloadMode == forms::vbFormControlMenu) {
+        if (Command1->text() == QStringLiteral("OK")) FinishAck = true;
+        cancel = true;
+    }
+}
+
+void frmAnalyze::paintEvent(QPaintEvent* event)
+{
+    forms::Form::paintEvent(event);
+    StartAck = true;
+    ++repaints_;
+    sinceRepaint_.restart();
+}
+
+void frmAnalyze::Command1_Click() { FinishAck = true; }
+
+void frmAnalyze::Refresh(bool force)
+{
+    if (!isVisible()) return;
+    if (force || sinceRepaint_.elapsed() >= kRepaintIntervalMs) {
+        sinceRepaint_.restart();
+        repaint();
+    }
+}
+
+void frmAnalyze::Milestone()
+{
+    Bar->setValue(std::min(Bar->maximum(), Bar->value() + ProgressStep));
+    Refresh();
+}
+
+void frmAnalyze::Bar1(int max, int value)
+{
+    ProgressBar1->setMaximum(std::max(1, max));
+    ProgressBar1->setValue(std::clamp(value, 0, std::max(1, max)));
+    Refresh();
+}
+
+void frmAnalyze::Bar2(bool visible, int max, int value)
+{
+    ProgressBar2->setVisible(visible);
+    if (visible) {
+        ProgressBar2->setMaximum(std::max(1, max));
+        ProgressBar2->setValue(std::clamp(value, 0, std::max(1, max)));
+    }
+    Refresh();
+}
+
+frmAnalyze* AnalyzeForm()
+{
+    if (!g_form) g_form = new frmAnalyze();
+    return g_form;
+}
+
+namespace {
+bool ScriptedInterface() { return dynamic_cast<ui::ScriptedServices*>(&ui::Current()) != nullptr; }
+}
+
+void ShowAnalysisProgress(const QString& phase)
+{
+    if (phase == QStringLiteral("START")) {
+        frmAnalyze* f = AnalyzeForm();
+        f->Load();
+        f->SetCaption(QStringLiteral("ZELKOVA ver") + ProgramVersion);
+        f->Command1->setText(QStringLiteral("キャンセル"));
+        f->Label1->setText(QStringLiteral("計算中．．．"));
+        // A report build may have left other bar settings behind.
+        f->Bar->setMaximum(200);
+        f->Bar->setValue(0);
+        f->ProgressBar1->setValue(0);
+        f->Show();
+        SetWindowTopMost(f, forms::HWND_TOPMOST);
+        StartAck = false;
+        f->repaint();
+        QElapsedTimer waited;
+        waited.start();
+        // The first paint; a platform that never paints (no screen) does not hold the run.
+        while (!StartAck && waited.elapsed() < 2000) {
+            forms::DoEvents();
+            if (!StartAck) QThread::msleep(5);
+        }
+        f->ProgressBar2->setVisible(false);
+        ProgressStep = rt::CInt(f->Bar->maximum() / 25.0);
+        SetAnalysisProgressSink(f);
+    } else if (phase == QStringLiteral("FINISH")) {
+        frmAnalyze* f = AnalyzeForm();
+        ui::Beep();
+        f->Command1->setText(QStringLiteral("OK"));
+        f->Label1->setText(QStringLiteral("計算終了。[OK]ボタンをクリックして下さい。"));
+        f->Bar->setValue(f->Bar->maximum());
+        f->Refresh(true);
+        FinishAck = false;
+        if (ScriptedInterface()) f->Command1_Click();   // the script answers OK
+        while (!FinishAck) {
+            forms::DoEvents();
+            if (!f->isVisible()) break;   // the window went away: nothing left to confirm
+            if (!FinishAck) QThread::msleep(10);   // the user's turn: do not spin
+        }
+    }
+}
+
+void FinishAnalysis()
+{
+    SetAnalysisProgressSink(nullptr);
+    DeleteScratchFiles();
+    NodeNo.clear();
+    MemberNo.clear();
+    NodeRow.fill(0);
+    MemberRow.fill(0);
+    LoadShapeRowMap.clear();
+    CloseLoadTables();
+    if (g_form) {
+        g_form->Unload();
+        delete g_form.data();
+    }
+}
