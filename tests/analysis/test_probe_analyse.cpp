@@ -8,30 +8,15 @@
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include "common/Probe.h"
 
 using namespace antest;
 
+using testenv::Matching;
+using testenv::RunProbe;
+using testenv::Value;
+
 namespace {
-
-QStringList RunProbeIn(const QString& dir, const QStringList& args)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZELKOVA_PROBE), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QStringList Starting(const QStringList& lines, const QString& prefix)
-{
-    QStringList out;
-    for (const QString& l : lines)
-        if (l.startsWith(prefix)) out << l;
-    return out;
-}
 
 QString Prepare(const QString& name, const Model& m)
 {
@@ -58,8 +43,8 @@ Model Cantilever()
 TEST(ProbeAnalyse, RunsTheMenuCommand)
 {
     const QString dir = Prepare(QStringLiteral("good"), Cantilever());
-    const QStringList out = RunProbeIn(dir, {QStringLiteral("analyse")});
-    EXPECT_TRUE(Starting(out, QStringLiteral("message=")).isEmpty()) << out.join("\n").toStdString();
+    const QStringList out = RunProbe(dir, {QStringLiteral("analyse")});
+    EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty()) << out.join("\n").toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Public/AnalyzeFinish=True"))) << out.join("\n").toStdString();
     for (const char* f : {"sm", "si", "eq", "ka", "sk"}) EXPECT_FALSE(QFile::exists(dir + "/" + f)) << f;
 }
@@ -69,8 +54,8 @@ TEST(ProbeAnalyse, ReportsAFailedCheck)
     Model m = Cantilever();
     m.nodes[0].restraint = {1, 1, 1, 1, 1, 0};   // free to turn about Z under a Y load
     const QString dir = Prepare(QStringLiteral("bad"), m);
-    const QStringList out = RunProbeIn(dir, {QStringLiteral("analyse")});
-    const QStringList messages = Starting(out, QStringLiteral("message="));
+    const QStringList out = RunProbe(dir, {QStringLiteral("analyse")});
+    const QStringList messages = Matching(out, QStringLiteral("message="));
     ASSERT_EQ(messages.size(), 1) << out.join("\n").toStdString();
     EXPECT_TRUE(messages[0].contains(QStringLiteral("剛性がありません"))) << messages[0].toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Public/AnalyzeFinish=False"))) << out.join("\n").toStdString();

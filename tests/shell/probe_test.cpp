@@ -11,38 +11,15 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include "common/Probe.h"
 
 using rt::Variant;
 
+using testenv::Matching;
+using testenv::RunProbe;
+using testenv::Value;
+
 namespace {
-
-QStringList RunProbe(const QString& dir, const QStringList& args)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZELKOVA_PROBE), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    QString out = QString::fromUtf8(p.readAllStandardOutput());
-    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QStringList Matching(const QStringList& lines, const QString& prefix)
-{
-    QStringList out;
-    for (const QString& l : lines)
-        if (l.startsWith(prefix)) out << l;
-    return out;
-}
-
-QString Value(const QStringList& lines, const QString& key)
-{
-    for (const QString& l : lines)
-        if (l.startsWith(key + QLatin1Char('='))) return l.mid(key.size() + 1);
-    return QStringLiteral("<none>");
-}
 
 // Marks of the 13 items as a string of 0 and 1.
 QString Marks(const QStringList& lines)

@@ -15,38 +15,16 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include "common/Probe.h"
 
 using rt::Variant;
 using namespace lzhtest;
 
+using testenv::Matching;
+using testenv::RunProbe;
+using testenv::Value;
+
 namespace {
-
-QStringList RunProbe(const QString& dir, const QStringList& args)
-{
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZELKOVA_PROBE), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QStringList Matching(const QStringList& lines, const QString& prefix)
-{
-    QStringList out;
-    for (const QString& l : lines)
-        if (l.startsWith(prefix)) out << l;
-    return out;
-}
-
-QString Value(const QStringList& lines, const QString& key)
-{
-    for (const QString& l : lines)
-        if (l.startsWith(key + QLatin1Char('='))) return l.mid(key.size() + 1);
-    return QStringLiteral("<none>");
-}
 
 QStringList Files(const QString& dir)
 {
