@@ -322,14 +322,8 @@ bool frm基本データ::eventFilter(QObject* watched, QEvent* event)
         }
         if (code == vbKeyReturn) return true;   // swallowed without a sound
         if (text || ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
-        int16_t ascii = 0;
-        if (ke->key() == Qt::Key_Backspace) ascii = 8;
-        else if (!ke->text().isEmpty()) {
-            const QChar c = ke->text().at(0);
-            ascii = c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
-        } else {
-            return false;
-        }
+        const int16_t ascii = KeyAsciiOf(ke);
+        if (ascii == 0) return false;
         return FilterNumericKey(ascii, true, box != txtGravity) == 0;
     }
     case QEvent::FocusOut:

@@ -548,14 +548,8 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
         // Tab moves the focus before any KeyPress.
         if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
         // KeyPress: every character key passes the numeric filter.
-        int16_t ascii = 0;
-        if (ke->key() == Qt::Key_Backspace) ascii = 8;
-        else if (!ke->text().isEmpty()) {
-            const QChar c = ke->text().at(0);
-            ascii = c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
-        } else {
-            return false;   // Delete, Home, Tab and the like: no KeyPress
-        }
+        const int16_t ascii = KeyAsciiOf(ke);
+        if (ascii == 0) return false;   // Delete, Home, Tab and the like: no KeyPress
         Modified = true;
         if (FilterNumericKey(ascii, spec.noMinus, spec.noDot) == 0) return true;
         return false;

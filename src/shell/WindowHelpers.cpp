@@ -5,6 +5,7 @@
 #include "platform/Ui.h"
 #include "shell/Globals.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
 #include <utility>
@@ -89,6 +90,14 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
     case vbKeyLeft: SelectEntryBox(left); break;
     default: break;
     }
+}
+
+int16_t KeyAsciiOf(const QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Backspace) return 8;
+    if (event->text().isEmpty()) return 0;
+    const QChar c = event->text().at(0);
+    return c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
 }
 
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot)

@@ -32,6 +32,12 @@ int16_t VbKeyCode(int qtKey);
 void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* left, QLineEdit* right,
                     QLineEdit* enter);
 
+class QKeyEvent;
+// The character code a key press gives an entry box's key-press handler:
+// Backspace 8, an ASCII character its code, any other character -1, and 0 for
+// keys that give none (Delete, Home, Tab and the like).
+int16_t KeyAsciiOf(const QKeyEvent* event);
+
 // The character to keep, or 0 to swallow it (with a beep for refused characters).
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot);
 
