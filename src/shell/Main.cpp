@@ -60,6 +60,8 @@ bool ReplaceUnreadableDatabase()
 
 void InitApplication(QApplication& app)
 {
+    // Message boxes without a title of their own show the program's name.
+    app.setApplicationName(QStringLiteral("ZELKOVA"));
     ui::InstallJapaneseTranslations(app);
     // A Japanese face for the whole program; the fixed-pitch one serves the tables.
     QFont font(QStringLiteral("IPAPGothic"));
