@@ -84,12 +84,12 @@ public:
     // Handlers (public so that tests and the probe can drive them as clicks do).
     void cmd追加_Click();
     void cmd修正_Click();
-    void cmd削除_Click();
-    void cmdAllDelete_Click();
+    virtual void cmd削除_Click();
+    virtual void cmdAllDelete_Click();
     void Cmd登録_Click();
     void cmdCancel_Click() { CancelInput(); }
     void cmdReferRAMEN_Click();
-    void DBGrid_RowColChange();
+    virtual void DBGrid_RowColChange();
     void MoveRecord(const QString& direction);
     void MoveByArrowKey(int16_t keyCode);
 

@@ -1,11 +1,24 @@
 #include "screens/Screens.h"
 
 #include "input/InputControls.h"
+#include "loads/LoadPlacementScreen.h"
+#include "loads/LoadShapeLookup.h"
+#include "loads/LoadShapeScreen.h"
+#include "loads/LoadTypeLegend.h"
 #include "screens/BasicDataScreen.h"
+#include "screens/LookupWindow.h"
 #include "screens/NodeScreen.h"
 
 void RegisterInputScreens()
 {
     RegisterScreenFactory(QStringLiteral("frm基本データ"), [] { return new frm基本データ(); });
     RegisterScreenFactory(QStringLiteral("frm節点座標1"), [] { return new frm節点座標1(); });
+    RegisterScreenFactory(QStringLiteral("frm節点座標参照"), [] { return new frm節点座標参照(); });
+    RegisterScreenFactory(QStringLiteral("frm要素情報参照"), [] { return new frm要素情報参照(); });
+    RegisterScreenFactory(QStringLiteral("frm節点拘束形状参照"), [] { return new frm節点拘束形状参照(); });
+    RegisterScreenFactory(QStringLiteral("frm要素端部形状参照"), [] { return new frm要素端部形状参照(); });
+    RegisterScreenFactory(QStringLiteral("frm荷重形状"), [] { return new frm荷重形状(); });
+    RegisterScreenFactory(QStringLiteral("frm荷重形状図"), [] { return new frm荷重形状図(); });
+    RegisterScreenFactory(QStringLiteral("frm荷重配置"), [] { return new frm荷重配置(); });
+    RegisterScreenFactory(QStringLiteral("frm荷重形状参照"), [] { return new frm荷重形状参照(); });
 }

@@ -1,0 +1,9 @@
+// The load shape lookup beside the load placement screen.
+#pragma once
+
+#include "screens/LookupWindow.h"
+
+class frm荷重形状参照 : public LookupWindow {
+public:
+    frm荷重形状参照();
+};
