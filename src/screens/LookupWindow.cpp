@@ -26,11 +26,12 @@ LookupWindow::LookupWindow(LookupConfig config, QWidget* parent) : forms::Form(c
 void LookupWindow::Form_Load()
 {
     SetWindowCaption(config_.code, this);
+    // The window takes its held width first so that it is centred at that width.
+    Form_Resize();
     int width = FixedWidth;
     int height = 0;
     CenterOnInputForm(this, width, height);
     FixedWidth = width;
-    Form_Resize();
 
     LookupDatabase = dao::Database::Open(kWorkingDatabase);
     LookupRecordset = LookupDatabase->OpenRecordset(config_.table);
