@@ -5,6 +5,7 @@
 #include "shell/WindowHelpers.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -120,7 +121,74 @@ void LoadArrows(QPainter& p, double x0, double x1, double y, F top, int count = 
     }
 }
 
+// Width of a text in character cells of the fixed-pitch font: one for a
+// half-width character, two for a full-width one.
+int Cells(const QString& t)
+{
+    int n = 0;
+    for (QChar c : t) n += c.unicode() < 0x80 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F) ? 1 : 2;
+    return n;
+}
+
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QChar(0x3000); }
+
 }  // namespace
+
+QStringList WrapLegendText(const QString& text, int width)
+{
+    // Words with the blanks before them; a run of two cells or more of blanks
+    // separates the items of the legend, a single blank the words of an item.
+    struct Word {
+        QString gap;
+        QString text;
+    };
+    std::vector<Word> words;
+    int i = 0;
+    while (i < text.size()) {
+        Word w;
+        while (i < text.size() && IsBlank(text[i])) w.gap += text[i++];
+        while (i < text.size() && !IsBlank(text[i])) w.text += text[i++];
+        if (!w.text.isEmpty()) words.push_back(w);
+    }
+    // Units to place: whole items where they fit on a line, else their words.
+    std::vector<Word> units;
+    for (size_t k = 0; k < words.size();) {
+        size_t end = k + 1;
+        while (end < words.size() && Cells(words[end].gap) < 2) ++end;
+        Word item{words[k].gap, words[k].text};
+        for (size_t m = k + 1; m < end; ++m) item.text += words[m].gap + words[m].text;
+        if (Cells(item.text) <= width) units.push_back(item);
+        else units.insert(units.end(), words.begin() + static_cast<std::ptrdiff_t>(k), words.begin() + static_cast<std::ptrdiff_t>(end));
+        k = end;
+    }
+    QStringList lines;
+    QString line;
+    for (const Word& u : units) {
+        if (line.isEmpty()) line = u.text;
+        else if (Cells(line + u.gap + u.text) <= width) line += u.gap + u.text;
+        else {
+            lines << line;
+            line = u.text;
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines;
+}
+
+LegendLabel::LegendLabel(QWidget* parent) : QLabel(parent) {}
+
+void LegendLabel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    const QFontMetrics fm(font());
+    int y = fm.ascent();
+    for (const QString& l : WrapLegendText(text(), kLegendCells)) {
+        p.drawText(0, y, l);
+        y += fm.lineSpacing();
+    }
+}
 
 LoadTypePicture::LoadTypePicture(int panel, QWidget* parent) : QWidget(parent), panel_(panel)
 {
@@ -207,11 +275,15 @@ void LoadTypePicture::paintEvent(QPaintEvent*)
         p.drawPolyline(tri);
         LoadArrows(p, 26, 80, 70, [](double x) { return x <= 50 ? 70 - (x - 26) * 38 / 24 : 32 + (x - 50) * 38 / 30; }, 6);
         Text(p, QPointF(50, 24), "P1");
+        // Each distance is measured from the left end.
         p.setPen(QPen(QColor(0, 0, 128), 0.6));
-        Dimensions(p, 82, {10, 26}, {"P2"});
-        Dimensions(p, 92, {10, 50}, {"P3"});
-        Dimensions(p, 72 + 30, {10, 80}, {});
-        Text(p, QPointF(66, 96), "P4");
+        const std::pair<double, const char*> dims[] = {{26, "P2"}, {50, "P3"}, {80, "P4"}};
+        double y = 78;
+        for (const auto& [x, name] : dims) {
+            Dimensions(p, y, {10, x}, {});
+            Text(p, QPointF(x + 8, y), name);
+            y += 8;
+        }
         break;
     }
     case 5: {   // linearly varying load
@@ -335,15 +407,21 @@ frm荷重形状図::frm荷重形状図() : forms::Form(QStringLiteral("frm荷重
         auto* picture = new LoadTypePicture(i, content);
         forms::PlaceTw(picture, left + (folded ? 0 : (kPanelWidth - 120 - kPicture) / 2), kPictureTop, width, folded ? 15 : kPicture);
         Pictures[static_cast<size_t>(i - 1)] = picture;
-        auto* legend = new QLabel(content);
+        auto* legend = new LegendLabel(content);
         legend->setObjectName(QStringLiteral("lbl_%1").arg(i, 2, 10, QLatin1Char('0')));
         legend->setFont(legendFont);
-        legend->setWordWrap(true);
+        // Each item of the legend text starts a line of its own, at the same
+        // places in either unit system.
+        const double lineWidth = forms::Tw(QFontMetrics(legendFont).horizontalAdvance(QString(kLegendCells, QLatin1Char('0'))) + 4);
         legend->setTextFormat(Qt::PlainText);
         legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        forms::PlaceTw(legend, left, kLegendTop, folded ? 15 : kPanelWidth - 120, kLegendHeight);
+        forms::PlaceTw(legend, left, kLegendTop, folded ? 15 : std::min(kPanelWidth - 60, lineWidth), kLegendHeight);
         Legends[static_cast<size_t>(i - 1)] = legend;
         if (folded) {
+            // Folded to its design width: no growing to fit the text.
+            for (QWidget* w : {static_cast<QWidget*>(heading), static_cast<QWidget*>(legend)})
+                w->setGeometry(w->x(), w->y(), forms::Px(15), w->height());
+            heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             heading->lower();
             picture->lower();
             legend->lower();

@@ -4,11 +4,26 @@
 
 #include "platform/Forms.h"
 
+#include <QLabel>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 
-class QLabel;
 class QScrollArea;
+
+// Lines of a legend text `width` character cells wide, broken at the blanks
+// between its items (and between words only where an item is too long).
+QStringList WrapLegendText(const QString& text, int width);
+constexpr int kLegendCells = 16;
+
+// A legend label: its text as set, drawn in lines of kLegendCells cells.
+class LegendLabel : public QLabel {
+public:
+    explicit LegendLabel(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // The diagram of one load type (1..10, panel order), drawn to its size.
 class LoadTypePicture : public QWidget {
