@@ -12,6 +12,7 @@
 #include "shell/WindowHelpers.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -640,4 +641,17 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::vector<int> columns)
+{
+    auto apply = [grid, columns] {
+        QHeaderView* header = grid->horizontalHeader();
+        for (int c : columns)
+            if (c < header->count()) header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    };
+    // The grid reloads (and its header forgets the modes) on every rebinding;
+    // this connection comes after the grid's own.
+    QObject::connect(data, &dao::DataControl::Rebound, grid, apply);
+    apply();
 }

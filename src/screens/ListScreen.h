@@ -152,3 +152,7 @@ protected:
     bool locked_ = false;
     std::vector<QPushButton*> neighbourButtons_;
 };
+
+// Makes the given grid columns as wide as their contents and captions, the
+// others sharing the rest, after every rebinding of the data control.
+void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::vector<int> columns);

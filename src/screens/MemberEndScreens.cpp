@@ -112,7 +112,7 @@ ListScreenConfig EndPlacementConfig()
                      ScreenMemberEndTypeLookup},
                     {QStringLiteral("cmdRefer要素情報"), QStringLiteral("部材配置の参照"), QStringLiteral("frm要素情報参照"),
                      ScreenMemberLookup}};
-    c.gridWidthTw = 9000;
+    c.gridWidthTw = 9600;
     c.boxWidthTw = 660;
     return c;
 }
@@ -137,4 +137,7 @@ void frm要素端部形状::ShowSpringUnitLabel()
         ->setText(UnitIsSI ? QStringLiteral("その他　：　バネ定数( KN･m/rad )") : QStringLiteral("その他　：　バネ定数( t･m/rad )"));
 }
 
-frm要素端部配置::frm要素端部配置() : ListScreen(EndPlacementConfig()) {}
+frm要素端部配置::frm要素端部配置() : ListScreen(EndPlacementConfig())
+{
+    FitGridColumnsToCaptions(DBGrid, Data1, {1, 2});
+}

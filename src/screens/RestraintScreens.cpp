@@ -114,4 +114,7 @@ void frm節点拘束形状::ShowSpringUnitLabel()
                            : QStringLiteral("その他　：　バネ定数( t/cm または t･m/rad )"));
 }
 
-frm節点拘束配置::frm節点拘束配置() : ListScreen(RestraintPlacementConfig()) {}
+frm節点拘束配置::frm節点拘束配置() : ListScreen(RestraintPlacementConfig())
+{
+    FitGridColumnsToCaptions(DBGrid, Data1, {1});
+}

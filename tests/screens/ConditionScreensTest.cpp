@@ -619,6 +619,48 @@ TEST_F(EndPlacement, KeysRingAndFormat)
     EXPECT_EQ(script->beeps, 1);
 }
 
+// ---- shared paths ----------------------------------------------------------------------
+
+TEST_F(ConditionScreens, DeleteAllAsksWithEachScreensTitle)
+{
+    AppendRows("節点拘束形状", kRestraintFields, {TextRow(1, QStringList(6, "拘束"), 1)});
+    AppendRows("要素端部形状", kEndFields, {TextRow(1, QStringList(6, "剛"), 1)});
+    AppendRows("節点拘束配置", PlacementFields({"拘束形状"}), {Ints({1, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})});
+    AppendRows("要素端部配置", PlacementFields({"i端部形状", "j端部形状"}), {Ints({1, 1, 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})});
+    const std::pair<int16_t, const char*> screens[] = {{ScreenRestraintTypes, "節点拘束条件"},
+                                                       {ScreenRestraintPlacement, "節点拘束条件配置"},
+                                                       {ScreenMemberEndTypes, "部材端部条件"},
+                                                       {ScreenMemberEndPlacement, "部材端部条件配置"}};
+    for (const auto& [code, title] : screens) {
+        Open(code);
+        script->answers = {ui::vbNo};
+        Click(s->cmdAllDelete);
+        EXPECT_EQ(script->messages, QStringList{Question(QString::fromUtf8(title) + " に関する全てのデータを削除してもいいですか？")});
+        s->Cmd登録_Click();
+    }
+}
+
+TEST_F(ConditionScreens, RegisterSavesAPreparedPlacementRow)
+{
+    AppendRows("節点拘束形状", kRestraintFields, {TextRow(1, QStringList(6, "拘束"), 1)});
+    Open(ScreenRestraintPlacement);
+    Retype(B("txt節点番号(0)"), "3");
+    script->answers = {ui::vbYes};
+    Click(s->Cmd登録);
+    EXPECT_EQ(Rows("節点拘束配置", {"No_", "拘束形状", "fld_01"}), QStringList{"1|1|3"});
+    EXPECT_FALSE(s->IsLoaded());
+
+    // A refused type keeps the screen open.
+    Open(ScreenRestraintPlacement);
+    Key(B("txt拘束形状"), Qt::Key_Down);
+    Retype(B("txt拘束形状"), "4");
+    script->answers = {ui::vbYes};
+    Click(s->Cmd登録);
+    EXPECT_EQ(script->messages.last(), Info("拘束条件：4\r\n入力されている拘束条件は[節点拘束条件]に登録されていません"));
+    EXPECT_TRUE(s->IsLoaded());
+    EXPECT_EQ(Rows("節点拘束配置", {"No_"}), QStringList{"1"});
+}
+
 // ---- pictures ---------------------------------------------------------------------------
 
 QString ShotPath(const QString& name)
