@@ -15,6 +15,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ListScreen;
 
 struct EntryBoxSpec {
     QString name;          // objectName, "txtP(1)" for an element of a control array
@@ -72,7 +73,7 @@ struct ListScreenConfig {
     bool assignsNumbers = false;
     int rowNumberLimit = 32767;
     // Run first by insert and update; false (after its own message) writes nothing.
-    std::function<bool(class ListScreen&)> typeTest;
+    std::function<bool(ListScreen&)> typeTest;
 };
 
 class ListScreen : public InputScreen {
