@@ -7,7 +7,9 @@
 #include "loads/LoadTypeLegend.h"
 #include "screens/BasicDataScreen.h"
 #include "screens/LookupWindow.h"
+#include "screens/MemberEndScreens.h"
 #include "screens/NodeScreen.h"
+#include "screens/RestraintScreens.h"
 
 void RegisterInputScreens()
 {
@@ -21,4 +23,8 @@ void RegisterInputScreens()
     RegisterScreenFactory(QStringLiteral("frm荷重形状図"), [] { return new frm荷重形状図(); });
     RegisterScreenFactory(QStringLiteral("frm荷重配置"), [] { return new frm荷重配置(); });
     RegisterScreenFactory(QStringLiteral("frm荷重形状参照"), [] { return new frm荷重形状参照(); });
+    RegisterScreenFactory(QStringLiteral("frm節点拘束形状"), [] { return new frm節点拘束形状(); });
+    RegisterScreenFactory(QStringLiteral("frm節点拘束配置"), [] { return new frm節点拘束配置(); });
+    RegisterScreenFactory(QStringLiteral("frm要素端部形状"), [] { return new frm要素端部形状(); });
+    RegisterScreenFactory(QStringLiteral("frm要素端部配置"), [] { return new frm要素端部配置(); });
 }
