@@ -508,13 +508,14 @@ TEST_F(RestraintPlacement, LastRowNumberHasNoSuccessor)
     EXPECT_EQ(Rows("節点拘束配置", {"No_"}), QStringList{"32767"});
 }
 
-TEST_F(RestraintPlacement, LookupButtonsSayTheirWindowIsNotThere)
+TEST_F(RestraintPlacement, LookupButtonsOpenTheirWindows)
 {
     Open(ScreenRestraintPlacement);
     Click(s->findChild<QPushButton*>("Refer節点拘束形状参照"));
     Click(s->findChild<QPushButton*>("cmdRefer節点座標"));
-    EXPECT_EQ(script->messages, QStringList({Info("「節点拘束条件データ」の画面は、このバージョンではまだ使用できません。"),
-                                             Info("「節点座標データ」の画面は、このバージョンではまだ使用できません。")}));
+    EXPECT_NE(forms::FindLoadedForm("frm節点拘束形状参照"), nullptr);
+    EXPECT_NE(forms::FindLoadedForm("frm節点座標参照"), nullptr);
+    EXPECT_EQ(script->messages.last(), Info("節点データが登録されていません"));
     EXPECT_TRUE(s->IsLoaded());
 }
 
@@ -543,8 +544,9 @@ TEST_F(EndPlacement, OpensWithTypesOneAndEmptySlots)
     EXPECT_EQ(s->findChild<QPushButton*>("cmdRefer要素情報")->toolTip(), "[部材情報]で入力したデータを表示します");
     Click(s->findChild<QPushButton*>("Refer要素端部形状参照"));
     Click(s->findChild<QPushButton*>("cmdRefer要素情報"));
-    EXPECT_EQ(script->messages, QStringList({Info("「部材端拘束条件データ」の画面は、このバージョンではまだ使用できません。"),
-                                             Info("「部材配置データ」の画面は、このバージョンではまだ使用できません。")}));
+    EXPECT_EQ(script->messages, QStringList{Info("部材データが登録されていません")});
+    EXPECT_NE(forms::FindLoadedForm("frm要素端部形状参照"), nullptr);
+    EXPECT_NE(forms::FindLoadedForm("frm要素情報参照"), nullptr);
 }
 
 TEST_F(EndPlacement, BothEndsAreTestedInTurn)
