@@ -502,8 +502,8 @@ QLineEdit* frm荷重形状::NextInRing(size_t i, bool forward) const
 bool frm荷重形状::eventFilter(QObject* watched, QEvent* event)
 {
     const bool handled = ListScreen::eventFilter(watched, event);
-    if (watched == txtTYP && event->type() == QEvent::FocusOut && !locked_) {
-        // Switching to another window is not leaving the box.
+    if (watched == txtTYP && event->type() == QEvent::FocusOut && !locked_ && !Ending() && isVisible()) {
+        // Switching to another window, or the screen going, is not leaving the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) TypeBoxLeft();
     }

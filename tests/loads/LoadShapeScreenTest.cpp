@@ -178,11 +178,15 @@ TEST_F(LoadShapes, LeavingTheTypeBoxMarksTheParametersOrWarns)
         EXPECT_EQ(script->beeps, 0) << c.type;
         EXPECT_EQ(Marks(), c.marks) << c.type;
     }
-    // Switching to another window is not leaving the box.
+    // Switching to another window is not leaving the box, nor is the end of the screen.
     Retype(s->txtTYP, "9");
     script = &testenv::ResetScript();
     QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(s->txtTYP, &out);
+    EXPECT_TRUE(script->messages.isEmpty());
+    s->Modified = false;
+    Click(s->Cmd登録);
+    EXPECT_FALSE(s->IsLoaded());
     EXPECT_TRUE(script->messages.isEmpty());
 }
 
