@@ -67,8 +67,8 @@ ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(c
     cmd削除 = button("cmd削除", QStringLiteral("一行削除"));
     cmdAllDelete = button("cmdAllDelete", QStringLiteral("全削除"));
     cmdReferRAMEN = button("cmdReferRAMEN", QStringLiteral("フレーム図"));
-    Cmd登録 = button("Cmd登録", QStringLiteral("登録(&R)"));
-    cmdCancel = button("cmdCancel", QStringLiteral("ｷｬﾝｾﾙ(&Q)"));
+    Cmd登録 = button("Cmd登録", config_.registerCaption.isEmpty() ? QStringLiteral("登録(&R)") : config_.registerCaption);
+    cmdCancel = button("cmdCancel", config_.cancelCaption.isEmpty() ? QStringLiteral("ｷｬﾝｾﾙ(&Q)") : config_.cancelCaption);
     for (const NeighbourButton& nb : config_.neighbours) {
         QPushButton* b = new QPushButton(nb.caption, this);
         b->setObjectName(nb.name);
@@ -142,15 +142,17 @@ void ListScreen::LayoutControls()
     double x = 300;
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& spec = config_.boxes[i];
+        const double w = spec.widthTw > 0 ? spec.widthTw : config_.boxWidthTw;
         if (i == 0 && NumberLabel) {
-            forms::PlaceTw(NumberLabel, x - 150, labelY, config_.boxWidthTw + 300, 270);
-        } else if (!spec.label.isEmpty()) {
+            forms::PlaceTw(NumberLabel, x - 150, labelY, w + 300, 270);
+        } else if (!spec.label.isEmpty() || !spec.labelName.isEmpty()) {
             auto* l = new QLabel(spec.label, this);
+            if (!spec.labelName.isEmpty()) l->setObjectName(spec.labelName);
             l->setAlignment(Qt::AlignCenter);
-            forms::PlaceTw(l, x, labelY, config_.boxWidthTw, 270);
+            forms::PlaceTw(l, x, labelY, w, 270);
         }
-        forms::PlaceTw(Boxes[i], x, boxY, config_.boxWidthTw, 330);
-        x += config_.boxWidthTw + 90;
+        forms::PlaceTw(Boxes[i], x, boxY, w, 330);
+        x += w + 90;
     }
     double bottom = boxY + 330;
     if (!config_.note.isEmpty()) {
@@ -159,6 +161,8 @@ void ListScreen::LayoutControls()
         forms::PlaceTw(l, 120, boxY + 420, std::max(x, 4000.0), 270);
         bottom = boxY + 690;
     }
+    extraTopTw_ = bottom;
+    bottom += config_.extraHeightTw;
     const double endY = std::max(bottom + 150, y + 600);
     forms::PlaceTw(Cmd登録, cmdX, endY - 1020 > y + 480 ? endY - 1020 : y + 600, 1500, 420);
     forms::PlaceTw(cmdCancel, cmdX, Cmd登録->y() * 15.0 + 480, 1500, 420);
@@ -210,8 +214,8 @@ void ListScreen::PrepareNew()
     WorkRecordset.reset();
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& spec = config_.boxes[i];
-        if (i == 0) Boxes[i]->setText(rt::Format(static_cast<double>(max) + 1, QStringLiteral("0")));
-        else Boxes[i]->setText(spec.newValue);
+        if (i == 0) Boxes[i]->setText(rt::Format(ProposedNumber(max), QStringLiteral("0")));
+        else if (!spec.keepOnNew) Boxes[i]->setText(spec.newValue);
     }
 }
 
@@ -352,6 +356,7 @@ void ListScreen::cmd追加_Click()
             ScreenRecordset->MoveNext();
         }
     });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmd修正_Click()
@@ -364,6 +369,7 @@ void ListScreen::cmd修正_Click()
         }
         if (config_.check()) UpdateRow();
     });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmd削除_Click()
@@ -397,6 +403,7 @@ void ListScreen::cmd削除_Click()
         if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) PrepareNew();
         else if (HasCurrentRow()) ShowRecord();
     });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmdAllDelete_Click()
@@ -500,6 +507,7 @@ void ListScreen::cmdReferRAMEN_Click()
 
 void ListScreen::OpenNeighbour(const NeighbourButton& b)
 {
+    if (b.selectNumberFirst) SelectEntryBox(Boxes[0]);
     forms::Form* w = nullptr;
     try {
         w = ScreenInstance(b.formName);
@@ -516,6 +524,12 @@ QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
 {
     const size_t n = Boxes.size();
     return Boxes[forward ? (i + 1) % n : (i + n - 1) % n];
+}
+
+void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
+{
+    const EntryBoxSpec& spec = config_.boxes[i];
+    if (!spec.format.isEmpty() && rt::IsNumeric(box->text())) box->setText(rt::Format(rt::Val(box->text()), spec.format));
 }
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
@@ -556,8 +570,7 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::FocusOut:
         // LostFocus; the window lock takes the focus away without it.
-        if (!locked_ && !spec.format.isEmpty() && rt::IsNumeric(box->text()))
-            box->setText(rt::Format(rt::Val(box->text()), spec.format));
+        if (!locked_) BoxLostFocus(i, box);
         return false;
     case QEvent::MouseButtonRelease:
         SelectEntryBox(box);

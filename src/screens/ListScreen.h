@@ -24,6 +24,9 @@ struct EntryBoxSpec {
     QString format;        // LostFocus format; empty: no reformatting
     QString newValue;      // text of a new row (empty: the next free number for txtNo)
     QString field;         // the field it shows (empty: the field at its own position)
+    QString labelName;     // objectName of its label (empty: an anonymous label)
+    bool keepOnNew = false;   // a new row keeps the box's text
+    double widthTw = 0;    // 0: the screen's box width
 };
 
 // A button that opens a neighbouring window (lookup window or figure).
@@ -32,6 +35,7 @@ struct NeighbourButton {
     QString caption;
     QString formName;      // the window it opens
     int16_t windowCode;    // its screen code (for the not-available message)
+    bool selectNumberFirst = false;   // the number box takes the focus before it opens
 };
 
 struct ListScreenConfig {
@@ -51,6 +55,11 @@ struct ListScreenConfig {
     std::vector<NeighbourButton> neighbours;
     double gridWidthTw = 5400;
     double boxWidthTw = 1200;
+    QString registerCaption;      // empty: "登録(&R)"
+    QString cancelCaption;        // empty: "ｷｬﾝｾﾙ(&Q)"
+    // 追加, 修正 and a confirmed 一行削除 end with the number box selected.
+    bool focusNumberAfterEdit = false;
+    double extraHeightTw = 0;     // room under the entry boxes for a screen's own controls
 };
 
 class ListScreen : public InputScreen {
@@ -111,6 +120,12 @@ protected:
     // The box that Right/Enter (forward) or Left leads to from box i; the
     // default runs the ring of the entry boxes.
     virtual QLineEdit* NextInRing(size_t i, bool forward) const;
+    // LostFocus of box i; the default rewrites a numeric text in the box's format.
+    virtual void BoxLostFocus(size_t i, QLineEdit* box);
+    // The number a new row is given when the largest in the table is `max`.
+    virtual double ProposedNumber(int16_t max) const { return static_cast<double>(max) + 1; }
+    // Top of the room reserved under the entry boxes (extraHeightTw), in twips.
+    double ExtraTopTw() const { return extraTopTw_; }
 
     // Runs a handler under the window lock: the window is disabled and Busy
     // set while it runs, and both are released on every exit. A database
@@ -126,5 +141,6 @@ protected:
 
     ListScreenConfig config_;
     bool locked_ = false;
+    double extraTopTw_ = 0;
     std::vector<QPushButton*> neighbourButtons_;
 };

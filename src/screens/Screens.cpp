@@ -2,10 +2,12 @@
 
 #include "input/InputControls.h"
 #include "screens/BasicDataScreen.h"
+#include "screens/MemberScreen.h"
 #include "screens/NodeScreen.h"
 
 void RegisterInputScreens()
 {
     RegisterScreenFactory(QStringLiteral("frm基本データ"), [] { return new frm基本データ(); });
     RegisterScreenFactory(QStringLiteral("frm節点座標1"), [] { return new frm節点座標1(); });
+    RegisterScreenFactory(QStringLiteral("frm要素情報"), [] { return new frm要素情報(); });
 }
