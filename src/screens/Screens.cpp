@@ -4,10 +4,15 @@
 #include "screens/BasicDataScreen.h"
 #include "screens/MemberScreen.h"
 #include "screens/NodeScreen.h"
+#include "screens/SectionScreens.h"
+#include "screens/SectionTypeFigure.h"
 
 void RegisterInputScreens()
 {
     RegisterScreenFactory(QStringLiteral("frm基本データ"), [] { return new frm基本データ(); });
     RegisterScreenFactory(QStringLiteral("frm節点座標1"), [] { return new frm節点座標1(); });
+    RegisterScreenFactory(QStringLiteral("frm材料定数1"), [] { return new frm材料定数1(); });
+    RegisterScreenFactory(QStringLiteral("frm材料定数2"), [] { return new frm材料定数2(); });
+    RegisterScreenFactory(QStringLiteral("frm部材形状図"), [] { return new frm部材形状図(); });
     RegisterScreenFactory(QStringLiteral("frm要素情報"), [] { return new frm要素情報(); });
 }
