@@ -4,8 +4,6 @@
 #include "input/InputValidation.h"
 #include "shell/Globals.h"
 
-#include <QLineEdit>
-
 namespace {
 ListScreenConfig MemberConfig()
 {
@@ -23,7 +21,8 @@ ListScreenConfig MemberConfig()
     c.boxes = {{"txtNo", "", true, true, "0", "", "No_"},
                {"txtIT", "ｉ 端", true, true, "0", "1", "iTan"},
                {"txtJT", "ｊ 端", true, true, "0", "2", "jTan"},
-               {"txt材料番号", "形状番号", true, true, "", "", "材料番号", "", true}};
+               {"txt材料番号", "形状番号", true, true, "", "1", "材料番号"}};
+    c.boxes[3].keepOnNew = true;
     c.check = [] { return CheckElementInput(); };
     c.add = &AddElementRecord;
     c.update = &UpdateElementRecord;
@@ -40,8 +39,3 @@ ListScreenConfig MemberConfig()
 }  // namespace
 
 frm要素情報::frm要素情報() : ListScreen(MemberConfig()) {}
-
-void frm要素情報::AfterLoad()
-{
-    if (AtStart() && AtEnd()) Box(QStringLiteral("txt材料番号"))->setText(QStringLiteral("1"));
-}

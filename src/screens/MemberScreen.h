@@ -6,7 +6,4 @@
 class frm要素情報 : public ListScreen {
 public:
     frm要素情報();
-
-protected:
-    void AfterLoad() override;
 };

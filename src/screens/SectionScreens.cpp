@@ -43,8 +43,10 @@ ListScreenConfig Material1Config()
                {"txtIxx", "Ixx (cm4)", true, false, "0.0", "0.0", "Ixx"},
                {"txtIyy", "Iyy (cm4)", true, false, "0.0", "0.0", "Iyy"},
                {"txtK", "Izz (cm4)", true, false, "0.0", "0.0", "Izz"},
-               {"txtE", "", true, true, "0", "", "E", "lblYe"},
-               {"txtγ", "", true, true, "0", "", "γ", "lblG"}};
+               {"txtE", "", true, true, "0", "", "E"},
+               {"txtγ", "", true, true, "0", "", "γ"}};
+    c.boxes[5].labelName = QStringLiteral("lblYe");
+    c.boxes[6].labelName = QStringLiteral("lblG");
     c.add = &AddMaterial1Record;
     c.update = &UpdateMaterial1Record;
     c.duplicateOnInsert = kInsertUsed;
@@ -73,14 +75,18 @@ ListScreenConfig Material2Config()
                                        {"順", "順", "", true}});
     c.numberLabelName = QStringLiteral("lblMatNo");
     c.numberLabelCaption = QStringLiteral("形状番号(") + rt::StrInt(1001) + QStringLiteral("～)");
-    c.boxes = {{"txtNo", "", true, true, "0", "", "No_", "", false, 1380}, {"txtTYP", "ﾀｲﾌﾟ", true, true, "0", "1", "TYP"}};
+    c.boxes = {{"txtNo", "", true, true, "0", "", "No_"}, {"txtTYP", "ﾀｲﾌﾟ", true, true, "0", "1", "TYP"}};
+    c.boxes[0].widthTw = 1380;   // room for the range caption above it
     for (int i = 1; i <= 5; ++i)
         c.boxes.push_back({QStringLiteral("txtP(%1)").arg(i), QStringLiteral("P%1(mm)").arg(i), true, false, "0.000", "0.000",
                            QStringLiteral("fld_0%1").arg(i)});
     c.boxes.insert(c.boxes.end(), {{"txtφx", "φy", true, false, "0.000", "1.000", "φx"},
                                    {"txtφy", "φz", true, false, "0.000", "1.000", "φy"},
-                                   {"txtE", "", true, true, "0", "", "E", "lblYe", false, 1110},
-                                   {"txtγ", "", true, true, "0", "", "γ", "lblG", false, 1110}});
+                                   {"txtE", "", true, true, "0", "", "E"},
+                                   {"txtγ", "", true, true, "0", "", "γ"}});
+    for (size_t k : {c.boxes.size() - 2, c.boxes.size() - 1}) c.boxes[k].widthTw = 1110;
+    c.boxes[c.boxes.size() - 2].labelName = QStringLiteral("lblYe");
+    c.boxes[c.boxes.size() - 1].labelName = QStringLiteral("lblG");
     c.add = &AddMaterial2Record;
     c.update = &UpdateMaterial2Record;
     c.duplicateOnInsert = kInsertUsed;
