@@ -531,6 +531,26 @@ TEST_F(ShapeScreen, PictureWindowOpensCentredAndClosesWithTheScreen)
     EXPECT_EQ(forms::FindLoadedForm("frm部材形状図"), nullptr);
 }
 
+TEST_F(ShapeScreen, RegisterSavesTheTypedRowThroughTheCheck)
+{
+    Open(ScreenSectionShapes);
+    EXPECT_EQ(s->template findChild<QPushButton*>("cmdRefer要素情報")->toolTip(), "[部材情報]で入力したデータを表示します");
+    EXPECT_TRUE(s->template findChild<QPushButton*>("cmdRefer部材形状図")->toolTip().isEmpty());
+    // A refused save keeps the screen open.
+    Enter({"txtφx=0"});
+    script->answers = {ui::vbYes};
+    Click(s->Cmd登録);
+    EXPECT_EQ(script->messages, QStringList({Question("選択されているレコードが変更されています。\r\n変更を保存しますか？"), Info(kInvalid)}));
+    EXPECT_TRUE(s->IsLoaded());
+    // Accepted: no basic data, so the SI defaults of type 5 fill the moduli.
+    Reset();
+    Enter({"txtφx=1", "txtTYP=5", "txtP(1)=216.3", "txtP(2)=5.8"});
+    script->answers = {ui::vbYes};
+    Click(s->Cmd登録);
+    EXPECT_FALSE(s->IsLoaded());
+    EXPECT_EQ(ShapeRows(), QStringList{"1001|5|216.3|5.8|0|0|0|1|1|21000|8100|1"});
+}
+
 TEST_F(ShapeScreen, MemberLookupButton)
 {
     Open(ScreenSectionShapes);
