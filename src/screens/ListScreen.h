@@ -143,7 +143,8 @@ protected:
     // The box that Right/Enter (forward) or Left leads to from box i; the
     // default runs the ring of the entry boxes.
     virtual QLineEdit* NextInRing(size_t i, bool forward) const;
-    // LostFocus of box i; the default rewrites a numeric text in the box's format.
+    // LostFocus of box i; the default runs the box's own LostFocus, or else
+    // rewrites a numeric text in the box's format.
     virtual void BoxLostFocus(size_t i, QLineEdit* box);
     // The number a new row is given when the largest in the table is `max`.
     virtual double ProposedNumber(int16_t max) const { return static_cast<double>(max) + 1; }
