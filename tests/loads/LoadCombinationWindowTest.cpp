@@ -432,6 +432,22 @@ TEST_F(LoadCombinations, SaveRewritesTheWholeTableAndDropsMarkedLeftovers)
     EXPECT_EQ(Lines(w->List荷重組合せ), QStringList{"ASM 2：　地震時（短期）＋固定荷重×1＋地震×1.5"});
 }
 
+TEST_F(LoadCombinations, FailedSaveLeavesTheTableAndTheWindowAsTheyWere)
+{
+    StoreProject();
+    Open();
+    const QStringList before = TableRows();
+    // A factor beyond a Single cannot be stored: nothing of the save remains.
+    screentest::Retype(w->txt倍率[0], "1e50");
+    w->Cmd組合せ登録->click();
+    w->Cmd登録->click();
+    EXPECT_EQ(script->messages, QStringList{Exclamation(kDatabaseAccess)});
+    EXPECT_EQ(TableRows(), before);
+    EXPECT_TRUE(w->IsLoaded());
+    EXPECT_TRUE(w->Modified());
+    EXPECT_EQ(menuShown, 0);
+}
+
 // ---- through the main menu ---------------------------------------------------------
 
 TEST(LoadCombinationMenu, Item13OpensTheWindowBesideTheHiddenMenu)
