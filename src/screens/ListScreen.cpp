@@ -12,6 +12,7 @@
 #include "shell/WindowHelpers.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +39,7 @@ QIcon ArrowIcon(bool up, bool bar)
 }
 
 const QColor kEntryColour(0xC0, 0xFF, 0xC0);   // &HC0FFC0
+const QColor kLockedColour(0xC0, 0xC0, 0xFF);  // &HFFC0C0
 
 }  // namespace
 
@@ -98,8 +100,13 @@ ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(c
         box->setObjectName(spec.name);
         box->setAlignment(Qt::AlignRight);
         QPalette pal = box->palette();
-        pal.setColor(QPalette::Base, kEntryColour);
+        pal.setColor(QPalette::Base, spec.hidden ? kLockedColour : kEntryColour);
         box->setPalette(pal);
+        if (spec.hidden) {
+            // Held for the record procedures only: locked and out of sight.
+            box->setReadOnly(true);
+            box->setVisible(false);
+        }
         box->installEventFilter(this);
         Boxes.push_back(box);
     }
@@ -111,6 +118,13 @@ QLineEdit* ListScreen::Box(const QString& name) const
     for (QLineEdit* b : Boxes)
         if (b->objectName() == name) return b;
     return nullptr;
+}
+
+QLineEdit* ListScreen::FirstShownBox() const
+{
+    for (size_t i = 0; i < Boxes.size(); ++i)
+        if (!config_.boxes[i].hidden) return Boxes[i];
+    return Boxes[0];
 }
 
 void ListScreen::LayoutControls()
@@ -136,29 +150,63 @@ void ListScreen::LayoutControls()
         forms::PlaceTw(b, cmdX, y, 1500, 420);
     }
 
-    // Entry boxes in one row under the grid, each with its label above it.
-    const double labelY = 120 + gridH + 150;
+    // Entry boxes in one row under the grid, each with its label above it,
+    // and a group caption above a run of boxes that belong together.
+    bool groups = false;
+    bool notesBelow = false;
+    for (const EntryBoxSpec& spec : config_.boxes) {
+        groups = groups || !spec.group.isEmpty();
+        notesBelow = notesBelow || !spec.noteBelow.isEmpty();
+    }
+    const double groupY = 120 + gridH + 150;
+    const double labelY = groups ? groupY + 300 : groupY;
     const double boxY = labelY + 300;
     double x = 300;
+    QString runGroup;
+    double runLeft = 0, runRight = 0;
+    auto closeRun = [&] {
+        if (runGroup.isEmpty()) return;
+        auto* g = new QLabel(runGroup, this);
+        g->setAlignment(Qt::AlignCenter);
+        forms::PlaceTw(g, runLeft, groupY, runRight - runLeft, 270);
+    };
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& spec = config_.boxes[i];
+        if (spec.hidden) continue;
+        if (spec.group != runGroup) {
+            closeRun();
+            if (!runGroup.isEmpty() && !spec.group.isEmpty()) x += 150;
+            runGroup = spec.group;
+            runLeft = x;
+        }
+        const double w = spec.widthTw > 0 ? spec.widthTw : config_.boxWidthTw;
         if (i == 0 && NumberLabel) {
-            forms::PlaceTw(NumberLabel, x - 150, labelY, config_.boxWidthTw + 300, 270);
+            forms::PlaceTw(NumberLabel, x - 150, labelY, w + 300, 270);
         } else if (!spec.label.isEmpty()) {
             auto* l = new QLabel(spec.label, this);
             l->setAlignment(Qt::AlignCenter);
-            forms::PlaceTw(l, x, labelY, config_.boxWidthTw, 270);
+            forms::PlaceTw(l, x, labelY, w, 270);
         }
-        forms::PlaceTw(Boxes[i], x, boxY, config_.boxWidthTw, 330);
-        x += config_.boxWidthTw + 90;
+        forms::PlaceTw(Boxes[i], x, boxY, w, 330);
+        if (!spec.noteBelow.isEmpty()) {
+            auto* l = new QLabel(spec.noteBelow, this);
+            forms::PlaceTw(l, x, boxY + 390, 6000, 270);
+        }
+        runRight = x + w;
+        x += w + 90;
     }
+    closeRun();
     double bottom = boxY + 330;
-    if (!config_.note.isEmpty()) {
-        auto* l = new QLabel(config_.note, this);
-        l->setObjectName(QStringLiteral("Label1"));
-        forms::PlaceTw(l, 120, boxY + 420, std::max(x, 4000.0), 270);
-        bottom = boxY + 690;
-    }
+    double lineY = boxY + (notesBelow ? 750 : 420);
+    auto noteLine = [&](const QString& name, const QString& caption) {
+        auto* l = new QLabel(caption, this);
+        l->setObjectName(name);
+        forms::PlaceTw(l, 120, lineY, std::max(x, 4000.0), 270);
+        bottom = lineY + 270;
+        lineY += 330;
+    };
+    if (!config_.note.isEmpty()) noteLine(QStringLiteral("Label1"), config_.note);
+    for (const NoteLabel& n : config_.notes) noteLine(n.name, n.caption);
     const double endY = std::max(bottom + 150, y + 600);
     forms::PlaceTw(Cmd登録, cmdX, endY - 1020 > y + 480 ? endY - 1020 : y + 600, 1500, 420);
     forms::PlaceTw(cmdCancel, cmdX, Cmd登録->y() * 15.0 + 480, 1500, 420);
@@ -177,6 +225,8 @@ void ListScreen::Form_Load()
     if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) {
         Data1->SetRecordset(ScreenRecordset);
         PrepareNew();
+        for (size_t i = 0; i < Boxes.size(); ++i)
+            if (config_.boxes[i].keepOnNew) Boxes[i]->setText(config_.boxes[i].newValue);
     } else {
         BindSortedRecordset(ScreenRecordset, Data1);
         if (HasCurrentRow()) ShowRecord();
@@ -211,35 +261,53 @@ void ListScreen::PrepareNew()
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& spec = config_.boxes[i];
         if (i == 0) Boxes[i]->setText(rt::Format(static_cast<double>(max) + 1, QStringLiteral("0")));
-        else Boxes[i]->setText(spec.newValue);
+        else if (!spec.keepOnNew) Boxes[i]->setText(spec.newValue);
     }
 }
 
 void ListScreen::ShowRecord()
 {
-    QPalette pal = Boxes[0]->palette();
-    pal.setColor(QPalette::Base, kEntryColour);
-    Boxes[0]->setPalette(pal);
-    Boxes[0]->setReadOnly(false);
+    if (!config_.boxes[0].hidden) {
+        QPalette pal = Boxes[0]->palette();
+        pal.setColor(QPalette::Base, kEntryColour);
+        Boxes[0]->setPalette(pal);
+        Boxes[0]->setReadOnly(false);
+    }
     const int n = ScreenRecordset->FieldCount();
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& spec = config_.boxes[i];
         // A box without a named field shows the field at its position (No_ first).
         if (spec.field.isEmpty() && static_cast<int>(i) >= n - 1) continue;
         const rt::Variant v = spec.field.isEmpty() ? ScreenRecordset->Field(static_cast<int>(i)) : ScreenRecordset->Field(spec.field);
-        if (v.isNull()) Boxes[i]->setText(QString());
+        if (v.isNull()) Boxes[i]->setText(spec.nullText);
         else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), spec.format.isEmpty() ? QStringLiteral("0") : spec.format));
+        else if (!spec.format.isEmpty() && rt::IsNumeric(v.toString()))   // a number kept as text
+            Boxes[i]->setText(rt::Format(rt::Val(v.toString()), spec.format));
         else Boxes[i]->setText(v.toString());
     }
 }
 
 bool ListScreen::InsertRow()
 {
+    if (config_.typeTest && !config_.typeTest(*this)) return false;
     const int16_t n = BoxNumber();
     if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
-        ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
-        return false;
+        if (!config_.assignsNumbers) {
+            ui::Beep();
+            MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
+            return false;
+        }
+        // A placement row takes the next free number without a word (the
+        // table is still open from the test); past the last row number there
+        // is none.
+        int16_t max = 0;
+        GetMaxFieldValue(max, WorkRecordset, QStringLiteral("no_"));
+        if (max >= config_.rowNumberLimit) {
+            bool result = true;
+            ShowInvalidInputMessage(result);
+            return false;
+        }
+        Boxes[0]->setText(QString::number(max + 1));
     }
     ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
     if (WorkRecordset) {
@@ -265,9 +333,10 @@ bool ListScreen::InsertRow()
 
 bool ListScreen::UpdateRow()
 {
+    if (config_.typeTest && !config_.typeTest(*this)) return false;
     const int16_t n = BoxNumber();
     const int16_t current = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
-    if (current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
+    if (!config_.assignsNumbers && current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
         ui::Beep();
         MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
         return false;
@@ -464,7 +533,7 @@ void ListScreen::DBGrid_RowColChange()
         return;
     }
     SetEnabledState(true);
-    SelectEntryBox(Boxes[0]);
+    SelectEntryBox(FirstShownBox());
 }
 
 void ListScreen::Cmd登録_Click()
@@ -515,7 +584,12 @@ void ListScreen::OpenNeighbour(const NeighbourButton& b)
 QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
 {
     const size_t n = Boxes.size();
-    return Boxes[forward ? (i + 1) % n : (i + n - 1) % n];
+    // Hidden boxes are not in the ring.
+    for (size_t k = 1; k < n; ++k) {
+        const size_t j = forward ? (i + k) % n : (i + n - k) % n;
+        if (!config_.boxes[j].hidden) return Boxes[j];
+    }
+    return Boxes[i];
 }
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
@@ -556,7 +630,9 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::FocusOut:
         // LostFocus; the window lock takes the focus away without it.
-        if (!locked_ && !spec.format.isEmpty() && rt::IsNumeric(box->text()))
+        if (locked_) return false;
+        if (spec.lostFocus) spec.lostFocus(box);
+        else if (!spec.format.isEmpty() && rt::IsNumeric(box->text()))
             box->setText(rt::Format(rt::Val(box->text()), spec.format));
         return false;
     case QEvent::MouseButtonRelease:
@@ -565,4 +641,17 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::vector<int> columns)
+{
+    auto apply = [grid, columns] {
+        QHeaderView* header = grid->horizontalHeader();
+        for (int c : columns)
+            if (c < header->count()) header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    };
+    // The grid reloads (and its header forgets the modes) on every rebinding;
+    // this connection comes after the grid's own.
+    QObject::connect(data, &dao::DataControl::Rebound, grid, apply);
+    apply();
 }

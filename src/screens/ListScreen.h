@@ -15,6 +15,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ListScreen;
 
 struct EntryBoxSpec {
     QString name;          // objectName, "txtP(1)" for an element of a control array
@@ -24,6 +25,20 @@ struct EntryBoxSpec {
     QString format;        // LostFocus format; empty: no reformatting
     QString newValue;      // text of a new row (empty: the next free number for txtNo)
     QString field;         // the field it shows (empty: the field at its own position)
+    // Condition components and placement rows.
+    void (*lostFocus)(QLineEdit*) = nullptr;   // LostFocus in place of the format
+    QString nullText;      // shown for an empty (Null) field
+    bool hidden = false;   // locked and never shown, outside the ring (placement row numbers)
+    bool keepOnNew = false;   // a new row keeps the text; newValue fills it on an empty table at load
+    QString group;         // caption over a run of boxes with the same group
+    QString noteBelow;     // a line of explanation under the box
+    double widthTw = 0;    // 0: the screen's box width
+};
+
+// A fixed label under the entry boxes.
+struct NoteLabel {
+    QString name;
+    QString caption;
 };
 
 // A button that opens a neighbouring window (lookup window or figure).
@@ -51,6 +66,14 @@ struct ListScreenConfig {
     std::vector<NeighbourButton> neighbours;
     double gridWidthTw = 5400;
     double boxWidthTw = 1200;
+    std::vector<NoteLabel> notes;  // further lines under the boxes, in order
+    // Placement screens: the screen assigns the row number; a new row whose
+    // number is in use takes the largest + 1 without a message, an update
+    // never tests it. Row numbers above the limit are refused.
+    bool assignsNumbers = false;
+    int rowNumberLimit = 32767;
+    // Run first by insert and update; false (after its own message) writes nothing.
+    std::function<bool(ListScreen&)> typeTest;
 };
 
 class ListScreen : public InputScreen {
@@ -76,6 +99,8 @@ public:
     QLabel* NumberLabel = nullptr;
     std::vector<QLineEdit*> Boxes;   // in ring order
     QLineEdit* Box(const QString& name) const;
+    // The first box shown (txtNo on keyed screens, the type box on placement screens).
+    QLineEdit* FirstShownBox() const;
 
     // Screen state.
     bool Busy = false;
@@ -128,3 +153,7 @@ protected:
     bool locked_ = false;
     std::vector<QPushButton*> neighbourButtons_;
 };
+
+// Makes the given grid columns as wide as their contents and captions, the
+// others sharing the rest, after every rebinding of the data control.
+void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::vector<int> columns);
