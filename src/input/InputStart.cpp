@@ -75,6 +75,10 @@ std::function<void()>& MainMenuHandler()
 }
 
 bool g_ending = false;
+// Set while the open screen's backup copy, taken by StartInputForm, is in
+// place: only that copy may ever replace the working file. A copy left by an
+// earlier session, or a window opened without one, touches no file.
+bool g_backupTaken = false;
 
 // Replaces `to` by a byte copy of `from`; false when it cannot.
 bool CopyReplacing(const QString& from, const QString& to)
@@ -117,6 +121,7 @@ bool StartInputForm()
         ShowDatabaseAccessMessage();
         return false;
     }
+    g_backupTaken = true;
 
     try {
         CreateInputForm();
@@ -141,6 +146,7 @@ bool StartInputForm()
         }
         CurrentInputForm = nullptr;
         QFile::remove(kBackupDatabase);
+        g_backupTaken = false;
         ShowDatabaseAccessMessage();
         return false;
     }
@@ -254,7 +260,9 @@ void EndInputForm(bool cancelled)
     // working file in one rename, so no moment exists without a database; a
     // failed rename leaves both files as they are.
     bool ok = true;
-    if (QFile::exists(kBackupDatabase)) {
+    const bool ownCopy = g_backupTaken;
+    g_backupTaken = false;
+    if (ownCopy && QFile::exists(kBackupDatabase)) {
         if (cancelled) {
             // A journal left beside the working file belongs to it, never to the copy.
             QFile::remove(kWorkingDatabase + QStringLiteral("-journal"));

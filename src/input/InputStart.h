@@ -15,6 +15,8 @@ bool StartInputForm();
 // Closes the open screen and every other window but the main menu, keeps
 // (cancelled false) or restores (true) the working database, and shows the
 // main menu again. The caller has closed its own connection and recordset.
+// Only the copy that StartInputForm took is restored or deleted: a window
+// that was not opened through it ends without touching any file.
 void EndInputForm(bool cancelled);
 
 void CreateInputForm();

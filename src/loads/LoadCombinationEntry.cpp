@@ -1,8 +1,32 @@
 #include "loads/LoadCombinationEntry.h"
 
-#include "shell/NotAvailable.h"
+#include "loads/LoadCombinationWindow.h"
 
-// The load-combination window is not part of this build yet.
-bool LoadCombinationWindowAvailable() { return false; }
+#include <memory>
 
-void ShowLoadCombinationWindow() { ShowWindowNotAvailable(QStringLiteral("荷重の組合せ条件")); }
+namespace {
+
+std::function<void(frm01荷重組合せ&)>& ModalRunner()
+{
+    static std::function<void(frm01荷重組合せ&)> runner;
+    return runner;
+}
+
+}  // namespace
+
+bool LoadCombinationWindowAvailable() { return true; }
+
+void SetLoadCombinationModalRunner(std::function<void(frm01荷重組合せ&)> runner) { ModalRunner() = std::move(runner); }
+
+void ShowLoadCombinationWindow()
+{
+    // A fresh window for every opening: it starts from the table each time.
+    auto window = std::make_unique<frm01荷重組合せ>();
+    if (ModalRunner()) {
+        window->Load();
+        if (window->IsLoaded()) ModalRunner()(*window);
+    } else {
+        window->ShowModal();
+    }
+    if (window->IsLoaded()) window->Unload();
+}

@@ -150,9 +150,9 @@ void CriteriaToSql(const QString& criteria, QString* where, std::vector<Variant>
     QStringList terms;
     for (const Criterion& c : ParseCriteria(criteria)) {
         if (c.value.kind() == Variant::Kind::Text)
-            terms << QuoteIdent(c.field) + QStringLiteral(" = ? COLLATE NOCASE");
+            terms << QuoteIdent(c.field) + QLatin1Char(' ') + c.op + QStringLiteral(" ? COLLATE NOCASE");
         else
-            terms << QuoteIdent(c.field) + QStringLiteral(" = ?");
+            terms << QuoteIdent(c.field) + QLatin1Char(' ') + c.op + QStringLiteral(" ?");
         params->push_back(c.value);
     }
     *where = terms.join(QStringLiteral(" AND "));
@@ -251,13 +251,25 @@ std::vector<Criterion> ParseCriteria(const QString& text)
             i = close + 1;
         } else {
             int start = i;
-            while (i < n && s[i] != QLatin1Char('=') && !s[i].isSpace()) ++i;
+            while (i < n && s[i] != QLatin1Char('=') && s[i] != QLatin1Char('<') && s[i] != QLatin1Char('>')
+                   && !s[i].isSpace())
+                ++i;
             name = s.mid(start, i - start);
         }
         if (name.isEmpty()) fail();
         skipBlanks();
-        if (i >= n || s[i] != QLatin1Char('=')) fail();
-        ++i;
+        // The comparison: =, <, >, <=, >= or <>.
+        QString op;
+        if (i < n && s[i] == QLatin1Char('=')) {
+            op = QStringLiteral("=");
+            ++i;
+        } else if (i < n && (s[i] == QLatin1Char('<') || s[i] == QLatin1Char('>'))) {
+            op = s[i++];
+            if (i < n && (s[i] == QLatin1Char('=') || (op == QLatin1String("<") && s[i] == QLatin1Char('>'))))
+                op += s[i++];
+        } else {
+            fail();
+        }
         skipBlanks();
         if (i >= n) fail();
         Variant value;
@@ -282,7 +294,7 @@ std::vector<Criterion> ParseCriteria(const QString& text)
             double d = rt::Val(num);
             value = Variant::Double(d);
         }
-        out.push_back({name, value});
+        out.push_back({name, value, op});
         skipBlanks();
         if (i >= n) break;
         // AND

@@ -120,10 +120,12 @@ private:
 
 // Criteria of the forms the program uses for Filter and FindFirst/FindNext:
 // `name = number` and `name = 'text'` (also "name=number", a number with
-// blanks before it), joined by AND. Values reach SQL only as bound parameters.
+// blanks before it), and the comparisons <, >, <=, >=, <> in place of =,
+// joined by AND. Values reach SQL only as bound parameters.
 struct Criterion {
     QString field;
     Variant value;
+    QString op = QStringLiteral("=");
 };
 std::vector<Criterion> ParseCriteria(const QString& text);
 

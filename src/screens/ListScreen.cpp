@@ -69,8 +69,8 @@ ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(c
     cmd削除 = button("cmd削除", QStringLiteral("一行削除"));
     cmdAllDelete = button("cmdAllDelete", QStringLiteral("全削除"));
     cmdReferRAMEN = button("cmdReferRAMEN", QStringLiteral("フレーム図"));
-    Cmd登録 = button("Cmd登録", QStringLiteral("登録(&R)"));
-    cmdCancel = button("cmdCancel", QStringLiteral("ｷｬﾝｾﾙ(&Q)"));
+    Cmd登録 = button("Cmd登録", config_.registerCaption.isEmpty() ? QStringLiteral("登録(&R)") : config_.registerCaption);
+    cmdCancel = button("cmdCancel", config_.cancelCaption.isEmpty() ? QStringLiteral("ｷｬﾝｾﾙ(&Q)") : config_.cancelCaption);
     for (const NeighbourButton& nb : config_.neighbours) {
         QPushButton* b = new QPushButton(nb.caption, this);
         b->setObjectName(nb.name);
@@ -182,8 +182,9 @@ void ListScreen::LayoutControls()
         const double w = spec.widthTw > 0 ? spec.widthTw : config_.boxWidthTw;
         if (i == 0 && NumberLabel) {
             forms::PlaceTw(NumberLabel, x - 150, labelY, w + 300, 270);
-        } else if (!spec.label.isEmpty()) {
+        } else if (!spec.label.isEmpty() || !spec.labelName.isEmpty()) {
             auto* l = new QLabel(spec.label, this);
+            if (!spec.labelName.isEmpty()) l->setObjectName(spec.labelName);
             l->setAlignment(Qt::AlignCenter);
             forms::PlaceTw(l, x, labelY, w, 270);
         }
@@ -207,6 +208,8 @@ void ListScreen::LayoutControls()
     };
     if (!config_.note.isEmpty()) noteLine(QStringLiteral("Label1"), config_.note);
     for (const NoteLabel& n : config_.notes) noteLine(n.name, n.caption);
+    extraTopTw_ = bottom;
+    bottom += config_.extraHeightTw;
     const double endY = std::max(bottom + 150, y + 600);
     forms::PlaceTw(Cmd登録, cmdX, endY - 1020 > y + 480 ? endY - 1020 : y + 600, 1500, 420);
     forms::PlaceTw(cmdCancel, cmdX, Cmd登録->y() * 15.0 + 480, 1500, 420);
@@ -260,7 +263,7 @@ void ListScreen::PrepareNew()
     WorkRecordset.reset();
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& spec = config_.boxes[i];
-        if (i == 0) Boxes[i]->setText(rt::Format(static_cast<double>(max) + 1, QStringLiteral("0")));
+        if (i == 0) Boxes[i]->setText(rt::Format(ProposedNumber(max), QStringLiteral("0")));
         else if (!spec.keepOnNew) Boxes[i]->setText(spec.newValue);
     }
 }
@@ -423,6 +426,7 @@ void ListScreen::cmd追加_Click()
             ScreenRecordset->MoveNext();
         }
     });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmd修正_Click()
@@ -435,6 +439,7 @@ void ListScreen::cmd修正_Click()
         }
         if (config_.check()) UpdateRow();
     });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmd削除_Click()
@@ -468,6 +473,7 @@ void ListScreen::cmd削除_Click()
         if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) PrepareNew();
         else if (HasCurrentRow()) ShowRecord();
     });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmdAllDelete_Click()
@@ -571,6 +577,7 @@ void ListScreen::cmdReferRAMEN_Click()
 
 void ListScreen::OpenNeighbour(const NeighbourButton& b)
 {
+    if (b.selectNumberFirst) SelectEntryBox(Boxes[0]);
     forms::Form* w = nullptr;
     try {
         w = ScreenInstance(b.formName);
@@ -592,6 +599,14 @@ QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
         if (!config_.boxes[j].hidden) return Boxes[j];
     }
     return Boxes[i];
+}
+
+void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
+{
+    const EntryBoxSpec& spec = config_.boxes[i];
+    if (spec.lostFocus) spec.lostFocus(box);
+    else if (!spec.format.isEmpty() && rt::IsNumeric(box->text()))
+        box->setText(rt::Format(rt::Val(box->text()), spec.format));
 }
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
@@ -632,10 +647,7 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::FocusOut:
         // LostFocus; the window lock takes the focus away without it.
-        if (locked_) return false;
-        if (spec.lostFocus) spec.lostFocus(box);
-        else if (!spec.format.isEmpty() && rt::IsNumeric(box->text()))
-            box->setText(rt::Format(rt::Val(box->text()), spec.format));
+        if (!locked_) BoxLostFocus(i, box);
         return false;
     case QEvent::MouseButtonRelease:
         SelectEntryBox(box);

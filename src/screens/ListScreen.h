@@ -33,6 +33,7 @@ struct EntryBoxSpec {
     QString group;         // caption over a run of boxes with the same group
     QString noteBelow;     // a line of explanation under the box
     double widthTw = 0;    // 0: the screen's box width
+    QString labelName;     // objectName of its label (empty: an anonymous label)
 };
 
 // A fixed label under the entry boxes.
@@ -47,6 +48,7 @@ struct NeighbourButton {
     QString caption;
     QString formName;      // the window it opens
     int16_t windowCode;    // its screen code (for the not-available message)
+    bool selectNumberFirst = false;   // the number box takes the focus before it opens
 };
 
 struct ListScreenConfig {
@@ -74,6 +76,11 @@ struct ListScreenConfig {
     int rowNumberLimit = 32767;
     // Run first by insert and update; false (after its own message) writes nothing.
     std::function<bool(ListScreen&)> typeTest;
+    QString registerCaption;      // empty: "登録(&R)"
+    QString cancelCaption;        // empty: "ｷｬﾝｾﾙ(&Q)"
+    // 追加, 修正 and a confirmed 一行削除 end with the number box selected.
+    bool focusNumberAfterEdit = false;
+    double extraHeightTw = 0;     // room under the entry boxes for a screen's own controls
 };
 
 class ListScreen : public InputScreen {
@@ -136,6 +143,13 @@ protected:
     // The box that Right/Enter (forward) or Left leads to from box i; the
     // default runs the ring of the entry boxes.
     virtual QLineEdit* NextInRing(size_t i, bool forward) const;
+    // LostFocus of box i; the default runs the box's own LostFocus, or else
+    // rewrites a numeric text in the box's format.
+    virtual void BoxLostFocus(size_t i, QLineEdit* box);
+    // The number a new row is given when the largest in the table is `max`.
+    virtual double ProposedNumber(int16_t max) const { return static_cast<double>(max) + 1; }
+    // Top of the room reserved under the entry boxes (extraHeightTw), in twips.
+    double ExtraTopTw() const { return extraTopTw_; }
 
     // Runs a handler under the window lock: the window is disabled and Busy
     // set while it runs, and both are released on every exit. A database
@@ -151,6 +165,7 @@ protected:
 
     ListScreenConfig config_;
     bool locked_ = false;
+    double extraTopTw_ = 0;
     std::vector<QPushButton*> neighbourButtons_;
 };
 

@@ -8,8 +8,11 @@
 #include "screens/BasicDataScreen.h"
 #include "screens/LookupWindow.h"
 #include "screens/MemberEndScreens.h"
+#include "screens/MemberScreen.h"
 #include "screens/NodeScreen.h"
 #include "screens/RestraintScreens.h"
+#include "screens/SectionScreens.h"
+#include "screens/SectionTypeFigure.h"
 
 void RegisterInputScreens()
 {
@@ -27,4 +30,8 @@ void RegisterInputScreens()
     RegisterScreenFactory(QStringLiteral("frm節点拘束配置"), [] { return new frm節点拘束配置(); });
     RegisterScreenFactory(QStringLiteral("frm要素端部形状"), [] { return new frm要素端部形状(); });
     RegisterScreenFactory(QStringLiteral("frm要素端部配置"), [] { return new frm要素端部配置(); });
+    RegisterScreenFactory(QStringLiteral("frm材料定数1"), [] { return new frm材料定数1(); });
+    RegisterScreenFactory(QStringLiteral("frm材料定数2"), [] { return new frm材料定数2(); });
+    RegisterScreenFactory(QStringLiteral("frm部材形状図"), [] { return new frm部材形状図(); });
+    RegisterScreenFactory(QStringLiteral("frm要素情報"), [] { return new frm要素情報(); });
 }

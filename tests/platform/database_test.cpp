@@ -309,3 +309,23 @@ TEST_F(DatabaseTest, TransactionsRollBackWholeAndBulkAppendCoerces)
               rt::ErrOverflow);
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("節点座標1"))->RecordCount(), 2);
 }
+
+TEST_F(DatabaseTest, FilterAndFindTakeComparisons)
+{
+    AddNodes(db, {{101, 1}, {5, 2}, {1101, 3}, {100, 4}, {2, 5}});
+    RecordsetPtr rs = db->OpenRecordset(QStringLiteral("節点座標1"));
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"No_ < 100", {5, 2}},
+        {"No_ > 100", {101, 1101}},
+        {"No_>100 AND No_ < 1000", {101}},
+        {"No_ <= 5 AND No_ >= 5", {5}},
+        {"No_ <> 100 AND 順 <3", {101, 5}},
+    };
+    for (const auto& [filter, nos] : cases) {
+        rs->Filter = QString::fromUtf8(filter);
+        EXPECT_EQ(ReadNos(rs->OpenRecordset()), nos) << filter;
+    }
+    rs->FindFirst(QStringLiteral("No_ > 1000"));
+    EXPECT_EQ(rs->Field(QStringLiteral("No_")).toInteger(), 1101);
+    EXPECT_EQ(RaisedNumber([&] { rs->FindFirst(QStringLiteral("No_ >< 3")); }), rt::ErrSyntax);
+}

@@ -17,6 +17,11 @@
 //   press:NAME        click a button of the open screen
 //   key:NAME=KEY      press Up, Down, Left, Right or Return in an entry box
 //
+// The modal load-combination window (code 10233) cannot wait for a user
+// here: once loaded it prints window=<name>|<caption>, case=<line> and
+// combination=<line> for each line of its two lists, and is then closed
+// with its "中止" button.
+//
 // Output lines:
 //   message=<icon>|<text>   every message box, as it is shown (CR LF as "\n")
 //   caption=…, project=…, designer=…, note=…, unit=…,
@@ -26,6 +31,8 @@
 //   ended                   the program ended (it asked to stop)
 //   error=<text>            a command that could not be run
 // The exit status is 0 unless a command was not understood.
+#include "loads/LoadCombinationEntry.h"
+#include "loads/LoadCombinationWindow.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 #include "shell/Globals.h"
@@ -40,6 +47,7 @@
 #include <map>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTextStream>
 
 #include <cstdio>
@@ -115,6 +123,15 @@ void DumpScreen()
             Print(QStringLiteral("box=%1|%2").arg(box->objectName(), box->text()));
 }
 
+void RunLoadCombinationWindow(frm01荷重組合せ& w)
+{
+    Print(QStringLiteral("window=%1|%2").arg(w.objectName(), w.windowTitle()));
+    for (int i = 0; i < w.List荷重ケース->count(); ++i) Print(QStringLiteral("case=") + w.List荷重ケース->item(i)->text());
+    for (int i = 0; i < w.List荷重組合せ->count(); ++i)
+        Print(QStringLiteral("combination=") + w.List荷重組合せ->item(i)->text());
+    w.Cmd中止->click();
+}
+
 int ParseAnswer(const QString& word)
 {
     if (word == QLatin1String("yes")) return ui::vbYes;
@@ -136,6 +153,7 @@ int main(int argc, char** argv)
     ui::SetCurrent(script);
     forms::SetEndProgramHandler(Ended);
     forms::SetLastWindowHandler(Ended);
+    SetLoadCombinationModalRunner(RunLoadCombinationWindow);
 
     QStringList args = app.arguments().mid(1);
     // Answers given before start-up serve its questions.
