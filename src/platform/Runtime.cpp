@@ -279,7 +279,9 @@ QString FormatDecimal(double value, int significant, const QString& pattern)
 
     int point = pattern.indexOf(u'.');
     int intDigits = static_cast<int>((point < 0 ? pattern : pattern.left(point)).count(u'0'));
-    int decimals = point < 0 ? 0 : static_cast<int>(pattern.mid(point + 1).count(u'0'));
+    // "#" after the point is an optional digit: shown only when not zero.
+    const int required = point < 0 ? 0 : static_cast<int>(pattern.mid(point + 1).count(u'0'));
+    const int decimals = required + (point < 0 ? 0 : static_cast<int>(pattern.mid(point + 1).count(u'#')));
 
     bool negative = std::signbit(value);
     std::string digits;
@@ -311,11 +313,12 @@ QString FormatDecimal(double value, int significant, const QString& pattern)
     intPart = nz == std::string::npos ? std::string() : intPart.substr(nz);
     bool zero = intPart.empty() && fracPart.find_first_not_of('0') == std::string::npos;
     while (static_cast<int>(intPart.size()) < intDigits) intPart.insert(intPart.begin(), '0');
+    while (static_cast<int>(fracPart.size()) > required && fracPart.back() == '0') fracPart.pop_back();
 
     std::string out;
     if (negative && !zero) out += '-';  // a value that rounds to zero prints without a sign
     out += intPart;
-    if (decimals > 0) out += '.' + fracPart;
+    if (!fracPart.empty()) out += '.' + fracPart;
     if (out.empty() || out == "-") out += '0';
     return QString::fromLatin1(out.c_str());
 }

@@ -71,6 +71,8 @@ float CSng(double value);
 bool FitsSingle(double value);
 
 // Formats with the patterns the program uses: "0", "00", "0.0", "0.00",
+// "0.0####" (a "#" after the point is a digit shown only when it is not a
+// trailing zero),
 // "0.000" (any count of zeros before and after the point) and exponent forms
 // such as "0.0000E+00". Rounds half away from zero on the decimal value, as
 // the original runtime's Format did; a result of zero has no minus sign.

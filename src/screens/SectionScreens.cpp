@@ -27,6 +27,11 @@ void PlaceCommonValues(SectionScreen* s, QLabel* caption, QLineEdit* e, QLineEdi
     forms::PlaceTw(caption, forms::Tw(e->x()) - 840, top + 15, 780, 270);
 }
 
+// Section properties show one decimal, and every further digit they hold:
+// a small section (a torsion constant of 0.0127 cm4) must not be rounded away
+// when its row is shown or its box is left.
+const char* const kSectionProperty = "0.0######";
+
 ListScreenConfig Material1Config()
 {
     ListScreenConfig c;
@@ -34,15 +39,15 @@ ListScreenConfig Material1Config()
     c.code = ScreenSectionProperties;
     // The grid shows the fields in stored order; ν is never written here.
     c.columns = {{"No_", "形状番号", "", false}, {"E", "E", "0", false},       {"ν", "ν", "", true},
-                 {"γ", "G", "0", false},         {"A", "A", "0.0", false},     {"Ixx", "Ixx", "0.0", false},
-                 {"Iyy", "Iyy", "0.0", false},   {"Izz", "Izz", "0.0", false}, {"順", "順", "", true}};
+                 {"γ", "G", "0", false},         {"A", "A", kSectionProperty, false}, {"Ixx", "Ixx", kSectionProperty, false},
+                 {"Iyy", "Iyy", kSectionProperty, false}, {"Izz", "Izz", kSectionProperty, false}, {"順", "順", "", true}};
     c.numberLabelName = QStringLiteral("lblMatNo");
     c.numberLabelCaption = QStringLiteral("形状番号(1～") + rt::StrInt(999) + QStringLiteral(")");
     c.boxes = {{"txtNo", "", true, true, "0", "", "No_"},
-               {"txtA", "A (cm2)", true, false, "0.0", "0.0", "A"},
-               {"txtIxx", "Ixx (cm4)", true, false, "0.0", "0.0", "Ixx"},
-               {"txtIyy", "Iyy (cm4)", true, false, "0.0", "0.0", "Iyy"},
-               {"txtK", "Izz (cm4)", true, false, "0.0", "0.0", "Izz"},
+               {"txtA", "A (cm2)", true, false, kSectionProperty, "0.0", "A"},
+               {"txtIxx", "Ixx (cm4)", true, false, kSectionProperty, "0.0", "Ixx"},
+               {"txtIyy", "Iyy (cm4)", true, false, kSectionProperty, "0.0", "Iyy"},
+               {"txtK", "Izz (cm4)", true, false, kSectionProperty, "0.0", "Izz"},
                {"txtE", "", true, true, "0", "", "E"},
                {"txtγ", "", true, true, "0", "", "γ"}};
     c.boxes[5].labelName = QStringLiteral("lblYe");

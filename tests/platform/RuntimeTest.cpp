@@ -111,6 +111,12 @@ TEST(Runtime, FormatRoundsTheDecimalValueHalfAwayFromZero)
     EXPECT_EQ(Format(2.675f, "0.00"), "2.68");
     EXPECT_EQ(Format(1.0005f, "0.000"), "1.001");  // 1.00049996... as a float
     EXPECT_EQ(Format(0.1f, "0.000"), "0.100");
+    // Optional digits keep what a Single holds without trailing zeros.
+    EXPECT_EQ(Format(0.0127f, "0.0######"), "0.0127");
+    EXPECT_EQ(Format(300.25f, "0.0######"), "300.25");
+    EXPECT_EQ(Format(300.0f, "0.0######"), "300.0");
+    EXPECT_EQ(Format(-0.5f, "0.0######"), "-0.5");
+    EXPECT_EQ(Format(1234567.0f, "0.0######"), "1234567.0");
     // Whole numbers of any width.
     EXPECT_EQ(Format(int16_t(5), "0.000"), "5.000");
     EXPECT_EQ(Format(-12, "0"), "-12");

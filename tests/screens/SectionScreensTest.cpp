@@ -167,13 +167,16 @@ TEST_F(PropertiesScreen, AddStoresEachBoxInItsField)
 {
     BasicData(21000, 8100);
     Open(ScreenSectionProperties);
-    // Leaving a section box rounds it to one decimal.
-    Enter({"txtNo=7", "txtA=12.5", "txtIxx=0", "txtIyy=300.25", "txtK=40", "txtE=20500", "txtγ=0"});
-    EXPECT_EQ(T("txtIyy"), "300.3");
+    // Leaving a section box shows one decimal at least and never drops a
+    // digit the value has: small sections keep their properties.
+    Enter({"txtNo=7", "txtA=12.5", "txtIxx=0.0127", "txtIyy=300.25", "txtK=40", "txtE=20500", "txtγ=0"});
+    EXPECT_EQ(T("txtIyy"), "300.25");
+    EXPECT_EQ(T("txtIxx"), "0.0127");
+    EXPECT_EQ(T("txtK"), "40.0");
     Key(B("txtγ"), Qt::Key_Down);
     EXPECT_TRUE(script->messages.isEmpty());
     EXPECT_EQ(Rows("材料定数1", {"No_", "E", "γ", "A", "Ixx", "Iyy", "Izz", "順"}),
-              QStringList{"7|20500|8100|12.5|0|300.3|40|1"});   // a zero G takes the common G
+              QStringList{"7|20500|8100|12.5|0.0127|300.25|40|1"});   // a zero G takes the common G
     EXPECT_EQ(T("txtNo"), "8");
     EXPECT_EQ(T("txtγ"), "8100");
 
