@@ -413,6 +413,8 @@ void frmMainmenu::ShowLoadCombinationForm()
     hide();
     ShowLoadCombinationWindow();
     show();
+    // The window may have filled or emptied the table of item 13.
+    RefreshMainMenu();
 }
 
 void frmMainmenu::Form_QueryUnload(bool& cancel, int unloadMode)
