@@ -15,6 +15,7 @@
 //                     box=<name>|<text> for each of its entry boxes
 //   type:NAME=TEXT    replace the text of an entry box of the open screen
 //   press:NAME        click a button of the open screen
+//   select:NAME=TEXT  choose the item TEXT of a combo box of the open screen
 //   key:NAME=KEY      press Up, Down, Left, Right or Return in an entry box
 //
 // The modal load-combination window (code 10233) cannot wait for a user
@@ -42,6 +43,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <map>
@@ -215,6 +217,13 @@ int main(int argc, char** argv)
         } else if (cmd == QLatin1String("type")) {
             const int eq = value.indexOf(QLatin1Char('='));
             if (auto* box = qobject_cast<QLineEdit*>(ScreenControl(value.left(eq)))) box->setText(value.mid(eq + 1));
+        } else if (cmd == QLatin1String("select")) {
+            const int eq = value.indexOf(QLatin1Char('='));
+            if (auto* combo = qobject_cast<QComboBox*>(ScreenControl(value.left(eq)))) {
+                const int index = combo->findText(value.mid(eq + 1));
+                if (index >= 0) combo->setCurrentIndex(index);
+                else Print(QStringLiteral("error=no item ") + value.mid(eq + 1));
+            }
         } else if (cmd == QLatin1String("press")) {
             if (auto* b = qobject_cast<QAbstractButton*>(ScreenControl(value))) b->click();
         } else if (cmd == QLatin1String("key")) {
