@@ -431,54 +431,9 @@ bool frm荷重形状::UpdateRow()
     return true;
 }
 
-void frm荷重形状::cmd削除_Click()
-{
-    if (ConfirmDeleteRecord(AtStart(), AtEnd()) == 7) return;
-    RunLocked([this] {
-        const int scroll = DBGrid->Scroll();
-        Data1->SetRecordset(nullptr);
-        ScreenRecordset->MoveNext();
-        const int next = ScreenRecordset->EOF_() ? -1 : ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
-        ScreenRecordset->MovePrevious();
-        const int16_t cur = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
-        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
-        ScreenRecordset->FindFirst(QStringLiteral("no_ = %1").arg(cur));
-        if (ScreenRecordset->NoMatch()) {
-            ui::Beep();
-            ApplyCaseFilter(FilterText());
-            return;
-        }
-        DeleteRecordAndRenumber(ScreenRecordset);
-        ApplyCaseFilter(FilterText());
-        DBGrid->SetScroll(scroll);
-        const bool empty = ScreenRecordset->BOF() && ScreenRecordset->EOF_();
-        if (next == -1) {
-            if (!empty) ScreenRecordset->MoveLast();
-        } else {
-            ScreenRecordset->FindFirst(QStringLiteral("No_ = %1").arg(next));
-        }
-        if (empty) {
-            PrepareNew();
-            RefreshCaseFilterList();
-        } else if (HasCurrentRow()) {
-            ShowRecord();
-        }
-    });
-}
+void frm荷重形状::BindScreenRecordset(bool) { ApplyCaseFilter(FilterText()); }
 
-void frm荷重形状::cmdAllDelete_Click()
-{
-    if (ConfirmDeleteAll(config_.deleteAllTitle, AtStart(), AtEnd()) == 7) return;
-    RunLocked([this] {
-        // Every row of every case goes, whatever the filter shows.
-        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
-        DeleteAllRecords(ScreenRecordset);
-        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
-        Data1->SetRecordset(ScreenRecordset);
-        PrepareNew();
-        RefreshCaseFilterList();
-    });
-}
+void frm荷重形状::RowsEmptied() { RefreshCaseFilterList(); }
 
 // ---- entry boxes ------------------------------------------------------------------
 

@@ -30,8 +30,8 @@ public:
     void ShowRecord() override;
     bool InsertRow() override;
     bool UpdateRow() override;
-    void cmd削除_Click() override;
-    void cmdAllDelete_Click() override;
+    void BindScreenRecordset(bool emptied) override;
+    void RowsEmptied() override;
     // Choosing an entry of the case filter list.
     void cbo荷重ケース数_Click();
 

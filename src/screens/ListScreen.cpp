@@ -456,22 +456,24 @@ void ListScreen::cmd削除_Click()
         ScreenRecordset->FindFirst(QStringLiteral("no_ = %1").arg(cur));
         if (ScreenRecordset->NoMatch()) {
             ui::Beep();
-            Data1->SetRecordset(ScreenRecordset);
+            BindScreenRecordset(false);
             return;
         }
         DeleteRecordAndRenumber(ScreenRecordset);
-        const bool empty = ScreenRecordset->RecordCount() == 0;
-        // An emptied table is read afresh so that it stands at its start and end.
-        if (empty) ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
-        Data1->SetRecordset(ScreenRecordset);
+        BindScreenRecordset(ScreenRecordset->RecordCount() == 0);
         DBGrid->SetScroll(scroll);
+        const bool empty = ScreenRecordset->BOF() && ScreenRecordset->EOF_();
         if (next == -1) {
             if (!empty) ScreenRecordset->MoveLast();
         } else {
             ScreenRecordset->FindFirst(QStringLiteral("No_ = %1").arg(next));
         }
-        if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) PrepareNew();
-        else if (HasCurrentRow()) ShowRecord();
+        if (empty) {
+            PrepareNew();
+            RowsEmptied();
+        } else if (HasCurrentRow()) {
+            ShowRecord();
+        }
     });
     if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
@@ -483,9 +485,17 @@ void ListScreen::cmdAllDelete_Click()
         ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
         DeleteAllRecords(ScreenRecordset);
         ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
-        Data1->SetRecordset(ScreenRecordset);
+        BindScreenRecordset(false);
         PrepareNew();
+        RowsEmptied();
     });
+}
+
+void ListScreen::BindScreenRecordset(bool emptied)
+{
+    // An emptied table is read afresh so that it stands at its start and end.
+    if (emptied) ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+    Data1->SetRecordset(ScreenRecordset);
 }
 
 void ListScreen::MoveRecord(const QString& direction)

@@ -140,6 +140,11 @@ protected:
     virtual void LayoutControls();
     // Extra steps at the end of Form_Load.
     virtual void AfterLoad() {}
+    // Shows ScreenRecordset in the grid again after a change; `emptied` when a
+    // delete took its last row (a screen with a filter applies it here).
+    virtual void BindScreenRecordset(bool emptied);
+    // The grid has no row left to show after a delete.
+    virtual void RowsEmptied() {}
     // The box that Right/Enter (forward) or Left leads to from box i; the
     // default runs the ring of the entry boxes.
     virtual QLineEdit* NextInRing(size_t i, bool forward) const;
