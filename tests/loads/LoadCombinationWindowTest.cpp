@@ -25,6 +25,7 @@
 
 #include <array>
 #include <memory>
+#include "common/Screenshot.h"
 
 using namespace inputtest;
 using rt::Variant;
@@ -508,11 +509,7 @@ TEST_F(LoadCombinations, Screenshot)
     StoreProject();
     Open();
     ClickLine(w->List荷重組合せ, 1);
-    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
-    const QPixmap shot = w->grab();
-    ASSERT_FALSE(shot.isNull());
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    EXPECT_TRUE(shot.save((dir.isEmpty() ? testenv::WorkDir() : dir) + "/load-combinations.png"));
+    testenv::SaveScreenshot(w.get(), "load-combinations.png");
 }
 
 }  // namespace

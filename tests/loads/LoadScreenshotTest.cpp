@@ -12,28 +12,13 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include "common/Screenshot.h"
 
 using namespace inputtest;
 
 namespace {
 
 using V = rt::Variant;
-
-QString ShotPath(const QString& name)
-{
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    return (dir.isEmpty() ? testenv::WorkDir() : dir) + "/" + name;
-}
-
-void Save(QWidget* w, const QString& name)
-{
-    w->show();
-    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
-    const QPixmap shot = w->grab();
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_GT(shot.width(), 300);
-    ASSERT_TRUE(shot.save(ShotPath(name)));
-}
 
 TEST(Screenshots, LoadWindows)
 {
@@ -68,22 +53,22 @@ TEST(Screenshots, LoadWindows)
     ASSERT_TRUE(StartInputForm());
     auto* shape = dynamic_cast<frm荷重形状*>(CurrentInputForm.data());
     shape->DBGrid->ClickRow(4);
-    Save(shape, "load-shape-screen.png");
+    testenv::SaveScreenshot(shape, "load-shape-screen.png");
     shape->cmdReferType->click();
     auto* legend = dynamic_cast<frm荷重形状図*>(forms::FindLoadedForm("frm荷重形状図"));
     ASSERT_NE(legend, nullptr);
-    Save(legend, "load-type-legend.png");
+    testenv::SaveScreenshot(legend, "load-type-legend.png");
     legend->VSViewPort1->horizontalScrollBar()->setValue(legend->VSViewPort1->horizontalScrollBar()->maximum());
-    Save(legend, "load-type-legend-right.png");
+    testenv::SaveScreenshot(legend, "load-type-legend-right.png");
     shape->Cmd登録_Click();
 
     ScreenCode = ScreenLoadPlacement;
     ASSERT_TRUE(StartInputForm());
     auto* placement = dynamic_cast<frm荷重配置*>(CurrentInputForm.data());
     placement->DBGrid->ClickRow(2);
-    Save(placement, "load-placement-screen.png");
+    testenv::SaveScreenshot(placement, "load-placement-screen.png");
     placement->cmdRefer荷重形状データ->click();
-    Save(forms::FindLoadedForm("frm荷重形状参照"), "load-shape-lookup.png");
+    testenv::SaveScreenshot(forms::FindLoadedForm("frm荷重形状参照"), "load-shape-lookup.png");
     EndInputForm(true);
 }
 

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPixmap>
+#include "common/Screenshot.h"
 
 using namespace inputtest;
 using namespace screentest;
@@ -667,12 +668,6 @@ TEST_F(ConditionScreens, RegisterSavesAPreparedPlacementRow)
 
 // ---- pictures ---------------------------------------------------------------------------
 
-QString ShotPath(const QString& name)
-{
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    return (dir.isEmpty() ? testenv::WorkDir() : dir) + "/" + name;
-}
-
 TEST_F(ConditionScreens, Screenshots)
 {
     AppendRows("基本データ", {"工事名", "Unit"}, {{Variant::Text("A"), Variant::Text("True")}});
@@ -692,12 +687,7 @@ TEST_F(ConditionScreens, Screenshots)
                                                        {ScreenMemberEndPlacement, "member-end-placement.png"}};
     for (const auto& [code, file] : screens) {
         Open(code);
-        s->show();
-        for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
-        const QPixmap shot = s->grab();
-        ASSERT_FALSE(shot.isNull());
-        EXPECT_GT(shot.width(), 300);
-        ASSERT_TRUE(shot.save(ShotPath(QString::fromUtf8(file))));
+        testenv::SaveScreenshot(s, QString::fromUtf8(file));
         s->Cmd登録_Click();
     }
 }

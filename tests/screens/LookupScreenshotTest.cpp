@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QPixmap>
+#include "common/Screenshot.h"
 
 using namespace inputtest;
 
@@ -32,15 +33,11 @@ TEST(Screenshots, LookupWindows)
 
     ScreenCode = ScreenNodeCoordinates;
     ASSERT_TRUE(StartInputForm());
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
     for (const char* name : {"frm節点座標参照", "frm要素情報参照", "frm節点拘束形状参照", "frm要素端部形状参照"}) {
         forms::Form* w = ScreenInstance(name);
         ASSERT_NE(w, nullptr);
         w->Show();
-        for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
-        const QPixmap shot = w->grab();
-        ASSERT_FALSE(shot.isNull());
-        ASSERT_TRUE(shot.save((dir.isEmpty() ? testenv::WorkDir() : dir) + "/" + QString(name) + ".png"));
+        testenv::SaveScreenshot(w, QString(name) + ".png");
     }
     EndInputForm(true);
 }

@@ -9,26 +9,11 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QPixmap>
+#include "common/Screenshot.h"
 
 using namespace inputtest;
 
 namespace {
-
-QString ShotPath(const QString& name)
-{
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    return (dir.isEmpty() ? testenv::WorkDir() : dir) + "/" + name;
-}
-
-void Save(forms::Form* w, const QString& name)
-{
-    w->show();
-    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
-    const QPixmap shot = w->grab();
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_GT(shot.width(), 300);
-    ASSERT_TRUE(shot.save(ShotPath(name)));
-}
 
 TEST(Screenshots, NodeAndBasicDataScreens)
 {
@@ -46,12 +31,12 @@ TEST(Screenshots, NodeAndBasicDataScreens)
     node->ScreenRecordset->FindFirst("no_ = 3");
     node->Data1->SyncPosition();
     node->DBGrid_RowColChange();
-    Save(node, "node-screen.png");
+    testenv::SaveScreenshot(node, "node-screen.png");
     node->Cmd登録_Click();
 
     ScreenCode = ScreenBasicData;
     ASSERT_TRUE(StartInputForm());
-    Save(CurrentInputForm.data(), "basic-data-screen.png");
+    testenv::SaveScreenshot(CurrentInputForm.data(), "basic-data-screen.png");
     EndInputForm(true);
 }
 

@@ -10,27 +10,12 @@
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QPushButton>
+#include "common/Screenshot.h"
 
 using namespace inputtest;
 using rt::Variant;
 
 namespace {
-
-QString ShotPath(const QString& name)
-{
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    return (dir.isEmpty() ? testenv::WorkDir() : dir) + "/" + name;
-}
-
-void Save(QWidget* w, const QString& name)
-{
-    w->show();
-    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
-    const QPixmap shot = w->grab();
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_GT(shot.width(), 300);
-    ASSERT_TRUE(shot.save(ShotPath(name)));
-}
 
 TEST(Screenshots, MemberAndSectionScreens)
 {
@@ -61,12 +46,12 @@ TEST(Screenshots, MemberAndSectionScreens)
 
     ScreenCode = ScreenMembers;
     ASSERT_TRUE(StartInputForm());
-    Save(CurrentInputForm.data(), "member-screen.png");
+    testenv::SaveScreenshot(CurrentInputForm.data(), "member-screen.png");
     EndInputForm(true);
 
     ScreenCode = ScreenSectionProperties;
     ASSERT_TRUE(StartInputForm());
-    Save(CurrentInputForm.data(), "section-properties-screen.png");
+    testenv::SaveScreenshot(CurrentInputForm.data(), "section-properties-screen.png");
     EndInputForm(true);
 
     ScreenCode = ScreenSectionShapes;
@@ -75,11 +60,11 @@ TEST(Screenshots, MemberAndSectionScreens)
     shape->ScreenRecordset->FindFirst("no_ = 1004");
     shape->Data1->SyncPosition();
     shape->DBGrid_RowColChange();
-    Save(shape, "section-shapes-screen.png");
+    testenv::SaveScreenshot(shape, "section-shapes-screen.png");
     shape->findChild<QPushButton*>("cmdRefer部材形状図")->click();
     forms::Form* fig = forms::FindLoadedForm("frm部材形状図");
     ASSERT_NE(fig, nullptr);
-    Save(fig, "section-type-figure.png");
+    testenv::SaveScreenshot(fig, "section-type-figure.png");
     EndInputForm(true);
 }
 
