@@ -21,10 +21,7 @@ class LoadPlacement : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([] {});
-        WarnOnCancel = false;
+        PrepareScreenTest();
         AppendRows("基本データ", {"工事名", "Unit", "Case"}, {{V::Text("橋"), V::Text("True"), V::Integer(2)}});
         // Shapes 1 (type 1, nodes) and 2 (type 3, members), shown in the order 2, 1.
         AppendRows("荷重形状", {"No_", "TYP", "Case", "座標系", "fld_01", "順"},
@@ -33,13 +30,7 @@ protected:
     }
     void Open()
     {
-        ScreenCode = ScreenLoadPlacement;
-        ASSERT_TRUE(StartInputForm());
-        s = dynamic_cast<frm荷重配置*>(CurrentInputForm.data());
-        ASSERT_NE(s, nullptr);
-        s->activateWindow();
-        QApplication::setActiveWindow(s);
-        script = &testenv::ResetScript();
+        OpenScreen(ScreenLoadPlacement, s, script);
     }
     QStringList Targets()
     {

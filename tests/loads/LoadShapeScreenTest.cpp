@@ -41,22 +41,13 @@ class LoadShapes : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([] {});
-        WarnOnCancel = false;
+        PrepareScreenTest();
         AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                    {{V::Text("橋"), V::Text(" "), V::Text(" "), V::Text("True"), V::Integer(3), V::Double(21000), V::Double(8100)}});
     }
     void Open()
     {
-        ScreenCode = ScreenLoadShapes;
-        ASSERT_TRUE(StartInputForm());
-        s = dynamic_cast<frm荷重形状*>(CurrentInputForm.data());
-        ASSERT_NE(s, nullptr);
-        s->activateWindow();
-        QApplication::setActiveWindow(s);
-        script = &testenv::ResetScript();
+        OpenScreen(ScreenLoadShapes, s, script);
     }
     QLineEdit* B(const QString& name) { return s->Box(name); }
     QLineEdit* P(int i) { return s->txtP(i); }

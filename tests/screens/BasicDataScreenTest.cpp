@@ -24,10 +24,7 @@ class BasicData : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([this] { ++menuShown; });
-        WarnOnCancel = false;
+        PrepareScreenTest([this] { ++menuShown; });
     }
     void Open()
     {

@@ -49,20 +49,11 @@ class ConditionScreens : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([] {});
-        WarnOnCancel = false;
+        PrepareScreenTest();
     }
     void Open(int16_t code)
     {
-        ScreenCode = code;
-        ASSERT_TRUE(StartInputForm());
-        s = dynamic_cast<ListScreen*>(CurrentInputForm.data());
-        ASSERT_NE(s, nullptr);
-        s->activateWindow();
-        QApplication::setActiveWindow(s);
-        script = &testenv::ResetScript();
+        OpenScreen(code, s, script);
     }
     void ResetMessages() { script = &testenv::ResetScript(); }
     QLineEdit* B(const QString& name) { return s->Box(name); }

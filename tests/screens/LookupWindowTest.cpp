@@ -7,8 +7,11 @@
 #include "screens/NodeScreen.h"
 
 #include <QStatusBar>
+#include "screens/ScreenTestSupport.h"
 
 using namespace inputtest;
+
+using namespace screentest;
 
 namespace {
 
@@ -16,10 +19,7 @@ class Lookups : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([] {});
-        WarnOnCancel = false;
+        PrepareScreenTest();
     }
     void OpenNodeScreen()
     {

@@ -32,20 +32,11 @@ class MemberScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([] {});
-        WarnOnCancel = false;
+        PrepareScreenTest();
     }
     void Open()
     {
-        ScreenCode = ScreenMembers;
-        ASSERT_TRUE(StartInputForm());
-        s = dynamic_cast<frm要素情報*>(CurrentInputForm.data());
-        ASSERT_NE(s, nullptr);
-        s->activateWindow();
-        QApplication::setActiveWindow(s);
-        script = &testenv::ResetScript();
+        OpenScreen(ScreenMembers, s, script);
     }
     QLineEdit* B(const char* name) { return s->Box(name); }
     QStringList BoxTexts() { return {B("txtNo")->text(), B("txtIT")->text(), B("txtJT")->text(), B("txt材料番号")->text()}; }

@@ -21,20 +21,11 @@ class NodeScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([this] { ++menuShown; });
-        WarnOnCancel = false;
+        PrepareScreenTest([this] { ++menuShown; });
     }
     void Open()
     {
-        ScreenCode = ScreenNodeCoordinates;
-        ASSERT_TRUE(StartInputForm());
-        s = dynamic_cast<frm節点座標1*>(CurrentInputForm.data());
-        ASSERT_NE(s, nullptr);
-        s->activateWindow();
-        QApplication::setActiveWindow(s);
-        script = &testenv::ResetScript();
+        OpenScreen(ScreenNodeCoordinates, s, script);
     }
     QLineEdit* B(const char* name) { return s->Box(name); }
     QStringList BoxTexts() { return {B("txtNo")->text(), B("txtX")->text(), B("txtY")->text(), B("txtZ")->text()}; }

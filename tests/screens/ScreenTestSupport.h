@@ -56,3 +56,39 @@ inline void screentest::Retype(QLineEdit* box, const QString& text)
     box->selectAll();
     Type(box, text);
 }
+
+// ---- opening a screen as the user has it ------------------------------------
+
+#include "common/TestEnv.h"
+#include "input/InputStart.h"
+#include "input/InputTestSupport.h"
+#include "shell/Globals.h"
+
+#include <functional>
+
+namespace screentest {
+
+// A new, empty project; `onMenu` runs where the main menu would be shown.
+inline void PrepareScreenTest(std::function<void()> onMenu = [] {})
+{
+    inputtest::MakeEmptyDatabase();
+    ProgramVersion = "1.41";
+    SetShowMainMenuHandler(std::move(onMenu));
+    WarnOnCancel = false;
+}
+
+// Opens the input screen of `code` through the framework, makes it the active
+// window and gives it a fresh script.
+template <class Screen>
+void OpenScreen(int16_t code, Screen*& s, ui::ScriptedServices*& script)
+{
+    ScreenCode = code;
+    ASSERT_TRUE(StartInputForm());
+    s = dynamic_cast<Screen*>(CurrentInputForm.data());
+    ASSERT_NE(s, nullptr);
+    s->activateWindow();
+    QApplication::setActiveWindow(s);
+    script = &testenv::ResetScript();
+}
+
+}  // namespace screentest

@@ -62,20 +62,11 @@ class SectionFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MakeEmptyDatabase();
-        ProgramVersion = "1.41";
-        SetShowMainMenuHandler([] {});
-        WarnOnCancel = false;
+        PrepareScreenTest();
     }
     void Open(int16_t code)
     {
-        ScreenCode = code;
-        ASSERT_TRUE(StartInputForm());
-        s = dynamic_cast<Screen*>(CurrentInputForm.data());
-        ASSERT_NE(s, nullptr);
-        s->activateWindow();
-        QApplication::setActiveWindow(s);
-        script = &testenv::ResetScript();
+        OpenScreen(code, s, script);
     }
     QLineEdit* B(const QString& name) { return s->Box(name); }
     QString T(const QString& name) { return B(name)->text(); }
