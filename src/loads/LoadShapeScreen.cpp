@@ -397,43 +397,11 @@ bool frm荷重形状::InsertRow()
     return true;
 }
 
-bool frm荷重形状::UpdateRow()
-{
-    const int16_t n = BoxNumber();
-    const int16_t current = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
-    if (current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
-        ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
-        return false;
-    }
-    const int scroll = DBGrid->Scroll();
-    const int16_t old = current;
-    ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
-    ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(old));
-    if (ScreenRecordset->NoMatch()) {
-        // The row is no longer there: nothing is changed.
-        ui::Beep();
-        ScreenRecordset->Close();
-        OpenFiltered();
-        Data1->SetRecordset(ScreenRecordset);
-        return false;
-    }
-    config_.update(ScreenRecordset);
-    ScreenRecordset->Close();
-    OpenFiltered();
-    Data1->SetRecordset(ScreenRecordset);
-    DBGrid->SetScroll(scroll);
-    if (!(ScreenRecordset->BOF() && ScreenRecordset->EOF_()))
-        ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(n));
-    Data1->SyncPosition();
-    RefreshCaseFilterList();
-    Modified = false;
-    return true;
-}
-
 void frm荷重形状::BindScreenRecordset(bool) { ApplyCaseFilter(FilterText()); }
 
 void frm荷重形状::RowsEmptied() { RefreshCaseFilterList(); }
+
+void frm荷重形状::RowUpdated() { RefreshCaseFilterList(); }
 
 // ---- entry boxes ------------------------------------------------------------------
 

@@ -29,9 +29,9 @@ public:
     void PrepareNew() override;
     void ShowRecord() override;
     bool InsertRow() override;
-    bool UpdateRow() override;
     void BindScreenRecordset(bool emptied) override;
     void RowsEmptied() override;
+    void RowUpdated() override;
     // Choosing an entry of the case filter list.
     void cbo荷重ケース数_Click();
 

@@ -353,14 +353,15 @@ bool ListScreen::UpdateRow()
     if (ScreenRecordset->NoMatch()) {
         // The row is no longer there: nothing is changed.
         ui::Beep();
-        Data1->SetRecordset(ScreenRecordset);
+        BindScreenRecordset(false);
         return false;
     }
     config_.update(ScreenRecordset);
-    Data1->SetRecordset(ScreenRecordset);
+    BindScreenRecordset(false);
     DBGrid->SetScroll(scroll);
     ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(n));
     Data1->SyncPosition();
+    RowUpdated();
     Modified = false;
     return true;
 }

@@ -145,6 +145,8 @@ protected:
     virtual void BindScreenRecordset(bool emptied);
     // The grid has no row left to show after a delete.
     virtual void RowsEmptied() {}
+    // A row was changed and is current again.
+    virtual void RowUpdated() {}
     // The box that Right/Enter (forward) or Left leads to from box i; the
     // default runs the ring of the entry boxes.
     virtual QLineEdit* NextInRing(size_t i, bool forward) const;
