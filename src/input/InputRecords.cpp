@@ -34,9 +34,9 @@ void AddArray(std::vector<FieldSource>& f, const QString& box, int first, int co
 enum TableId { Node, Element, Material1, Material2, EndShape, EndPlacement, RestraintShape, RestraintPlacement,
                LoadShape, LoadPlacement };
 
-const TableSpec& Spec(TableId id)
+const TableSpec& Mapping(TableId id)
 {
-    static const std::vector<TableSpec> specs = [] {
+    static const std::vector<TableSpec> mappings = [] {
         auto N = Conv::Number;
         auto T = Conv::Text;
         std::vector<TableSpec> s(10);
@@ -68,7 +68,7 @@ const TableSpec& Spec(TableId id)
         AddArray(s[LoadPlacement].fields, "txt", 1, 10);
         return s;
     }();
-    return specs[id];
+    return mappings[id];
 }
 
 Variant BoxValue(QWidget* form, const FieldSource& f)
@@ -82,27 +82,27 @@ Variant BoxValue(QWidget* form, const FieldSource& f)
     return Variant();
 }
 
-forms::Form* Screen(const TableSpec& spec)
+forms::Form* Screen(const TableSpec& mapping)
 {
-    forms::Form* f = ScreenInstance(spec.screen);
-    if (!f) rt::Raise(rt::ErrObjectNotFound, spec.screen);
+    forms::Form* f = ScreenInstance(mapping.screen);
+    if (!f) rt::Raise(rt::ErrObjectNotFound, mapping.screen);
     return f;
 }
 
-void WriteFields(dao::RecordsetPtr& rs, const TableSpec& spec)
+void WriteFields(dao::RecordsetPtr& rs, const TableSpec& mapping)
 {
-    forms::Form* form = Screen(spec);
-    for (const FieldSource& f : spec.fields) rs->SetField(f.field, BoxValue(form, f));
+    forms::Form* form = Screen(mapping);
+    for (const FieldSource& f : mapping.fields) rs->SetField(f.field, BoxValue(form, f));
 }
 
 void AddRecord(dao::RecordsetPtr& rs, TableId id)
 {
-    const TableSpec& spec = Spec(id);
+    const TableSpec& mapping = Mapping(id);
     // The new row and its display order are written together or not at all.
     WriteTransaction tx(rs->Connection());
     rs->AddNew();
     try {
-        WriteFields(rs, spec);
+        WriteFields(rs, mapping);
         // A list holds at most 32767 rows: CInt raises Overflow past that.
         const int16_t n = rt::CInt(static_cast<double>(GetLastOrderNo()) + 1);
         rs->SetField(QStringLiteral("順"), Variant::Integer(n));
@@ -116,11 +116,11 @@ void AddRecord(dao::RecordsetPtr& rs, TableId id)
 
 void UpdateRecord(dao::RecordsetPtr& rs, TableId id)
 {
-    const TableSpec& spec = Spec(id);
+    const TableSpec& mapping = Mapping(id);
     rs->Edit();
     try {
         const Variant order = rs->Field(QStringLiteral("順"));
-        WriteFields(rs, spec);
+        WriteFields(rs, mapping);
         rs->SetField(QStringLiteral("順"), order);
         rs->Update();
     } catch (...) {

@@ -36,7 +36,7 @@ private:
     RecordsetPtr rs_;
 };
 
-// How one field is shown; fields without a column spec show their value as
+// How one field is shown; fields without a column description show their value as
 // text under their own name.
 struct GridColumn {
     QString field;

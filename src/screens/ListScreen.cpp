@@ -95,14 +95,14 @@ ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(c
         NumberLabel->setObjectName(config_.numberLabelName);
         NumberLabel->setAlignment(Qt::AlignCenter);
     }
-    for (const EntryBoxSpec& spec : config_.boxes) {
+    for (const EntryBoxSpec& boxSpec : config_.boxes) {
         auto* box = new QLineEdit(this);
-        box->setObjectName(spec.name);
+        box->setObjectName(boxSpec.name);
         box->setAlignment(Qt::AlignRight);
         QPalette pal = box->palette();
-        pal.setColor(QPalette::Base, spec.hidden ? kLockedColour : kEntryColour);
+        pal.setColor(QPalette::Base, boxSpec.hidden ? kLockedColour : kEntryColour);
         box->setPalette(pal);
-        if (spec.hidden) {
+        if (boxSpec.hidden) {
             // Held for the record procedures only: locked and out of sight.
             box->setReadOnly(true);
             box->setVisible(false);
@@ -154,9 +154,9 @@ void ListScreen::LayoutControls()
     // and a group caption above a run of boxes that belong together.
     bool groups = false;
     bool notesBelow = false;
-    for (const EntryBoxSpec& spec : config_.boxes) {
-        groups = groups || !spec.group.isEmpty();
-        notesBelow = notesBelow || !spec.noteBelow.isEmpty();
+    for (const EntryBoxSpec& boxSpec : config_.boxes) {
+        groups = groups || !boxSpec.group.isEmpty();
+        notesBelow = notesBelow || !boxSpec.noteBelow.isEmpty();
     }
     const double groupY = 120 + gridH + 150;
     const double labelY = groups ? groupY + 300 : groupY;
@@ -171,26 +171,26 @@ void ListScreen::LayoutControls()
         forms::PlaceTw(g, runLeft, groupY, runRight - runLeft, 270);
     };
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& spec = config_.boxes[i];
-        if (spec.hidden) continue;
-        if (spec.group != runGroup) {
+        const EntryBoxSpec& boxSpec = config_.boxes[i];
+        if (boxSpec.hidden) continue;
+        if (boxSpec.group != runGroup) {
             closeRun();
-            if (!runGroup.isEmpty() && !spec.group.isEmpty()) x += 150;
-            runGroup = spec.group;
+            if (!runGroup.isEmpty() && !boxSpec.group.isEmpty()) x += 150;
+            runGroup = boxSpec.group;
             runLeft = x;
         }
-        const double w = spec.widthTw > 0 ? spec.widthTw : config_.boxWidthTw;
+        const double w = boxSpec.widthTw > 0 ? boxSpec.widthTw : config_.boxWidthTw;
         if (i == 0 && NumberLabel) {
             forms::PlaceTw(NumberLabel, x - 150, labelY, w + 300, 270);
-        } else if (!spec.label.isEmpty() || !spec.labelName.isEmpty()) {
-            auto* l = new QLabel(spec.label, this);
-            if (!spec.labelName.isEmpty()) l->setObjectName(spec.labelName);
+        } else if (!boxSpec.label.isEmpty() || !boxSpec.labelName.isEmpty()) {
+            auto* l = new QLabel(boxSpec.label, this);
+            if (!boxSpec.labelName.isEmpty()) l->setObjectName(boxSpec.labelName);
             l->setAlignment(Qt::AlignCenter);
             forms::PlaceTw(l, x, labelY, w, 270);
         }
         forms::PlaceTw(Boxes[i], x, boxY, w, 330);
-        if (!spec.noteBelow.isEmpty()) {
-            auto* l = new QLabel(spec.noteBelow, this);
+        if (!boxSpec.noteBelow.isEmpty()) {
+            auto* l = new QLabel(boxSpec.noteBelow, this);
             forms::PlaceTw(l, x, boxY + 390, 6000, 270);
         }
         runRight = x + w;
@@ -262,9 +262,9 @@ void ListScreen::PrepareNew()
     WorkRecordset->Close();
     WorkRecordset.reset();
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& spec = config_.boxes[i];
+        const EntryBoxSpec& boxSpec = config_.boxes[i];
         if (i == 0) Boxes[i]->setText(rt::Format(ProposedNumber(max), QStringLiteral("0")));
-        else if (!spec.keepOnNew) Boxes[i]->setText(spec.newValue);
+        else if (!boxSpec.keepOnNew) Boxes[i]->setText(boxSpec.newValue);
     }
 }
 
@@ -278,14 +278,14 @@ void ListScreen::ShowRecord()
     }
     const int n = ScreenRecordset->FieldCount();
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& spec = config_.boxes[i];
+        const EntryBoxSpec& boxSpec = config_.boxes[i];
         // A box without a named field shows the field at its position (No_ first).
-        if (spec.field.isEmpty() && static_cast<int>(i) >= n - 1) continue;
-        const rt::Variant v = spec.field.isEmpty() ? ScreenRecordset->Field(static_cast<int>(i)) : ScreenRecordset->Field(spec.field);
-        if (v.isNull()) Boxes[i]->setText(spec.nullText);
-        else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), spec.format.isEmpty() ? QStringLiteral("0") : spec.format));
-        else if (!spec.format.isEmpty() && rt::IsNumeric(v.toString()))   // a number kept as text
-            Boxes[i]->setText(rt::Format(rt::Val(v.toString()), spec.format));
+        if (boxSpec.field.isEmpty() && static_cast<int>(i) >= n - 1) continue;
+        const rt::Variant v = boxSpec.field.isEmpty() ? ScreenRecordset->Field(static_cast<int>(i)) : ScreenRecordset->Field(boxSpec.field);
+        if (v.isNull()) Boxes[i]->setText(boxSpec.nullText);
+        else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), boxSpec.format.isEmpty() ? QStringLiteral("0") : boxSpec.format));
+        else if (!boxSpec.format.isEmpty() && rt::IsNumeric(v.toString()))   // a number kept as text
+            Boxes[i]->setText(rt::Format(rt::Val(v.toString()), boxSpec.format));
         else Boxes[i]->setText(v.toString());
     }
 }
@@ -614,10 +614,10 @@ QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
 
 void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
 {
-    const EntryBoxSpec& spec = config_.boxes[i];
-    if (spec.lostFocus) spec.lostFocus(box);
-    else if (!spec.format.isEmpty() && rt::IsNumeric(box->text()))
-        box->setText(rt::Format(rt::Val(box->text()), spec.format));
+    const EntryBoxSpec& boxSpec = config_.boxes[i];
+    if (boxSpec.lostFocus) boxSpec.lostFocus(box);
+    else if (!boxSpec.format.isEmpty() && rt::IsNumeric(box->text()))
+        box->setText(rt::Format(rt::Val(box->text()), boxSpec.format));
 }
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
@@ -627,7 +627,7 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     size_t i = 0;
     while (i < Boxes.size() && Boxes[i] != box) ++i;
     if (i == Boxes.size()) return InputScreen::eventFilter(watched, event);
-    const EntryBoxSpec& spec = config_.boxes[i];
+    const EntryBoxSpec& boxSpec = config_.boxes[i];
 
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -653,7 +653,7 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
         const int16_t ascii = KeyAsciiOf(ke);
         if (ascii == 0) return false;   // Delete, Home, Tab and the like: no KeyPress
         Modified = true;
-        if (FilterNumericKey(ascii, spec.noMinus, spec.noDot) == 0) return true;
+        if (FilterNumericKey(ascii, boxSpec.noMinus, boxSpec.noDot) == 0) return true;
         return false;
     }
     case QEvent::FocusOut:
