@@ -5,6 +5,7 @@
 #include "shell/Globals.h"
 
 #include <map>
+#include "common/Values.h"
 
 using rt::Variant;
 
@@ -19,16 +20,9 @@ QString ConditionText(double v, bool restraint)
     return QString::number(v, 'g', 17);
 }
 
-Variant I(int v) { return Variant::Integer(static_cast<int16_t>(v)); }
-Variant S(double v) { return Variant::Single(static_cast<float>(v)); }
-Variant T(const QString& v) { return Variant::Text(v); }
-
-QStringList Slots(int n)
-{
-    QStringList f;
-    for (int k = 1; k <= n; ++k) f << QStringLiteral("fld_%1").arg(k, 2, 10, QLatin1Char('0'));
-    return f;
-}
+using testenv::I;
+using testenv::S;
+using testenv::T;
 
 // Groups targets that share one type into placement rows of up to ten slots.
 template <typename Key>
@@ -97,7 +91,7 @@ void Model::WriteDatabase() const
             row.push_back(I(no));
             rows.push_back(row);
         }
-        db->AppendRows(QStringLiteral("節点拘束配置"), QStringList{"No_", QStringLiteral("拘束形状")} + Slots(10) + QStringList{QStringLiteral("順")}, rows);
+        db->AppendRows(QStringLiteral("節点拘束配置"), QStringList{"No_", QStringLiteral("拘束形状")} + testenv::SlotFields(10) + QStringList{QStringLiteral("順")}, rows);
     }
     // Member-end types and placements.
     {
@@ -130,7 +124,7 @@ void Model::WriteDatabase() const
             rows.push_back(row);
         }
         db->AppendRows(QStringLiteral("要素端部配置"),
-                       QStringList{"No_", QStringLiteral("i端部形状"), QStringLiteral("j端部形状")} + Slots(10) + QStringList{QStringLiteral("順")}, rows);
+                       QStringList{"No_", QStringLiteral("i端部形状"), QStringLiteral("j端部形状")} + testenv::SlotFields(10) + QStringList{QStringLiteral("順")}, rows);
     }
     // Loads.
     rows.clear();
@@ -141,7 +135,7 @@ void Model::WriteDatabase() const
         row.push_back(I(static_cast<int>(k) + 1));
         rows.push_back(row);
     }
-    db->AppendRows(QStringLiteral("荷重形状"), QStringList{"No_", "TYP", "Case", QStringLiteral("座標系")} + Slots(7) + QStringList{QStringLiteral("順")}, rows);
+    db->AppendRows(QStringLiteral("荷重形状"), QStringList{"No_", "TYP", "Case", QStringLiteral("座標系")} + testenv::SlotFields(7) + QStringList{QStringLiteral("順")}, rows);
     rows.clear();
     for (size_t k = 0; k < placements.size(); ++k) {
         const Placement& p = placements[k];
@@ -150,7 +144,7 @@ void Model::WriteDatabase() const
         row.push_back(I(static_cast<int>(k) + 1));
         rows.push_back(row);
     }
-    db->AppendRows(QStringLiteral("荷重配置"), QStringList{"No_", QStringLiteral("荷重形状")} + Slots(10) + QStringList{QStringLiteral("順")}, rows);
+    db->AppendRows(QStringLiteral("荷重配置"), QStringList{"No_", QStringLiteral("荷重形状")} + testenv::SlotFields(10) + QStringList{QStringLiteral("順")}, rows);
     db->Close();
 }
 

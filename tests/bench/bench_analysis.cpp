@@ -23,21 +23,15 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include "common/Values.h"
 
 using rt::Variant;
 
 namespace {
 
-Variant I(int v) { return Variant::Integer(static_cast<int16_t>(v)); }
-Variant S(double v) { return Variant::Single(static_cast<float>(v)); }
-Variant T(const QString& v) { return Variant::Text(v); }
-
-QStringList Slots(int n)
-{
-    QStringList f;
-    for (int k = 1; k <= n; ++k) f << QStringLiteral("fld_%1").arg(k, 2, 10, QLatin1Char('0'));
-    return f;
-}
+using testenv::I;
+using testenv::S;
+using testenv::T;
 
 // 6 × 5 grid, 10 levels (the lowest fixed), columns, beams along X, and
 // diagonals up to 500 members; `wide` makes the last member join the first
@@ -60,7 +54,7 @@ void WriteModel(bool wide)
     rows = {{I(1), S(20500), S(7900), S(120), S(8000), S(30000), S(20000), I(1)},
             {I(2), S(20500), S(7900), S(80), S(500), S(25000), S(1500), I(2)}};
     db->AppendRows(QStringLiteral("材料定数1"), {"No_", "E", QStringLiteral("γ"), "A", "Ixx", "Iyy", "Izz", QStringLiteral("順")}, rows);
-    db->AppendRows(QStringLiteral("材料定数2"), QStringList{"No_", "TYP"} + Slots(5) + QStringList{QStringLiteral("φx"), QStringLiteral("φy"), "E", QStringLiteral("γ"), QStringLiteral("順")},
+    db->AppendRows(QStringLiteral("材料定数2"), QStringList{"No_", "TYP"} + testenv::SlotFields(5) + QStringList{QStringLiteral("φx"), QStringLiteral("φy"), "E", QStringLiteral("γ"), QStringLiteral("順")},
                    {{I(1001), I(2), S(400), S(200), S(8), S(13), S(16), S(0), S(0), S(20500), S(7900), I(1)}});
     rows.clear();
     int m = 0;
@@ -82,11 +76,11 @@ void WriteModel(bool wide)
         row.push_back(I(r + 1));
         rows.push_back(row);
     }
-    db->AppendRows(QStringLiteral("節点拘束配置"), QStringList{"No_", QStringLiteral("拘束形状")} + Slots(10) + QStringList{QStringLiteral("順")}, rows);
+    db->AppendRows(QStringLiteral("節点拘束配置"), QStringList{"No_", QStringLiteral("拘束形状")} + testenv::SlotFields(10) + QStringList{QStringLiteral("順")}, rows);
     db->AppendRows(QStringLiteral("要素端部形状"), {"No_", "xHKU", "yHKU", "zHKU", "xMWR", "yMWR", "zMWR", QStringLiteral("順")},
                    {{I(1), T("剛"), T("剛"), T("剛"), T("剛"), T("剛"), T("剛"), I(1)},
                     {I(2), T("剛"), T("剛"), T("剛"), T("剛"), T("3000"), T("ピン"), I(2)}});
-    db->AppendRows(QStringLiteral("要素端部配置"), QStringList{"No_", QStringLiteral("i端部形状"), QStringLiteral("j端部形状")} + Slots(10) + QStringList{QStringLiteral("順")},
+    db->AppendRows(QStringLiteral("要素端部配置"), QStringList{"No_", QStringLiteral("i端部形状"), QStringLiteral("j端部形状")} + testenv::SlotFields(10) + QStringList{QStringLiteral("順")},
                    {{I(1), I(1), I(2), I(280), I(290), I(300), I(310), I(320), I(330), I(340), I(350), I(360), I(370), I(1)}});
     // Every member-load type in every case, each on ten beams; nodal loads.
     struct Type { int typ; std::array<double, 7> P; };
@@ -118,8 +112,8 @@ void WriteModel(bool wide)
         place.push_back(I(no));
         places.push_back(place);
     }
-    db->AppendRows(QStringLiteral("荷重形状"), QStringList{"No_", "TYP", "Case", QStringLiteral("座標系")} + Slots(7) + QStringList{QStringLiteral("順")}, shapes);
-    db->AppendRows(QStringLiteral("荷重配置"), QStringList{"No_", QStringLiteral("荷重形状")} + Slots(10) + QStringList{QStringLiteral("順")}, places);
+    db->AppendRows(QStringLiteral("荷重形状"), QStringList{"No_", "TYP", "Case", QStringLiteral("座標系")} + testenv::SlotFields(7) + QStringList{QStringLiteral("順")}, shapes);
+    db->AppendRows(QStringLiteral("荷重配置"), QStringList{"No_", QStringLiteral("荷重形状")} + testenv::SlotFields(10) + QStringList{QStringLiteral("順")}, places);
     db->CommitTrans();
     db->Close();
 }

@@ -26,6 +26,7 @@
 #include <array>
 #include <memory>
 #include "common/Screenshot.h"
+#include "common/Values.h"
 
 using namespace inputtest;
 using rt::Variant;
@@ -36,8 +37,8 @@ const QStringList kFields = {"CaseNo", "CaseName", "CaseCnd", "A1CNo", "A1CPw", 
                              "A3CNo",  "A3CPw",    "A4CNo",   "A4CPw", "順"};
 
 Variant T(const char* text) { return text ? Variant::Text(QString::fromUtf8(text)) : Variant::Null(); }
-Variant I(int v) { return Variant::Integer(int16_t(v)); }
-Variant S(double v) { return Variant::Single(float(v)); }
+using testenv::I;
+using testenv::S;
 
 // A row of the table: number, name, class, four (case index, factor) terms, order.
 std::vector<Variant> Row(int no, const char* name, const char* cls, std::array<std::pair<int, double>, 4> terms, double order)
