@@ -27,13 +27,13 @@ AnalysisAbort::AnalysisAbort(const QString& text)
 void AbortWithInformation(const QString& text)
 {
     ui::Beep();
-    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::vbInformation, AppTitle));
+    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Information, AppTitle));
     throw AnalysisAbort(text);
 }
 
 void AbortWithExclamation(const QString& text)
 {
-    ui::MsgBox(text, ui::vbExclamation);
+    ui::MsgBox(text, ui::Icon::Exclamation);
     throw AnalysisAbort(text);
 }
 

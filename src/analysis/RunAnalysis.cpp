@@ -24,11 +24,11 @@ void RunAnalysis()
         // The check has shown its message.
     } catch (const rt::Error& e) {
         ui::MsgBox(QStringLiteral("計算中にエラーが発生したので計算を終了します") + QStringLiteral("\r\n") + e.description(),
-                   ui::vbExclamation);
+                   ui::Icon::Exclamation);
     } catch (const std::exception& e) {
         ui::MsgBox(QStringLiteral("計算中にエラーが発生したので計算を終了します") + QStringLiteral("\r\n")
                        + QString::fromLocal8Bit(e.what()),
-                   ui::vbExclamation);
+                   ui::Icon::Exclamation);
     }
     if (finished) {
         reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));

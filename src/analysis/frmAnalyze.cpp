@@ -57,7 +57,7 @@ void frmAnalyze::Form_QueryUnload(bool& cancel, int unloadMode)
 {
     // Closing the window through its frame while it waits for OK counts as OK;
     // during the computation it is refused (the run cannot be interrupted).
-    if (unloadMode == forms::vbFormControlMenu) {
+    if (unloadMode == forms::UnloadFromCloseBox) {
         if (Command1->text() == QStringLiteral("OK")) FinishAck = true;
         cancel = true;
     }
@@ -128,7 +128,7 @@ void ShowAnalysisProgress(const QString& phase)
         f->Bar->setValue(0);
         f->ProgressBar1->setValue(0);
         f->Show();
-        SetWindowTopMost(f, forms::HWND_TOPMOST);
+        SetWindowTopMost(f, forms::kTopMost);
         StartAck = false;
         f->repaint();
         QElapsedTimer waited;

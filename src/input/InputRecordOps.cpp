@@ -13,21 +13,21 @@
 
 using rt::Variant;
 
-// ============================== mdlInput_Delete ==============================
+// ---- deleting ------------------------------------------------------------------
 
 int16_t ConfirmDeleteRecord(bool bof, bool eof)
 {
     if (bof || eof) {
         ui::Beep();
         MsgResult = static_cast<int16_t>(
-            ui::MsgBox(QStringLiteral("削除するデータが選択されていません"), ui::vbInformation, AppTitle));
+            ui::MsgBox(QStringLiteral("削除するデータが選択されていません"), ui::Icon::Information, AppTitle));
         return 7;
     }
     if (!reg::GetBool(QStringLiteral("Public"), QStringLiteral("ChkDelete"), true)) return 6;
     SetEntryBoxesTabStop(false);
     ui::Beep();
     MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("選択しているデータを削除してもいいですか？"),
-                                                ui::vbQuestion | ui::vbYesNo, AppTitle));
+                                                ui::Icon::Question | ui::Buttons::YesNo, AppTitle));
     SetEntryBoxesTabStop(true);
     return MsgResult;
 }
@@ -71,7 +71,7 @@ int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof)
     SetEntryBoxesTabStop(false);
     ui::Beep();
     const int answer = ui::MsgBox(title + QStringLiteral(" ") + QStringLiteral("に関する全てのデータを削除してもいいですか？"),
-                                  ui::vbQuestion | ui::vbYesNo, AppTitle);
+                                  ui::Icon::Question | ui::Buttons::YesNo, AppTitle);
     SetEntryBoxesTabStop(true);
     return static_cast<int16_t>(answer);
 }
@@ -134,7 +134,7 @@ void SetEntryBoxesTabStop(bool value)
     }
 }
 
-// ============================ mdlInput_MoveRecord ============================
+// ---- reordering ----------------------------------------------------------------
 
 void ReorderRecord(const QString& direction, dao::DatabasePtr& db, dao::RecordsetPtr& rs, dao::DataControl* data1,
                    dao::DataGrid* grid)
@@ -236,7 +236,7 @@ void ReorderRecord(const QString& direction, dao::DatabasePtr& db, dao::Recordse
     if (data1) data1->SyncPosition();
 }
 
-// ============================ mdlZ_SubAndFnc_Input ===========================
+// ---- shared helpers --------------------------------------------------------------
 
 void BindSortedRecordset(dao::RecordsetPtr& rs, dao::DataControl* data1)
 {

@@ -1,5 +1,4 @@
-// Deleting, reordering and the shared record helpers of the list screens
-// (modules mdlInput_Delete, mdlInput_MoveRecord and mdlZ_SubAndFnc_Input).
+// Deleting, reordering and the shared record helpers of the list screens.
 #pragma once
 
 #include "platform/DataGrid.h"
@@ -11,19 +10,19 @@
 class QLineEdit;
 namespace forms { class Form; }
 
-// ---- mdlInput_Delete ----
+// ---- deleting ----
 int16_t ConfirmDeleteRecord(bool bof, bool eof);
 void DeleteRecordAndRenumber(dao::RecordsetPtr& rs);
 int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof);
 void DeleteAllRecords(dao::RecordsetPtr& rs);
 void SetEntryBoxesTabStop(bool value);
 
-// ---- mdlInput_MoveRecord ----
+// ---- reordering ----
 // direction "F" first, "P" one up, "N" one down, "L" last.
 void ReorderRecord(const QString& direction, dao::DatabasePtr& db, dao::RecordsetPtr& rs, dao::DataControl* data1,
                    dao::DataGrid* grid);
 
-// ---- mdlZ_SubAndFnc_Input ----
+// ---- shared helpers ----
 void BindSortedRecordset(dao::RecordsetPtr& rs, dao::DataControl* data1);
 void ReopenInputRecordset(dao::RecordsetPtr& rs, dao::DatabasePtr& db, dao::DataControl* data1);
 void CenterOnInputForm(forms::Form* window, int& width, int& height);

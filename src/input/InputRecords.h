@@ -1,4 +1,4 @@
-// Adding and updating list records (modules mdlInput_AddNew and mdlInput_Edit).
+// Adding and updating list records.
 // Each procedure copies the entry boxes of its screen's one window instance
 // into the recordset it is given; none of them checks anything.
 #pragma once

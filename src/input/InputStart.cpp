@@ -291,7 +291,7 @@ int16_t ConfirmCancelInput(int16_t reason)
         text = QStringLiteral("<ｷｬﾝｾﾙ>ボタンがクリックされたので\r\n"
                               "ここで入力したデータは全て保存されません。よろしいですか？");
     ui::Beep();
-    return static_cast<int16_t>(ui::MsgBox(text, ui::vbQuestion | ui::vbYesNo, AppTitle));
+    return static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Question | ui::Buttons::YesNo, AppTitle));
 }
 
 void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs)
@@ -323,7 +323,7 @@ void InputScreen::CommitInput()
 
 void InputScreen::Form_QueryUnload(bool& cancel, int unloadMode)
 {
-    if (unloadMode != forms::vbFormControlMenu || ending_) return;
+    if (unloadMode != forms::UnloadFromCloseBox || ending_) return;
     if (ConfirmCancelInput(0) == 7) {
         cancel = true;
         return;

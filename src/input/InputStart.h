@@ -1,4 +1,4 @@
-// Opening and closing the input screens (module mdlInput_Start).
+// Opening and closing the input screens.
 #pragma once
 
 #include "platform/Database.h"

@@ -45,7 +45,7 @@ bool IsIntegerBox(forms::Form* f, const char* box, int index = -1)
 void Inform(const QString& text)
 {
     ui::Beep();
-    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::vbInformation, AppTitle));
+    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Information, AppTitle));
 }
 
 bool Invalid()
@@ -304,8 +304,8 @@ bool CheckLoadShapeInput()
         const int answer = ui::MsgBox(QStringLiteral("入力した荷重ケース数（") + t + QStringLiteral("）が「基本データ」で入力した荷重ケース数（") + s +
                                           QStringLiteral("）を超えています。\r\n\r\n「基本データ」の荷重ケース数を") + t +
                                           QStringLiteral("に変更しますか？\r\n\r\n「いいえ」の場合は再入力となります。"),
-                                      ui::vbYesNo | ui::vbInformation, QCoreApplication::applicationName());
-        if (answer == ui::vbNo) return false;
+                                      ui::Buttons::YesNo | ui::Icon::Information, QCoreApplication::applicationName());
+        if (answer == ui::Answer::No) return false;
         dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
         dao::RecordsetPtr rs = db->OpenRecordset(QStringLiteral("基本データ"));
         rs->Edit();   // no row: No current record, reported by the screen

@@ -1,4 +1,4 @@
-// The input checks of the screens (module mdlInput_WrittingValChk). Each reads
+// The input checks of the screens. Each reads
 // the entry boxes of its screen's one window instance, stops at the first
 // failure with its message and returns false; some write defaults back.
 #pragma once

@@ -44,7 +44,7 @@ ListScreenConfig LoadPlacementConfig()
         ui::Beep();
         MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("荷重形状：") + shape->text() +
                                                         QStringLiteral("\r\n入力した荷重形状は[荷重形状]に登録されていません"),
-                                                    ui::vbInformation, AppTitle));
+                                                    ui::Icon::Information, AppTitle));
         return false;
     };
     c.deleteAllTitle = QStringLiteral("荷重形状配置");

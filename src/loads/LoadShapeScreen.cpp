@@ -372,7 +372,7 @@ bool frm荷重形状::InsertRow()
     const int16_t n = BoxNumber();
     if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
+        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
         return false;
     }
     ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
@@ -440,7 +440,7 @@ void frm荷重形状::TypeBoxLeft()
     if (TypeIsRefused(whole)) {
         MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("タイプ ") + rt::Format(whole, QStringLiteral("0")) +
                                                         QStringLiteral(" は使用できません。"),
-                                                    ui::vbInformation, QCoreApplication::applicationName()));
+                                                    ui::Icon::Information, QCoreApplication::applicationName()));
         return;
     }
     MarkUsedLoadParameters();

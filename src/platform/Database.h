@@ -51,9 +51,8 @@ using RecordsetPtr = std::shared_ptr<Recordset>;
 
 class Database : public std::enable_shared_from_this<Database> {
 public:
-    // Creates a new file (error when the file exists). The locale string of
-    // the original engine is accepted and ignored: the file compares texts by
-    // their code points.
+    // Creates a new file (error when the file exists). Texts compare by their
+    // code points.
     static DatabasePtr Create(const QString& path);
     // Opens an existing file without creating it. A missing file raises
     // ErrCannotOpenFile, a file that is not one of our databases ErrNotADatabase.

@@ -97,7 +97,7 @@ void Form::ShowModal()
     setWindowModality(Qt::NonModal);
 }
 
-bool Form::Unload() { return RunUnload(vbFormCode); }
+bool Form::Unload() { return RunUnload(UnloadFromCode); }
 
 bool Form::RunUnload(int mode)
 {
@@ -128,7 +128,7 @@ void Form::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (RunUnload(vbFormControlMenu))
+    if (RunUnload(UnloadFromCloseBox))
         event->accept();
     else
         event->ignore();
@@ -200,8 +200,8 @@ void UnloadOtherForms()
 void SetTopMost(QWidget* window, int insertAfter)
 {
     if (!window) return;
-    if (insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST) return;
-    const bool top = insertAfter == HWND_TOPMOST;
+    if (insertAfter != kTopMost && insertAfter != kNotTopMost) return;
+    const bool top = insertAfter == kTopMost;
     const bool wasVisible = window->isVisible();
     window->setWindowFlag(Qt::WindowStaysOnTopHint, top);
     window->setAttribute(Qt::WA_ShowWithoutActivating, true);

@@ -20,7 +20,7 @@ double Tw(int pixels);           // pixels to twips
 void PlaceTw(QWidget* w, double left, double top, double width, double height);
 
 // Unload modes passed to Form_QueryUnload.
-enum UnloadMode : int { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+enum UnloadMode : int { UnloadFromCloseBox = 0, UnloadFromCode = 1, UnloadFromSession = 2, UnloadFromTaskManager = 3 };
 
 class Form : public QWidget {
     Q_OBJECT
@@ -38,7 +38,7 @@ public:
     void Show();
     // Loads if needed, shows modally and returns when the window is unloaded.
     void ShowModal();
-    // Asks Form_QueryUnload with vbFormCode; unless cancelled, runs
+    // Asks Form_QueryUnload with UnloadFromCode; unless cancelled, runs
     // Form_Unload, hides the window and takes it out of the collection.
     // Returns false when the unload was cancelled.
     bool Unload();
@@ -58,7 +58,7 @@ public:
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
     QString Caption() const { return windowTitle(); }
 
-    // Enabled state and pointer as the original's window properties.
+    // The window's enabled state and its mouse pointer (hourglass or default).
     void SetEnabledState(bool enabled);
     void SetBusyPointer(bool busy);
 
@@ -90,8 +90,8 @@ Form* FindLoadedForm(const QString& name);
 void UnloadOtherForms();
 
 // Insert positions of SetWindowTopMost.
-constexpr int HWND_TOPMOST = -1;
-constexpr int HWND_NOTOPMOST = -2;
+constexpr int kTopMost = -1;
+constexpr int kNotTopMost = -2;
 // -1 keeps the window in the topmost band and shows it, -2 takes it out;
 // neither activates it nor moves it. Any other value does nothing.
 void SetTopMost(QWidget* window, int insertAfter);

@@ -1,8 +1,7 @@
 // The language runtime's conversions in one place: the numeric test, the
 // leading-number conversion, rounding to 16-bit whole numbers, number formats,
-// fixed-width texts, the error type, and a Variant that behaves as the field
-// values and entry-box values of the original runtime did (Null, Boolean,
-// 16-bit Integer, Single, Text).
+// fixed-width texts, the error type, and a Variant for field values and
+// entry-box values (Null, Boolean, 16-bit Integer, Single, Text).
 #pragma once
 
 #include <QString>
@@ -74,8 +73,8 @@ bool FitsSingle(double value);
 // "0.0####" (a "#" after the point is a digit shown only when it is not a
 // trailing zero),
 // "0.000" (any count of zeros before and after the point) and exponent forms
-// such as "0.0000E+00". Rounds half away from zero on the decimal value, as
-// the original runtime's Format did; a result of zero has no minus sign.
+// such as "0.0000E+00". Rounds half away from zero on the decimal value; a
+// result of zero has no minus sign.
 QString Format(double value, const QString& pattern);
 // A Single is taken at its 7 significant digits first, as the runtime held it
 // (Format(2.675f, "0.00") is "2.68").

@@ -22,13 +22,11 @@ std::shared_ptr<Services>& CurrentSlot()
 
 constexpr int kButtonsMask = 0x7;
 constexpr int kIconMask = 0x70;
-constexpr int vbOKCancel = 1;
-constexpr int vbYesNoCancel = 3;
 
 bool IsYesNo(int style)
 {
     const int buttons = style & kButtonsMask;
-    return buttons == vbYesNo || buttons == vbYesNoCancel;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
 }
 
 }  // namespace
@@ -56,10 +54,10 @@ void Beep()
 QString IconName(int style)
 {
     switch (style & kIconMask) {
-    case vbCritical: return QStringLiteral("critical");
-    case vbQuestion: return QStringLiteral("question");
-    case vbExclamation: return QStringLiteral("exclamation");
-    case vbInformation: return QStringLiteral("information");
+    case Icon::Critical: return QStringLiteral("critical");
+    case Icon::Question: return QStringLiteral("question");
+    case Icon::Exclamation: return QStringLiteral("exclamation");
+    case Icon::Information: return QStringLiteral("information");
     default: return QStringLiteral("none");
     }
 }
@@ -81,24 +79,24 @@ int RealServices::MsgBox(const QString& text, int style, const QString& title)
     box.setText(text);
     box.setWindowTitle(title);
     switch (style & kIconMask) {
-    case vbCritical: box.setIcon(QMessageBox::Critical); break;
-    case vbQuestion: box.setIcon(QMessageBox::Question); break;
-    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
     default: box.setIcon(QMessageBox::NoIcon); break;
     }
     // The button texts are set here as well as by the translation, so the
     // boxes read as the Japanese system's did even without the catalogue.
     switch (style & kButtonsMask) {
-    case vbYesNo:
+    case Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         break;
-    case vbYesNoCancel:
+    case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         break;
-    case vbOKCancel:
+    case Buttons::OKCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Ok);
         break;
@@ -119,14 +117,14 @@ int RealServices::MsgBox(const QString& text, int style, const QString& title)
     if (busy) QGuiApplication::restoreOverrideCursor();
 
     switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Yes: return vbYes;
-    case QMessageBox::No: return vbNo;
-    case QMessageBox::Cancel: return vbCancel;
-    case QMessageBox::Ok: return vbOK;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Ok: return Answer::OK;
     default:
         // Closed without a button: a Yes/No box can only be answered No here.
-        if ((style & kButtonsMask) == vbYesNo) return vbNo;
-        return (style & kButtonsMask) == vbOKOnly ? vbOK : vbCancel;
+        if ((style & kButtonsMask) == Buttons::YesNo) return Answer::No;
+        return (style & kButtonsMask) == Buttons::OK ? Answer::OK : Answer::Cancel;
     }
 }
 
@@ -231,7 +229,7 @@ int ScriptedServices::MsgBox(const QString& text, int style, const QString& titl
         answers.pop_front();
         return a;
     }
-    return IsYesNo(style) ? vbYes : vbOK;
+    return IsYesNo(style) ? Answer::Yes : Answer::OK;
 }
 
 QString ScriptedServices::GetOpenFile(const FileDialogRequest& request)

@@ -16,21 +16,21 @@ class QWidget;
 
 namespace ui {
 
-// Button sets and icons combine as the runtime's MsgBox styles did.
-enum MsgStyle : int {
-    vbOKOnly = 0,
-    vbYesNo = 4,
-    vbCritical = 16,
-    vbQuestion = 32,
-    vbExclamation = 48,
-    vbInformation = 64,
-};
-// Answers.
-enum MsgAnswer : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+// A message box's style is one button set combined (|) with one icon.
+namespace Buttons {
+enum : int { OK = 0, OKCancel = 1, YesNoCancel = 3, YesNo = 4 };
+}
+namespace Icon {
+enum : int { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+}
+// The button the user pressed.
+namespace Answer {
+enum : int { OK = 1, Cancel = 2, Yes = 6, No = 7 };
+}
 
 struct FileDialogRequest {
     QString title;
-    QString filter;          // "description|pattern" pairs as the original gave them
+    QString filter;          // "description|pattern" pairs
     QString initialPath;     // folder, or a full file path
     QString defaultExtension;
     QString fileName;        // initial file name (save)
@@ -41,7 +41,7 @@ struct FileDialogRequest {
 class Services {
 public:
     virtual ~Services() = default;
-    // Shows a modal message; returns vbOK, vbYes or vbNo.
+    // Shows a modal message; returns Answer::OK, Answer::Yes or Answer::No.
     virtual int MsgBox(const QString& text, int style, const QString& title) = 0;
     virtual void Beep() = 0;
     // The hourglass pointer on (true) or back to the default (false).
@@ -58,7 +58,7 @@ Services& Current();
 void SetCurrent(std::shared_ptr<Services> services);
 
 // Shortcuts used throughout the program.
-int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+int MsgBox(const QString& text, int style = Buttons::OK, const QString& title = QString());
 void Beep();
 
 // Installs Qt's Japanese catalogue ("qtbase_ja") so the standard dialogs read
@@ -93,7 +93,7 @@ public:
     QString GetSaveFile(const FileDialogRequest& request) override;
     bool StartProgram(const QString& path) override;
 
-    std::deque<int> answers;          // vbYes / vbNo / vbOK, taken in turn
+    std::deque<int> answers;          // Answer::Yes / No / OK, taken in turn
     std::deque<QString> openFiles;    // answers of the open dialog ("" cancels)
     std::deque<QString> saveFiles;    // answers of the save dialog
     QStringList messages;             // "message=<icon>|<text>" in order

@@ -203,7 +203,7 @@ void frm基本データ::ConvertUnits()
     }
     if (!valid || !std::isfinite(g) || g <= 0 || !rt::FitsSingle(g) || !std::isfinite(1.0f / static_cast<float>(g))) {
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("入力した重力定数の値が不正です"), ui::vbInformation, AppTitle));
+        MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("入力した重力定数の値が不正です"), ui::Icon::Information, AppTitle));
         return;
     }
     ui::Beep();
@@ -211,8 +211,8 @@ void frm基本データ::ConvertUnits()
                                     : QStringLiteral(" m/s2 でSI単位に変換します。よろしいですか？");
     MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("重力定数：") + gravityText + target +
                                                     QStringLiteral("\r\n単位変換した後は現在のデータに対して計算処理を実行して下さい。"),
-                                                ui::vbQuestion | ui::vbYesNo, AppTitle));
-    if (MsgResult == ui::vbNo) return;
+                                                ui::Icon::Question | ui::Buttons::YesNo, AppTitle));
+    if (MsgResult == ui::Answer::No) return;
 
     SetEnabledState(false);
     const bool oldUnit = UnitIsSI;
@@ -311,16 +311,16 @@ bool frm基本データ::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(event);
-        const int16_t code = VbKeyCode(ke->key());
-        if (i < 6 && (code == vbKeyDown || code == vbKeyReturn)) {
+        const int16_t code = KeyCodeOf(ke->key());
+        if (i < 6 && (code == Key::Down || code == Key::Return)) {
             SelectEntryBox(ring[(i + 1) % 6]);
             return true;
         }
-        if (i < 6 && code == vbKeyUp) {
+        if (i < 6 && code == Key::Up) {
             SelectEntryBox(ring[(i + 5) % 6]);
             return true;
         }
-        if (code == vbKeyReturn) return true;   // swallowed without a sound
+        if (code == Key::Return) return true;   // swallowed without a sound
         if (text || ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
         const int16_t ascii = KeyAsciiOf(ke);
         if (ascii == 0) return false;

@@ -299,7 +299,7 @@ bool ListScreen::InsertRow()
     if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n) || pastLast) {
         if (!config_.assignsNumbers) {
             ui::Beep();
-            MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
+            MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
             return false;
         }
         // A placement row takes the next free number without a word (the
@@ -343,7 +343,7 @@ bool ListScreen::UpdateRow()
     const int16_t current = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
     if (!config_.assignsNumbers && current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::vbInformation, AppTitle));
+        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
         return false;
     }
     const int scroll = DBGrid->Scroll();
@@ -435,7 +435,7 @@ void ListScreen::cmd修正_Click()
     RunLocked([this] {
         if (!HasCurrentRow()) {
             ui::Beep();
-            MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("修正するデータが選択されていません"), ui::vbInformation, AppTitle));
+            MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("修正するデータが選択されていません"), ui::Icon::Information, AppTitle));
             return;
         }
         if (config_.check()) UpdateRow();
@@ -510,7 +510,7 @@ void ListScreen::MoveRecord(const QString& direction)
 void ListScreen::MoveByArrowKey(int16_t keyCode)
 {
     RunLocked([this, keyCode] {
-        if (keyCode == vbKeyUp) {
+        if (keyCode == Key::Up) {
             if (AtStart()) {
                 ui::Beep();
                 return;
@@ -520,7 +520,7 @@ void ListScreen::MoveByArrowKey(int16_t keyCode)
             ScreenRecordset->MovePrevious();
             if (ScreenRecordset->BOF()) ScreenRecordset->MoveNext();
             else ShowRecord();
-        } else if (keyCode == vbKeyDown) {
+        } else if (keyCode == Key::Down) {
             if (AtEnd()) {
                 if (!config_.check()) return;
                 InsertRow();
@@ -560,8 +560,8 @@ void ListScreen::Cmd登録_Click()
     if (Modified) {
         ui::Beep();
         MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("選択されているレコードが変更されています。\r\n変更を保存しますか？"),
-                                                    ui::vbQuestion | ui::vbYesNo, AppTitle));
-        if (MsgResult == ui::vbYes) {
+                                                    ui::Icon::Question | ui::Buttons::YesNo, AppTitle));
+        if (MsgResult == ui::Answer::Yes) {
             RunLocked([this] {
                 const double v = rt::Val(Boxes[0]->text());
                 bool found = false;
@@ -632,18 +632,18 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(event);
-        const int16_t code = VbKeyCode(ke->key());
+        const int16_t code = KeyCodeOf(ke->key());
         // KeyDown: the ring and the arrow protocol.
-        if (code == vbKeyRight || code == vbKeyReturn) {
+        if (code == Key::Right || code == Key::Return) {
             SelectEntryBox(NextInRing(i, true));
-            if (code == vbKeyReturn) Modified = true;   // Enter reaches KeyPress too
+            if (code == Key::Return) Modified = true;   // Enter reaches KeyPress too
             return true;
         }
-        if (code == vbKeyLeft) {
+        if (code == Key::Left) {
             SelectEntryBox(NextInRing(i, false));
             return true;
         }
-        if (code == vbKeyUp || code == vbKeyDown) {
+        if (code == Key::Up || code == Key::Down) {
             MoveByArrowKey(code);
             return true;
         }

@@ -37,7 +37,7 @@ void LookupWindow::Form_Load()
     LookupRecordset = LookupDatabase->OpenRecordset(config_.table);
     if (LookupRecordset->BOF() && LookupRecordset->EOF_()) {
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.emptyMessage, ui::vbInformation, AppTitle));
+        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.emptyMessage, ui::Icon::Information, AppTitle));
     } else {
         LookupRecordset->Sort = QStringLiteral("順 ASC");
         LookupRecordset = LookupRecordset->OpenRecordset();

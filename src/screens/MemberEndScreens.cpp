@@ -68,7 +68,7 @@ bool EndTypeExists(ListScreen& s, const char* box, const char* end)
     ui::Beep();
     MsgResult = static_cast<int16_t>(ui::MsgBox(QString::fromUtf8(end) + b->text() +
                                                     QStringLiteral("\r\n入力した条件番号は[部材端部条件]に登録されていません"),
-                                                ui::vbInformation, AppTitle));
+                                                ui::Icon::Information, AppTitle));
     return false;
 }
 

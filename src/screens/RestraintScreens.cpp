@@ -80,7 +80,7 @@ ListScreenConfig RestraintPlacementConfig()
         ui::Beep();
         MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("拘束条件：") + type->text() +
                                                         QStringLiteral("\r\n入力されている拘束条件は[節点拘束条件]に登録されていません"),
-                                                    ui::vbInformation, AppTitle));
+                                                    ui::Icon::Information, AppTitle));
         return false;
     };
     c.deleteAllTitle = QStringLiteral("節点拘束条件配置");

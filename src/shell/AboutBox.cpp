@@ -112,7 +112,7 @@ void frmAbout::StartSysInfo()
     if (GetKeyValue(kSysInfoSection, kSysInfoPathKey, path) && !path.trimmed().isEmpty() &&
         ui::Current().StartProgram(path.trimmed()))
         return;
-    MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), ui::vbOKOnly, AppTitle));
+    MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), ui::Buttons::OK, AppTitle));
 }
 
 bool frmAbout::GetKeyValue(const QString& section, const QString& valueName, QString& result)

@@ -47,8 +47,8 @@ bool ReplaceUnreadableDatabase()
                                           "（現在のファイルは「%1」という名前で残します。）\r\n"
                                           "[いいえ]を選択するとプログラムを終了します。")
                                .arg(aside),
-                           ui::vbYesNo | ui::vbExclamation, AppTitle);
-    if (MsgResult != ui::vbYes) return false;
+                           ui::Buttons::YesNo | ui::Icon::Exclamation, AppTitle);
+    if (MsgResult != ui::Answer::Yes) return false;
     if (!QFile::rename(kWorkingDatabase, aside)) {
         ShowDatabaseAccessMessage();
         return false;

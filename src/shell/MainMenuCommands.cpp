@@ -36,7 +36,7 @@ bool IsInputCode(int16_t code)
 void ShowNoScreenForItem(const QString& item)
 {
     ui::Beep();
-    MsgResult = ui::MsgBox(QStringLiteral("「%1」を入力する画面はありません。").arg(item), ui::vbInformation, AppTitle);
+    MsgResult = ui::MsgBox(QStringLiteral("「%1」を入力する画面はありません。").arg(item), ui::Icon::Information, AppTitle);
 }
 
 }  // namespace
@@ -105,8 +105,8 @@ void RunMenuCommand(int16_t code)
             RunAnalysis();
         } catch (...) {
         }
-        SetWindowTopMost(&menu, forms::HWND_TOPMOST);
-        SetWindowTopMost(&menu, forms::HWND_NOTOPMOST);
+        SetWindowTopMost(&menu, forms::kTopMost);
+        SetWindowTopMost(&menu, forms::kNotTopMost);
         RestoreMenu(menu);
         return;
     }
@@ -138,7 +138,7 @@ bool CanRunMenuCommand(int16_t code)
             ui::Beep();
             MsgResult = ui::MsgBox(QStringLiteral("工事データが選択されていません。\r\n"
                                                   "保管されているデータを読み込むか、または新たに[基本データ]で工事データを作成して下さい。"),
-                                   ui::vbInformation | ui::vbOKOnly, AppTitle);
+                                   ui::Icon::Information | ui::Buttons::OK, AppTitle);
             return false;
         }
         return true;
@@ -148,7 +148,7 @@ bool CanRunMenuCommand(int16_t code)
             ui::Beep();
             MsgResult = ui::MsgBox(QStringLiteral("現在工事データが選択されていないか、または選択されている最新の工事データに対して\r\n"
                                                   "計算処理が実行されていないので計算結果が表示できません。[解析]を実行して下さい。"),
-                                   ui::vbInformation, AppTitle);
+                                   ui::Icon::Information, AppTitle);
             return false;
         }
         return true;

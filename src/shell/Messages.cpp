@@ -8,7 +8,7 @@ void ShowDatabaseAccessMessage()
     MsgResult = ui::MsgBox(QStringLiteral("データベースにアクセスできません。\r\n"
                                           "もしデータベースをオープンしている場合はデータベースを閉じて、もう一度処理を実行して下さい。\r\n"
                                           "それでもエラーが発生する場合はメインメニューで[クリア]を実行して下さい。"),
-                           ui::vbExclamation, AppTitle);
+                           ui::Icon::Exclamation, AppTitle);
 }
 
 void ShowDamagedDatabaseMessage()
@@ -17,5 +17,5 @@ void ShowDamagedDatabaseMessage()
     MsgResult = ui::MsgBox(QStringLiteral("現在の工事データのデータベースの一部が破損しています。\r\n"
                                           "[クリア]を実行して新たにデータベースを作成してください。\r\n"
                                           "尚その場合、破損していない入力データもクリアされます。"),
-                           ui::vbExclamation, AppTitle);
+                           ui::Icon::Exclamation, AppTitle);
 }

@@ -7,5 +7,5 @@ void ShowWindowNotAvailable(const QString& title)
 {
     ui::Beep();
     MsgResult = ui::MsgBox(QStringLiteral("「%1」の画面は、このバージョンではまだ使用できません。").arg(title),
-                           ui::vbInformation, AppTitle);
+                           ui::Icon::Information, AppTitle);
 }

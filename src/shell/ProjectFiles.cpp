@@ -72,7 +72,7 @@ bool IsProjectDatabase(const QString& path)
 void ShowProjectFileMessage(const QString& text)
 {
     ui::Beep();
-    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::vbExclamation, AppTitle));
+    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Exclamation, AppTitle));
 }
 
 QString OpenFailureText(lzh::Status status)

@@ -65,15 +65,15 @@ void SelectEntryBox(QLineEdit* box)
     box->setSelection(0, int(box->text().size()));
 }
 
-int16_t VbKeyCode(int qtKey)
+int16_t KeyCodeOf(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Up: return vbKeyUp;
-    case Qt::Key_Down: return vbKeyDown;
-    case Qt::Key_Left: return vbKeyLeft;
-    case Qt::Key_Right: return vbKeyRight;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return vbKeyReturn;
+    case Qt::Key_Enter: return Key::Return;
     default: return 0;
     }
 }
@@ -83,11 +83,11 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
 {
     (void)enter;  // Enter moves like Down.
     switch (keyCode) {
-    case vbKeyUp: SelectEntryBox(up); break;
-    case vbKeyDown:
-    case vbKeyReturn: SelectEntryBox(down); break;
-    case vbKeyRight: SelectEntryBox(right); break;
-    case vbKeyLeft: SelectEntryBox(left); break;
+    case Key::Up: SelectEntryBox(up); break;
+    case Key::Down:
+    case Key::Return: SelectEntryBox(down); break;
+    case Key::Right: SelectEntryBox(right); break;
+    case Key::Left: SelectEntryBox(left); break;
     default: break;
     }
 }

@@ -25,9 +25,11 @@ void SetWindowTopMost(QWidget* window, int insertAfter);
 void SelectEntryBox(QLineEdit* box);
 
 // Key codes as the key-down events give them.
-enum VbKey : int16_t { vbKeyReturn = 13, vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40 };
+namespace Key {
+enum : int16_t { Return = 13, Left = 37, Up = 38, Right = 39, Down = 40 };
+}
 // The key-down code of a Qt key (Up, Down, Left, Right, Return/Enter), else 0.
-int16_t VbKeyCode(int qtKey);
+int16_t KeyCodeOf(int qtKey);
 // Up -> up box, Down or Enter -> down box, Right -> right box, Left -> left box.
 void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* left, QLineEdit* right,
                     QLineEdit* enter);

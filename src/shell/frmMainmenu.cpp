@@ -350,8 +350,8 @@ void frmMainmenu::cmdClear_Click()
     ui::Beep();
     MsgResult = ui::MsgBox(QStringLiteral("クリアを実行すると、保存していないデータは残りません。\r\n"
                                           "クリアを実行してもいいですか？"),
-                           ui::vbQuestion | ui::vbYesNo, AppTitle);
-    if (MsgResult == ui::vbNo) return;
+                           ui::Icon::Question | ui::Buttons::YesNo, AppTitle);
+    if (MsgResult == ui::Answer::No) return;
     SetEnabledState(false);
     SetBusyPointer(true);
     CloseSharedData();
@@ -408,7 +408,7 @@ void frmMainmenu::ShowLoadCombinationForm()
         ui::Beep();
         MsgResult = ui::MsgBox(QStringLiteral("現在工事データが選択されていないか、または選択されている最新の工事データに対して\r\n"
                                               "計算処理が実行されていないので計算結果が表示できません。[解析]を実行して下さい。"),
-                               ui::vbInformation, AppTitle);
+                               ui::Icon::Information, AppTitle);
     }
     hide();
     ShowLoadCombinationWindow();
@@ -420,11 +420,11 @@ void frmMainmenu::ShowLoadCombinationForm()
 void frmMainmenu::Form_QueryUnload(bool& cancel, int unloadMode)
 {
     SaveMainMenuSettings();
-    if ((unloadMode == forms::vbFormControlMenu || unloadMode == forms::vbFormCode) && !MainMenuSwitching) {
+    if ((unloadMode == forms::UnloadFromCloseBox || unloadMode == forms::UnloadFromCode) && !MainMenuSwitching) {
         ui::Beep();
-        MsgResult = ui::MsgBox(QStringLiteral("プログラムを終了してもいいですか？"), ui::vbQuestion | ui::vbYesNo,
+        MsgResult = ui::MsgBox(QStringLiteral("プログラムを終了してもいいですか？"), ui::Icon::Question | ui::Buttons::YesNo,
                                AppTitle);
-        if (MsgResult == ui::vbNo) {
+        if (MsgResult == ui::Answer::No) {
             cancel = true;
             return;
         }

@@ -258,7 +258,7 @@ protected:
 TEST_F(LoadCaseRaise, YesStoresTheCountAndPasses)
 {
     auto& script = testenv::ResetScript();
-    script.answers = {ui::vbYes};
+    script.answers = {ui::Answer::Yes};
     EXPECT_TRUE(CheckLoadShapeInput());
     EXPECT_EQ(script.messages, QStringList{question});
     EXPECT_EQ(Rows("基本データ", {"Case"}, ""), QStringList{"4"});
@@ -268,7 +268,7 @@ TEST_F(LoadCaseRaise, YesStoresTheCountAndPasses)
 TEST_F(LoadCaseRaise, NoChangesNothing)
 {
     auto& script = testenv::ResetScript();
-    script.answers = {ui::vbNo};
+    script.answers = {ui::Answer::No};
     EXPECT_FALSE(CheckLoadShapeInput());
     EXPECT_EQ(script.messages, QStringList{question});
     EXPECT_EQ(Rows("基本データ", {"Case"}, ""), QStringList{"3"});
@@ -280,7 +280,7 @@ TEST_F(LoadCaseRaise, RaiseStaysWhenALaterRuleFails)
     w->Set("txtTYP", "10");
     w->Set("txtP(2)", "5");
     auto& script = testenv::ResetScript();
-    script.answers = {ui::vbYes};
+    script.answers = {ui::Answer::Yes};
     EXPECT_FALSE(CheckLoadShapeInput());
     EXPECT_EQ(script.messages.size(), 2);
     EXPECT_EQ(Rows("基本データ", {"Case"}, ""), QStringList{"4"});

@@ -140,7 +140,7 @@ TEST_F(Lifecycle, AnsweringNoKeepsTheScreenOpen)
     frm節点座標1* s = Open();
     AddNode(s, "4");
     auto& script = testenv::ResetScript();
-    script.answers = {ui::vbNo, ui::vbNo};
+    script.answers = {ui::Answer::No, ui::Answer::No};
     s->cmdCancel_Click();
     s->close();
     EXPECT_TRUE(s->IsLoaded());
@@ -164,14 +164,14 @@ struct CancelCase {
 TEST_F(Lifecycle, CancelQuestionOnlyWhenBothOptionsAreOn)
 {
     const CancelCase cases[] = {
-        {"False", true, 1, ui::vbNo, 6, nullptr},
-        {"False", false, 0, ui::vbNo, 6, nullptr},
-        {nullptr, false, 1, ui::vbNo, 0, nullptr},
-        {"True", false, 0, ui::vbNo, 0, nullptr},
-        {"garbage", false, 1, ui::vbNo, 0, nullptr},   // unreadable: the default True
-        {nullptr, true, 1, ui::vbNo, 7, "<ｷｬﾝｾﾙ>ボタンがクリックされたので\r\nここで入力したデータは全て保存されません。よろしいですか？"},
-        {"True", true, 1, ui::vbYes, 6, "<ｷｬﾝｾﾙ>ボタンがクリックされたので"},
-        {"garbage", true, 0, ui::vbNo, 7,
+        {"False", true, 1, ui::Answer::No, 6, nullptr},
+        {"False", false, 0, ui::Answer::No, 6, nullptr},
+        {nullptr, false, 1, ui::Answer::No, 0, nullptr},
+        {"True", false, 0, ui::Answer::No, 0, nullptr},
+        {"garbage", false, 1, ui::Answer::No, 0, nullptr},   // unreadable: the default True
+        {nullptr, true, 1, ui::Answer::No, 7, "<ｷｬﾝｾﾙ>ボタンがクリックされたので\r\nここで入力したデータは全て保存されません。よろしいですか？"},
+        {"True", true, 1, ui::Answer::Yes, 6, "<ｷｬﾝｾﾙ>ボタンがクリックされたので"},
+        {"garbage", true, 0, ui::Answer::No, 7,
          "コントロール メニューの<閉じる>がクリックされました。\r\n<ｷｬﾝｾﾙ>ボタンと同様に、ここで入力したデータは全て保存されません。よろしいですか？"},
     };
     for (const CancelCase& c : cases) {

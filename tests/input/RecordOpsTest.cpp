@@ -327,7 +327,7 @@ TEST_F(Records, DeleteQuestionsFollowTheOption)
 
     reg::SaveSetting("Public", "ChkDelete", "False");
     auto& s2 = testenv::ResetScript();
-    s2.answers = {ui::vbNo};
+    s2.answers = {ui::Answer::No};
     EXPECT_EQ(ConfirmDeleteAll("節点座標", false, false), 7);
     EXPECT_EQ(s2.messages, QStringList{Question("節点座標 に関する全てのデータを削除してもいいですか？")});
     auto& s3 = testenv::ResetScript();

@@ -223,7 +223,7 @@ TEST_F(LoadCombinations, CaseEditsRenameTheLoadsEverywhere)
 
     // One-line clear: No keeps the name; either way the entry is reset to 短期.
     const QString ask = Info("選択されている荷重ケース名がクリアーされます。いいですか");
-    script->answers = {ui::vbNo};
+    script->answers = {ui::Answer::No};
     w->cmdCase1行cls->click();
     EXPECT_EQ(w->List荷重ケース->item(1)->text(), "Case 2：　wind（短期）");
     EXPECT_EQ(w->Text荷重ケース名->text(), "");
@@ -234,7 +234,7 @@ TEST_F(LoadCombinations, CaseEditsRenameTheLoadsEverywhere)
     w->cmdCase1行cls->click();   // an unnamed case is not asked about
     EXPECT_EQ(script->messages.size(), 2);
 
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     w->cmdCase全行cls->click();
     EXPECT_EQ(script->messages.last(), Info("全ての荷重ケース名がクリアーされます。いいですか"));
     EXPECT_EQ(Lines(w->List荷重ケース), (QStringList{"Case 1：　", "Case 2：　", "Case 3：　"}));
@@ -325,7 +325,7 @@ TEST_F(LoadCombinations, DeletingCombinationsIsProvisional)
     EXPECT_TRUE(script->messages.isEmpty());
 
     ClickLine(w->List荷重組合せ, 1);
-    script->answers = {ui::vbCancel};
+    script->answers = {ui::Answer::Cancel};
     w->cmdAssem1行del->click();
     EXPECT_EQ(script->messages.last(),
               Info("「ASM 2：　地震時（短期）＋固定荷重×1＋地震×1.5」を１行削除します。" + Note() + "\r\n削除しますか？"));
@@ -346,7 +346,7 @@ TEST_F(LoadCombinations, DeletingCombinationsIsProvisional)
     EXPECT_EQ(w->Lbl組合せ名->text(), "");
     EXPECT_EQ(TableRows(), before);   // nothing is written yet
 
-    script->answers = {ui::vbOK};
+    script->answers = {ui::Answer::OK};
     w->cmdAssem全行del->click();
     EXPECT_EQ(script->messages.last(), Info("全ての荷重組合せデータを削除します。" + Note() + "\r\n全削除をしますか？"));
     EXPECT_EQ(w->List荷重組合せ->count(), 0);
@@ -389,7 +389,7 @@ TEST_F(LoadCombinations, CancelAndCloseLeaveTheTableAsItWas)
 
     // With the warning on, No keeps the window and its edits.
     WarnOnCancel = true;
-    script->answers = {ui::vbNo};
+    script->answers = {ui::Answer::No};
     w->Cmd中止->click();
     EXPECT_EQ(script->messages.last(), Question("<ｷｬﾝｾﾙ>ボタンがクリックされたので\r\n"
                                                 "ここで入力したデータは全て保存されません。よろしいですか？"));
@@ -405,7 +405,7 @@ TEST_F(LoadCombinations, CancelAndCloseLeaveTheTableAsItWas)
     // The close box: its own question, then the same end.
     Open();
     w->CmdToDown->click();
-    script->answers = {ui::vbNo};
+    script->answers = {ui::Answer::No};
     w->close();
     EXPECT_TRUE(w->IsLoaded());
     EXPECT_TRUE(script->messages.last().startsWith(Question("コントロール メニューの<閉じる>がクリックされました。")));

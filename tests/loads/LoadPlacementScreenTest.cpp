@@ -74,10 +74,10 @@ TEST_F(LoadPlacement, EmptyTableAndRowsNumberedByTheScreen)
 
     // Rows typed one after another with Down; the shape stays for the next row.
     Retype(s->txt(1), "3");
-    Key(s->txt(1), Qt::Key_Right);
+    SendKey(s->txt(1), Qt::Key_Right);
     Retype(s->txt(2), "0");
     Retype(s->txt(3), "7");
-    Key(s->txt(3), Qt::Key_Down);
+    SendKey(s->txt(3), Qt::Key_Down);
     EXPECT_EQ(s->Box("txtNo")->text(), "2");
     EXPECT_EQ(s->txt荷重形状->text(), "1");
     EXPECT_EQ(Targets(), QStringList(10, "0"));
@@ -98,7 +98,7 @@ TEST_F(LoadPlacement, AShapeThatDoesNotExistIsRefused)
         script = &testenv::ResetScript();
         Retype(s->txt荷重形状, shape);
         Click(s->cmd修正);
-        Key(s->txt荷重形状, Qt::Key_Down);   // the save is refused again, and Down still moves on
+        SendKey(s->txt荷重形状, Qt::Key_Down);   // the save is refused again, and Down still moves on
         EXPECT_EQ(script->messages.size(), 2) << shape;
         EXPECT_EQ(script->messages.value(0),
                   Info(QString("荷重形状：%1\r\n入力した荷重形状は[荷重形状]に登録されていません").arg(shape)));
@@ -107,7 +107,7 @@ TEST_F(LoadPlacement, AShapeThatDoesNotExistIsRefused)
         s->DBGrid->ClickRow(0);
     }
     // Insert with a missing shape: nothing written, Modified stays.
-    Key(s->txt荷重形状, Qt::Key_Down);
+    SendKey(s->txt荷重形状, Qt::Key_Down);
     ASSERT_TRUE(s->ScreenRecordset->EOF_());
     Retype(s->txt荷重形状, "5");
     script = &testenv::ResetScript();
@@ -161,7 +161,7 @@ TEST_F(LoadPlacement, RowNumbersEndAt32767)
 {
     AddRows({{32767, 1, 4, 1}});
     Open();
-    Key(s->txt荷重形状, Qt::Key_Down);
+    SendKey(s->txt荷重形状, Qt::Key_Down);
     ASSERT_TRUE(s->ScreenRecordset->EOF_());
     EXPECT_EQ(s->Box("txtNo")->text(), "32768");
     Click(s->cmd追加);
@@ -174,14 +174,14 @@ TEST_F(LoadPlacement, FocusRing)
 {
     Open();
     SelectEntryBox(s->txt(10));
-    Key(s->txt(10), Qt::Key_Return);
+    SendKey(s->txt(10), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), s->txt荷重形状);
-    Key(s->txt荷重形状, Qt::Key_Left);
+    SendKey(s->txt荷重形状, Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), s->txt(10));
-    Key(s->txt(10), Qt::Key_Left);
+    SendKey(s->txt(10), Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), s->txt(9));
     SelectEntryBox(s->txt(1));
-    Key(s->txt(1), Qt::Key_Left);
+    SendKey(s->txt(1), Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), s->txt荷重形状);
     Retype(s->txt(2), "-3.5");
     EXPECT_EQ(s->txt(2)->text(), "35");

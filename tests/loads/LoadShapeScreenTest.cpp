@@ -125,7 +125,7 @@ TEST_F(LoadShapes, EmptyTableOpensWithTheDefaultsOfAFirstNodeLoad)
 
     // The first row typed and saved by Down.
     Retype(P(1), "-12.5");
-    Key(P(1), Qt::Key_Down);
+    SendKey(P(1), Qt::Key_Down);
     EXPECT_TRUE(script->messages.isEmpty()) << script->messages.join('\n').toStdString();
     EXPECT_EQ(Rows("荷重形状", {"No_", "TYP", "Case", "座標系", "fld_01", "順"}), QStringList{"1|1|1|X 絶対系|-12.5|1"});
     EXPECT_EQ(B("txtNo")->text(), "2");
@@ -252,7 +252,7 @@ TEST_F(LoadShapes, ACaseAboveTheModelsCountAsksToRaiseIt)
     const QString question = "入力した荷重ケース数（4）が「基本データ」で入力した荷重ケース数（3）を超えています。\r\n\r\n"
                              "「基本データ」の荷重ケース数を4に変更しますか？\r\n\r\n「いいえ」の場合は再入力となります。";
     Fill("1", "3", "4", 0);
-    script->answers = {ui::vbNo};
+    script->answers = {ui::Answer::No};
     Click(s->cmd追加);
     EXPECT_EQ(script->messages, QStringList{Info(question)});
     EXPECT_TRUE(Shapes().isEmpty());
@@ -260,7 +260,7 @@ TEST_F(LoadShapes, ACaseAboveTheModelsCountAsksToRaiseIt)
     EXPECT_EQ(s->lblCase->text(), "3");
 
     script = &testenv::ResetScript();
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->cmd追加);
     EXPECT_EQ(script->messages, QStringList{Info(question)});
     EXPECT_EQ(Shapes().size(), 1);
@@ -348,17 +348,17 @@ TEST_F(LoadShapes, FocusRingRunsThroughTheEnabledParameters)
     Open();
     LeaveType("3");   // P1 only
     SelectEntryBox(s->txtCase);
-    Key(s->txtCase, Qt::Key_Right);
+    SendKey(s->txtCase, Qt::Key_Right);
     EXPECT_EQ(QApplication::focusWidget(), P(1));
-    Key(P(1), Qt::Key_Return);
+    SendKey(P(1), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), B("txtNo"));
-    Key(B("txtNo"), Qt::Key_Left);
+    SendKey(B("txtNo"), Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), P(1));
-    Key(P(1), Qt::Key_Left);
+    SendKey(P(1), Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), s->txtCase);
     LeaveType("4");   // P1..P4
     SelectEntryBox(B("txtNo"));
-    Key(B("txtNo"), Qt::Key_Left);
+    SendKey(B("txtNo"), Qt::Key_Left);
     EXPECT_EQ(QApplication::focusWidget(), P(4));
     // Minus and point are refused in the number boxes, allowed in the parameters.
     Retype(s->txtCase, "-2.");

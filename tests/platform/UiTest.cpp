@@ -12,11 +12,11 @@
 
 TEST(Ui, IconNames)
 {
-    EXPECT_EQ(ui::IconName(ui::vbInformation), "information");
-    EXPECT_EQ(ui::IconName(ui::vbQuestion | ui::vbYesNo), "question");
-    EXPECT_EQ(ui::IconName(ui::vbExclamation), "exclamation");
-    EXPECT_EQ(ui::IconName(ui::vbCritical), "critical");
-    EXPECT_EQ(ui::IconName(ui::vbOKOnly), "none");
+    EXPECT_EQ(ui::IconName(ui::Icon::Information), "information");
+    EXPECT_EQ(ui::IconName(ui::Icon::Question | ui::Buttons::YesNo), "question");
+    EXPECT_EQ(ui::IconName(ui::Icon::Exclamation), "exclamation");
+    EXPECT_EQ(ui::IconName(ui::Icon::Critical), "critical");
+    EXPECT_EQ(ui::IconName(ui::Buttons::OK), "none");
 }
 
 TEST(Ui, ScriptedMessagesAreRecordedAndAnswered)
@@ -26,13 +26,13 @@ TEST(Ui, ScriptedMessagesAreRecordedAndAnswered)
     s.onMessage = [&](const QString& m) { seen << m; };
 
     // With no answers queued: Yes for a Yes/No box, OK otherwise.
-    EXPECT_EQ(ui::MsgBox("保存しますか？", ui::vbQuestion | ui::vbYesNo), ui::vbYes);
-    EXPECT_EQ(ui::MsgBox("入力が不正です。", ui::vbInformation), ui::vbOK);
+    EXPECT_EQ(ui::MsgBox("保存しますか？", ui::Icon::Question | ui::Buttons::YesNo), ui::Answer::Yes);
+    EXPECT_EQ(ui::MsgBox("入力が不正です。", ui::Icon::Information), ui::Answer::OK);
     // Queued answers are taken in turn by every box.
-    s.answers = {ui::vbNo, ui::vbOK};
-    EXPECT_EQ(ui::MsgBox("a", ui::vbYesNo), ui::vbNo);
-    EXPECT_EQ(ui::MsgBox("b", ui::vbCritical), ui::vbOK);
-    EXPECT_EQ(ui::MsgBox("c", ui::vbYesNo), ui::vbYes);
+    s.answers = {ui::Answer::No, ui::Answer::OK};
+    EXPECT_EQ(ui::MsgBox("a", ui::Buttons::YesNo), ui::Answer::No);
+    EXPECT_EQ(ui::MsgBox("b", ui::Icon::Critical), ui::Answer::OK);
+    EXPECT_EQ(ui::MsgBox("c", ui::Buttons::YesNo), ui::Answer::Yes);
     const QStringList want = {"message=question|保存しますか？", "message=information|入力が不正です。",
                               "message=none|a", "message=critical|b", "message=none|c"};
     EXPECT_EQ(s.messages, want);
@@ -79,7 +79,7 @@ TEST(Ui, RealMessageBoxShowsJapaneseYesNo)
         title = box->windowTitle();
         box->button(QMessageBox::No)->click();
     });
-    EXPECT_EQ(real.MsgBox("削除しますか？", ui::vbQuestion | ui::vbYesNo, "題"), ui::vbNo);
+    EXPECT_EQ(real.MsgBox("削除しますか？", ui::Icon::Question | ui::Buttons::YesNo, "題"), ui::Answer::No);
     EXPECT_EQ(icon, "question");
     EXPECT_TRUE(yes.startsWith("はい")) << yes.toStdString();
     EXPECT_TRUE(no.startsWith("いいえ")) << no.toStdString();
@@ -92,7 +92,7 @@ TEST(Ui, RealMessageBoxShowsJapaneseYesNo)
         EXPECT_EQ(box->button(QMessageBox::Yes), nullptr);
         box->button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(real.MsgBox("接続できません。", ui::vbExclamation, ""), ui::vbOK);
+    EXPECT_EQ(real.MsgBox("接続できません。", ui::Icon::Exclamation, ""), ui::Answer::OK);
 }
 
 TEST(Ui, RealBusyPointerIsAState)

@@ -136,9 +136,9 @@ void RunLoadCombinationWindow(frm01荷重組合せ& w)
 
 int ParseAnswer(const QString& word)
 {
-    if (word == QLatin1String("yes")) return ui::vbYes;
-    if (word == QLatin1String("no")) return ui::vbNo;
-    if (word == QLatin1String("ok")) return ui::vbOK;
+    if (word == QLatin1String("yes")) return ui::Answer::Yes;
+    if (word == QLatin1String("no")) return ui::Answer::No;
+    if (word == QLatin1String("ok")) return ui::Answer::OK;
     return 0;
 }
 

@@ -120,11 +120,11 @@ TEST_F(BasicData, KeysOfTheEntryBoxes)
     Type(s->txtCase, "1.a5");
     EXPECT_EQ(s->txtCase->text(), "15");
     EXPECT_EQ(script->beeps, 2);
-    Key(s->txtCase, Qt::Key_Down);
+    SendKey(s->txtCase, Qt::Key_Down);
     EXPECT_EQ(s->focusWidget(), s->txtE);
-    Key(s->txtγ, Qt::Key_Return);
+    SendKey(s->txtγ, Qt::Key_Return);
     EXPECT_EQ(s->focusWidget(), s->txt工事名);
-    Key(s->txt工事名, Qt::Key_Up);
+    SendKey(s->txt工事名, Qt::Key_Up);
     EXPECT_EQ(s->focusWidget(), s->txtγ);
     Click(s->txtGravity);
     s->txtGravity->clear();
@@ -202,7 +202,7 @@ protected:
     void Convert(const QString& gravity)
     {
         s->txtGravity->setText(gravity);
-        script->answers = {ui::vbYes};
+        script->answers = {ui::Answer::Yes};
         Click(s->cmdDataTrans);
     }
 
@@ -295,7 +295,7 @@ TEST_F(Conversion, AnsweringNoConvertsNothing)
     Open();
     const QString before = testenv::FileHash(kWorkingDatabase);
     s->txtGravity->setText("9.80665");
-    script->answers = {ui::vbNo};
+    script->answers = {ui::Answer::No};
     Click(s->cmdDataTrans);
     EXPECT_EQ(testenv::FileHash(kWorkingDatabase), before);
     EXPECT_TRUE(UnitIsSI);

@@ -147,7 +147,7 @@ TEST_F(ConditionScreens, RestraintRowsAreStoredAsWordsAndSprings)
     Retype(B("txtu"), "0");
     Retype(B("txtv"), "1");
     Retype(B("txtw"), "250");
-    Key(B("txtw"), Qt::Key_Down);
+    SendKey(B("txtw"), Qt::Key_Down);
     EXPECT_EQ(Rows("節点拘束形状", kRestraintFields), QStringList{"1|自由|拘束|250.000|拘束|拘束|拘束|1"});
     EXPECT_EQ(B("txtNo")->text(), "2");
     EXPECT_EQ(B("txtu")->text(), "拘束");   // every new row starts fixed
@@ -172,8 +172,8 @@ TEST_F(ConditionScreens, RestraintStoredRowsAreShownReformatted)
     Open(ScreenRestraintTypes);
     EXPECT_EQ(Texts(QStringList{"txtNo"} + kComponents), QStringList({"12", "自由", "500.000", "拘束", "0.500", "12.250", "拘束"}));
     // The proposal follows the largest number, not the last row.
-    Key(B("txtNo"), Qt::Key_Down);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     EXPECT_TRUE(AtNewRow());
     EXPECT_EQ(B("txtNo")->text(), "13");
 }
@@ -190,8 +190,8 @@ TEST_F(ConditionScreens, RestraintTypeRefusals)
     };
     const Case cases[] = {{"txtNo", "0", range},     {"txtNo", "10000", range}, {"txtNo", "", kInvalid},
                           {"txtw", "", kInvalid},    {"txtw", "  ", kInvalid},  {"txtθy", "1.2.3", kInvalid}};
-    Key(B("txtNo"), Qt::Key_Down);   // the new-row position
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);   // the new-row position
+    SendKey(B("txtNo"), Qt::Key_Down);
     ASSERT_TRUE(AtNewRow());
     for (const Case& c : cases) {
         B("txtNo")->setText("3");
@@ -255,11 +255,11 @@ TEST_F(ConditionScreens, EndTypeOpensRigidWithItsTexts)
 
     // The ring skips the hidden translations.
     Click(B("txtzMWR"));
-    Key(B("txtzMWR"), Qt::Key_Right);
+    SendKey(B("txtzMWR"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txtNo"));
-    Key(B("txtNo"), Qt::Key_Left);
+    SendKey(B("txtNo"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtzMWR"));
-    Key(B("txtNo"), Qt::Key_Return);
+    SendKey(B("txtNo"), Qt::Key_Return);
     EXPECT_TRUE(s->focusWidget() == B("txtxMWR"));
 }
 
@@ -289,10 +289,10 @@ TEST_F(ConditionScreens, EndSpringOfOneThousandthAboveOne)
     Click(s->cmd追加);
     // Down pressed in the box before leaving it: the spring text is saved.
     Retype(B("txtyMWR"), "1.0004");
-    Key(B("txtyMWR"), Qt::Key_Down);
+    SendKey(B("txtyMWR"), Qt::Key_Down);
     Retype(B("txtzMWR"), "0.25");
     Retype(B("txtxMWR"), "3");
-    Key(B("txtxMWR"), Qt::Key_Down);
+    SendKey(B("txtxMWR"), Qt::Key_Down);
     EXPECT_EQ(Rows("要素端部形状", kEndFields),
               QStringList({"1|剛|剛|剛|剛|剛|剛|1", "2|剛|剛|剛|剛|1.000|剛|2", "3|剛|剛|剛|剛|剛|0.250|3"}));
     EXPECT_TRUE(script->messages.isEmpty());
@@ -320,8 +320,8 @@ TEST_F(ConditionScreens, EndTypeRefusals)
     };
     const Case cases[] = {{"txtNo", "0", range},      {"txtNo", "10000", range}, {"txtxMWR", "", kInvalid},
                           {"txtyMWR", "", kInvalid},  {"txtzMWR", " ", kInvalid}};
-    Key(B("txtNo"), Qt::Key_Down);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     ASSERT_TRUE(AtNewRow());
     for (const Case& c : cases) {
         B("txtNo")->setText("3");
@@ -344,7 +344,7 @@ TEST_F(ConditionScreens, EndTypeRefusals)
     Retype(B("txtNo"), "1");
     Click(s->cmd修正);
     EXPECT_EQ(script->messages, QStringList{Info("条件番号：1\r\n入力した条件番号は他の部材端部条件データですでに使用されています")});
-    Key(B("txtNo"), Qt::Key_Down);   // refused again, and moves on to the new row
+    SendKey(B("txtNo"), Qt::Key_Down);   // refused again, and moves on to the new row
     ASSERT_TRUE(AtNewRow());
     ResetMessages();
     B("txtNo")->setText("1");
@@ -397,7 +397,7 @@ TEST_F(RestraintPlacement, AddedRowsKeepTheTypeAndTakeTheNextNumber)
     Retype(B("txt節点番号(0)"), "5");
     Retype(B("txt節点番号(2)"), "9");
     Retype(B("txt節点番号(3)"), "250");   // no such node: stored as typed
-    Key(B("txt節点番号(3)"), Qt::Key_Down);
+    SendKey(B("txt節点番号(3)"), Qt::Key_Down);
     EXPECT_EQ(Rows("節点拘束配置", {"No_", "拘束形状", "fld_01", "fld_02", "fld_03", "fld_04", "fld_10", "順"}),
               QStringList{"1|2|5|0|9|250|0|1"});
     EXPECT_EQ(B("txtNo")->text(), "2");
@@ -436,7 +436,7 @@ TEST_F(RestraintPlacement, UnknownTypeIsRefusedOnInsertAndUpdate)
     EXPECT_TRUE(s->Modified);
 
     ResetMessages();
-    Key(B("txt拘束形状"), Qt::Key_Down);   // refused too: Down still moves on
+    SendKey(B("txt拘束形状"), Qt::Key_Down);   // refused too: Down still moves on
     Retype(B("txt拘束形状"), "3");
     Retype(B("txt節点番号(0)"), "8");
     Click(s->cmd追加);
@@ -466,13 +466,13 @@ TEST_F(RestraintPlacement, KeysRingAndFormat)
 {
     Open(ScreenRestraintPlacement);
     Click(B("txt拘束形状"));
-    Key(B("txt拘束形状"), Qt::Key_Left);
+    SendKey(B("txt拘束形状"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txt節点番号(9)"));
-    Key(B("txt節点番号(9)"), Qt::Key_Right);
+    SendKey(B("txt節点番号(9)"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txt拘束形状"));
-    Key(B("txt拘束形状"), Qt::Key_Return);
+    SendKey(B("txt拘束形状"), Qt::Key_Return);
     EXPECT_TRUE(s->focusWidget() == B("txt節点番号(0)"));
-    Key(B("txt節点番号(0)"), Qt::Key_Left);
+    SendKey(B("txt節点番号(0)"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txt拘束形状"));
 
     // Minus and point beep, are dropped, and count as a change.
@@ -556,7 +556,7 @@ TEST_F(EndPlacement, BothEndsAreTestedInTurn)
         ResetMessages();
         Retype(B("txtI端部形状"), c.i);
         Retype(B("txtJ端部形状"), c.j);
-        Key(B("txtJ端部形状"), Qt::Key_Down);
+        SendKey(B("txtJ端部形状"), Qt::Key_Down);
         EXPECT_EQ(script->messages, QStringList{c.message}) << c.i << " " << c.j;
         EXPECT_TRUE(Placements().isEmpty());
     }
@@ -564,7 +564,7 @@ TEST_F(EndPlacement, BothEndsAreTestedInTurn)
     Retype(B("txtI端部形状"), "2");
     Retype(B("txt要素番号(0)"), "12");
     B("txt要素番号(1)")->setText("-3");   // pasted: a member box has no bound
-    Key(B("txt要素番号(0)"), Qt::Key_Down);
+    SendKey(B("txt要素番号(0)"), Qt::Key_Down);
     EXPECT_EQ(Placements(), QStringList{"1|2|1|12|-3|1"});
     EXPECT_EQ(Texts(QStringList{"txtNo", "txtI端部形状", "txtJ端部形状", "txt要素番号(0)"}), QStringList({"2", "2", "1", "0"}));
 
@@ -587,7 +587,7 @@ TEST_F(EndPlacement, RowNumbersEndAtNineThousandNineHundredNinetyNine)
     EXPECT_TRUE(AtNewRow());
     EXPECT_EQ(B("txtNo")->text(), "10000");
     ResetMessages();
-    Key(B("txtI端部形状"), Qt::Key_Down);   // the proposal itself fails the check
+    SendKey(B("txtI端部形状"), Qt::Key_Down);   // the proposal itself fails the check
     EXPECT_EQ(script->messages, QStringList{Info(kInvalid)});
     EXPECT_EQ(Rows("要素端部配置", {"No_"}), QStringList{"9999"});
 }
@@ -596,15 +596,15 @@ TEST_F(EndPlacement, KeysRingAndFormat)
 {
     Open(ScreenMemberEndPlacement);
     Click(B("txt要素番号(9)"));
-    Key(B("txt要素番号(9)"), Qt::Key_Right);
+    SendKey(B("txt要素番号(9)"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txtI端部形状"));
-    Key(B("txtI端部形状"), Qt::Key_Left);
+    SendKey(B("txtI端部形状"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txt要素番号(9)"));
-    Key(B("txt要素番号(0)"), Qt::Key_Left);
+    SendKey(B("txt要素番号(0)"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtJ端部形状"));
-    Key(B("txtJ端部形状"), Qt::Key_Left);
+    SendKey(B("txtJ端部形状"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtI端部形状"));
-    Key(B("txtI端部形状"), Qt::Key_Right);
+    SendKey(B("txtI端部形状"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txtJ端部形状"));
 
     Enter("txtI端部形状", "05");
@@ -629,7 +629,7 @@ TEST_F(ConditionScreens, DeleteAllAsksWithEachScreensTitle)
                                                        {ScreenMemberEndPlacement, "部材端部条件配置"}};
     for (const auto& [code, title] : screens) {
         Open(code);
-        script->answers = {ui::vbNo};
+        script->answers = {ui::Answer::No};
         Click(s->cmdAllDelete);
         EXPECT_EQ(script->messages, QStringList{Question(QString::fromUtf8(title) + " に関する全てのデータを削除してもいいですか？")});
         s->Cmd登録_Click();
@@ -641,16 +641,16 @@ TEST_F(ConditionScreens, RegisterSavesAPreparedPlacementRow)
     AppendRows("節点拘束形状", kRestraintFields, {TextRow(1, QStringList(6, "拘束"), 1)});
     Open(ScreenRestraintPlacement);
     Retype(B("txt節点番号(0)"), "3");
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->Cmd登録);
     EXPECT_EQ(Rows("節点拘束配置", {"No_", "拘束形状", "fld_01"}), QStringList{"1|1|3"});
     EXPECT_FALSE(s->IsLoaded());
 
     // A refused type keeps the screen open.
     Open(ScreenRestraintPlacement);
-    Key(B("txt拘束形状"), Qt::Key_Down);
+    SendKey(B("txt拘束形状"), Qt::Key_Down);
     Retype(B("txt拘束形状"), "4");
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->Cmd登録);
     EXPECT_EQ(script->messages.last(), Info("拘束条件：4\r\n入力されている拘束条件は[節点拘束条件]に登録されていません"));
     EXPECT_TRUE(s->IsLoaded());

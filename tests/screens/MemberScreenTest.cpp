@@ -48,7 +48,7 @@ protected:
         for (int k = 0; k < 4; ++k) {
             if (texts[k].isEmpty()) {
                 Retype(B(names[k]), QString());
-                Key(B(names[k]), Qt::Key_Backspace, "\b");
+                SendKey(B(names[k]), Qt::Key_Backspace, "\b");
             } else {
                 Retype(B(names[k]), texts[k]);
             }
@@ -87,7 +87,7 @@ TEST_F(MemberScreen, NewMemberTakesTheLastSectionNumber)
 {
     Open();
     Enter("1", "3", "7", "1005");
-    Key(B("txt材料番号"), Qt::Key_Down);
+    SendKey(B("txt材料番号"), Qt::Key_Down);
     EXPECT_EQ(Members(), QStringList{"1|3|7|1005|1"});
     EXPECT_EQ(BoxTexts(), QStringList({"2", "1", "2", "1005"}));
     Click(s->cmd追加);   // the proposal as it stands
@@ -98,8 +98,8 @@ TEST_F(MemberScreen, NewMemberTakesTheLastSectionNumber)
 
     // Showing a row takes its section number into the next proposal.
     ClickGridRow(0);
-    Key(B("txtNo"), Qt::Key_Down);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     EXPECT_EQ(BoxTexts(), QStringList({"3", "1", "2", "1005"}));
 }
 
@@ -150,9 +150,9 @@ TEST_F(MemberScreen, DuplicateNumbersAndFocusAfterEdits)
 
     testenv::ResetScript();
     script = &testenv::Script();
-    Key(B("txtNo"), Qt::Key_Down);   // leaves the row unsaved and goes on
-    Key(B("txtNo"), Qt::Key_Down);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);   // leaves the row unsaved and goes on
+    SendKey(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     ASSERT_TRUE(s->ScreenRecordset->EOF_());
     Enter("3", "1", "2", "1");
     Click(s->cmd追加);
@@ -174,7 +174,7 @@ TEST_F(MemberScreen, DuplicateNumbersAndFocusAfterEdits)
     EXPECT_EQ(Members(), QStringList({"1|1|2|1|1", "3|3|4|1|2"}));
     EXPECT_TRUE(NumberSelected());
     reg::SaveSetting("Public", "ChkDelete", "True");
-    script->answers = {ui::vbNo};
+    script->answers = {ui::Answer::No};
     Click(B("txtJT"));
     Click(s->cmd削除);
     EXPECT_TRUE(s->focusWidget() == B("txtJT"));
@@ -182,7 +182,7 @@ TEST_F(MemberScreen, DuplicateNumbersAndFocusAfterEdits)
     // Delete-all names this screen.
     testenv::ResetScript();
     script = &testenv::Script();
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->cmdAllDelete);
     EXPECT_EQ(script->messages, QStringList{Question("部材形状配置 に関する全てのデータを削除してもいいですか？")});
     EXPECT_TRUE(Members().isEmpty());
@@ -204,11 +204,11 @@ TEST_F(MemberScreen, KeysRingAndFormats)
     EXPECT_EQ(B("txt材料番号")->text(), "007");   // kept as typed
     EXPECT_TRUE(s->Modified);
 
-    Key(B("txt材料番号"), Qt::Key_Return);
+    SendKey(B("txt材料番号"), Qt::Key_Return);
     EXPECT_TRUE(s->focusWidget() == B("txtNo"));
-    Key(B("txtNo"), Qt::Key_Left);
+    SendKey(B("txtNo"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txt材料番号"));
-    Key(B("txtIT"), Qt::Key_Right);
+    SendKey(B("txtIT"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txtJT"));
 }
 

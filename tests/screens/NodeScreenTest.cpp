@@ -68,12 +68,12 @@ TEST_F(NodeScreen, TypingAndDownAddsRowsOneAfterAnother)
     Open();
     Enter("1", "-1.5");
     EXPECT_TRUE(s->Modified);
-    Key(B("txtX"), Qt::Key_Down);
+    SendKey(B("txtX"), Qt::Key_Down);
     EXPECT_EQ(Nodes(), QStringList{"1|-1.5|1"});
     EXPECT_EQ(BoxTexts(), QStringList({"2", "0.000", "0.000", "0.000"}));
     EXPECT_TRUE(AtNewRow());
     EXPECT_FALSE(s->Modified);
-    Key(B("txtNo"), Qt::Key_Down);   // the proposal itself is a valid row
+    SendKey(B("txtNo"), Qt::Key_Down);   // the proposal itself is a valid row
     EXPECT_EQ(Nodes(), QStringList({"1|-1.5|1", "2|0|2"}));
     EXPECT_EQ(B("txtNo")->text(), "3");
     EXPECT_EQ(s->DBGrid->RowCount(), 2);
@@ -86,7 +86,7 @@ TEST_F(NodeScreen, NumberThreeHundredOneIsRefused)
     AddNodes(1, 300);
     Open();
     EXPECT_EQ(Current(), 300);
-    Key(B("txtNo"), Qt::Key_Down);   // saves the row and goes to the new-row position
+    SendKey(B("txtNo"), Qt::Key_Down);   // saves the row and goes to the new-row position
     EXPECT_TRUE(AtNewRow());
     EXPECT_EQ(B("txtNo")->text(), "301");
     Click(s->cmd追加);
@@ -103,31 +103,31 @@ TEST_F(NodeScreen, UpAndDownProtocol)
 
     // Up on the first row saves it and stays, without a beep.
     Retype(B("txtX"), "9");
-    Key(B("txtX"), Qt::Key_Up);
+    SendKey(B("txtX"), Qt::Key_Up);
     EXPECT_EQ(Current(), 1);
     EXPECT_EQ(Nodes().first(), "1|9|1");
     EXPECT_EQ(script->beeps, 0);
 
     // Down walks the rows, saving each; Down on the last row goes to the new row.
-    Key(B("txtX"), Qt::Key_Down);
+    SendKey(B("txtX"), Qt::Key_Down);
     EXPECT_EQ(Current(), 2);
     EXPECT_EQ(B("txtX")->text(), "2.000");
     EXPECT_EQ(s->DBGrid->CurrentRow(), 1);
-    Key(B("txtX"), Qt::Key_Down);
-    Key(B("txtX"), Qt::Key_Down);
+    SendKey(B("txtX"), Qt::Key_Down);
+    SendKey(B("txtX"), Qt::Key_Down);
     EXPECT_TRUE(AtNewRow());
     EXPECT_EQ(BoxTexts(), QStringList({"4", "0.000", "0.000", "0.000"}));
     EXPECT_EQ(script->beeps, 0);
 
     // Up at the new row shows the last row and drops the prepared one.
-    Key(B("txtX"), Qt::Key_Up);
+    SendKey(B("txtX"), Qt::Key_Up);
     EXPECT_EQ(Current(), 3);
     EXPECT_EQ(B("txtNo")->text(), "3");
     EXPECT_EQ(Nodes().size(), 3);
 
     // An invalid entry stops the move with its message.
     Retype(B("txtY"), "-");
-    Key(B("txtY"), Qt::Key_Up);
+    SendKey(B("txtY"), Qt::Key_Up);
     EXPECT_EQ(Current(), 3);
     EXPECT_EQ(script->messages, QStringList{Info(kInvalid)});
     EXPECT_TRUE(s->isEnabled());
@@ -136,7 +136,7 @@ TEST_F(NodeScreen, UpAndDownProtocol)
 TEST_F(NodeScreen, UpInAnEmptyTableBeepsAndTheScreenStaysUsable)
 {
     Open();
-    Key(B("txtNo"), Qt::Key_Up);
+    SendKey(B("txtNo"), Qt::Key_Up);
     EXPECT_EQ(script->beeps, 1);
     EXPECT_TRUE(script->messages.isEmpty());
     EXPECT_TRUE(s->isEnabled());
@@ -149,7 +149,7 @@ TEST_F(NodeScreen, DuplicateNumbers)
     Open();
     // Update to a number another row has: refused, and Down still moves on.
     Retype(B("txtNo"), "2");
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     EXPECT_EQ(script->messages,
               QStringList{Info("節点番号：2\r\n入力した節点番号は他の節点データですでに使用されています")});
     EXPECT_EQ(Current(), 2);
@@ -189,8 +189,8 @@ TEST_F(NodeScreen, UpdateChangesTheCurrentRowAndKeepsItsOrder)
     EXPECT_EQ(Current(), 7);
     EXPECT_FALSE(s->Modified);
 
-    Key(B("txtNo"), Qt::Key_Down);   // new-row position after the last row
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);   // new-row position after the last row
+    SendKey(B("txtNo"), Qt::Key_Down);
     Click(s->cmd修正);
     EXPECT_EQ(script->messages.last(), Info("修正するデータが選択されていません"));
 }
@@ -205,7 +205,7 @@ TEST_F(NodeScreen, GridClickReplacesUnsavedText)
     EXPECT_EQ(B("txtX")->text(), "3.000");
     EXPECT_TRUE(script->messages.isEmpty());
     // Keys do not move in the grid.
-    Key(s->DBGrid, Qt::Key_Up);
+    SendKey(s->DBGrid, Qt::Key_Up);
     EXPECT_EQ(Current(), 3);
     EXPECT_EQ(s->DBGrid->CurrentRow(), 2);
     EXPECT_EQ(Nodes().first(), "1|1|1");
@@ -228,16 +228,16 @@ TEST_F(NodeScreen, KeyFilterRingAndFormat)
     EXPECT_EQ(B("txtY")->text(), "0.000");
 
     // Right and Enter go round the ring, Left goes back.
-    Key(B("txtZ"), Qt::Key_Right);
+    SendKey(B("txtZ"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txtNo"));
-    Key(B("txtNo"), Qt::Key_Left);
+    SendKey(B("txtNo"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtZ"));
-    Key(B("txtX"), Qt::Key_Return);
+    SendKey(B("txtX"), Qt::Key_Return);
     EXPECT_TRUE(s->focusWidget() == B("txtY"));
     // Tab is left to the focus chain: no sound, the text unchanged.
     const int beeps = script->beeps;
     const QString z = B("txtZ")->text();
-    Key(B("txtZ"), Qt::Key_Tab, "\t");
+    SendKey(B("txtZ"), Qt::Key_Tab, "\t");
     EXPECT_EQ(script->beeps, beeps);
     EXPECT_EQ(B("txtZ")->text(), z);
 }
@@ -247,7 +247,7 @@ TEST_F(NodeScreen, DeleteWithAndWithoutTheQuestion)
     AddNodes(4);
     Open();
     ClickGridRow(1);
-    script->answers = {ui::vbNo};
+    script->answers = {ui::Answer::No};
     Click(s->cmd削除);
     EXPECT_EQ(script->messages, QStringList{Question("選択しているデータを削除してもいいですか？")});
     EXPECT_EQ(Nodes().size(), 4);
@@ -278,7 +278,7 @@ TEST_F(NodeScreen, DeleteAllAsksEvenWithoutTheDeleteOption)
     reg::SaveSetting("Public", "ChkDelete", "False");
     AddNodes(3);
     Open();
-    script->answers = {ui::vbNo, ui::vbYes};
+    script->answers = {ui::Answer::No, ui::Answer::Yes};
     Click(s->cmdAllDelete);
     EXPECT_EQ(Nodes().size(), 3);
     Click(s->cmdAllDelete);
@@ -319,7 +319,7 @@ TEST_F(NodeScreen, RegisterAsksToSaveTypedEntries)
     AddNodes(2);
     Open();
     Enter("9", "3");   // a number no row has: added
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->Cmd登録);
     EXPECT_EQ(script->messages, QStringList{Question("選択されているレコードが変更されています。\r\n変更を保存しますか？")});
     EXPECT_EQ(Nodes(), QStringList({"1|1|1", "2|2|2", "9|3|3"}));
@@ -336,8 +336,8 @@ TEST_F(NodeScreen, RegisterAsksToSaveTypedEntries)
     Open();
     Enter("5", "abc");
     Click(B("txtY"));
-    Key(B("txtY"), Qt::Key_Return);   // Enter alone counts as a change
-    script->answers = {ui::vbNo};
+    SendKey(B("txtY"), Qt::Key_Return);   // Enter alone counts as a change
+    script->answers = {ui::Answer::No};
     Click(s->Cmd登録);
     EXPECT_EQ(script->messages.size(), 1);
     EXPECT_FALSE(s->IsLoaded());
@@ -359,7 +359,7 @@ TEST_F(NodeScreen, FullOrderRefusesAFurtherRow)
     AppendRows("節点座標1", {"No_", "X", "Y", "Z", "順"},
                {{rt::Variant::Integer(1), rt::Variant::Double(0), rt::Variant::Double(0), rt::Variant::Double(0), rt::Variant::Integer(32767)}});
     Open();
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     Click(s->cmd追加);
     EXPECT_EQ(script->messages, QStringList{Info(kInvalid)});
     EXPECT_EQ(Nodes().size(), 1);

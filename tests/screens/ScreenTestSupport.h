@@ -10,7 +10,7 @@
 
 namespace screentest {
 
-inline void Key(QWidget* w, int key, const QString& text = QString())
+inline void SendKey(QWidget* w, int key, const QString& text = QString())
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(w, &press);
@@ -24,7 +24,7 @@ inline void Type(QWidget* w, const QString& text)
     for (QChar c : text) {
         int key = c.unicode();
         if (c.isLetter()) key = c.toUpper().unicode();
-        Key(w, key, QString(c));
+        SendKey(w, key, QString(c));
     }
 }
 

@@ -78,7 +78,7 @@ protected:
             const QString name = e.section('=', 0, 0);
             const QString text = e.section('=', 1);
             Retype(B(name), text);
-            if (text.isEmpty()) Key(B(name), Qt::Key_Backspace, "\b");
+            if (text.isEmpty()) SendKey(B(name), Qt::Key_Backspace, "\b");
         }
     }
     void ClickGridRow(int row)
@@ -164,7 +164,7 @@ TEST_F(PropertiesScreen, AddStoresEachBoxInItsField)
     EXPECT_EQ(T("txtIyy"), "300.25");
     EXPECT_EQ(T("txtIxx"), "0.0127");
     EXPECT_EQ(T("txtK"), "40.0");
-    Key(B("txtγ"), Qt::Key_Down);
+    SendKey(B("txtγ"), Qt::Key_Down);
     EXPECT_TRUE(script->messages.isEmpty());
     EXPECT_EQ(Rows("材料定数1", {"No_", "E", "γ", "A", "Ixx", "Iyy", "Izz", "順"}),
               QStringList{"7|20500|8100|12.5|0.0127|300.25|40|1"});   // a zero G takes the common G
@@ -185,8 +185,8 @@ TEST_F(PropertiesScreen, SectionNumberRange)
     AddProperties({998, 999});
     AddShapes({1001});
     Open(ScreenSectionProperties);
-    Key(B("txtNo"), Qt::Key_Down);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     ASSERT_TRUE(s->ScreenRecordset->EOF_());
     EXPECT_EQ(T("txtNo"), "1000");
     Enter({"txtA=1"});
@@ -218,13 +218,13 @@ TEST_F(PropertiesScreen, UpdateRenamesInPlaceOrRefusesAUsedNumber)
     EXPECT_EQ(Rows("材料定数1", {"No_", "Izz", "順"}), QStringList({"1|30|1", "9|55.5|2", "3|30|3"}));
     EXPECT_EQ(T("txtK"), "55.5");
     Reset();
-    Key(B("txtNo"), Qt::Key_Down);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     Enter({"txtNo=1", "txtA=1"});
     Click(s->cmd追加);
     EXPECT_EQ(script->messages, QStringList{Info("材料番号：1\r\n入力した材料番号はすでに使用されているので新たに登録できません")});
     Reset();
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->cmdAllDelete);
     EXPECT_EQ(script->messages, QStringList{Question("部材形状１ に関する全てのデータを削除してもいいですか？")});
 }
@@ -257,11 +257,11 @@ TEST_F(PropertiesScreen, KeysRingAndLeavingTheModulusBoxes)
     FocusOut(B("txtγ"));
     EXPECT_EQ(T("txtγ"), "0");
 
-    Key(B("txtγ"), Qt::Key_Return);
+    SendKey(B("txtγ"), Qt::Key_Return);
     EXPECT_TRUE(s->focusWidget() == B("txtNo"));
-    Key(B("txtNo"), Qt::Key_Left);
+    SendKey(B("txtNo"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtγ"));
-    Key(B("txtK"), Qt::Key_Right);
+    SendKey(B("txtK"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txtE"));
 }
 
@@ -317,7 +317,7 @@ TEST_F(ShapeScreen, NumberProposalsAndRange)
     AddProperties({5});
     Open(ScreenSectionShapes);
     ClickGridRow(4);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     ASSERT_TRUE(s->ScreenRecordset->EOF_());
     EXPECT_EQ(T("txtNo"), "1006");
 
@@ -342,20 +342,20 @@ TEST_F(ShapeScreen, TypeMarksTheDimensionBoxesAndTheRingSkipsTheGreyOnes)
     Open(ScreenSectionShapes);
     Retype(B("txtTYP"), "6");
     EXPECT_EQ(DimensionMarks(s), "++---");   // not yet: marked when the box is left
-    Key(B("txtTYP"), Qt::Key_Return);
+    SendKey(B("txtTYP"), Qt::Key_Return);
     EXPECT_EQ(DimensionMarks(s), "+----");
     EXPECT_TRUE(s->focusWidget() == B("txtP(1)"));
-    Key(B("txtP(1)"), Qt::Key_Return);
+    SendKey(B("txtP(1)"), Qt::Key_Return);
     EXPECT_TRUE(s->focusWidget() == B("txtφx"));
-    Key(B("txtφx"), Qt::Key_Left);
+    SendKey(B("txtφx"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtP(1)"));
-    Key(B("txtP(1)"), Qt::Key_Left);
+    SendKey(B("txtP(1)"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtTYP"));
 
     Retype(B("txtTYP"), "4");
-    Key(B("txtTYP"), Qt::Key_Left);
+    SendKey(B("txtTYP"), Qt::Key_Left);
     EXPECT_EQ(DimensionMarks(s), "++++-");
-    Key(B("txtφx"), Qt::Key_Left);
+    SendKey(B("txtφx"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtP(4)"));
 
     // An unknown type leaves the boxes as they are; saving refuses it.
@@ -437,12 +437,12 @@ TEST_F(ShapeScreen, GridMovesRemarkTheBoxesAndTheFocusReturnsToTheNumber)
     EXPECT_EQ(T("txtNo"), "1002");
     EXPECT_EQ(DimensionMarks(s), "+++++");
     EXPECT_EQ(T("txtP(3)"), "6.500");
-    Key(B("txtNo"), Qt::Key_Up);
+    SendKey(B("txtNo"), Qt::Key_Up);
     EXPECT_EQ(DimensionMarks(s), "+----");
 
     // 修正 without a row: the message, and the number is selected.
-    Key(B("txtNo"), Qt::Key_Down);
-    Key(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
+    SendKey(B("txtNo"), Qt::Key_Down);
     ASSERT_TRUE(s->ScreenRecordset->EOF_());
     EXPECT_EQ(DimensionMarks(s), "++---");   // the proposal's type 1
     Reset();
@@ -467,7 +467,7 @@ TEST_F(ShapeScreen, GridMovesRemarkTheBoxesAndTheFocusReturnsToTheNumber)
     Click(s->cmd削除);
     EXPECT_EQ(Rows("材料定数2", {"No_", "順"}), QStringList{"1002|1"});
     EXPECT_TRUE(NumberSelected());
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->cmdAllDelete);
     EXPECT_EQ(script->messages, QStringList{Question("部材形状２ に関する全てのデータを削除してもいいですか？")});
 }
@@ -492,9 +492,9 @@ TEST_F(ShapeScreen, KeysAndLeavingTheBoxes)
     Retype(B("txtφx"), "2");
     FocusOut(B("txtφx"));
     EXPECT_EQ(T("txtφx"), "2.000");
-    Key(B("txtγ"), Qt::Key_Right);
+    SendKey(B("txtγ"), Qt::Key_Right);
     EXPECT_TRUE(s->focusWidget() == B("txtNo"));
-    Key(B("txtNo"), Qt::Key_Left);
+    SendKey(B("txtNo"), Qt::Key_Left);
     EXPECT_TRUE(s->focusWidget() == B("txtγ"));
 }
 
@@ -532,14 +532,14 @@ TEST_F(ShapeScreen, RegisterSavesTheTypedRowThroughTheCheck)
     EXPECT_TRUE(s->template findChild<QPushButton*>("cmdRefer部材形状図")->toolTip().isEmpty());
     // A refused save keeps the screen open.
     Enter({"txtφx=0"});
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->Cmd登録);
     EXPECT_EQ(script->messages, QStringList({Question("選択されているレコードが変更されています。\r\n変更を保存しますか？"), Info(kInvalid)}));
     EXPECT_TRUE(s->IsLoaded());
     // Accepted: no basic data, so the SI defaults of type 5 fill the moduli.
     Reset();
     Enter({"txtφx=1", "txtTYP=5", "txtP(1)=216.3", "txtP(2)=5.8"});
-    script->answers = {ui::vbYes};
+    script->answers = {ui::Answer::Yes};
     Click(s->Cmd登録);
     EXPECT_FALSE(s->IsLoaded());
     EXPECT_EQ(ShapeRows(), QStringList{"1001|5|216.3|5.8|0|0|0|1|1|21000|8100|1"});

@@ -66,14 +66,14 @@ TEST_F(MainMenuTest, ToolTipOptionSwitchesEveryTipButItsOwn)
 TEST_F(MainMenuTest, ExitQuestionNoKeepsRunningButStoresPlaceAndItem)
 {
     menu().lstInputMenu->setCurrentRow(4);
-    script->answers.push_back(ui::vbNo);
+    script->answers.push_back(ui::Answer::No);
     EXPECT_FALSE(menu().Unload());
     EXPECT_TRUE(menu().IsLoaded());
     EXPECT_FALSE(ended);
     EXPECT_EQ(script->messages.last(), QStringLiteral("message=question|プログラムを終了してもいいですか？"));
     EXPECT_EQ(reg::GetSetting(QStringLiteral("Mainmenu"), QStringLiteral("LstInputIndex")), QStringLiteral("4"));
     EXPECT_TRUE(reg::HasSetting(QStringLiteral("MainMenu"), QStringLiteral("MainMenuLeft")));
-    script->answers.push_back(ui::vbYes);
+    script->answers.push_back(ui::Answer::Yes);
     menu().cmdEnd_Click();
     EXPECT_TRUE(ended);
 }

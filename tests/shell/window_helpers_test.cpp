@@ -65,16 +65,16 @@ TEST(WindowHelpers, ArrowKeysMoveAndSelect)
     for (QLineEdit* e : {&up, &down, &left, &right, &self}) e->setText(QStringLiteral("123"));
     w.show();
     QApplication::setActiveWindow(&w);
-    MoveFocusByKey(vbKeyReturn, &up, &down, &left, &right, &down);
+    MoveFocusByKey(Key::Return, &up, &down, &left, &right, &down);
     EXPECT_TRUE(down.hasFocus());
     EXPECT_EQ(down.selectedText(), QStringLiteral("123"));
-    MoveFocusByKey(vbKeyUp, &up, &down, &left, &right, &down);
+    MoveFocusByKey(Key::Up, &up, &down, &left, &right, &down);
     EXPECT_TRUE(up.hasFocus());
-    MoveFocusByKey(vbKeyLeft, &up, &down, &left, &right, &down);
+    MoveFocusByKey(Key::Left, &up, &down, &left, &right, &down);
     EXPECT_TRUE(left.hasFocus());
     MoveFocusByKey(34 /* Page Down */, &up, &down, &left, &right, &down);
     EXPECT_TRUE(left.hasFocus());
-    EXPECT_EQ(VbKeyCode(Qt::Key_Tab), 0);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Tab), 0);
 }
 
 TEST(WindowHelpers, ToolTipsAreClearedOnlyWhenTheOptionIsOff)
