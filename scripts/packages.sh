@@ -6,7 +6,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n libqt6printsupport6
   libsqlite3-dev sqlite3
-  liblhasa-dev lhasa
+  lhasa
   googletest libgtest-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
 )

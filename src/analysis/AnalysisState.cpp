@@ -1,7 +1,7 @@
 #include "analysis/AnalysisState.h"
 
 #include "platform/Ui.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +27,7 @@ AnalysisAbort::AnalysisAbort(const QString& text)
 void AbortWithInformation(const QString& text)
 {
     ui::Beep();
-    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Information, AppTitle));
+    Program().MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Information, AppTitle));
     throw AnalysisAbort(text);
 }
 
@@ -44,13 +44,13 @@ void ProgressBar2(bool visible, int max, int value) { if (g_sink) g_sink->Bar2(v
 
 int MemberNumberOfRow(int row)
 {
-    if (row >= 0 && row < static_cast<int>(MemberNo.size())) return MemberNo[row];
+    if (row >= 0 && row < static_cast<int>(Program().MemberNo.size())) return Program().MemberNo[row];
     return row;
 }
 
 int NodeNumberOfRow(int row)
 {
-    if (row >= 0 && row < static_cast<int>(NodeNo.size())) return NodeNo[row];
+    if (row >= 0 && row < static_cast<int>(Program().NodeNo.size())) return Program().NodeNo[row];
     return row;
 }
 

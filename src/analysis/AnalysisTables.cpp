@@ -4,7 +4,7 @@
 #include "analysis/LoadVectors.h"
 #include "analysis/SectionProperties.h"
 #include "analysis/SolveFrame.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QSet>
 #include <algorithm>
@@ -111,8 +111,8 @@ bool ConvertConditionValue(const QString& text, double* value)
 void LoadStructureModel()
 {
     ClearModelArrays();
-    NodeRow.fill(0);
-    MemberRow.fill(0);
+    Program().NodeRow.fill(0);
+    Program().MemberRow.fill(0);
     dao::DatabasePtr db = OpenWorkingDatabase();
 
     // 1. Nodes, in display order.
@@ -121,7 +121,7 @@ void LoadStructureModel()
     if (nodes.rows.size() > static_cast<size_t>(kMaxNodes))
         Report(QStringLiteral("節点データが 300 を超えて登録されているので計算を終了します"));
     nNode = static_cast<int>(nodes.rows.size());
-    NodeNo.assign(static_cast<size_t>(nNode + 1), 0);
+    Program().NodeNo.assign(static_cast<size_t>(nNode + 1), 0);
     {
         const int cNo = nodes.Index("No_"), cX = nodes.Index("X"), cY = nodes.Index("Y"), cZ = nodes.Index("Z");
         for (int r = 1; r <= nNode; ++r) {
@@ -130,11 +130,11 @@ void LoadStructureModel()
             if (no < 1 || no > kMaxNodes)
                 Report(QStringLiteral("「節点座標」で入力した節点番号　") + QString::number(no) + CRLF
                        + QStringLiteral("節点番号が 1 ～ 300 の範囲にないので計算を終了します"));
-            if (NodeRow[no] != 0)
+            if (Program().NodeRow[no] != 0)
                 Report(QStringLiteral("「節点座標」で入力した節点番号　") + QString::number(no) + CRLF
                        + QStringLiteral("同じ節点番号が二つ以上登録されているので計算を終了します"));
-            NodeNo[r] = static_cast<int16_t>(no);
-            NodeRow[no] = static_cast<int16_t>(r);
+            Program().NodeNo[r] = static_cast<int16_t>(no);
+            Program().NodeRow[no] = static_cast<int16_t>(r);
             NodeData[r][1] = row[cX].toDouble();
             NodeData[r][2] = row[cY].toDouble();
             NodeData[r][3] = row[cZ].toDouble();
@@ -169,10 +169,10 @@ void LoadStructureModel()
             for (int k = 1; k <= 10; ++k) {
                 const int n = IntOrZero(p[places.Index(FieldSlot(k))]);
                 if (n == 0) continue;
-                if (n < 1 || n > kMaxNodes || NodeRow[n] == 0)
+                if (n < 1 || n > kMaxNodes || Program().NodeRow[n] == 0)
                     Report(QStringLiteral("「節点拘束配置」で入力した節点番号　") + QString::number(n) + CRLF
                            + QStringLiteral("入力した節点番号が「節点座標」に登録されていないので計算を終了します"));
-                for (int c = 0; c < 6; ++c) NodeData[NodeRow[n]][4 + c] = values[c];
+                for (int c = 0; c < 6; ++c) NodeData[Program().NodeRow[n]][4 + c] = values[c];
             }
         }
     }
@@ -184,7 +184,7 @@ void LoadStructureModel()
     if (members.rows.size() > static_cast<size_t>(kMaxMembers))
         Report(QStringLiteral("部材データが 500 を超えて登録されているので計算を終了します"));
     nMember = static_cast<int>(members.rows.size());
-    MemberNo.assign(static_cast<size_t>(nMember + 1), 0);
+    Program().MemberNo.assign(static_cast<size_t>(nMember + 1), 0);
     const int mNo = members.Index("No_"), mI = members.Index("iTan"), mJ = members.Index("jTan");
     const int mSec = members.Index(QStringLiteral("材料番号"));
     for (int r = 1; r <= nMember; ++r) {
@@ -193,18 +193,18 @@ void LoadStructureModel()
         if (no < 1 || no > kMaxMembers)
             Report(QStringLiteral("「部材配置」で入力した部材番号　") + QString::number(no) + CRLF
                    + QStringLiteral("部材番号が 1 ～ 500 の範囲にないので計算を終了します"));
-        if (MemberRow[no] != 0)
+        if (Program().MemberRow[no] != 0)
             Report(QStringLiteral("「部材配置」で入力した部材番号　") + QString::number(no) + CRLF
                    + QStringLiteral("同じ部材番号が二つ以上登録されているので計算を終了します"));
-        MemberNo[r] = static_cast<int16_t>(no);
-        MemberRow[no] = static_cast<int16_t>(r);
+        Program().MemberNo[r] = static_cast<int16_t>(no);
+        Program().MemberRow[no] = static_cast<int16_t>(r);
         for (int end = 0; end < 2; ++end) {
             const int n = IntOrZero(row[end == 0 ? mI : mJ]);
-            if (n < 1 || n > kMaxNodes || NodeRow[n] == 0)
+            if (n < 1 || n > kMaxNodes || Program().NodeRow[n] == 0)
                 Report(QStringLiteral("「部材配置」で入力した部材番号　") + QString::number(no) + CRLF
                        + QStringLiteral("端部の節点番号　") + QString::number(n)
                        + QStringLiteral(" が「節点座標」に登録されていないので計算を終了します"));
-            MemberData[r][1 + end] = NodeRow[n];
+            MemberData[r][1 + end] = Program().NodeRow[n];
         }
         MemberData[r][3] = IntOrZero(row[mSec]);
     }
@@ -247,10 +247,10 @@ void LoadStructureModel()
             for (int k = 1; k <= 10; ++k) {
                 const int m = IntOrZero(p[places.Index(FieldSlot(k))]);
                 if (m == 0) continue;
-                if (m < 1 || m > kMaxMembers || MemberRow[m] == 0)
+                if (m < 1 || m > kMaxMembers || Program().MemberRow[m] == 0)
                     Report(QStringLiteral("「部材端部配置」で入力した部材番号　") + QString::number(m) + CRLF
                            + QStringLiteral("入力した部材番号が「部材配置」に登録されていないので計算を終了します"));
-                const int r = MemberRow[m];
+                const int r = Program().MemberRow[m];
                 for (int c = 0; c < 6; ++c) {
                     MemberData[r][4 + c] = vi[c];
                     MemberData[r][10 + c] = vj[c];
@@ -385,15 +385,15 @@ void BuildLoadVectors()
                 const int v = IntOrZero(p[places.Index(FieldSlot(k))]);
                 if (v == 0) continue;
                 if (out.type == 1) {
-                    if (v < 1 || v > kMaxNodes || NodeRow[v] == 0)
+                    if (v < 1 || v > kMaxNodes || Program().NodeRow[v] == 0)
                         Report(QStringLiteral("「荷重配置」で入力した節点番号　") + QString::number(v) + CRLF
                                + QStringLiteral("入力した節点番号が「節点座標」に登録されていないので計算を終了します"));
-                    out.targets.push_back(NodeRow[v]);
+                    out.targets.push_back(Program().NodeRow[v]);
                 } else {
-                    if (v < 1 || v > kMaxMembers || MemberRow[v] == 0)
+                    if (v < 1 || v > kMaxMembers || Program().MemberRow[v] == 0)
                         Report(QStringLiteral("「荷重配置」で入力した部材番号　") + QString::number(v) + CRLF
                                + QStringLiteral("入力した部材番号が「部材配置」に登録されていないので計算を終了します"));
-                    out.targets.push_back(MemberRow[v]);
+                    out.targets.push_back(Program().MemberRow[v]);
                 }
             }
             LoadPlacementTable.push_back(std::move(out));
@@ -416,10 +416,10 @@ std::vector<Variant> MemberRowValues(int m, int c, const std::array<double, 15>&
     std::vector<Variant> v;
     v.reserve(18);
     v.push_back(Variant::Integer(static_cast<int16_t>(c)));
-    v.push_back(Variant::Integer(MemberNo[m]));
-    v.push_back(Variant::Integer(NodeNo[static_cast<int>(MemberData[m][1])]));
+    v.push_back(Variant::Integer(Program().MemberNo[m]));
+    v.push_back(Variant::Integer(Program().NodeNo[static_cast<int>(MemberData[m][1])]));
     for (int q = 1; q <= 6; ++q) v.push_back(Variant::Double(F[q]));
-    v.push_back(Variant::Integer(NodeNo[static_cast<int>(MemberData[m][2])]));
+    v.push_back(Variant::Integer(Program().NodeNo[static_cast<int>(MemberData[m][2])]));
     for (int q = 7; q <= 14; ++q) v.push_back(Variant::Double(F[q]));
     return v;
 }
@@ -491,7 +491,7 @@ void WriteResultTables()
         std::vector<std::vector<Variant>> rows;
         for (int n = 1; n <= nNode; ++n)
             for (int c = 1; c <= nCase; ++c) {
-                std::vector<Variant> v{Variant::Integer(NodeNo[n]), Variant::Integer(static_cast<int16_t>(c))};
+                std::vector<Variant> v{Variant::Integer(Program().NodeNo[n]), Variant::Integer(static_cast<int16_t>(c))};
                 for (int d = 1; d <= 6; ++d) v.push_back(Variant::Double(Displacement(n, d, c)));
                 rows.push_back(std::move(v));
             }
@@ -504,7 +504,7 @@ void WriteResultTables()
         std::vector<std::vector<Variant>> rows;
         for (int n = 1; n <= nNode; ++n)
             for (int c = 1; c <= nCase; ++c) {
-                std::vector<Variant> v{Variant::Integer(static_cast<int16_t>(c)), Variant::Integer(NodeNo[n])};
+                std::vector<Variant> v{Variant::Integer(static_cast<int16_t>(c)), Variant::Integer(Program().NodeNo[n])};
                 for (int d = 1; d <= 6; ++d) v.push_back(Variant::Double(Reaction(n, d, c)));
                 rows.push_back(std::move(v));
             }

@@ -5,7 +5,7 @@
 #include "analysis/MemberStiffness.h"
 #include "analysis/ScratchFiles.h"
 #include "platform/Database.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <cmath>
 #include <map>

@@ -4,7 +4,7 @@
 #include "analysis/AnalysisTables.h"
 #include "analysis/MemberStiffness.h"
 #include "analysis/ScratchFiles.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,14 +4,15 @@
 #include "platform/Database.h"
 #include "platform/Runtime.h"
 #include "platform/Settings.h"
-#include "shell/Globals.h"
+#include "database/WorkingFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-// The recordset of this module, for the default rows; empty between calls.
+// The connection and recordset of a call; empty between calls.
+dao::DatabasePtr MakeDbConnection;
 dao::RecordsetPtr MakeDbRecordset;
 
 const QString kPreviewInfoFile = QStringLiteral("pif");
@@ -44,12 +45,12 @@ void KillIfExists(const QString& name)
 void CreateTables(int from, int to)
 {
     const auto& tables = schema::AllTables();
-    for (int i = from; i < to; ++i) SharedDatabase->CreateTable(tables[i]);
+    for (int i = from; i < to; ++i) MakeDbConnection->CreateTable(tables[i]);
 }
 
 void AppendDefaultRows(const schema::DefaultRows& defaults)
 {
-    MakeDbRecordset = SharedDatabase->OpenRecordset(defaults.table);
+    MakeDbRecordset = MakeDbConnection->OpenRecordset(defaults.table);
     for (const auto& row : defaults.rows) {
         MakeDbRecordset->AddNew();
         for (qsizetype f = 0; f < defaults.fields.size(); ++f) MakeDbRecordset->SetField(defaults.fields[f], row[f]);
@@ -69,39 +70,37 @@ void Passes(int16_t mode)
         reg::DeleteSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataName"));
         reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
         KillIfExists(kPreviewInfoFile);
-        CloseRecordset(SharedRecordset);
-        CloseRecordset(WorkRecordset);
-        CloseDatabase(SharedDatabase);
+        CloseDatabase(MakeDbConnection);
         KillIfExists(kWorkingDatabase);
-        SharedDatabase = dao::Database::Create(kWorkingDatabase);
+        MakeDbConnection = dao::Database::Create(kWorkingDatabase);
         CreateTables(0, schema::kBaseTableCount);
     }
 
     // Upgrade pass. A table counts as missing only when the catalogue does
     // not list it: one that is there but cannot be read is left alone, and
     // the main menu reports the database as damaged.
-    CloseDatabase(SharedDatabase);
-    SharedDatabase = dao::Database::Open(kWorkingDatabase);
+    CloseDatabase(MakeDbConnection);
+    MakeDbConnection = dao::Database::Open(kWorkingDatabase);
     for (const QString& name : schema::SectionDesignTableNames()) {
-        if (SharedDatabase->TableExists(name)) continue;
-        SharedDatabase->CreateTable(schema::Table(name));
+        if (MakeDbConnection->TableExists(name)) continue;
+        MakeDbConnection->CreateTable(schema::Table(name));
         if (name == schema::kSteelGradeTable) steelCreated = true;
         if (name == schema::kBarGradeTable) barCreated = true;
     }
-    CloseDatabase(SharedDatabase);
-    SharedDatabase = dao::Database::Open(kWorkingDatabase);
+    CloseDatabase(MakeDbConnection);
+    MakeDbConnection = dao::Database::Open(kWorkingDatabase);
 
     // Default rows go only into a grade table made by this call, never into
     // one that already held the user's rows.
     if (steelCreated) AppendDefaultRows(schema::SteelGradeRows());
     if (barCreated) AppendDefaultRows(schema::BarGradeRows());
 
-    CloseDatabase(SharedDatabase);
+    CloseDatabase(MakeDbConnection);
 }
 
 }  // namespace
 
-void MakeDatabase(int16_t& mode)
+void MakeDatabaseFile(int16_t& mode)
 {
     try {
         Passes(mode);
@@ -109,7 +108,7 @@ void MakeDatabase(int16_t& mode)
         // Leave no connection behind on the file, so that the caller can
         // report the failure and the user can clear or replace the file.
         try { CloseRecordset(MakeDbRecordset); } catch (...) { MakeDbRecordset.reset(); }
-        try { CloseDatabase(SharedDatabase); } catch (...) { SharedDatabase.reset(); }
+        try { CloseDatabase(MakeDbConnection); } catch (...) { MakeDbConnection.reset(); }
         throw;
     }
 }

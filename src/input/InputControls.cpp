@@ -2,7 +2,6 @@
 
 #include "platform/Forms.h"
 #include "platform/Runtime.h"
-#include "screens/Screens.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -69,14 +68,6 @@ std::map<QString, QPointer<forms::Form>>& Instances()
 }
 }  // namespace
 
-void EnsureScreensRegistered()
-{
-    static bool done = false;
-    if (!done) {
-        done = true;
-        RegisterInputScreens();
-    }
-}
 
 forms::Form* ExistingScreenInstance(const QString& formName)
 {
@@ -87,7 +78,6 @@ forms::Form* ExistingScreenInstance(const QString& formName)
 forms::Form* ScreenInstance(const QString& formName)
 {
     if (forms::Form* f = ExistingScreenInstance(formName)) return f;
-    EnsureScreensRegistered();
     auto it = Factories().find(formName);
     if (it == Factories().end() || !it->second) return nullptr;
     forms::Form* f = it->second();
@@ -102,7 +92,6 @@ void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()
 
 bool HasScreenFactory(const QString& formName)
 {
-    EnsureScreensRegistered();
     return Factories().count(formName) > 0 || ExistingScreenInstance(formName) != nullptr;
 }
 

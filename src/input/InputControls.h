@@ -31,8 +31,6 @@ void SetControlText(QWidget* window, const QString& name, const QString& text, i
 forms::Form* ScreenInstance(const QString& formName);
 // The instance if it exists, without creating it.
 forms::Form* ExistingScreenInstance(const QString& formName);
-// Registers the screens of this build once (before the first lookup).
-void EnsureScreensRegistered();
 void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()> factory);
 bool HasScreenFactory(const QString& formName);
 // Makes `form` the program-wide instance of its class (tests and windows

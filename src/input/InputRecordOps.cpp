@@ -6,7 +6,7 @@
 #include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QLineEdit>
 #include <vector>
@@ -19,17 +19,17 @@ int16_t ConfirmDeleteRecord(bool bof, bool eof)
 {
     if (bof || eof) {
         ui::Beep();
-        MsgResult = static_cast<int16_t>(
+        Program().MsgResult = static_cast<int16_t>(
             ui::MsgBox(QStringLiteral("削除するデータが選択されていません"), ui::Icon::Information, AppTitle));
         return 7;
     }
     if (!reg::GetBool(QStringLiteral("Public"), QStringLiteral("ChkDelete"), true)) return 6;
     SetEntryBoxesTabStop(false);
     ui::Beep();
-    MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("選択しているデータを削除してもいいですか？"),
+    Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("選択しているデータを削除してもいいですか？"),
                                                 ui::Icon::Question | ui::Buttons::YesNo, AppTitle));
     SetEntryBoxesTabStop(true);
-    return MsgResult;
+    return Program().MsgResult;
 }
 
 namespace {
@@ -124,8 +124,8 @@ const std::vector<EntryBoxes>& EntryBoxTable()
 void SetEntryBoxesTabStop(bool value)
 {
     for (const EntryBoxes& e : EntryBoxTable()) {
-        if (e.code != ScreenCode) continue;
-        const InputScreenEntry* screen = FindInputScreen(ScreenCode);
+        if (e.code != Program().ScreenCode) continue;
+        const InputScreenEntry* screen = FindInputScreen(Program().ScreenCode);
         forms::Form* form = screen ? ExistingScreenInstance(screen->formName) : nullptr;
         if (!form) return;
         for (const QString& name : e.boxes)
@@ -259,7 +259,7 @@ void ReopenInputRecordset(dao::RecordsetPtr& rs, dao::DatabasePtr& db, dao::Data
         db.reset();
     }
     db = dao::Database::Open(kWorkingDatabase);
-    rs = db->OpenRecordset(InputTableName);
+    rs = db->OpenRecordset(Program().InputTableName);
     if (!(rs->BOF() && rs->EOF_())) {
         rs->Sort = QStringLiteral("順 ASC");
         rs = rs->OpenRecordset();
@@ -268,7 +268,7 @@ void ReopenInputRecordset(dao::RecordsetPtr& rs, dao::DatabasePtr& db, dao::Data
 
 void CenterOnInputForm(forms::Form* window, int& width, int& height)
 {
-    forms::Form* input = CurrentInputForm.data();
+    forms::Form* input = Program().CurrentInputForm.data();
     if (!window || !input) return;
     window->MoveTw(input->LeftTw() + (input->WidthTw() - window->WidthTw()) * 0.5,
                    input->TopTw() + (input->HeightTw() - window->HeightTw()) * 0.5);
@@ -337,12 +337,12 @@ void GetMaxFieldValue(int16_t& result, dao::RecordsetPtr& rs, const QString& fie
 
 bool IsKeyUnused(const dao::DatabasePtr& db, const QString& fieldName, const QString& tableName, int16_t value)
 {
-    if (WorkRecordset) {
-        try { WorkRecordset->Close(); } catch (...) {}
+    if (Program().WorkRecordset) {
+        try { Program().WorkRecordset->Close(); } catch (...) {}
     }
-    WorkRecordset = db->OpenRecordset(tableName);
-    WorkRecordset->FindFirst(fieldName + QStringLiteral(" = ") + QString::number(value));
-    return WorkRecordset->NoMatch();
+    Program().WorkRecordset = db->OpenRecordset(tableName);
+    Program().WorkRecordset->FindFirst(fieldName + QStringLiteral(" = ") + QString::number(value));
+    return Program().WorkRecordset->NoMatch();
 }
 
 int16_t LargestOrderNo(const dao::DatabasePtr& db, const QString& tableName)

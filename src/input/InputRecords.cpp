@@ -2,7 +2,7 @@
 
 #include "input/InputControls.h"
 #include "platform/Forms.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <vector>
 
@@ -154,11 +154,11 @@ void WriteTransaction::Commit()
 
 int16_t GetLastOrderNo()
 {
-    if (!WorkRecordset || (WorkRecordset->BOF() && WorkRecordset->EOF_())) return 0;
-    WorkRecordset->Sort = QStringLiteral("順 ASC");
-    WorkRecordset = WorkRecordset->OpenRecordset();
-    WorkRecordset->MoveLast();
-    return WorkRecordset->Field(QStringLiteral("順")).toInteger();
+    if (!Program().WorkRecordset || (Program().WorkRecordset->BOF() && Program().WorkRecordset->EOF_())) return 0;
+    Program().WorkRecordset->Sort = QStringLiteral("順 ASC");
+    Program().WorkRecordset = Program().WorkRecordset->OpenRecordset();
+    Program().WorkRecordset->MoveLast();
+    return Program().WorkRecordset->Field(QStringLiteral("順")).toInteger();
 }
 
 void SaveBasicData(dao::RecordsetPtr& rs)
@@ -189,7 +189,7 @@ void SaveBasicData(dao::RecordsetPtr& rs)
         rs->SetField(QStringLiteral("Case"), Variant::Double(cases));
         rs->SetField(QStringLiteral("E"), Variant::Double(e));
         rs->SetField(QStringLiteral("γ"), Variant::Double(g));
-        rs->SetField(QStringLiteral("Unit"), Variant::Boolean(UnitIsSI));
+        rs->SetField(QStringLiteral("Unit"), Variant::Boolean(Program().UnitIsSI));
         rs->Update();
     } catch (...) {
         try { rs->CancelUpdate(); } catch (...) {}

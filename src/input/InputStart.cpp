@@ -6,11 +6,10 @@
 #include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/Messages.h"
-#include "shell/NotAvailable.h"
-#include "shell/WindowHelpers.h"
-#include "shell/frmMainmenu.h"
+#include "core/ProgramState.h"
+#include "core/Messages.h"
+#include "core/NotAvailable.h"
+#include "core/WindowHelpers.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -68,11 +67,6 @@ const ToolTip kToolTips[] = {
     {"cmdAllDelete", "現在の入力データを全て削除します"},
 };
 
-std::function<void()>& MainMenuHandler()
-{
-    static std::function<void()> handler;
-    return handler;
-}
 
 bool g_ending = false;
 // Set while the open screen's backup copy, taken by StartInputForm, is in
@@ -97,20 +91,12 @@ const InputScreenEntry* FindInputScreen(int16_t code)
     return nullptr;
 }
 
-void SetShowMainMenuHandler(std::function<void()> handler) { MainMenuHandler() = std::move(handler); }
-
-void ShowMainMenuAgain()
-{
-    if (MainMenuHandler()) MainMenuHandler()();
-    else MainMenuForm().Show();
-}
 
 bool InputFormEnding() { return g_ending; }
 
 bool StartInputForm()
 {
-    EnsureScreensRegistered();
-    const InputScreenEntry* entry = FindInputScreen(ScreenCode);
+    const InputScreenEntry* entry = FindInputScreen(Program().ScreenCode);
     // A code without a screen in this build opens nothing and takes no copy.
     if (!entry || !HasScreenFactory(entry->formName)) {
         ShowWindowNotAvailable(entry ? WindowTitle(entry->code).trimmed() : QStringLiteral("入力画面"));
@@ -125,17 +111,17 @@ bool StartInputForm()
 
     try {
         CreateInputForm();
-        if (!CurrentInputForm) rt::Raise(rt::ErrObjectNotFound, entry->formName);
-        CurrentInputForm->Load();
+        if (!Program().CurrentInputForm) rt::Raise(rt::ErrObjectNotFound, entry->formName);
+        Program().CurrentInputForm->Load();
         RestoreInputFormPosition();
         SetupInputGridAndToolTips();
         LimitTabStopsToEntryBoxes();
-        CurrentInputForm->Show();
+        Program().CurrentInputForm->Show();
         return true;
     } catch (const std::exception&) {
         // The screen could not be opened: nothing was edited yet, so the copy
         // goes and the caller's window stays in charge.
-        if (forms::Form* f = CurrentInputForm.data()) {
+        if (forms::Form* f = Program().CurrentInputForm.data()) {
             if (auto* s = qobject_cast<InputScreen*>(f)) {
                 s->MarkEnding();
                 CloseInputRecordsets(s->ScreenDatabase, s->ScreenRecordset);
@@ -144,7 +130,7 @@ bool StartInputForm()
             try { if (f->IsLoaded()) f->Unload(); } catch (...) {}
             g_ending = false;
         }
-        CurrentInputForm = nullptr;
+        Program().CurrentInputForm = nullptr;
         QFile::remove(kBackupDatabase);
         g_backupTaken = false;
         ShowDatabaseAccessMessage();
@@ -154,17 +140,16 @@ bool StartInputForm()
 
 void CreateInputForm()
 {
-    EnsureScreensRegistered();
-    const InputScreenEntry* entry = FindInputScreen(ScreenCode);
+    const InputScreenEntry* entry = FindInputScreen(Program().ScreenCode);
     if (!entry) return;
-    GridRowCount = entry->gridRows;
-    InputTableName = entry->tableName;
-    CurrentInputForm = ScreenInstance(entry->formName);
+    Program().GridRowCount = entry->gridRows;
+    Program().InputTableName = entry->tableName;
+    Program().CurrentInputForm = ScreenInstance(entry->formName);
 }
 
 void RestoreInputFormPosition()
 {
-    forms::Form* f = CurrentInputForm.data();
+    forms::Form* f = Program().CurrentInputForm.data();
     if (!f) return;
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
@@ -178,7 +163,7 @@ void RestoreInputFormPosition()
 
 void SaveInputFormPosition()
 {
-    forms::Form* f = CurrentInputForm.data();
+    forms::Form* f = Program().CurrentInputForm.data();
     if (!f || f->IsMinimized()) return;
     reg::SaveSetting(QStringLiteral("Input"), QStringLiteral("InputLeft"), rt::CStrSingle(static_cast<float>(f->LeftTw())));
     reg::SaveSetting(QStringLiteral("Input"), QStringLiteral("InputTop"), rt::CStrSingle(static_cast<float>(f->TopTw())));
@@ -186,11 +171,11 @@ void SaveInputFormPosition()
 
 void SetupInputGridAndToolTips()
 {
-    forms::Form* f = CurrentInputForm.data();
+    forms::Form* f = Program().CurrentInputForm.data();
     if (!f) return;
     try {
         if (auto* grid = qobject_cast<dao::DataGrid*>(FindControl(f, QStringLiteral("DBGrid"))))
-            grid->SetHeightTw(GridRowCount * grid->RowHeight() + 140);
+            grid->SetHeightTw(Program().GridRowCount * grid->RowHeight() + 140);
     } catch (...) {}
     bool tips = true;
     try { tips = reg::GetBool(QStringLiteral("Public"), QStringLiteral("ChkToolTipText"), true); } catch (...) {}
@@ -215,7 +200,7 @@ bool IsWindowControl(QWidget* w, QWidget* window)
 
 void LimitTabStopsToEntryBoxes()
 {
-    forms::Form* f = CurrentInputForm.data();
+    forms::Form* f = Program().CurrentInputForm.data();
     if (!f) return;
     for (QWidget* w : f->findChildren<QWidget*>()) {
         try {
@@ -250,11 +235,11 @@ void EndInputForm(bool cancelled)
     ReplacingWindows replacing;
     try { SaveInputFormPosition(); } catch (...) {}
 
-    if (auto* s = qobject_cast<InputScreen*>(CurrentInputForm.data())) s->MarkEnding();
+    if (auto* s = qobject_cast<InputScreen*>(Program().CurrentInputForm.data())) s->MarkEnding();
     g_ending = true;
     forms::UnloadOtherForms();
     g_ending = false;
-    CurrentInputForm = nullptr;
+    Program().CurrentInputForm = nullptr;
 
     // Every connection is closed now. A cancel puts the copy in place of the
     // working file in one rename, so no moment exists without a database; a
@@ -281,7 +266,7 @@ void EndInputForm(bool cancelled)
 int16_t ConfirmCancelInput(int16_t reason)
 {
     if (!reg::GetBool(QStringLiteral("Public"), QStringLiteral("ChkCancel"), true)) return 6;
-    if (!WarnOnCancel) return 0;
+    if (!Program().WarnOnCancel) return 0;
     QString text;
     if (reason == 0)
         text = QStringLiteral("コントロール メニューの<閉じる>がクリックされました。\r\n"
@@ -298,8 +283,8 @@ void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs)
 {
     try { if (rs) rs->Close(); } catch (...) {}
     rs.reset();
-    try { if (WorkRecordset) WorkRecordset->Close(); } catch (...) {}
-    WorkRecordset.reset();
+    try { if (Program().WorkRecordset) Program().WorkRecordset->Close(); } catch (...) {}
+    Program().WorkRecordset.reset();
     try { if (db) db->Close(); } catch (...) {}
     db.reset();
 }

@@ -33,7 +33,7 @@ int16_t ConfirmCancelInput(int16_t reason);
 void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs);
 
 // The database-access message of the file steps (exclamation icon).
-#include "shell/Messages.h"
+#include "core/Messages.h"
 
 // One input screen: its code, window class, table, grid rows and title.
 struct InputScreenEntry {
@@ -46,9 +46,6 @@ struct InputScreenEntry {
 // The entry of a code, or nullptr.
 const InputScreenEntry* FindInputScreen(int16_t code);
 
-// How the main menu is shown again when a screen ends (set by the shell).
-void SetShowMainMenuHandler(std::function<void()> handler);
-void ShowMainMenuAgain();
 
 // True while EndInputForm unloads the windows (their unload handlers then
 // leave the files and the results flag to it).

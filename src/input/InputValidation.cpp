@@ -5,7 +5,7 @@
 #include "platform/Database.h"
 #include "platform/Forms.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -45,7 +45,7 @@ bool IsIntegerBox(forms::Form* f, const char* box, int index = -1)
 void Inform(const QString& text)
 {
     ui::Beep();
-    MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Information, AppTitle));
+    Program().MsgResult = static_cast<int16_t>(ui::MsgBox(text, ui::Icon::Information, AppTitle));
 }
 
 bool Invalid()
@@ -157,12 +157,12 @@ bool CheckMaterial2Input(float commonE, float commonG)
     const bool light = typ == 1 || typ == 6;
     if (!IsSingleBox(f, "txtE")) return Invalid();
     if (Value(f, "txtE") <= 0) {
-        const double def = light ? (UnitIsSI ? 2100 : 210) : (UnitIsSI ? 21000 : 2100);
+        const double def = light ? (Program().UnitIsSI ? 2100 : 210) : (Program().UnitIsSI ? 21000 : 2100);
         SetText(f, "txtE", rt::Format(commonE > 0 ? commonE : def, QStringLiteral("0")));
     }
     if (!IsSingleBox(f, "txtγ")) return Invalid();
     if (Value(f, "txtγ") <= 0) {
-        const double def = light ? (UnitIsSI ? 900 : 90) : (UnitIsSI ? 8100 : 810);
+        const double def = light ? (Program().UnitIsSI ? 900 : 90) : (Program().UnitIsSI ? 8100 : 810);
         SetText(f, "txtγ", rt::Format(commonG > 0 ? commonG : def, QStringLiteral("0")));
     }
 

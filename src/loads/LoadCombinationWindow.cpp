@@ -2,8 +2,8 @@
 
 #include "input/InputStart.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/Messages.h"
+#include "core/ProgramState.h"
+#include "core/Messages.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -268,7 +268,7 @@ bool frm01荷重組合せ::LoadFromDatabase()
     WindowDatabase = dao::Database::Open(kWorkingDatabase);
     WindowRecordset = WindowDatabase->OpenRecordset(QStringLiteral("基本データ"));
     if (IsEmptyRecordset(WindowRecordset)) {
-        MsgResult = int16_t(ui::MsgBox(QStringLiteral("基本データが正常に読み込めませんでした。処理を中止します。"),
+        Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("基本データが正常に読み込めませんでした。処理を中止します。"),
                                        ui::Icon::Critical));
         return false;
     }
@@ -289,7 +289,7 @@ bool frm01荷重組合せ::LoadFromDatabase()
     // 4.
     selection = WindowRecordset->OpenRecordset();
     if (IsEmptyRecordset(selection)) {
-        MsgResult = int16_t(ui::MsgBox(QStringLiteral("元になる荷重ケースのデータが見つかりませんでした。処理を中止します。"),
+        Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("元になる荷重ケースのデータが見つかりませんでした。処理を中止します。"),
                                        ui::Icon::Critical));
         return false;
     }
@@ -550,9 +550,9 @@ void frm01荷重組合せ::ResetCaseEntry()
 void frm01荷重組合せ::cmdCase1行cls_Click()
 {
     if (currentCase_ >= 1 && !cases_[currentCase_].name.isEmpty()) {
-        MsgResult = int16_t(ui::MsgBox(QStringLiteral("選択されている荷重ケース名がクリアーされます。いいですか"),
+        Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("選択されている荷重ケース名がクリアーされます。いいですか"),
                                        ui::Icon::Information | ui::Buttons::YesNo));
-        if (MsgResult == ui::Answer::Yes) {
+        if (Program().MsgResult == ui::Answer::Yes) {
             CaseRow& c = cases_[currentCase_];
             c.name.clear();
             c.cls.clear();
@@ -567,9 +567,9 @@ void frm01荷重組合せ::cmdCase全行cls_Click()
     bool anyName = false;
     for (int16_t i = 1; i <= caseCount_; ++i) anyName = anyName || !cases_[i].name.isEmpty();
     if (anyName) {
-        MsgResult = int16_t(ui::MsgBox(QStringLiteral("全ての荷重ケース名がクリアーされます。いいですか"),
+        Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("全ての荷重ケース名がクリアーされます。いいですか"),
                                        ui::Icon::Information | ui::Buttons::YesNo));
-        if (MsgResult == ui::Answer::Yes) {
+        if (Program().MsgResult == ui::Answer::Yes) {
             for (int16_t i = 1; i <= caseCount_; ++i) {
                 cases_[i].name.clear();
                 cases_[i].cls.clear();
@@ -587,7 +587,7 @@ void frm01荷重組合せ::cmdAssemNew_Click()
     // The copy holds ten combinations; an eleventh is refused with the limit.
     if (combinationCount_ >= MaxCombinations) {
         ui::Beep();
-        MsgResult = int16_t(ui::MsgBox(Label15->text(), ui::Icon::Information));
+        Program().MsgResult = int16_t(ui::MsgBox(Label15->text(), ui::Icon::Information));
         return;
     }
     currentCombination_ = int16_t(combinationCount_ + 1);
@@ -598,14 +598,14 @@ void frm01荷重組合せ::cmdAssemNew_Click()
 void frm01荷重組合せ::Cmd組合せ登録_Click()
 {
     if (Lbl組合せ名->text().isEmpty()) {
-        MsgResult = int16_t(ui::MsgBox(QStringLiteral("組合せ荷重を入力できる状態ではありません。") + kCRLF +
+        Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("組合せ荷重を入力できる状態ではありません。") + kCRLF +
                                            QStringLiteral("[新規]ボタンをクリックするか、入力済みの「組合せ荷重」をクリックしたあと") +
                                            kCRLF + QStringLiteral("組合せ荷重データを設定してください。"),
                                        ui::Icon::Information));
         return;
     }
     if (Text荷重組合せ名->text().isEmpty()) {
-        MsgResult = int16_t(ui::MsgBox(QStringLiteral("組合せ荷重名が入力されていません。"), ui::Icon::Information));
+        Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("組合せ荷重名が入力されていません。"), ui::Icon::Information));
         return;
     }
     // A row beyond the next free one cannot be written without a gap in the list.
@@ -647,11 +647,11 @@ void frm01荷重組合せ::cmdAssem1行del_Click()
         ui::Beep();
         return;
     }
-    MsgResult = int16_t(ui::MsgBox(AppendProvisionalDeleteNote(QStringLiteral("「") + line->text() +
+    Program().MsgResult = int16_t(ui::MsgBox(AppendProvisionalDeleteNote(QStringLiteral("「") + line->text() +
                                                                QStringLiteral("」を１行削除します。")) +
                                        kCRLF + QStringLiteral("削除しますか？"),
                                    ui::Icon::Information | kOKCancel));
-    if (MsgResult != ui::Answer::OK) return;
+    if (Program().MsgResult != ui::Answer::OK) return;
 
     // The rows below move up; the labels stay with their rows.
     for (int16_t r = int16_t(a + 1); r < combinationCount_; ++r) {
@@ -677,10 +677,10 @@ void frm01荷重組合せ::cmdAssem1行del_Click()
 
 void frm01荷重組合せ::cmdAssem全行del_Click()
 {
-    MsgResult = int16_t(ui::MsgBox(AppendProvisionalDeleteNote(QStringLiteral("全ての荷重組合せデータを削除します。")) + kCRLF +
+    Program().MsgResult = int16_t(ui::MsgBox(AppendProvisionalDeleteNote(QStringLiteral("全ての荷重組合せデータを削除します。")) + kCRLF +
                                        QStringLiteral("全削除をしますか？"),
                                    ui::Icon::Information | kOKCancel));
-    if (MsgResult != ui::Answer::OK) return;
+    if (Program().MsgResult != ui::Answer::OK) return;
     for (CombinationRow& c : combinations_) c = CombinationRow();
     combinationCount_ = 0;
     Lb1InpAssemNo->setText(rt::CStrInt(combinationCount_));

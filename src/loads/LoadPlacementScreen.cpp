@@ -4,8 +4,8 @@
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,7 +42,7 @@ ListScreenConfig LoadPlacementConfig()
         if (!IsKeyUnused(s.ScreenDatabase, QStringLiteral("no_"), QStringLiteral("荷重形状"), rt::FitsInteger(v) ? rt::CInt(v) : 0))
             return true;
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("荷重形状：") + shape->text() +
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("荷重形状：") + shape->text() +
                                                         QStringLiteral("\r\n入力した荷重形状は[荷重形状]に登録されていません"),
                                                     ui::Icon::Information, AppTitle));
         return false;

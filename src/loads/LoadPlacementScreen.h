@@ -2,7 +2,7 @@
 // numbers the screen assigns itself.
 #pragma once
 
-#include "screens/ListScreen.h"
+#include "input/ListScreen.h"
 
 class frm荷重配置 : public ListScreen {
 public:

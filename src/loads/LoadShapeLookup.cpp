@@ -1,6 +1,6 @@
 #include "loads/LoadShapeLookup.h"
 
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 namespace {
 LookupConfig LoadShapeLookup()

@@ -1,7 +1,7 @@
 // The load shape lookup beside the load placement screen.
 #pragma once
 
-#include "screens/LookupWindow.h"
+#include "input/LookupWindow.h"
 
 class frm荷重形状参照 : public LookupWindow {
 public:

@@ -4,8 +4,8 @@
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -121,7 +121,7 @@ void frm荷重形状::PlaceControls()
     };
     const double gridW = config_.gridWidthTw;
     const double gridTop = 540;
-    const double gridH = GridRowCount * DBGrid->RowHeight() + 140;
+    const double gridH = Program().GridRowCount * DBGrid->RowHeight() + 140;
     label(QStringLiteral("表示荷重ケース番号"), 120, 150, 1800, 270, Qt::AlignLeft | Qt::AlignVCenter);
     forms::PlaceTw(cbo荷重ケース数, 1920, 120, 1200, 330);
     forms::PlaceTw(DBGrid, 120, gridTop, gridW, gridH);
@@ -186,7 +186,7 @@ void frm荷重形状::Form_Load()
     Busy = true;
     SetWindowCaption(config_.code, this);
     ScreenDatabase = dao::Database::Open(kWorkingDatabase);
-    ScreenRecordset = ScreenDatabase->OpenRecordset(InputTableName);
+    ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
     FillCaseFilterList();
     ShowBasicDataCaseCount();
     FillCoordinateSystemList();
@@ -231,19 +231,19 @@ void frm荷重形状::RefreshCaseFilterList()
 {
     WithBusy(Busy, [this] {
         const QString text = cbo荷重ケース数->currentText();
-        if (WorkRecordset) {
-            try { WorkRecordset->Close(); } catch (...) {}
+        if (Program().WorkRecordset) {
+            try { Program().WorkRecordset->Close(); } catch (...) {}
         }
-        WorkRecordset = ScreenDatabase->OpenRecordset(InputTableName);
+        Program().WorkRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
         QStringList items{kAllCases};
-        if (!(WorkRecordset->BOF() && WorkRecordset->EOF_())) {
+        if (!(Program().WorkRecordset->BOF() && Program().WorkRecordset->EOF_())) {
             for (int c = 1; c <= 10; ++c) {
-                WorkRecordset->FindFirst(QStringLiteral("case = %1").arg(c));
-                if (!WorkRecordset->NoMatch()) items << QString::number(c);
+                Program().WorkRecordset->FindFirst(QStringLiteral("case = %1").arg(c));
+                if (!Program().WorkRecordset->NoMatch()) items << QString::number(c);
             }
         }
-        WorkRecordset->Close();
-        WorkRecordset.reset();
+        Program().WorkRecordset->Close();
+        Program().WorkRecordset.reset();
         cbo荷重ケース数->clear();
         cbo荷重ケース数->addItems(items);
         cbo荷重ケース数->setEditText(text);
@@ -254,7 +254,7 @@ QString frm荷重形状::FilterText() const { return cbo荷重ケース数->curr
 
 void frm荷重形状::OpenFiltered()
 {
-    ScreenRecordset = ScreenDatabase->OpenRecordset(InputTableName);
+    ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
     if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) return;
     const QString text = FilterText();
     if (text != kAllCases) {
@@ -331,14 +331,14 @@ void frm荷重形状::MarkUsedLoadParameters()
 
 void frm荷重形状::PrepareNew()
 {
-    if (WorkRecordset) {
-        try { WorkRecordset->Close(); } catch (...) {}
+    if (Program().WorkRecordset) {
+        try { Program().WorkRecordset->Close(); } catch (...) {}
     }
-    WorkRecordset = ScreenDatabase->OpenRecordset(InputTableName);
+    Program().WorkRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
     int16_t max = 0;
-    GetMaxFieldValue(max, WorkRecordset, QStringLiteral("no_"));
-    WorkRecordset->Close();
-    WorkRecordset.reset();
+    GetMaxFieldValue(max, Program().WorkRecordset, QStringLiteral("no_"));
+    Program().WorkRecordset->Close();
+    Program().WorkRecordset.reset();
     Boxes[0]->setText(rt::Format(static_cast<double>(max) + 1, QStringLiteral("0")));
     for (int i = 1; i <= 7; ++i) txtP(i)->setText(QStringLiteral("0.000"));
 }
@@ -370,20 +370,20 @@ void frm荷重形状::ShowRecord()
 bool frm荷重形状::InsertRow()
 {
     const int16_t n = BoxNumber();
-    if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), InputTableName, n)) {
+    if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), Program().InputTableName, n)) {
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
         return false;
     }
     ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
-    if (WorkRecordset) {
-        try { WorkRecordset->Close(); } catch (...) {}
+    if (Program().WorkRecordset) {
+        try { Program().WorkRecordset->Close(); } catch (...) {}
     }
-    WorkRecordset = ScreenRecordset->Clone();
+    Program().WorkRecordset = ScreenRecordset->Clone();
     const bool full = GetLastOrderNo() >= 32767;   // a further row cannot be numbered
     if (!full) config_.add(ScreenRecordset);
-    WorkRecordset->Close();
-    WorkRecordset.reset();
+    Program().WorkRecordset->Close();
+    Program().WorkRecordset.reset();
     ScreenRecordset->Close();
     OpenFiltered();
     Data1->SetRecordset(ScreenRecordset);
@@ -438,7 +438,7 @@ void frm荷重形状::TypeBoxLeft()
     const double t = rt::Val(txtTYP->text());
     const double whole = std::nearbyint(t);
     if (TypeIsRefused(whole)) {
-        MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("タイプ ") + rt::Format(whole, QStringLiteral("0")) +
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("タイプ ") + rt::Format(whole, QStringLiteral("0")) +
                                                         QStringLiteral(" は使用できません。"),
                                                     ui::Icon::Information, QCoreApplication::applicationName()));
         return;

@@ -2,7 +2,7 @@
 // coordinate-system list and parameter boxes enabled by load type.
 #pragma once
 
-#include "screens/ListScreen.h"
+#include "input/ListScreen.h"
 
 class QComboBox;
 

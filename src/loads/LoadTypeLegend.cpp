@@ -1,8 +1,8 @@
 #include "loads/LoadTypeLegend.h"
 
 #include "input/InputRecordOps.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -448,6 +448,6 @@ void frm荷重形状図::Form_Load()
     int width = 0;
     int height = 0;
     CenterOnInputForm(this, width, height);
-    ReadUnitFlag(UnitIsSI);
-    for (int i = 1; i <= 10; ++i) Legends[static_cast<size_t>(i - 1)]->setText(LegendText(i, UnitIsSI));
+    ReadUnitFlag(Program().UnitIsSI);
+    for (int i = 1; i <= 10; ++i) Legends[static_cast<size_t>(i - 1)]->setText(LegendText(i, Program().UnitIsSI));
 }

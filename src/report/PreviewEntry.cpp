@@ -1,6 +1,6 @@
 #include "report/PreviewEntry.h"
 
-#include "shell/NotAvailable.h"
+#include "core/NotAvailable.h"
 
 bool ShowPreviewWindow()
 {

@@ -5,8 +5,8 @@
 #include "input/InputValidation.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -121,9 +121,9 @@ void frm基本データ::Form_Load()
 void frm基本データ::LoadBasicData()
 {
     ScreenDatabase = dao::Database::Open(kWorkingDatabase);
-    ScreenRecordset = ScreenDatabase->OpenRecordset(InputTableName);
+    ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
     if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) {
-        UnitIsSI = true;
+        Program().UnitIsSI = true;
         txt工事名->clear();
         txt設計者->clear();
         txtNote->clear();
@@ -133,7 +133,7 @@ void frm基本データ::LoadBasicData()
     } else {
         const dao::RecordsetPtr& rs = ScreenRecordset;
         const Variant unit = rs->Field(QStringLiteral("Unit"));
-        UnitIsSI = unit.isNull() ? true : rt::ReadBool(unit.toString(), true);
+        Program().UnitIsSI = unit.isNull() ? true : rt::ReadBool(unit.toString(), true);
         txt工事名->setText(rs->Field(QStringLiteral("工事名")).toStringOrEmpty());
         const QString designer = rs->Field(QStringLiteral("設計者")).toStringOrEmpty();
         const QString note = rs->Field(QStringLiteral("Note")).toStringOrEmpty();
@@ -156,13 +156,13 @@ void frm基本データ::LoadBasicData()
 
 void frm基本データ::ShowUnitLabels()
 {
-    lblCurrentUnit->setText(UnitIsSI ? QStringLiteral(" SI") : QStringLiteral(" CGS"));
-    cmdDataTrans->setText(UnitIsSI ? QStringLiteral("CGS単位に変換") : QStringLiteral("SI単位に変換"));
-    const QString unit = UnitIsSI ? QStringLiteral("(kN/cm2)") : QStringLiteral("(t/cm2)");
+    lblCurrentUnit->setText(Program().UnitIsSI ? QStringLiteral(" SI") : QStringLiteral(" CGS"));
+    cmdDataTrans->setText(Program().UnitIsSI ? QStringLiteral("CGS単位に変換") : QStringLiteral("SI単位に変換"));
+    const QString unit = Program().UnitIsSI ? QStringLiteral("(kN/cm2)") : QStringLiteral("(t/cm2)");
     lblPYe->setText(unit);
     lblPG->setText(unit);
-    const double rc = UnitIsSI ? 900 : 90;
-    const double s = UnitIsSI ? 8100 : 810;
+    const double rc = Program().UnitIsSI ? 900 : 90;
+    const double s = Program().UnitIsSI ? 8100 : 810;
     Label11->setText(QStringLiteral("RCの場合は ") + rt::Format(rc, QStringLiteral("0")) + QStringLiteral("、Sの場合は ") +
                      rt::Format(s, QStringLiteral("0")) + lblPYe->text());
 }
@@ -172,7 +172,7 @@ void frm基本データ::Cmd登録_Click()
     if (!CheckBasicDataInput()) return;
     try {
         ScreenDatabase = dao::Database::Open(kWorkingDatabase);
-        ScreenRecordset = ScreenDatabase->OpenRecordset(InputTableName);
+        ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
         SaveBasicData(ScreenRecordset);
     } catch (const std::exception&) {
         // The row was not replaced (the write rolls back whole): the screen stays.
@@ -203,28 +203,28 @@ void frm基本データ::ConvertUnits()
     }
     if (!valid || !std::isfinite(g) || g <= 0 || !rt::FitsSingle(g) || !std::isfinite(1.0f / static_cast<float>(g))) {
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("入力した重力定数の値が不正です"), ui::Icon::Information, AppTitle));
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("入力した重力定数の値が不正です"), ui::Icon::Information, AppTitle));
         return;
     }
     ui::Beep();
-    const QString target = UnitIsSI ? QStringLiteral(" m/s2 でCGS単位に変換します。よろしいですか？")
+    const QString target = Program().UnitIsSI ? QStringLiteral(" m/s2 でCGS単位に変換します。よろしいですか？")
                                     : QStringLiteral(" m/s2 でSI単位に変換します。よろしいですか？");
-    MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("重力定数：") + gravityText + target +
+    Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("重力定数：") + gravityText + target +
                                                     QStringLiteral("\r\n単位変換した後は現在のデータに対して計算処理を実行して下さい。"),
                                                 ui::Icon::Question | ui::Buttons::YesNo, AppTitle));
-    if (MsgResult == ui::Answer::No) return;
+    if (Program().MsgResult == ui::Answer::No) return;
 
     SetEnabledState(false);
-    const bool oldUnit = UnitIsSI;
+    const bool oldUnit = Program().UnitIsSI;
     const QString oldE = txtE->text();
     const QString oldG = txtγ->text();
 
-    UnitIsSI = !UnitIsSI;
+    Program().UnitIsSI = !Program().UnitIsSI;
     const float gs = static_cast<float>(g);
-    const float f = UnitIsSI ? gs : 1.0f / gs;
+    const float f = Program().UnitIsSI ? gs : 1.0f / gs;
     ShowUnitLabels();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
-    const float m = UnitIsSI ? 10.0f : 0.1f;
+    const float m = Program().UnitIsSI ? 10.0f : 0.1f;
     txtE->setText(rt::Format(rt::Val(txtE->text()) * m, QStringLiteral("0")));
     txtγ->setText(rt::Format(rt::Val(txtγ->text()) * m, QStringLiteral("0")));
 
@@ -232,7 +232,7 @@ void frm基本データ::ConvertUnits()
         ConvertTables(f, m);
     } catch (const std::exception&) {
         // Nothing of the model changed: put the screen back as it was.
-        UnitIsSI = oldUnit;
+        Program().UnitIsSI = oldUnit;
         ShowUnitLabels();
         txtE->setText(oldE);
         txtγ->setText(oldG);

@@ -4,8 +4,8 @@
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -66,7 +66,7 @@ bool EndTypeExists(ListScreen& s, const char* box, const char* end)
     if (!IsKeyUnused(s.ScreenDatabase, QStringLiteral("no_"), QStringLiteral("要素端部形状"), rt::CInt(rt::Val(b->text()))))
         return true;
     ui::Beep();
-    MsgResult = static_cast<int16_t>(ui::MsgBox(QString::fromUtf8(end) + b->text() +
+    Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QString::fromUtf8(end) + b->text() +
                                                     QStringLiteral("\r\n入力した条件番号は[部材端部条件]に登録されていません"),
                                                 ui::Icon::Information, AppTitle));
     return false;
@@ -132,9 +132,9 @@ void frm要素端部形状::Form_Load()
 
 void frm要素端部形状::ShowSpringUnitLabel()
 {
-    ReadUnitFlag(UnitIsSI);
+    ReadUnitFlag(Program().UnitIsSI);
     findChild<QLabel*>(QStringLiteral("lblBaneUnit"))
-        ->setText(UnitIsSI ? QStringLiteral("その他　：　バネ定数( KN･m/rad )") : QStringLiteral("その他　：　バネ定数( t･m/rad )"));
+        ->setText(Program().UnitIsSI ? QStringLiteral("その他　：　バネ定数( KN･m/rad )") : QStringLiteral("その他　：　バネ定数( t･m/rad )"));
 }
 
 frm要素端部配置::frm要素端部配置() : ListScreen(EndPlacementConfig())

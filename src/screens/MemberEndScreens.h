@@ -1,7 +1,7 @@
 // The member-end condition type screen and the member-end placement screen.
 #pragma once
 
-#include "screens/ListScreen.h"
+#include "input/ListScreen.h"
 
 class frm要素端部形状 : public ListScreen {
 public:

@@ -1,7 +1,7 @@
 // The member screen: member number, i-end and j-end nodes, section number.
 #pragma once
 
-#include "screens/ListScreen.h"
+#include "input/ListScreen.h"
 
 class frm要素情報 : public ListScreen {
 public:

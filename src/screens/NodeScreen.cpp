@@ -2,7 +2,7 @@
 
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 namespace {
 ListScreenConfig NodeConfig()

@@ -1,7 +1,7 @@
 // The node coordinates screen.
 #pragma once
 
-#include "screens/ListScreen.h"
+#include "input/ListScreen.h"
 
 class frm節点座標1 : public ListScreen {
 public:

@@ -4,8 +4,8 @@
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -78,7 +78,7 @@ ListScreenConfig RestraintPlacementConfig()
         if (!IsKeyUnused(s.ScreenDatabase, QStringLiteral("no_"), QStringLiteral("節点拘束形状"), rt::CInt(rt::Val(type->text()))))
             return true;
         ui::Beep();
-        MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("拘束条件：") + type->text() +
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("拘束条件：") + type->text() +
                                                         QStringLiteral("\r\n入力されている拘束条件は[節点拘束条件]に登録されていません"),
                                                     ui::Icon::Information, AppTitle));
         return false;
@@ -108,9 +108,9 @@ void frm節点拘束形状::Form_Load()
 
 void frm節点拘束形状::ShowSpringUnitLabel()
 {
-    ReadUnitFlag(UnitIsSI);
+    ReadUnitFlag(Program().UnitIsSI);
     findChild<QLabel*>(QStringLiteral("lblBaneUnit"))
-        ->setText(UnitIsSI ? QStringLiteral("その他　：　バネ定数( kN/cm または KN･m/rad )")
+        ->setText(Program().UnitIsSI ? QStringLiteral("その他　：　バネ定数( kN/cm または KN･m/rad )")
                            : QStringLiteral("その他　：　バネ定数( t/cm または t･m/rad )"));
 }
 

@@ -1,7 +1,7 @@
 // The restraint type screen and the restraint placement screen.
 #pragma once
 
-#include "screens/ListScreen.h"
+#include "input/ListScreen.h"
 
 class frm節点拘束形状 : public ListScreen {
 public:

@@ -4,8 +4,8 @@
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
 #include "platform/Runtime.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -155,11 +155,11 @@ void SectionScreen::Form_Load()
 
 void SectionScreen::ShowModulusUnitLabels()
 {
-    ReadUnitFlag(UnitIsSI);
+    ReadUnitFlag(Program().UnitIsSI);
     auto* ye = findChild<QLabel*>(QStringLiteral("lblYe"));
     auto* g = findChild<QLabel*>(QStringLiteral("lblG"));
-    ye->setText(UnitIsSI ? QStringLiteral("Ye (kN/cm2)") : QStringLiteral("Ye (t/cm2)"));
-    g->setText(UnitIsSI ? QStringLiteral("G (kN/cm2)") : QStringLiteral("G (t/cm2)"));
+    ye->setText(Program().UnitIsSI ? QStringLiteral("Ye (kN/cm2)") : QStringLiteral("Ye (t/cm2)"));
+    g->setText(Program().UnitIsSI ? QStringLiteral("G (kN/cm2)") : QStringLiteral("G (t/cm2)"));
 }
 
 void SectionScreen::PrepareNew()

@@ -2,7 +2,7 @@
 // to 999) and sections given by shape type and dimensions (1001 to 9999).
 #pragma once
 
-#include "screens/ListScreen.h"
+#include "input/ListScreen.h"
 
 // What both section screens share: the common moduli of the basic data, shown
 // under the modulus boxes and put in place of a zero Young's modulus, and the

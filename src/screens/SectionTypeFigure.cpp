@@ -1,8 +1,8 @@
 #include "screens/SectionTypeFigure.h"
 
 #include "input/InputRecordOps.h"
-#include "shell/Globals.h"
-#include "shell/WindowHelpers.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "AnalysisTestModel.h"
 
-#include "database/MakeDatabase.h"
+#include "core/MakeDatabase.h"
 #include "platform/Database.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <map>
 #include "common/Values.h"

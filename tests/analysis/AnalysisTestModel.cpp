@@ -4,7 +4,7 @@
 #include "analysis/AnalysisTables.h"
 #include "analysis/LoadVectors.h"
 #include "analysis/SolveFrame.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <stdexcept>
 
@@ -42,26 +42,26 @@ void Model::MemberLoad(const std::vector<int>& targets, int caseNo, int type, co
 void Model::Apply() const
 {
     ClearModelArrays();
-    NodeRow.fill(0);
-    MemberRow.fill(0);
+    Program().NodeRow.fill(0);
+    Program().MemberRow.fill(0);
     nCase = cases;
     nNode = static_cast<int>(nodes.size());
-    NodeNo.assign(static_cast<size_t>(nNode + 1), 0);
+    Program().NodeNo.assign(static_cast<size_t>(nNode + 1), 0);
     for (int r = 1; r <= nNode; ++r) {
         const Node& n = nodes[static_cast<size_t>(r - 1)];
-        NodeNo[r] = static_cast<int16_t>(n.no);
-        NodeRow[n.no] = static_cast<int16_t>(r);
+        Program().NodeNo[r] = static_cast<int16_t>(n.no);
+        Program().NodeRow[n.no] = static_cast<int16_t>(r);
         NodeData[r][1] = n.x; NodeData[r][2] = n.y; NodeData[r][3] = n.z;
         for (int c = 0; c < 6; ++c) NodeData[r][4 + c] = n.restraint[c];
     }
     nMember = static_cast<int>(members.size());
-    MemberNo.assign(static_cast<size_t>(nMember + 1), 0);
+    Program().MemberNo.assign(static_cast<size_t>(nMember + 1), 0);
     for (int r = 1; r <= nMember; ++r) {
         const Member& m = members[static_cast<size_t>(r - 1)];
-        MemberNo[r] = static_cast<int16_t>(m.no);
-        MemberRow[m.no] = static_cast<int16_t>(r);
-        MemberData[r][1] = NodeRow[m.i];
-        MemberData[r][2] = NodeRow[m.j];
+        Program().MemberNo[r] = static_cast<int16_t>(m.no);
+        Program().MemberRow[m.no] = static_cast<int16_t>(r);
+        MemberData[r][1] = Program().NodeRow[m.i];
+        MemberData[r][2] = Program().NodeRow[m.j];
         MemberData[r][3] = m.section;
         for (int c = 0; c < 6; ++c) { MemberData[r][4 + c] = m.endI[c]; MemberData[r][10 + c] = m.endJ[c]; }
         MemberData[r][16] = m.A; MemberData[r][17] = m.J; MemberData[r][18] = m.Iyy;
@@ -85,7 +85,7 @@ void Model::Apply() const
         out.type = static_cast<int>(LoadShapeTable[out.shapeRow][1]);
         for (int t : p.targets) {
             if (t == 0) continue;
-            out.targets.push_back(out.type == 1 ? NodeRow[t] : MemberRow[t]);
+            out.targets.push_back(out.type == 1 ? Program().NodeRow[t] : Program().MemberRow[t]);
         }
         LoadPlacementTable.push_back(out);
     }
@@ -98,9 +98,9 @@ void Model::Solve() const
     SolveFrameNumeric();
 }
 
-double Disp(int node, int component, int caseNo) { return Displacement(NodeRow[node], component, caseNo); }
-double React(int node, int component, int caseNo) { return Reaction(NodeRow[node], component, caseNo); }
-double Force(int member, int component, int caseNo) { return MemberEndForces[MemberRow[member]][caseNo][component]; }
-double Equiv(int member, int component, int caseNo) { return MemberCaseRecords[MemberRow[member]][caseNo][component]; }
+double Disp(int node, int component, int caseNo) { return Displacement(Program().NodeRow[node], component, caseNo); }
+double React(int node, int component, int caseNo) { return Reaction(Program().NodeRow[node], component, caseNo); }
+double Force(int member, int component, int caseNo) { return MemberEndForces[Program().MemberRow[member]][caseNo][component]; }
+double Equiv(int member, int component, int caseNo) { return MemberCaseRecords[Program().MemberRow[member]][caseNo][component]; }
 
 }  // namespace antest

@@ -5,7 +5,7 @@
 
 #include "analysis/AnalysisState.h"
 #include "analysis/SolveFrame.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>

@@ -5,13 +5,13 @@
 #include "analysis/AnalysisState.h"
 #include "analysis/AnalysisTables.h"
 #include "analysis/LoadVectors.h"
-#include "analysis/RunAnalysis.h"
+#include "app/RunAnalysis.h"
 #include "analysis/SolveFrame.h"
-#include "analysis/frmAnalyze.h"
+#include "core/frmAnalyze.h"
 #include "common/TestEnv.h"
 #include "platform/Database.h"
 #include "platform/Settings.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QFile>
 #include <QTimer>
@@ -113,8 +113,8 @@ TEST(RunAnalysis, WritesEveryResultTable)
     EXPECT_TRUE(testenv::Script().messages.isEmpty()) << testenv::Script().messages.join("\n").toStdString();
     EXPECT_EQ(AnalyzeFinish(), QStringLiteral("True"));
     EXPECT_FALSE(AnyScratchFile());
-    EXPECT_TRUE(NodeNo.empty());
-    EXPECT_EQ(NodeRow[1], 0);
+    EXPECT_TRUE(Program().NodeNo.empty());
+    EXPECT_EQ(Program().NodeRow[1], 0);
 
     const auto disp = ReadRows(QStringLiteral("Analyze節点変位"));
     ASSERT_EQ(disp.size(), 6u);   // nodes in display order, cases ascending
@@ -335,21 +335,21 @@ TEST(RunAnalysis, StagesMarkTwentyThreeMilestones)
 TEST(RunAnalysis, ProgressWindow)
 {
     testenv::ResetScript();
-    ProgramVersion = QStringLiteral("1.41");
+    Program().ProgramVersion = QStringLiteral("1.41");
     ShowAnalysisProgress(QStringLiteral("START"));
     frmAnalyze* f = AnalyzeForm();
     EXPECT_EQ(f->Caption(), QStringLiteral("ZELKOVA ver1.41"));
     EXPECT_EQ(f->Command1->text(), QStringLiteral("キャンセル"));
     EXPECT_EQ(f->Label1->text(), QStringLiteral("計算中．．．"));
-    EXPECT_TRUE(StartAck);
+    EXPECT_TRUE(Program().StartAck);
     EXPECT_EQ(ProgressStep, 8);
     for (int k = 0; k < 23; ++k) ProgressMilestone();
     EXPECT_EQ(f->Bar->value(), 184);
-    FinishAck = true;   // a click left over from before does not end the wait early
+    Program().FinishAck = true;   // a click left over from before does not end the wait early
     ShowAnalysisProgress(QStringLiteral("FINISH"));
     EXPECT_EQ(f->Command1->text(), QStringLiteral("OK"));
     EXPECT_EQ(f->Bar->value(), 200);
-    EXPECT_TRUE(FinishAck);
+    EXPECT_TRUE(Program().FinishAck);
     // Progress updates repaint a few dozen times a second at most.
     const int before = f->RepaintCount();
     for (int k = 0; k < 100000; ++k) ProgressBar1(100000, k);
@@ -376,14 +376,14 @@ TEST(RunAnalysis, LoaderRowsAndConditionValues)
     ReadCaseCountForAnalysis();
     LoadStructureModel();
     EXPECT_TRUE(testenv::Script().messages.isEmpty());
-    ASSERT_EQ(NodeNo.size(), 4u);
-    EXPECT_EQ(NodeNo[1], 5);
-    EXPECT_EQ(NodeNo[2], 1);
-    EXPECT_EQ(NodeNo[3], 3);
-    EXPECT_EQ(NodeRow[5], 1);
-    EXPECT_EQ(NodeRow[1], 2);
-    EXPECT_EQ(MemberRow[7], 1);
-    EXPECT_EQ(MemberRow[2], 2);
+    ASSERT_EQ(Program().NodeNo.size(), 4u);
+    EXPECT_EQ(Program().NodeNo[1], 5);
+    EXPECT_EQ(Program().NodeNo[2], 1);
+    EXPECT_EQ(Program().NodeNo[3], 3);
+    EXPECT_EQ(Program().NodeRow[5], 1);
+    EXPECT_EQ(Program().NodeRow[1], 2);
+    EXPECT_EQ(Program().MemberRow[7], 1);
+    EXPECT_EQ(Program().MemberRow[2], 2);
     EXPECT_EQ(MemberData[1][1], 2);
     EXPECT_EQ(MemberData[1][2], 3);
     EXPECT_EQ(NodeData[1][4], 1.0);
@@ -425,7 +425,7 @@ TEST(RunAnalysis, FinalWaitEndsOnOkOrOnClosingTheWindow)
             else f->Command1->click();
         });
         ShowAnalysisProgress(QStringLiteral("FINISH"));
-        EXPECT_TRUE(FinishAck);
+        EXPECT_TRUE(Program().FinishAck);
         EXPECT_TRUE(f->isVisible());   // the run, not the user, unloads it
         FinishAnalysis();
         testenv::ResetScript();

@@ -7,7 +7,7 @@
 #include "analysis/ScratchFiles.h"
 #include "analysis/SolveFrame.h"
 #include "common/TestEnv.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -236,9 +236,9 @@ TEST(Solver, BandSizes)
     m.AddNode(3, 2, 0, 0);
     m.AddMember(1, 3, 5);   // rows 3 and 1
     m.Apply();
-    EXPECT_EQ(NodeRow[5], 1);
-    EXPECT_EQ(NodeRow[1], 2);
-    EXPECT_EQ(NodeRow[3], 3);
+    EXPECT_EQ(Program().NodeRow[5], 1);
+    EXPECT_EQ(Program().NodeRow[1], 2);
+    EXPECT_EQ(Program().NodeRow[3], 3);
     EXPECT_EQ(nDof, 18);
     EXPECT_EQ(HalfBand, 18);
     EXPECT_EQ(RowWidth, 20);

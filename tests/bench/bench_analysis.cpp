@@ -10,10 +10,10 @@
 #include "analysis/LoadVectors.h"
 #include "analysis/ScratchFiles.h"
 #include "analysis/SolveFrame.h"
-#include "database/MakeDatabase.h"
+#include "core/MakeDatabase.h"
 #include "platform/Database.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QCoreApplication>
 #include <QDir>

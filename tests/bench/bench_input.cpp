@@ -1,12 +1,13 @@
 // Opening the node screen on a 300-node project, and adding a row to it.
 // Prints the median and the worst of several runs, in milliseconds.
+#include "core/WindowHelpers.h"
 #include "common/TestEnv.h"
-#include "database/MakeDatabase.h"
+#include "core/MakeDatabase.h"
 #include "input/InputStart.h"
 #include "platform/Database.h"
 #include "platform/Ui.h"
 #include "screens/NodeScreen.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ui::SetCurrent(std::make_shared<ui::ScriptedServices>());
     SetShowMainMenuHandler([] {});
-    WarnOnCancel = false;
+    Program().WarnOnCancel = false;
 
     int16_t mode = 0;
     MakeDatabase(mode);
@@ -56,12 +57,12 @@ int main(int argc, char** argv)
     for (int r = 0; r < runs; ++r) {
         QElapsedTimer t;
         t.start();
-        ScreenCode = ScreenNodeCoordinates;
+        Program().ScreenCode = ScreenNodeCoordinates;
         StartInputForm();
         QCoreApplication::processEvents();
         open.push_back(t.nsecsElapsed() / 1e6);
 
-        auto* s = dynamic_cast<frm節点座標1*>(CurrentInputForm.data());
+        auto* s = dynamic_cast<frm節点座標1*>(Program().CurrentInputForm.data());
         // Row 299 is deleted first, so the proposal of a new row is free.
         s->ScreenRecordset->FindFirst("no_ = 299");
         s->Box("txtNo")->setText("299");

@@ -3,7 +3,7 @@
 // Run by hand: bench_lzh [--gtest_filter=...]; prints one figure per line.
 #include "common/TestEnv.h"
 #include "platform/lzh/LzhArchive.h"
-#include "shell/ProjectFiles.h"
+#include "app/ProjectFiles.h"
 #include "platform/lzh/LzhCore.h"
 
 #include <QDir>

@@ -1,5 +1,7 @@
 #include "common/TestEnv.h"
 
+#include "app/WindowRegistry.h"
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -59,6 +61,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (g_root->path() + "/config").toLocal8Bit());
     QDir::setCurrent(g_root->path() + "/work");
     QApplication app(argc, argv);
+    RegisterProgramWindows();
     testenv::ResetScript();
     return RUN_ALL_TESTS();
 }

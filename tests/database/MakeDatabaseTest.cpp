@@ -1,7 +1,7 @@
-#include "database/MakeDatabase.h"
+#include "core/MakeDatabase.h"
 #include "database/Schema.h"
 #include "platform/Settings.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include "RawSqlite.h"
 #include "common/TestEnv.h"
@@ -73,7 +73,7 @@ void AddProjectRows()
 TEST(MakeDatabase, FreshDatabaseHoldsTheTablesAndOnlyTheDefaultRows)
 {
     RunMakeDatabase(0);
-    EXPECT_FALSE(SharedDatabase);
+    EXPECT_FALSE(Program().SharedDatabase);
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), QStringLiteral("False"));
     EXPECT_FALSE(reg::HasSetting("Mainmenu", "DataName"));   // written before deleting: works when absent
     EXPECT_FALSE(QFile::exists("pif"));
@@ -131,14 +131,14 @@ TEST_P(CreatePass, ExistingProjectBecomesAFreshDatabase)
     AddProjectRows();
     rawdb::File(kWorkingDatabase, true).Exec("CREATE TABLE \"extra\"(a INTEGER)");
     SetProjectSideState();
-    SharedDatabase = dao::Database::Open(kWorkingDatabase);
-    SharedRecordset = SharedDatabase->OpenRecordset("節点座標1");
-    WorkRecordset = SharedDatabase->OpenRecordset("基本データ");
+    Program().SharedDatabase = dao::Database::Open(kWorkingDatabase);
+    Program().SharedRecordset = Program().SharedDatabase->OpenRecordset("節点座標1");
+    Program().WorkRecordset = Program().SharedDatabase->OpenRecordset("基本データ");
 
     RunMakeDatabase(GetParam());
-    EXPECT_FALSE(SharedDatabase);
-    EXPECT_FALSE(SharedRecordset);
-    EXPECT_FALSE(WorkRecordset);
+    EXPECT_FALSE(Program().SharedDatabase);
+    EXPECT_FALSE(Program().SharedRecordset);
+    EXPECT_FALSE(Program().WorkRecordset);
     EXPECT_EQ(rawdb::File(kWorkingDatabase).Dump(), fresh);
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), QStringLiteral("False"));
     EXPECT_FALSE(reg::HasSetting("Mainmenu", "DataName"));
@@ -178,11 +178,11 @@ TEST_P(UpgradePass, AddsOnlyMissingSectionDesignTablesAndKeepsEverythingElse)
         db->Close();
     }
     // Start-up's probe leaves its connection open for the upgrade pass.
-    SharedDatabase = dao::Database::Open(kWorkingDatabase);
+    Program().SharedDatabase = dao::Database::Open(kWorkingDatabase);
 
     RunMakeDatabase(1);
 
-    EXPECT_FALSE(SharedDatabase);
+    EXPECT_FALSE(Program().SharedDatabase);
     EXPECT_EQ(reg::GetSetting("Mainmenu", "DataName"), QStringLiteral("old.lzh"));
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), QStringLiteral("True"));
     EXPECT_EQ(testenv::ReadFile("pif"), QByteArray(64, 'x'));
@@ -254,7 +254,7 @@ TEST_P(MakeDatabaseFailure, RaisesAndLeavesNoConnection)
 {
     GetParam().prepare();
     EXPECT_THROW(RunMakeDatabase(GetParam().mode), rt::Error);
-    EXPECT_FALSE(SharedDatabase);
+    EXPECT_FALSE(Program().SharedDatabase);
 }
 
 INSTANTIATE_TEST_SUITE_P(

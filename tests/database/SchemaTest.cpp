@@ -1,6 +1,6 @@
-#include "database/MakeDatabase.h"
+#include "core/MakeDatabase.h"
 #include "database/Schema.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <gtest/gtest.h>
 

@@ -218,7 +218,7 @@ TEST_P(CheckRules, MessageAndWrittenBack)
     TestWindow w(d.form, names);
     for (const auto& [b, v] : d.boxes) w.Set(b, v);
     for (const auto& [b, v] : c.set) w.Set(b, v);
-    UnitIsSI = c.unitSI;
+    Program().UnitIsSI = c.unitSI;
     auto& script = testenv::ResetScript();
 
     EXPECT_EQ(d.check(c.commonE, c.commonG), c.result);

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "common/TestEnv.h"
-#include "database/MakeDatabase.h"
+#include "core/MakeDatabase.h"
 #include "input/InputControls.h"
 #include "platform/Database.h"
 #include "platform/Forms.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QComboBox>
 #include <QLabel>

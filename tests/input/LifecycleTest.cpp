@@ -6,7 +6,7 @@
 #include "platform/DataGrid.h"
 #include "platform/Settings.h"
 #include "screens/NodeScreen.h"
-#include "shell/WindowHelpers.h"
+#include "core/WindowHelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,16 +26,16 @@ protected:
         MakeEmptyDatabase();
         AddNodes(3);
         SetShowMainMenuHandler([this] { ++menuShown; });
-        WarnOnCancel = false;
+        Program().WarnOnCancel = false;
         reg::SaveSetting("Public", "AnalyzeFinish", "True");
         original = testenv::FileHash(kWorkingDatabase);
         testenv::ResetScript();
     }
     frm節点座標1* Open()
     {
-        ScreenCode = ScreenNodeCoordinates;
+        Program().ScreenCode = ScreenNodeCoordinates;
         EXPECT_TRUE(StartInputForm());
-        auto* s = dynamic_cast<frm節点座標1*>(CurrentInputForm.data());
+        auto* s = dynamic_cast<frm節点座標1*>(Program().CurrentInputForm.data());
         EXPECT_NE(s, nullptr);
         return s;
     }
@@ -62,8 +62,8 @@ TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
     EXPECT_EQ(testenv::FileHash(kBackupDatabase), original);
     EXPECT_TRUE(s->IsLoaded());
     EXPECT_TRUE(s->isVisible());
-    EXPECT_EQ(InputTableName, "節点座標1");
-    EXPECT_EQ(GridRowCount, 11);
+    EXPECT_EQ(Program().InputTableName, "節点座標1");
+    EXPECT_EQ(Program().GridRowCount, 11);
 
     AddNode(s, "4");
     EXPECT_EQ(Rows("節点座標1", {"No_"}).size(), 4);   // written at once
@@ -73,7 +73,7 @@ TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
     EXPECT_EQ(Rows("節点座標1", {"No_"}), QStringList({"1", "2", "3", "4"}));
     EXPECT_EQ(AnalyzeFinish(), "False");
     EXPECT_EQ(menuShown, 1);
-    EXPECT_TRUE(CurrentInputForm.isNull());
+    EXPECT_TRUE(Program().CurrentInputForm.isNull());
 }
 
 TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
@@ -136,7 +136,7 @@ TEST_F(Lifecycle, CloseBoxCancelsInsideItsOwnClosingRequest)
 
 TEST_F(Lifecycle, AnsweringNoKeepsTheScreenOpen)
 {
-    WarnOnCancel = true;
+    Program().WarnOnCancel = true;
     frm節点座標1* s = Open();
     AddNode(s, "4");
     auto& script = testenv::ResetScript();
@@ -177,12 +177,12 @@ TEST_F(Lifecycle, CancelQuestionOnlyWhenBothOptionsAreOn)
     for (const CancelCase& c : cases) {
         if (c.chkCancel) reg::SaveSetting("Public", "ChkCancel", c.chkCancel);
         else reg::DeleteSetting("Public", "ChkCancel");
-        WarnOnCancel = c.warn;
+        Program().WarnOnCancel = c.warn;
         auto& script = testenv::ResetScript();
         script.answers = {c.answer};
-        MsgResult = 99;
+        Program().MsgResult = 99;
         EXPECT_EQ(ConfirmCancelInput(c.reason), c.expected) << (c.chkCancel ? c.chkCancel : "absent") << c.warn << c.reason;
-        EXPECT_EQ(MsgResult, 99);
+        EXPECT_EQ(Program().MsgResult, 99);
         if (c.question) {
             ASSERT_EQ(script.messages.size(), 1);
             EXPECT_TRUE(script.messages[0].startsWith(QStringLiteral("message=question|") + c.question));
@@ -196,7 +196,7 @@ TEST_F(Lifecycle, CancelQuestionOnlyWhenBothOptionsAreOn)
 TEST_F(Lifecycle, FailedBackupOpensNothing)
 {
     QFile::remove(kWorkingDatabase);
-    ScreenCode = ScreenNodeCoordinates;
+    Program().ScreenCode = ScreenNodeCoordinates;
     EXPECT_FALSE(StartInputForm());
     EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(kDatabaseAccess)});
     EXPECT_TRUE(forms::LoadedForms().empty());
@@ -206,7 +206,7 @@ TEST_F(Lifecycle, FailedBackupOpensNothing)
 TEST_F(Lifecycle, CodeWithoutAScreenTakesNoCopy)
 {
     // 10212 lies in the menu's input range but no input screen belongs to it.
-    ScreenCode = 10212;
+    Program().ScreenCode = 10212;
     EXPECT_FALSE(StartInputForm());
     EXPECT_EQ(testenv::Script().messages,
               QStringList{Info("「入力画面」の画面は、このバージョンではまだ使用できません。")});
@@ -284,9 +284,9 @@ TEST_F(Lifecycle, OnePositionServesEveryScreen)
     EXPECT_EQ(reg::GetNumber("Input", "InputLeft", -1), 1500);
     EXPECT_EQ(reg::GetNumber("Input", "InputTop", -1), 1200);
 
-    ScreenCode = ScreenBasicData;
+    Program().ScreenCode = ScreenBasicData;
     ASSERT_TRUE(StartInputForm());
-    forms::Form* b = CurrentInputForm.data();
+    forms::Form* b = Program().CurrentInputForm.data();
     EXPECT_EQ(b->LeftTw(), 1500);
     EXPECT_EQ(b->TopTw(), 1200);
     b->showMinimized();

@@ -22,7 +22,7 @@ protected:
     // A recordset on a table as a screen holds it (sorted by 順 when it has rows).
     dao::RecordsetPtr Open(const QString& table)
     {
-        InputTableName = table;
+        Program().InputTableName = table;
         rs.reset();
         db.reset();
         ReopenInputRecordset(rs, db, nullptr);
@@ -30,10 +30,10 @@ protected:
     }
     void Add(void (*add)(dao::RecordsetPtr&))
     {
-        WorkRecordset = rs->Clone();
+        Program().WorkRecordset = rs->Clone();
         add(rs);
-        WorkRecordset->Close();
-        WorkRecordset.reset();
+        Program().WorkRecordset->Close();
+        Program().WorkRecordset.reset();
     }
     dao::DatabasePtr db;
     dao::RecordsetPtr rs;
@@ -171,7 +171,7 @@ TEST_F(Records, SaveBasicDataLeavesExactlyOneRow)
     w.Set("txtCase", "3");
     w.Set("txtE", "21000");
     w.Set("txtγ", "8100");
-    UnitIsSI = false;
+    Program().UnitIsSI = false;
     for (int rows : {0, 2}) {
         for (int i = 0; i < rows; ++i)
             AppendRows("基本データ", {"工事名"}, {{Variant::Text("old")}});
@@ -183,7 +183,7 @@ TEST_F(Records, SaveBasicDataLeavesExactlyOneRow)
         EXPECT_EQ(Rows("基本データ", {"工事名", "設計者", "Note", "Case", "E", "γ", "Unit"}, ""),
                   QStringList{"Bridge| Sato | |3|21000|8100|False"});
     }
-    UnitIsSI = true;
+    Program().UnitIsSI = true;
 }
 
 TEST_F(Records, SaveBasicDataThatFailsKeepsTheOldRow)
@@ -299,7 +299,7 @@ TEST_F(Records, MaxValueAndKeyLookups)
 
 TEST_F(Records, DeleteQuestionsFollowTheOption)
 {
-    ScreenCode = ScreenNodeCoordinates;
+    Program().ScreenCode = ScreenNodeCoordinates;
     TestWindow w("frm節点座標1", {"txtNo", "txtX"});
     SetTabStop(w.findChild<QWidget*>("txtNo"), false);
     struct {
@@ -316,7 +316,7 @@ TEST_F(Records, DeleteQuestionsFollowTheOption)
         EXPECT_EQ(script.messages.size(), c.asked ? 1 : 0);
         if (c.asked) {
             EXPECT_EQ(script.messages[0], Question("選択しているデータを削除してもいいですか？"));
-            EXPECT_EQ(MsgResult, c.expected);
+            EXPECT_EQ(Program().MsgResult, c.expected);
             // The question leaves every entry box a tab stop, txtNo included.
             EXPECT_EQ(w.findChild<QWidget*>("txtNo")->focusPolicy(), Qt::StrongFocus);
         }
@@ -367,7 +367,7 @@ TEST_F(Records, CentringOnTheScreen)
     forms::Form input("frm節点座標1");
     input.SetClientSizeTw(9000, 6000);
     input.MoveTw(1500, 1500);
-    CurrentInputForm = &input;
+    Program().CurrentInputForm = &input;
     forms::Form figure("frm部材形状図");
     figure.SetClientSizeTw(3000, 2010);
     int width = 0, height = 0;
@@ -382,7 +382,7 @@ TEST_F(Records, CentringOnTheScreen)
     forms::PlaceTw(grid, 120, 120, 3000, 2000);
     CenterOnInputForm(&lookup, width, height);
     EXPECT_EQ(width, 120 + 3000 + 270);
-    CurrentInputForm = nullptr;
+    Program().CurrentInputForm = nullptr;
 }
 
 }  // namespace

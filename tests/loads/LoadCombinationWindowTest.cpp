@@ -1,6 +1,7 @@
 // The load names and combinations window through its widgets: loading the
 // table, editing cases and combinations, registering, cancelling, and the
 // main menu's item 13.
+#include "core/WindowHelpers.h"
 #include "common/Probe.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
@@ -8,9 +9,9 @@
 #include "loads/LoadCombinationWindow.h"
 #include "platform/Settings.h"
 #include "screens/ScreenTestSupport.h"
-#include "shell/Main.h"
-#include "shell/MainMenuCommands.h"
-#include "shell/frmMainmenu.h"
+#include "app/Main.h"
+#include "app/MainMenuCommands.h"
+#include "app/frmMainmenu.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -103,7 +104,7 @@ protected:
     {
         MakeEmptyDatabase();
         SetShowMainMenuHandler([this] { ++menuShown; });
-        WarnOnCancel = false;
+        Program().WarnOnCancel = false;
         reg::SaveSetting("Public", "AnalyzeFinish", "True");
     }
     void TearDown() override { SetShowMainMenuHandler(nullptr); }
@@ -388,7 +389,7 @@ TEST_F(LoadCombinations, CancelAndCloseLeaveTheTableAsItWas)
     w->Cmd荷重名登録->click();
 
     // With the warning on, No keeps the window and its edits.
-    WarnOnCancel = true;
+    Program().WarnOnCancel = true;
     script->answers = {ui::Answer::No};
     w->Cmd中止->click();
     EXPECT_EQ(script->messages.last(), Question("<ｷｬﾝｾﾙ>ボタンがクリックされたので\r\n"

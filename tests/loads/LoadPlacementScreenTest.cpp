@@ -6,7 +6,7 @@
 #include "loads/LoadShapeLookup.h"
 #include "platform/DataGrid.h"
 #include "screens/ScreenTestSupport.h"
-#include "shell/WindowHelpers.h"
+#include "core/WindowHelpers.h"
 
 using namespace inputtest;
 using namespace screentest;

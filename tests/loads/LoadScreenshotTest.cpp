@@ -1,6 +1,7 @@
 // Pictures of the load windows with data, written where ZELKOVA_SCREENSHOTS
 // points (run under a real X server to look at them), otherwise into the
 // test's own folder; the test checks only that the windows render.
+#include "core/WindowHelpers.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "loads/LoadPlacementScreen.h"
@@ -23,7 +24,7 @@ using V = rt::Variant;
 TEST(Screenshots, LoadWindows)
 {
     MakeEmptyDatabase();
-    ProgramVersion = "1.41";
+    Program().ProgramVersion = "1.41";
     SetShowMainMenuHandler([] {});
     AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                {{V::Text("〇〇橋 補強設計"), V::Text("山田 太郎"), V::Text("第2案"), V::Text("True"), V::Integer(3),
@@ -49,9 +50,9 @@ TEST(Screenshots, LoadWindows)
     }
     AppendRows("荷重配置", fields, rows);
 
-    ScreenCode = ScreenLoadShapes;
+    Program().ScreenCode = ScreenLoadShapes;
     ASSERT_TRUE(StartInputForm());
-    auto* shape = dynamic_cast<frm荷重形状*>(CurrentInputForm.data());
+    auto* shape = dynamic_cast<frm荷重形状*>(Program().CurrentInputForm.data());
     shape->DBGrid->ClickRow(4);
     testenv::SaveScreenshot(shape, "load-shape-screen.png");
     shape->cmdReferType->click();
@@ -62,9 +63,9 @@ TEST(Screenshots, LoadWindows)
     testenv::SaveScreenshot(legend, "load-type-legend-right.png");
     shape->Cmd登録_Click();
 
-    ScreenCode = ScreenLoadPlacement;
+    Program().ScreenCode = ScreenLoadPlacement;
     ASSERT_TRUE(StartInputForm());
-    auto* placement = dynamic_cast<frm荷重配置*>(CurrentInputForm.data());
+    auto* placement = dynamic_cast<frm荷重配置*>(Program().CurrentInputForm.data());
     placement->DBGrid->ClickRow(2);
     testenv::SaveScreenshot(placement, "load-placement-screen.png");
     placement->cmdRefer荷重形状データ->click();

@@ -6,7 +6,7 @@
 #include "loads/LoadTypeLegend.h"
 #include "platform/DataGrid.h"
 #include "screens/ScreenTestSupport.h"
-#include "shell/WindowHelpers.h"
+#include "core/WindowHelpers.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -36,10 +36,10 @@
 #include "loads/LoadCombinationWindow.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
-#include "shell/Globals.h"
-#include "shell/Main.h"
-#include "shell/MainMenuCommands.h"
-#include "shell/frmMainmenu.h"
+#include "core/ProgramState.h"
+#include "app/Main.h"
+#include "app/MainMenuCommands.h"
+#include "app/frmMainmenu.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -104,23 +104,23 @@ void Dump()
 
 QWidget* ScreenControl(const QString& name)
 {
-    if (!CurrentInputForm) {
+    if (!Program().CurrentInputForm) {
         Print(QStringLiteral("error=no input screen"));
         return nullptr;
     }
-    QWidget* w = CurrentInputForm->findChild<QWidget*>(name);
+    QWidget* w = Program().CurrentInputForm->findChild<QWidget*>(name);
     if (!w) Print(QStringLiteral("error=no control ") + name);
     return w;
 }
 
 void DumpScreen()
 {
-    if (!CurrentInputForm || !CurrentInputForm->IsLoaded()) {
+    if (!Program().CurrentInputForm || !Program().CurrentInputForm->IsLoaded()) {
         Print(QStringLiteral("screen=none"));
         return;
     }
-    Print(QStringLiteral("screen=%1|%2").arg(CurrentInputForm->objectName(), CurrentInputForm->windowTitle()));
-    for (QLineEdit* box : CurrentInputForm->findChildren<QLineEdit*>())
+    Print(QStringLiteral("screen=%1|%2").arg(Program().CurrentInputForm->objectName(), Program().CurrentInputForm->windowTitle()));
+    for (QLineEdit* box : Program().CurrentInputForm->findChildren<QLineEdit*>())
         if (!box->objectName().isEmpty() && !box->objectName().startsWith(QLatin1String("qt_")))
             Print(QStringLiteral("box=%1|%2").arg(box->objectName(), box->text()));
 }

@@ -1,11 +1,12 @@
 // The basic data screen: defaults, register, the unit captions and the
 // conversion of the stored model between SI and gravitational units.
+#include "core/WindowHelpers.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "platform/Settings.h"
 #include "screens/BasicDataScreen.h"
 #include "screens/ScreenTestSupport.h"
-#include "shell/frmMainmenu.h"
+#include "app/frmMainmenu.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -28,9 +29,9 @@ protected:
     }
     void Open()
     {
-        ScreenCode = ScreenBasicData;
+        Program().ScreenCode = ScreenBasicData;
         ASSERT_TRUE(StartInputForm());
-        s = dynamic_cast<frm基本データ*>(CurrentInputForm.data());
+        s = dynamic_cast<frm基本データ*>(Program().CurrentInputForm.data());
         ASSERT_NE(s, nullptr);
         script = &testenv::ResetScript();
     }
@@ -47,7 +48,7 @@ protected:
 
 TEST_F(BasicData, EmptyTableOpensWithTheDefaults)
 {
-    UnitIsSI = false;
+    Program().UnitIsSI = false;
     Open();
     EXPECT_EQ(s->windowTitle(), "ZELKOVA  ver 1.41　1．基本データ");
     EXPECT_EQ(s->txt工事名->text(), "");
@@ -56,7 +57,7 @@ TEST_F(BasicData, EmptyTableOpensWithTheDefaults)
     EXPECT_EQ(s->txtγ->text(), "8100");
     EXPECT_EQ(s->txtGravity->text(), "9.80665");
     EXPECT_TRUE(s->opnSelectG[0]->isChecked());
-    EXPECT_TRUE(UnitIsSI);
+    EXPECT_TRUE(Program().UnitIsSI);
     EXPECT_EQ(s->lblCurrentUnit->text(), " SI");
     EXPECT_EQ(s->cmdDataTrans->text(), "CGS単位に変換");
     EXPECT_EQ(s->lblPYe->text(), "(kN/cm2)");
@@ -104,7 +105,7 @@ TEST_F(BasicData, OneSpaceShowsEmptyAndIsStoredAgain)
     EXPECT_EQ(s->txt工事名->text(), "Tower");
     EXPECT_EQ(s->txt設計者->text(), "");
     EXPECT_EQ(s->txtCase->text(), "2");
-    EXPECT_FALSE(UnitIsSI);
+    EXPECT_FALSE(Program().UnitIsSI);
     EXPECT_EQ(s->lblCurrentUnit->text(), " CGS");
     EXPECT_EQ(s->cmdDataTrans->text(), "SI単位に変換");
     EXPECT_EQ(s->Label11->text(), "RCの場合は 90、Sの場合は 810(t/cm2)");
@@ -219,7 +220,7 @@ TEST_F(Conversion, SiToGravitationalAndBackGivesEveryFieldBack)
               QStringList{Question("重力定数：9.80665 m/s2 でCGS単位に変換します。よろしいですか？\r\n"
                                    "単位変換した後は現在のデータに対して計算処理を実行して下さい。")});
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "False");
-    EXPECT_FALSE(UnitIsSI);
+    EXPECT_FALSE(Program().UnitIsSI);
     EXPECT_EQ(s->lblCurrentUnit->text(), " CGS");
     EXPECT_EQ(s->lblPG->text(), "(t/cm2)");
     EXPECT_EQ(s->txtE->text(), "2100");
@@ -243,7 +244,7 @@ TEST_F(Conversion, SiToGravitationalAndBackGivesEveryFieldBack)
     EXPECT_EQ(script->messages.first(),
               Question("重力定数：9.80665 m/s2 でSI単位に変換します。よろしいですか？\r\n"
                        "単位変換した後は現在のデータに対して計算処理を実行して下さい。"));
-    EXPECT_TRUE(UnitIsSI);
+    EXPECT_TRUE(Program().UnitIsSI);
     EXPECT_EQ(s->txtE->text(), "21000");
     const auto back = Loads();
     for (size_t r = 0; r < types.size(); ++r)
@@ -286,7 +287,7 @@ TEST_F(Conversion, InvalidGravityIsRefusedBeforeTheQuestion)
         EXPECT_EQ(script->messages, QStringList{Info("入力した重力定数の値が不正です")}) << g;
     }
     EXPECT_EQ(testenv::FileHash(kWorkingDatabase), before);
-    EXPECT_TRUE(UnitIsSI);
+    EXPECT_TRUE(Program().UnitIsSI);
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
 }
 
@@ -298,7 +299,7 @@ TEST_F(Conversion, AnsweringNoConvertsNothing)
     script->answers = {ui::Answer::No};
     Click(s->cmdDataTrans);
     EXPECT_EQ(testenv::FileHash(kWorkingDatabase), before);
-    EXPECT_TRUE(UnitIsSI);
+    EXPECT_TRUE(Program().UnitIsSI);
     EXPECT_EQ(s->txtE->text(), "21000");
 }
 
@@ -308,7 +309,7 @@ TEST_F(Conversion, FailureRollsBackAndRestoresTheScreen)
     // A modulus that does not fit a Single once multiplied by 10.
     inputtest::Exec("UPDATE \"材料定数2\" SET \"E\" = ?", {Variant::Double(3e38)});
     Open();
-    ASSERT_FALSE(UnitIsSI);
+    ASSERT_FALSE(Program().UnitIsSI);
     const QStringList before = Rows("材料定数1", {"E", "γ"}) + Rows("節点拘束形状", {"w"}) + Rows("材料定数2", {"E"});
     const auto loads = Loads();
     const QString e = s->txtE->text();
@@ -316,7 +317,7 @@ TEST_F(Conversion, FailureRollsBackAndRestoresTheScreen)
     EXPECT_EQ(script->messages.last(), Exclamation(kDatabaseAccess));
     EXPECT_EQ(Rows("材料定数1", {"E", "γ"}) + Rows("節点拘束形状", {"w"}) + Rows("材料定数2", {"E"}), before);
     EXPECT_EQ(Loads(), loads);
-    EXPECT_FALSE(UnitIsSI);
+    EXPECT_FALSE(Program().UnitIsSI);
     EXPECT_EQ(s->lblCurrentUnit->text(), " CGS");
     EXPECT_EQ(s->cmdDataTrans->text(), "SI単位に変換");
     EXPECT_EQ(s->txtE->text(), e);

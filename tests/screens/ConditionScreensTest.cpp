@@ -229,7 +229,7 @@ TEST_F(ConditionScreens, RestraintTypeInGravitationalUnitsAndItsPlacementsOnDele
     AppendRows("節点拘束配置", PlacementFields({"拘束形状"}), {Ints({1, 3, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 1})});
     Open(ScreenRestraintTypes);
     EXPECT_EQ(Label("lblBaneUnit"), "その他　：　バネ定数( t/cm または t･m/rad )");
-    EXPECT_FALSE(UnitIsSI);
+    EXPECT_FALSE(Program().UnitIsSI);
     Click(s->cmd削除);   // Yes
     EXPECT_TRUE(Rows("節点拘束形状", {"No_"}).isEmpty());
     EXPECT_EQ(Rows("節点拘束配置", {"No_", "拘束形状", "fld_01"}), QStringList{"1|3|5"});

@@ -1,5 +1,6 @@
 // Pictures of the four lookup windows beside the node screen (see
 // ScreenshotTest.cpp for where they are written).
+#include "core/WindowHelpers.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 
@@ -16,7 +17,7 @@ using V = rt::Variant;
 TEST(Screenshots, LookupWindows)
 {
     MakeEmptyDatabase();
-    ProgramVersion = "1.41";
+    Program().ProgramVersion = "1.41";
     SetShowMainMenuHandler([] {});
     AppendRows("基本データ", {"工事名", "Unit", "Case"}, {{V::Text("橋"), V::Text("True"), V::Integer(1)}});
     AddNodes(12);
@@ -31,7 +32,7 @@ TEST(Screenshots, LookupWindows)
     AppendRows("要素端部形状", {"No_", "xHKU", "yHKU", "zHKU", "xMWR", "yMWR", "zMWR", "順"},
                {{V::Integer(1), V::Text("剛"), V::Text("剛"), V::Text("剛"), V::Text("剛"), V::Text("ピン"), V::Text("ピン"), V::Integer(1)}});
 
-    ScreenCode = ScreenNodeCoordinates;
+    Program().ScreenCode = ScreenNodeCoordinates;
     ASSERT_TRUE(StartInputForm());
     for (const char* name : {"frm節点座標参照", "frm要素情報参照", "frm節点拘束形状参照", "frm要素端部形状参照"}) {
         forms::Form* w = ScreenInstance(name);

@@ -3,7 +3,7 @@
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "platform/DataGrid.h"
-#include "screens/LookupWindow.h"
+#include "input/LookupWindow.h"
 #include "screens/NodeScreen.h"
 
 #include <QStatusBar>
@@ -23,7 +23,7 @@ protected:
     }
     void OpenNodeScreen()
     {
-        ScreenCode = ScreenNodeCoordinates;
+        Program().ScreenCode = ScreenNodeCoordinates;
         ASSERT_TRUE(StartInputForm());
         script = &testenv::ResetScript();
     }
@@ -102,7 +102,7 @@ TEST_F(Lookups, RowsInDisplayOrderCentredOnTheScreenAndClosedWithIt)
                 {V::Integer(2), V::Double(2), V::Double(0), V::Double(0), V::Integer(1)},
                 {V::Integer(3), V::Double(3), V::Double(0), V::Double(0), V::Integer(2)}});
     OpenNodeScreen();
-    forms::Form* screen = CurrentInputForm.data();
+    forms::Form* screen = Program().CurrentInputForm.data();
     screen->MoveTw(1500, 1200);
     LookupWindow* w = Open("frm節点座標参照");
     EXPECT_EQ(GridColumn(w->DBGrid, "No_"), QStringList({"2", "3", "1"}));

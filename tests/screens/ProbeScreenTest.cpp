@@ -1,7 +1,7 @@
 // The input screens driven from outside through the real start-up: the menu
 // gives way to a screen and comes back when the screen ends.
 #include "common/TestEnv.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -59,10 +59,11 @@ inline void screentest::Retype(QLineEdit* box, const QString& text)
 
 // ---- opening a screen as the user has it ------------------------------------
 
+#include "core/WindowHelpers.h"
 #include "common/TestEnv.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
-#include "shell/Globals.h"
+#include "core/ProgramState.h"
 
 #include <functional>
 
@@ -72,9 +73,9 @@ namespace screentest {
 inline void PrepareScreenTest(std::function<void()> onMenu = [] {})
 {
     inputtest::MakeEmptyDatabase();
-    ProgramVersion = "1.41";
+    Program().ProgramVersion = "1.41";
     SetShowMainMenuHandler(std::move(onMenu));
-    WarnOnCancel = false;
+    Program().WarnOnCancel = false;
 }
 
 // Opens the input screen of `code` through the framework, makes it the active
@@ -82,9 +83,9 @@ inline void PrepareScreenTest(std::function<void()> onMenu = [] {})
 template <class Screen>
 void OpenScreen(int16_t code, Screen*& s, ui::ScriptedServices*& script)
 {
-    ScreenCode = code;
+    Program().ScreenCode = code;
     ASSERT_TRUE(StartInputForm());
-    s = dynamic_cast<Screen*>(CurrentInputForm.data());
+    s = dynamic_cast<Screen*>(Program().CurrentInputForm.data());
     ASSERT_NE(s, nullptr);
     s->activateWindow();
     QApplication::setActiveWindow(s);

@@ -2,6 +2,7 @@
 // picture window with data, written where ZELKOVA_SCREENSHOTS points (run
 // under a real X server to look at them), otherwise into the test's own
 // folder; the test checks only that the windows render.
+#include "core/WindowHelpers.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "screens/MemberScreen.h"
@@ -20,7 +21,7 @@ namespace {
 TEST(Screenshots, MemberAndSectionScreens)
 {
     MakeEmptyDatabase();
-    ProgramVersion = "1.41";
+    Program().ProgramVersion = "1.41";
     SetShowMainMenuHandler([] {});
     AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                {{Variant::Text("〇〇橋 補強設計"), Variant::Text("山田 太郎"), Variant::Text("第2案"), Variant::Text("True"),
@@ -44,19 +45,19 @@ TEST(Screenshots, MemberAndSectionScreens)
                           Variant::Integer(int16_t(t))});
     AppendRows("材料定数2", {"No_", "TYP", "fld_01", "fld_02", "fld_03", "fld_04", "fld_05", "φx", "φy", "E", "γ", "順"}, shapes);
 
-    ScreenCode = ScreenMembers;
+    Program().ScreenCode = ScreenMembers;
     ASSERT_TRUE(StartInputForm());
-    testenv::SaveScreenshot(CurrentInputForm.data(), "member-screen.png");
+    testenv::SaveScreenshot(Program().CurrentInputForm.data(), "member-screen.png");
     EndInputForm(true);
 
-    ScreenCode = ScreenSectionProperties;
+    Program().ScreenCode = ScreenSectionProperties;
     ASSERT_TRUE(StartInputForm());
-    testenv::SaveScreenshot(CurrentInputForm.data(), "section-properties-screen.png");
+    testenv::SaveScreenshot(Program().CurrentInputForm.data(), "section-properties-screen.png");
     EndInputForm(true);
 
-    ScreenCode = ScreenSectionShapes;
+    Program().ScreenCode = ScreenSectionShapes;
     ASSERT_TRUE(StartInputForm());
-    auto* shape = dynamic_cast<frm材料定数2*>(CurrentInputForm.data());
+    auto* shape = dynamic_cast<frm材料定数2*>(Program().CurrentInputForm.data());
     shape->ScreenRecordset->FindFirst("no_ = 1004");
     shape->Data1->SyncPosition();
     shape->DBGrid_RowColChange();

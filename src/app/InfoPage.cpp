@@ -1,0 +1,3 @@
+#include "app/InfoPage.h"
+
+QString InfoPageAddress() { return QStringLiteral("qrc:/info/zelkova.html"); }

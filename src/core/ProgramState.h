@@ -1,0 +1,111 @@
+// The program-wide state: one structure that the windows and procedures of
+// the program read and write, all on the one user-interface thread. Its owner
+// (the start-up, or a test) creates it with a ProgramStateScope; Program()
+// reaches the one in force.
+#pragma once
+
+#include "database/WorkingFiles.h"
+#include "platform/Database.h"
+
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace forms { class Form; }
+
+// Screen and command codes.
+enum ScreenCodes : int16_t {
+    ScreenMainMenu = 10102,
+    ScreenBasicData = 10201,
+    ScreenNodeCoordinates = 10202,
+    ScreenSectionProperties = 10203,
+    ScreenSectionShapes = 10204,
+    ScreenMembers = 10205,
+    ScreenRestraintTypes = 10206,
+    ScreenRestraintPlacement = 10207,
+    ScreenMemberEndTypes = 10208,
+    ScreenMemberEndPlacement = 10209,
+    ScreenLoadShapes = 10210,
+    ScreenLoadPlacement = 10211,
+    ScreenLoadShapeLookup = 10212,
+    ScreenRestraintTypeLookup = 10213,
+    ScreenNodeLookup = 10214,
+    ScreenMemberLookup = 10215,
+    ScreenMemberEndTypeLookup = 10216,
+    ScreenLoadTypeFigure = 10217,
+    ScreenSectionTypeFigure = 10218,
+    ScreenFrameDiagram = 10219,
+    ScreenDesignCommonItems = 10232,
+    ScreenDesignLoadCombinations = 10233,
+    ScreenAnalysis = 10301,
+    ScreenFramePreview = 10401,
+    ScreenResultsPreview = 10402,
+    ScreenPreviewSettings = 10403,
+    ScreenPrintSettings = 10404,
+};
+
+// The title of every message box: empty.
+inline const QString AppTitle;
+
+struct ReportHeaderRecord {
+    QString ProjectName;   // always 50 characters
+    QString Designer;
+    QString Remarks;
+};
+
+struct ProgramState {
+    // ---- shell, database and input ----
+    QString ProgramVersion;                 // "1.41"
+    int16_t MsgResult = 0;                  // answer of the last message box
+    dao::DatabasePtr SharedDatabase;        // the main menu's connection
+    dao::RecordsetPtr SharedRecordset;
+    dao::RecordsetPtr WorkRecordset;        // scratch recordset of the input checks
+    int16_t ScreenCode = 0;                 // the last input or preview command
+    bool MenuUpdating = false;
+    bool MainMenuSwitching = false;
+    QPointer<forms::Form> CurrentInputForm;
+    QString InputTableName;
+    int16_t GridRowCount = 0;
+    bool UnitIsSI = false;
+    bool WarnOnCancel = false;
+    ReportHeaderRecord ReportHeader;
+
+    // ---- progress window handshake ----
+    bool StartAck = false;
+    bool FinishAck = false;
+
+    // ---- node and member maps, refilled by each user ----
+    std::vector<int16_t> NodeNo;            // node number of each row (display order)
+    std::vector<int16_t> MemberNo;          // member number of each row
+    std::array<int16_t, 301> NodeRow{};     // node number -> row
+    std::array<int16_t, 501> MemberRow{};   // member number -> row
+};
+
+// The state in force. There is always one: a default instance serves until an
+// owner installs its own.
+ProgramState& Program();
+
+// Installs a fresh state for its lifetime and puts back the previous one after.
+class ProgramStateScope {
+public:
+    ProgramStateScope();
+    ~ProgramStateScope();
+    ProgramStateScope(const ProgramStateScope&) = delete;
+    ProgramStateScope& operator=(const ProgramStateScope&) = delete;
+    ProgramState& State() { return state_; }
+
+private:
+    ProgramState state_;
+    ProgramState* previous_;
+};
+
+// Releases the shared objects: the main menu's connection and recordsets,
+// the scratch recordset, the report geometry arrays and the node and member
+// maps. Returns normally in every case; may be called with nothing open.
+void CloseSharedData();
+
+// Hooks by which later parts of the program release arrays of their own
+// when CloseSharedData runs (the report geometry registers here).
+void AddSharedDataReleaser(void (*release)());

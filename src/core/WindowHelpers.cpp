@@ -1,0 +1,162 @@
+#include "core/WindowHelpers.h"
+
+#include "platform/Forms.h"
+#include "platform/Settings.h"
+#include "platform/Ui.h"
+#include "core/ProgramState.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWidget>
+#include <utility>
+
+namespace {
+
+const std::pair<int16_t, const char*> kTitles[] = {
+    {10102, "　メインメニュー"},
+    {10201, "　1．基本データ"},
+    {10202, "　2．節点座標"},
+    {10203, "　3．部材形状1"},
+    {10204, "　4．部材形状2"},
+    {10205, "　5．部材形状配置"},
+    {10206, "　6．節点拘束条件"},
+    {10207, "　7．節点拘束条件配置"},
+    {10208, "　8．部材端部拘束条件"},
+    {10209, "　 9．部材端部拘束条件配置"},
+    {10210, "　10．荷重形状"},
+    {10211, "　11．荷重形状配置"},
+    {10212, "　荷重形状データ"},
+    {10213, "　節点拘束条件データ"},
+    {10214, "　節点座標データ"},
+    {10215, "　部材配置データ"},
+    {10216, "　部材端拘束条件データ"},
+    {10217, "　荷重形状図"},
+    {10218, "　部材形状図"},
+    {10219, "　フレーム図"},
+    {10301, "　印刷プレビュー　解析結果"},
+    {10401, "　印刷プレビュー　フレーム図"},
+    {10402, "　印刷プレビュー　解析結果"},
+    {10403, "　表示内容指定"},
+    {10404, "　印刷設定"},
+};
+
+}  // namespace
+
+QString WindowTitle(int16_t code)
+{
+    for (const auto& [c, title] : kTitles)
+        if (c == code) return QString::fromUtf8(title);
+    return QString();
+}
+
+void SetWindowCaption(int16_t code, QWidget* window)
+{
+    QString title = WindowTitle(code);
+    if (title.isNull()) return;
+    window->setWindowTitle(QStringLiteral("ZELKOVA  ver ") + Program().ProgramVersion + title);
+}
+
+void SetWindowTopMost(QWidget* window, int insertAfter) { forms::SetTopMost(window, insertAfter); }
+
+void SelectEntryBox(QLineEdit* box)
+{
+    if (!box) return;
+    box->setFocus();
+    box->setSelection(0, int(box->text().size()));
+}
+
+int16_t KeyCodeOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return Key::Return;
+    default: return 0;
+    }
+}
+
+void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* left, QLineEdit* right,
+                    QLineEdit* enter)
+{
+    (void)enter;  // Enter moves like Down.
+    switch (keyCode) {
+    case Key::Up: SelectEntryBox(up); break;
+    case Key::Down:
+    case Key::Return: SelectEntryBox(down); break;
+    case Key::Right: SelectEntryBox(right); break;
+    case Key::Left: SelectEntryBox(left); break;
+    default: break;
+    }
+}
+
+int16_t KeyAsciiOf(const QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Backspace) return 8;
+    if (event->text().isEmpty()) return 0;
+    const QChar c = event->text().at(0);
+    return c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
+}
+
+int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot)
+{
+    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 32) return keyAscii;
+    if (keyAscii == '-' && !noMinus) return keyAscii;
+    if (keyAscii == '.' && !noDot) return keyAscii;
+    if (keyAscii == 13) return 0;
+    ui::Beep();
+    return 0;
+}
+
+void ClearToolTipsIfOff(QWidget* window)
+{
+    if (!window) return;
+    if (reg::GetBool(QStringLiteral("Public"), QStringLiteral("ChkToolTiptext"), true)) return;
+    window->setToolTip(QString());
+    for (QWidget* w : window->findChildren<QWidget*>()) w->setToolTip(QString());
+}
+
+void ReadLoadCaseCount(int16_t& caseCount)
+{
+    if (!Program().SharedDatabase) rt::Raise(rt::ErrObjectClosed, QStringLiteral("データベースが開かれていません。"));
+    dao::RecordsetPtr rs = Program().SharedDatabase->OpenRecordset(QStringLiteral("基本データ"));
+    if (!(rs->BOF() && rs->EOF_())) caseCount = rs->Field(QStringLiteral("Case")).toInteger();
+    rs->Close();
+}
+
+void ReadUnitFlag(bool& unitIsSI)
+{
+    unitIsSI = true;
+    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
+    dao::RecordsetPtr rs = db->OpenRecordset(QStringLiteral("基本データ"));
+    if (!(rs->BOF() && rs->EOF_())) unitIsSI = rs->Field(QStringLiteral("Unit")).toBool();
+    rs->Close();
+    db->Close();
+}
+
+void FindRowListingNumber(dao::RecordsetPtr& rs, int16_t number)
+{
+    if (rs->BOF() && rs->EOF_()) return;
+    for (int k = 1; k <= 10; ++k) {
+        rs->FindFirst(QStringLiteral("fld_") + rt::Format(k, QStringLiteral("00")) + QStringLiteral(" = ")
+                      + QString::number(number));
+        if (!rs->NoMatch()) return;
+    }
+}
+
+namespace {
+std::function<void()> g_installedMainMenuShower;
+std::function<void()> g_mainMenuShower;
+}  // namespace
+
+void InstallMainMenuShower(std::function<void()> show) { g_installedMainMenuShower = std::move(show); }
+
+void SetShowMainMenuHandler(std::function<void()> handler) { g_mainMenuShower = std::move(handler); }
+
+void ShowMainMenuAgain()
+{
+    if (g_mainMenuShower) g_mainMenuShower();
+    else if (g_installedMainMenuShower) g_installedMainMenuShower();
+}

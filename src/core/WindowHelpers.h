@@ -1,0 +1,64 @@
+// Small procedures every window uses: captions by screen code, entry-box
+// focus and selection, arrow-key movement, the numeric keystroke filter, the
+// tool-tip option, two reads of the basic data, and the search of a
+// placement table for a row that lists a number.
+#pragma once
+
+#include "platform/Database.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+
+// The title of a screen code, or a null text when the code has none.
+QString WindowTitle(int16_t code);
+// The caption "ZELKOVA  ver " + ProgramVersion + title; an unknown code
+// leaves the caption unchanged.
+void SetWindowCaption(int16_t code, QWidget* window);
+
+// -1 topmost, -2 not topmost; other values do nothing.
+void SetWindowTopMost(QWidget* window, int insertAfter);
+
+// Focus and select the whole text; never fails.
+void SelectEntryBox(QLineEdit* box);
+
+// Key codes as the key-down events give them.
+namespace Key {
+enum : int16_t { Return = 13, Left = 37, Up = 38, Right = 39, Down = 40 };
+}
+// The key-down code of a Qt key (Up, Down, Left, Right, Return/Enter), else 0.
+int16_t KeyCodeOf(int qtKey);
+// Up -> up box, Down or Enter -> down box, Right -> right box, Left -> left box.
+void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* left, QLineEdit* right,
+                    QLineEdit* enter);
+
+class QKeyEvent;
+// The character code a key press gives an entry box's key-press handler:
+// Backspace 8, an ASCII character its code, any other character -1, and 0 for
+// keys that give none (Delete, Home, Tab and the like).
+int16_t KeyAsciiOf(const QKeyEvent* event);
+
+// The character to keep, or 0 to swallow it (with a beep for refused characters).
+int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot);
+
+// Empties every tool tip of the window when the tool-tip option is off.
+void ClearToolTipsIfOff(QWidget* window);
+
+// How the main menu is shown again when a window that replaced it closes.
+// The start-up installs the main menu's own way (InstallMainMenuShower); a
+// test may put another in its place, and nullptr puts the installed one back.
+void InstallMainMenuShower(std::function<void()> show);
+void SetShowMainMenuHandler(std::function<void()> handler);
+void ShowMainMenuAgain();
+
+// Case of the first 基本データ row through SharedDatabase; unchanged when empty.
+void ReadLoadCaseCount(int16_t& caseCount);
+// Unit of the first 基本データ row on a connection of its own; True when empty.
+void ReadUnitFlag(bool& unitIsSI);
+
+// Stands `rs` on the first row that lists `number` in the lowest fld_ column
+// that any row uses for it; NoMatch tells whether one was found.
+void FindRowListingNumber(dao::RecordsetPtr& rs, int16_t number);

@@ -1,0 +1,682 @@
+#include "input/ListScreen.h"
+
+#include "input/InputControls.h"
+#include "input/InputRecordOps.h"
+#include "input/InputRecords.h"
+#include "input/InputStart.h"
+#include "input/InputValidation.h"
+#include "platform/Forms.h"
+#include "platform/Ui.h"
+#include "core/ProgramState.h"
+#include "core/NotAvailable.h"
+#include "core/WindowHelpers.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+// The pictures of the reorder buttons: a triangle, with a bar for the ends.
+QIcon ArrowIcon(bool up, bool bar)
+{
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0, 0, 128));
+    p.setPen(Qt::NoPen);
+    QPolygon tri;
+    if (up) tri << QPoint(10, 5) << QPoint(3, 15) << QPoint(17, 15);
+    else tri << QPoint(10, 15) << QPoint(3, 5) << QPoint(17, 5);
+    p.drawPolygon(tri);
+    if (bar) p.drawRect(up ? QRect(3, 1, 14, 3) : QRect(3, 16, 14, 3));
+    return QIcon(pm);
+}
+
+const QColor kEntryColour(0xC0, 0xFF, 0xC0);   // &HC0FFC0
+const QColor kLockedColour(0xC0, 0xC0, 0xFF);  // &HFFC0C0
+
+}  // namespace
+
+ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(config.formName, parent), config_(std::move(config))
+{
+    Data1 = new dao::DataControl(QStringLiteral("Data1"), this);
+    DBGrid = new dao::DataGrid(QStringLiteral("DBGrid"), this);
+    DBGrid->SetColumns(config_.columns);
+    DBGrid->SetDataSource(Data1);
+    connect(DBGrid, &dao::DataGrid::RowColChange, this, [this] { DBGrid_RowColChange(); });
+
+    auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromUtf8(name));
+        return b;
+    };
+    cmdMF = button("cmdMF", QString());
+    cmdMU = button("cmdMU", QString());
+    cmdMD = button("cmdMD", QString());
+    cmdML = button("cmdML", QString());
+    cmdMF->setIcon(ArrowIcon(true, true));
+    cmdMU->setIcon(ArrowIcon(true, false));
+    cmdMD->setIcon(ArrowIcon(false, false));
+    cmdML->setIcon(ArrowIcon(false, true));
+    cmd追加 = button("cmd追加", QStringLiteral("追加(&A)"));
+    cmd修正 = button("cmd修正", QStringLiteral("修正(&E)"));
+    cmd削除 = button("cmd削除", QStringLiteral("一行削除"));
+    cmdAllDelete = button("cmdAllDelete", QStringLiteral("全削除"));
+    cmdReferRAMEN = button("cmdReferRAMEN", QStringLiteral("フレーム図"));
+    Cmd登録 = button("Cmd登録", config_.registerCaption.isEmpty() ? QStringLiteral("登録(&R)") : config_.registerCaption);
+    cmdCancel = button("cmdCancel", config_.cancelCaption.isEmpty() ? QStringLiteral("ｷｬﾝｾﾙ(&Q)") : config_.cancelCaption);
+    for (const NeighbourButton& nb : config_.neighbours) {
+        QPushButton* b = new QPushButton(nb.caption, this);
+        b->setObjectName(nb.name);
+        neighbourButtons_.push_back(b);
+        connect(b, &QPushButton::clicked, this, [this, nb] { OpenNeighbour(nb); });
+    }
+
+    connect(cmd追加, &QPushButton::clicked, this, [this] { cmd追加_Click(); });
+    connect(cmd修正, &QPushButton::clicked, this, [this] { cmd修正_Click(); });
+    connect(cmd削除, &QPushButton::clicked, this, [this] { cmd削除_Click(); });
+    connect(cmdAllDelete, &QPushButton::clicked, this, [this] { cmdAllDelete_Click(); });
+    connect(cmdMF, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("F")); });
+    connect(cmdMU, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("P")); });
+    connect(cmdMD, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("N")); });
+    connect(cmdML, &QPushButton::clicked, this, [this] { MoveRecord(QStringLiteral("L")); });
+    connect(Cmd登録, &QPushButton::clicked, this, [this] { Cmd登録_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdReferRAMEN, &QPushButton::clicked, this, [this] { cmdReferRAMEN_Click(); });
+
+    if (!config_.numberLabelName.isEmpty()) {
+        NumberLabel = new QLabel(this);
+        NumberLabel->setObjectName(config_.numberLabelName);
+        NumberLabel->setAlignment(Qt::AlignCenter);
+    }
+    for (const EntryBoxSpec& boxSpec : config_.boxes) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(boxSpec.name);
+        box->setAlignment(Qt::AlignRight);
+        QPalette pal = box->palette();
+        pal.setColor(QPalette::Base, boxSpec.hidden ? kLockedColour : kEntryColour);
+        box->setPalette(pal);
+        if (boxSpec.hidden) {
+            // Held for the record procedures only: locked and out of sight.
+            box->setReadOnly(true);
+            box->setVisible(false);
+        }
+        box->installEventFilter(this);
+        Boxes.push_back(box);
+    }
+    LayoutControls();
+}
+
+QLineEdit* ListScreen::Box(const QString& name) const
+{
+    for (QLineEdit* b : Boxes)
+        if (b->objectName() == name) return b;
+    return nullptr;
+}
+
+QLineEdit* ListScreen::FirstShownBox() const
+{
+    for (size_t i = 0; i < Boxes.size(); ++i)
+        if (!config_.boxes[i].hidden) return Boxes[i];
+    return Boxes[0];
+}
+
+void ListScreen::LayoutControls()
+{
+    const double gridW = config_.gridWidthTw;
+    const double gridH = (Program().GridRowCount > 0 ? Program().GridRowCount : 11) * DBGrid->RowHeight() + 140;
+    forms::PlaceTw(DBGrid, 120, 120, gridW, gridH);
+    const double moveX = 120 + gridW + 90;
+    forms::PlaceTw(cmdMF, moveX, 120, 480, 450);
+    forms::PlaceTw(cmdMU, moveX, 660, 480, 450);
+    forms::PlaceTw(cmdMD, moveX, 1200, 480, 450);
+    forms::PlaceTw(cmdML, moveX, 1740, 480, 450);
+    const double cmdX = moveX + 600;
+    double y = 120;
+    for (QPushButton* b : {cmd追加, cmd修正, cmd削除, cmdAllDelete}) {
+        forms::PlaceTw(b, cmdX, y, 1500, 420);
+        y += 480;
+    }
+    y += 120;
+    forms::PlaceTw(cmdReferRAMEN, cmdX, y, 1500, 420);
+    for (QPushButton* b : neighbourButtons_) {
+        y += 480;
+        forms::PlaceTw(b, cmdX, y, 1500, 420);
+    }
+
+    // Entry boxes in one row under the grid, each with its label above it,
+    // and a group caption above a run of boxes that belong together.
+    bool groups = false;
+    bool notesBelow = false;
+    for (const EntryBoxSpec& boxSpec : config_.boxes) {
+        groups = groups || !boxSpec.group.isEmpty();
+        notesBelow = notesBelow || !boxSpec.noteBelow.isEmpty();
+    }
+    const double groupY = 120 + gridH + 150;
+    const double labelY = groups ? groupY + 300 : groupY;
+    const double boxY = labelY + 300;
+    double x = 300;
+    QString runGroup;
+    double runLeft = 0, runRight = 0;
+    auto closeRun = [&] {
+        if (runGroup.isEmpty()) return;
+        auto* g = new QLabel(runGroup, this);
+        g->setAlignment(Qt::AlignCenter);
+        forms::PlaceTw(g, runLeft, groupY, runRight - runLeft, 270);
+    };
+    for (size_t i = 0; i < Boxes.size(); ++i) {
+        const EntryBoxSpec& boxSpec = config_.boxes[i];
+        if (boxSpec.hidden) continue;
+        if (boxSpec.group != runGroup) {
+            closeRun();
+            if (!runGroup.isEmpty() && !boxSpec.group.isEmpty()) x += 150;
+            runGroup = boxSpec.group;
+            runLeft = x;
+        }
+        const double w = boxSpec.widthTw > 0 ? boxSpec.widthTw : config_.boxWidthTw;
+        if (i == 0 && NumberLabel) {
+            forms::PlaceTw(NumberLabel, x - 150, labelY, w + 300, 270);
+        } else if (!boxSpec.label.isEmpty() || !boxSpec.labelName.isEmpty()) {
+            auto* l = new QLabel(boxSpec.label, this);
+            if (!boxSpec.labelName.isEmpty()) l->setObjectName(boxSpec.labelName);
+            l->setAlignment(Qt::AlignCenter);
+            forms::PlaceTw(l, x, labelY, w, 270);
+        }
+        forms::PlaceTw(Boxes[i], x, boxY, w, 330);
+        if (!boxSpec.noteBelow.isEmpty()) {
+            auto* l = new QLabel(boxSpec.noteBelow, this);
+            forms::PlaceTw(l, x, boxY + 390, 6000, 270);
+        }
+        runRight = x + w;
+        x += w + 90;
+    }
+    closeRun();
+    double bottom = boxY + 330;
+    double lineY = boxY + (notesBelow ? 750 : 420);
+    auto noteLine = [&](const QString& name, const QString& caption) {
+        auto* l = new QLabel(caption, this);
+        l->setObjectName(name);
+        forms::PlaceTw(l, 120, lineY, std::max(x, 4000.0), 270);
+        bottom = lineY + 270;
+        lineY += 330;
+    };
+    if (!config_.note.isEmpty()) noteLine(QStringLiteral("Label1"), config_.note);
+    for (const NoteLabel& n : config_.notes) noteLine(n.name, n.caption);
+    extraTopTw_ = bottom;
+    bottom += config_.extraHeightTw;
+    const double endY = std::max(bottom + 150, y + 600);
+    forms::PlaceTw(Cmd登録, cmdX, endY - 1020 > y + 480 ? endY - 1020 : y + 600, 1500, 420);
+    forms::PlaceTw(cmdCancel, cmdX, Cmd登録->y() * 15.0 + 480, 1500, 420);
+    SetClientSizeTw(std::max(cmdX + 1620, x + 120), std::max(endY, Cmd登録->y() * 15.0 + 1020));
+}
+
+// ---- load -----------------------------------------------------------------
+
+void ListScreen::Form_Load()
+{
+    BeginInput();
+    Busy = true;
+    SetWindowCaption(config_.code, this);
+    ScreenDatabase = dao::Database::Open(kWorkingDatabase);
+    ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
+    if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) {
+        Data1->SetRecordset(ScreenRecordset);
+        PrepareNew();
+        for (size_t i = 0; i < Boxes.size(); ++i)
+            if (config_.boxes[i].keepOnNew) Boxes[i]->setText(config_.boxes[i].newValue);
+    } else {
+        BindSortedRecordset(ScreenRecordset, Data1);
+        if (HasCurrentRow()) ShowRecord();
+    }
+    if (NumberLabel) NumberLabel->setText(config_.numberLabelCaption);
+    AfterLoad();
+    Busy = false;
+    Modified = false;
+}
+
+bool ListScreen::AtStart() const { return !ScreenRecordset || ScreenRecordset->BOF(); }
+bool ListScreen::AtEnd() const { return !ScreenRecordset || ScreenRecordset->EOF_(); }
+
+int16_t ListScreen::BoxNumber() const
+{
+    const double v = rt::Val(Boxes[0]->text());
+    return rt::FitsInteger(v) ? rt::CInt(v) : 0;
+}
+
+// ---- row procedures ---------------------------------------------------------
+
+void ListScreen::PrepareNew()
+{
+    if (Program().WorkRecordset) {
+        try { Program().WorkRecordset->Close(); } catch (...) {}
+    }
+    Program().WorkRecordset = ScreenRecordset->Clone();
+    int16_t max = 0;
+    GetMaxFieldValue(max, Program().WorkRecordset, QStringLiteral("no_"));
+    Program().WorkRecordset->Close();
+    Program().WorkRecordset.reset();
+    for (size_t i = 0; i < Boxes.size(); ++i) {
+        const EntryBoxSpec& boxSpec = config_.boxes[i];
+        if (i == 0) Boxes[i]->setText(rt::Format(ProposedNumber(max), QStringLiteral("0")));
+        else if (!boxSpec.keepOnNew) Boxes[i]->setText(boxSpec.newValue);
+    }
+}
+
+void ListScreen::ShowRecord()
+{
+    if (!config_.boxes[0].hidden) {
+        QPalette pal = Boxes[0]->palette();
+        pal.setColor(QPalette::Base, kEntryColour);
+        Boxes[0]->setPalette(pal);
+        Boxes[0]->setReadOnly(false);
+    }
+    const int n = ScreenRecordset->FieldCount();
+    for (size_t i = 0; i < Boxes.size(); ++i) {
+        const EntryBoxSpec& boxSpec = config_.boxes[i];
+        // A box without a named field shows the field at its position (No_ first).
+        if (boxSpec.field.isEmpty() && static_cast<int>(i) >= n - 1) continue;
+        const rt::Variant v = boxSpec.field.isEmpty() ? ScreenRecordset->Field(static_cast<int>(i)) : ScreenRecordset->Field(boxSpec.field);
+        if (v.isNull()) Boxes[i]->setText(boxSpec.nullText);
+        else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), boxSpec.format.isEmpty() ? QStringLiteral("0") : boxSpec.format));
+        else if (!boxSpec.format.isEmpty() && rt::IsNumeric(v.toString()))   // a number kept as text
+            Boxes[i]->setText(rt::Format(rt::Val(v.toString()), boxSpec.format));
+        else Boxes[i]->setText(v.toString());
+    }
+}
+
+bool ListScreen::InsertRow()
+{
+    if (config_.typeTest && !config_.typeTest(*this)) return false;
+    const int16_t n = BoxNumber();
+    // A proposed row number past the last one counts as taken.
+    const bool pastLast = config_.assignsNumbers && !rt::FitsInteger(rt::Val(Boxes[0]->text()));
+    if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), Program().InputTableName, n) || pastLast) {
+        if (!config_.assignsNumbers) {
+            ui::Beep();
+            Program().MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
+            return false;
+        }
+        // A placement row takes the next free number without a word (the
+        // table is still open from the test); past the last row number there
+        // is none.
+        int16_t max = 0;
+        GetMaxFieldValue(max, Program().WorkRecordset, QStringLiteral("no_"));
+        if (max >= config_.rowNumberLimit) {
+            bool result = true;
+            ShowInvalidInputMessage(result);
+            return false;
+        }
+        Boxes[0]->setText(QString::number(max + 1));
+    }
+    ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+    if (Program().WorkRecordset) {
+        try { Program().WorkRecordset->Close(); } catch (...) {}
+    }
+    Program().WorkRecordset = ScreenRecordset->Clone();
+    // A list holds at most 32767 rows: a further row cannot be numbered.
+    if (GetLastOrderNo() >= 32767) {
+        Program().WorkRecordset->Close();
+        Program().WorkRecordset.reset();
+        Data1->SetRecordset(ScreenRecordset);
+        bool result = true;
+        ShowInvalidInputMessage(result);
+        return false;
+    }
+    config_.add(ScreenRecordset);
+    Program().WorkRecordset->Close();
+    Program().WorkRecordset.reset();
+    Data1->SetRecordset(ScreenRecordset);
+    Modified = false;
+    return true;
+}
+
+bool ListScreen::UpdateRow()
+{
+    if (config_.typeTest && !config_.typeTest(*this)) return false;
+    const int16_t n = BoxNumber();
+    const int16_t current = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
+    if (!config_.assignsNumbers && current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), Program().InputTableName, n)) {
+        ui::Beep();
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
+        return false;
+    }
+    const int scroll = DBGrid->Scroll();
+    const int16_t old = current;
+    ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+    ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(old));
+    if (ScreenRecordset->NoMatch()) {
+        // The row is no longer there: nothing is changed.
+        ui::Beep();
+        BindScreenRecordset(false);
+        return false;
+    }
+    config_.update(ScreenRecordset);
+    BindScreenRecordset(false);
+    DBGrid->SetScroll(scroll);
+    ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(n));
+    Data1->SyncPosition();
+    RowUpdated();
+    Modified = false;
+    return true;
+}
+
+// ---- window lock --------------------------------------------------------------
+
+void ListScreen::RunLocked(const std::function<void()>& body)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->window() != this) focus = nullptr;
+    const bool outer = !locked_;
+    locked_ = true;
+    Busy = true;
+    SetEnabledState(false);
+    try {
+        // A connection lost by an earlier failure is opened again first.
+        if (!ScreenDatabase || !ScreenRecordset || !ScreenRecordset->IsOpen()) {
+            ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+            Data1->SetRecordset(ScreenRecordset);
+        }
+        body();
+    } catch (const std::exception&) {
+        RecoverAfterFailure();
+        ShowDatabaseAccessMessage();
+    }
+    Busy = false;
+    SetEnabledState(true);
+    if (outer) {
+        if (focus) focus->setFocus();
+        locked_ = false;
+    }
+    if (Data1) Data1->SyncPosition();
+}
+
+void ListScreen::RecoverAfterFailure()
+{
+    // Put the screen back on a fresh connection so that it stays usable.
+    try {
+        if (Program().WorkRecordset) {
+            try { Program().WorkRecordset->Close(); } catch (...) {}
+            Program().WorkRecordset.reset();
+        }
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        Data1->SetRecordset(ScreenRecordset);
+        if (HasCurrentRow()) ShowRecord();
+        else PrepareNew();
+    } catch (...) {
+        Data1->SetRecordset(ScreenRecordset);
+    }
+}
+
+// ---- handlers ---------------------------------------------------------------------
+
+void ListScreen::cmd追加_Click()
+{
+    RunLocked([this] {
+        if (config_.check()) {
+            InsertRow();
+            PrepareNew();
+        }
+        if (!AtEnd()) {
+            ScreenRecordset->MoveLast();
+            ScreenRecordset->MoveNext();
+        }
+    });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
+}
+
+void ListScreen::cmd修正_Click()
+{
+    RunLocked([this] {
+        if (!HasCurrentRow()) {
+            ui::Beep();
+            Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("修正するデータが選択されていません"), ui::Icon::Information, AppTitle));
+            return;
+        }
+        if (config_.check()) UpdateRow();
+    });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
+}
+
+void ListScreen::cmd削除_Click()
+{
+    if (ConfirmDeleteRecord(AtStart(), AtEnd()) == 7) return;
+    RunLocked([this] {
+        const int scroll = DBGrid->Scroll();
+        Data1->SetRecordset(nullptr);
+        ScreenRecordset->MoveNext();
+        const int next = ScreenRecordset->EOF_() ? -1 : ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
+        ScreenRecordset->MovePrevious();
+        const int16_t cur = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        ScreenRecordset->FindFirst(QStringLiteral("no_ = %1").arg(cur));
+        if (ScreenRecordset->NoMatch()) {
+            ui::Beep();
+            BindScreenRecordset(false);
+            return;
+        }
+        DeleteRecordAndRenumber(ScreenRecordset);
+        BindScreenRecordset(ScreenRecordset->RecordCount() == 0);
+        DBGrid->SetScroll(scroll);
+        const bool empty = ScreenRecordset->BOF() && ScreenRecordset->EOF_();
+        if (next == -1) {
+            if (!empty) ScreenRecordset->MoveLast();
+        } else {
+            ScreenRecordset->FindFirst(QStringLiteral("No_ = %1").arg(next));
+        }
+        if (empty) {
+            PrepareNew();
+            RowsEmptied();
+        } else if (HasCurrentRow()) {
+            ShowRecord();
+        }
+    });
+    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
+}
+
+void ListScreen::cmdAllDelete_Click()
+{
+    if (ConfirmDeleteAll(config_.deleteAllTitle, AtStart(), AtEnd()) == 7) return;
+    RunLocked([this] {
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        DeleteAllRecords(ScreenRecordset);
+        ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+        BindScreenRecordset(false);
+        PrepareNew();
+        RowsEmptied();
+    });
+}
+
+void ListScreen::BindScreenRecordset(bool emptied)
+{
+    // An emptied table is read afresh so that it stands at its start and end.
+    if (emptied) ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
+    Data1->SetRecordset(ScreenRecordset);
+}
+
+void ListScreen::MoveRecord(const QString& direction)
+{
+    RunLocked([this, direction] {
+        ReorderRecord(direction, ScreenDatabase, ScreenRecordset, Data1, DBGrid);
+        if (HasCurrentRow()) ShowRecord();
+    });
+}
+
+void ListScreen::MoveByArrowKey(int16_t keyCode)
+{
+    RunLocked([this, keyCode] {
+        if (keyCode == Key::Up) {
+            if (AtStart()) {
+                ui::Beep();
+                return;
+            }
+            if (!config_.check()) return;
+            if (HasCurrentRow()) UpdateRow();
+            ScreenRecordset->MovePrevious();
+            if (ScreenRecordset->BOF()) ScreenRecordset->MoveNext();
+            else ShowRecord();
+        } else if (keyCode == Key::Down) {
+            if (AtEnd()) {
+                if (!config_.check()) return;
+                InsertRow();
+                PrepareNew();
+                if (!AtEnd()) {
+                    ScreenRecordset->MoveLast();
+                    ScreenRecordset->MoveNext();
+                }
+            } else {
+                if (!config_.check()) return;
+                UpdateRow();
+                ScreenRecordset->MoveNext();
+                if (AtEnd()) PrepareNew();
+                else ShowRecord();
+            }
+        }
+    });
+}
+
+void ListScreen::DBGrid_RowColChange()
+{
+    if (Busy) return;
+    SetEnabledState(false);
+    try {
+        if (HasCurrentRow()) ShowRecord();
+    } catch (const std::exception&) {
+        SetEnabledState(true);
+        ShowDatabaseAccessMessage();
+        return;
+    }
+    SetEnabledState(true);
+    SelectEntryBox(FirstShownBox());
+}
+
+void ListScreen::Cmd登録_Click()
+{
+    if (Modified) {
+        ui::Beep();
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("選択されているレコードが変更されています。\r\n変更を保存しますか？"),
+                                                    ui::Icon::Question | ui::Buttons::YesNo, AppTitle));
+        if (Program().MsgResult == ui::Answer::Yes) {
+            RunLocked([this] {
+                const double v = rt::Val(Boxes[0]->text());
+                bool found = false;
+                if (rt::FitsInteger(v) && !(AtStart() && AtEnd())) {
+                    ScreenRecordset->FindFirst(QStringLiteral("no_ = ") + QString::number(v, 'g', 15));
+                    found = !ScreenRecordset->NoMatch();
+                }
+                if (!found) {
+                    if (config_.check()) InsertRow();
+                } else {
+                    if (config_.check()) UpdateRow();
+                }
+            });
+            if (Modified) return;
+        }
+    }
+    CommitInput();
+}
+
+void ListScreen::cmdReferRAMEN_Click()
+{
+    OpenNeighbour({QStringLiteral("cmdReferRAMEN"), QString(), QStringLiteral("frmラーメン図"), ScreenFrameDiagram});
+}
+
+void ListScreen::OpenNeighbour(const NeighbourButton& b)
+{
+    if (b.selectNumberFirst) SelectEntryBox(Boxes[0]);
+    forms::Form* w = nullptr;
+    try {
+        w = ScreenInstance(b.formName);
+        if (w) w->Show();
+    } catch (...) {
+        // The neighbour window's own failures do not concern this screen.
+    }
+    if (!w) ShowWindowNotAvailable(WindowTitle(b.windowCode).trimmed());
+}
+
+// ---- entry boxes ------------------------------------------------------------------
+
+QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
+{
+    const size_t n = Boxes.size();
+    // Hidden boxes are not in the ring.
+    for (size_t k = 1; k < n; ++k) {
+        const size_t j = forward ? (i + k) % n : (i + n - k) % n;
+        if (!config_.boxes[j].hidden) return Boxes[j];
+    }
+    return Boxes[i];
+}
+
+void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
+{
+    const EntryBoxSpec& boxSpec = config_.boxes[i];
+    if (boxSpec.lostFocus) boxSpec.lostFocus(box);
+    else if (!boxSpec.format.isEmpty() && rt::IsNumeric(box->text()))
+        box->setText(rt::Format(rt::Val(box->text()), boxSpec.format));
+}
+
+bool ListScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box) return InputScreen::eventFilter(watched, event);
+    size_t i = 0;
+    while (i < Boxes.size() && Boxes[i] != box) ++i;
+    if (i == Boxes.size()) return InputScreen::eventFilter(watched, event);
+    const EntryBoxSpec& boxSpec = config_.boxes[i];
+
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        const int16_t code = KeyCodeOf(ke->key());
+        // KeyDown: the ring and the arrow protocol.
+        if (code == Key::Right || code == Key::Return) {
+            SelectEntryBox(NextInRing(i, true));
+            if (code == Key::Return) Modified = true;   // Enter reaches KeyPress too
+            return true;
+        }
+        if (code == Key::Left) {
+            SelectEntryBox(NextInRing(i, false));
+            return true;
+        }
+        if (code == Key::Up || code == Key::Down) {
+            MoveByArrowKey(code);
+            return true;
+        }
+        // Tab moves the focus before any KeyPress.
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
+        // KeyPress: every character key passes the numeric filter.
+        const int16_t ascii = KeyAsciiOf(ke);
+        if (ascii == 0) return false;   // Delete, Home, Tab and the like: no KeyPress
+        Modified = true;
+        if (FilterNumericKey(ascii, boxSpec.noMinus, boxSpec.noDot) == 0) return true;
+        return false;
+    }
+    case QEvent::FocusOut:
+        // LostFocus; the window lock takes the focus away without it.
+        if (!locked_) BoxLostFocus(i, box);
+        return false;
+    case QEvent::MouseButtonRelease:
+        SelectEntryBox(box);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::vector<int> columns)
+{
+    auto apply = [grid, columns] {
+        QHeaderView* header = grid->horizontalHeader();
+        for (int c : columns)
+            if (c < header->count()) header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    };
+    // The grid reloads (and its header forgets the modes) on every rebinding;
+    // this connection comes after the grid's own.
+    QObject::connect(data, &dao::DataControl::Rebound, grid, apply);
+    apply();
+}

@@ -1,3 +1,0 @@
-#include "shell/InfoPage.h"
-
-QString InfoPageAddress() { return QStringLiteral("qrc:/info/zelkova.html"); }

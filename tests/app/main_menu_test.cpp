@@ -1,0 +1,111 @@
+// The main menu window through its real widgets.
+#include "common/TestEnv.h"
+#include "platform/Settings.h"
+#include "core/ProgramState.h"
+#include "app/Main.h"
+#include "app/MainMenuCommands.h"
+#include "app/frmMainmenu.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        script = &testenv::ResetScript();
+        forms::SetLastWindowHandler(nullptr);
+        forms::SetEndProgramHandler([this] { ended = true; });
+        ASSERT_TRUE(Main());
+    }
+    ui::ScriptedServices* script = nullptr;
+    bool ended = false;
+    frmMainmenu& menu() { return MainMenuForm(); }
+};
+
+}  // namespace
+
+TEST_F(MainMenuTest, ControlsCarryTheirDesignTexts)
+{
+    EXPECT_EQ(menu().revisionPanel->text(), QStringLiteral("rev. 080329"));
+    EXPECT_EQ(menu().cmdOpen->text(), QStringLiteral("読み込み(&O)"));
+    EXPECT_EQ(menu().findChild<QPushButton*>(QStringLiteral("cmdバージョン情報"))->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"));
+    EXPECT_EQ(menu().txtInputMenu->text(), QStringLiteral("       1　基本データ"));
+    EXPECT_TRUE(menu().Text1->toPlainText().contains(QStringLiteral("\n\nここでは、")));
+    EXPECT_EQ(menu().width(), 749);   // 11235 twips
+}
+
+TEST_F(MainMenuTest, MarksCannotBeChangedByTheUser)
+{
+    QListWidgetItem* item = menu().lstInputMenu->item(3);
+    item->setCheckState(Qt::Checked);
+    EXPECT_EQ(item->checkState(), Qt::Unchecked);
+}
+
+TEST_F(MainMenuTest, ToolTipOptionSwitchesEveryTipButItsOwn)
+{
+    menu().chkToolTipText->setChecked(false);
+    EXPECT_EQ(reg::GetSetting(QStringLiteral("Public"), QStringLiteral("ChkToolTipText")), QStringLiteral("False"));
+    EXPECT_TRUE(menu().cmdOpen->toolTip().isEmpty());
+    EXPECT_TRUE(menu().lstInputMenu->toolTip().isEmpty());
+    EXPECT_FALSE(menu().chkToolTipText->toolTip().isEmpty());
+    menu().chkToolTipText->setChecked(true);
+    EXPECT_EQ(menu().cmdOpen->toolTip(), QStringLiteral("ZELKOVAが保管したデータを読み込みます"));
+    menu().chkInputDelete->setChecked(false);
+    EXPECT_EQ(reg::GetSetting(QStringLiteral("Public"), QStringLiteral("ChkDelete")), QStringLiteral("False"));
+}
+
+TEST_F(MainMenuTest, ExitQuestionNoKeepsRunningButStoresPlaceAndItem)
+{
+    menu().lstInputMenu->setCurrentRow(4);
+    script->answers.push_back(ui::Answer::No);
+    EXPECT_FALSE(menu().Unload());
+    EXPECT_TRUE(menu().IsLoaded());
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(script->messages.last(), QStringLiteral("message=question|プログラムを終了してもいいですか？"));
+    EXPECT_EQ(reg::GetSetting(QStringLiteral("Mainmenu"), QStringLiteral("LstInputIndex")), QStringLiteral("4"));
+    EXPECT_TRUE(reg::HasSetting(QStringLiteral("MainMenu"), QStringLiteral("MainMenuLeft")));
+    script->answers.push_back(ui::Answer::Yes);
+    menu().cmdEnd_Click();
+    EXPECT_TRUE(ended);
+}
+
+TEST_F(MainMenuTest, CancelWarningLivesOnlyWhileTheProgramRuns)
+{
+    EXPECT_FALSE(menu().chkCancelMesege->isChecked());
+    menu().chkCancelMesege->setChecked(true);
+    EXPECT_TRUE(Program().WarnOnCancel);
+    // The menu loads afresh when another window hands back to it.
+    Program().MainMenuSwitching = true;
+    menu().Unload();
+    menu().Show();
+    EXPECT_TRUE(menu().chkCancelMesege->isChecked());
+    EXPECT_TRUE(Program().WarnOnCancel);
+}
+
+TEST_F(MainMenuTest, ReportHeaderIsPaddedAndCut)
+{
+    menu().lblConstructionName->setText(QString(60, QChar(u'あ')));
+    menu().lblDesign->setText(QStringLiteral("設計者"));
+    CaptureReportHeader();
+    EXPECT_EQ(Program().ReportHeader.ProjectName, QString(50, QChar(u'あ')));
+    EXPECT_EQ(Program().ReportHeader.Designer, QStringLiteral("設計者") + QString(47, QLatin1Char(' ')));
+    EXPECT_EQ(Program().ReportHeader.Remarks, QString(50, QLatin1Char(' ')));
+}
+
+TEST_F(MainMenuTest, EnterAndDoubleClickOpenTheSelectedItem)
+{
+    menu().lstInputMenu->setCurrentRow(11);
+    QTest::keyClick(menu().lstInputMenu, Qt::Key_Return);
+    ASSERT_FALSE(script->messages.isEmpty());
+    EXPECT_TRUE(script->messages.last().contains(QStringLiteral("断面設計共通事項")));
+    EXPECT_TRUE(menu().IsLoaded());
+}

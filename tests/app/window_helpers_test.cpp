@@ -1,0 +1,170 @@
+// The shared window helpers and the window collection.
+#include "common/TestEnv.h"
+#include "core/MakeDatabase.h"
+#include "platform/Forms.h"
+#include "platform/Settings.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using rt::Variant;
+
+TEST(WindowHelpers, CaptionsFollowTheScreenCodeAndTheVersion)
+{
+    Program().ProgramVersion = QStringLiteral("1.41");
+    QWidget w;
+    struct Case { int16_t code; const char* caption; };
+    const Case cases[] = {
+        {10102, "ZELKOVA  ver 1.41　メインメニュー"},
+        {10209, "ZELKOVA  ver 1.41　 9．部材端部拘束条件配置"},
+        {10210, "ZELKOVA  ver 1.41　10．荷重形状"},
+        {10301, "ZELKOVA  ver 1.41　印刷プレビュー　解析結果"},
+        {10402, "ZELKOVA  ver 1.41　印刷プレビュー　解析結果"},
+        {10404, "ZELKOVA  ver 1.41　印刷設定"},
+    };
+    for (const Case& c : cases) {
+        SetWindowCaption(c.code, &w);
+        EXPECT_EQ(w.windowTitle(), QString::fromUtf8(c.caption)) << c.code;
+    }
+    for (int16_t unknown : {int16_t(10220), int16_t(10232), int16_t(0)}) {
+        SetWindowCaption(unknown, &w);
+        EXPECT_EQ(w.windowTitle(), QString::fromUtf8(cases[5].caption)) << unknown;
+    }
+    Program().ProgramVersion = QStringLiteral("9.99");
+    SetWindowCaption(10102, &w);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZELKOVA  ver 9.99　メインメニュー"));
+}
+
+TEST(WindowHelpers, NumericKeyFilter)
+{
+    auto& script = testenv::ResetScript();
+    struct Case { int16_t key; bool noMinus, noDot; int16_t result; bool beep; };
+    const Case cases[] = {
+        {'5', true, true, '5', false},  {8, true, true, 8, false},      {' ', true, true, ' ', false},
+        {'-', false, true, '-', false}, {'-', true, false, 0, true},    {'.', true, false, '.', false},
+        {'.', false, true, 0, true},    {13, false, false, 0, false},   {'+', false, false, 0, true},
+        {'a', false, false, 0, true},
+    };
+    for (const Case& c : cases) {
+        int before = script.beeps;
+        EXPECT_EQ(FilterNumericKey(c.key, c.noMinus, c.noDot), c.result) << c.key;
+        EXPECT_EQ(script.beeps - before, c.beep ? 1 : 0) << c.key;
+    }
+}
+
+TEST(WindowHelpers, ArrowKeysMoveAndSelect)
+{
+    QWidget w;
+    QLineEdit up(&w), down(&w), left(&w), right(&w), self(&w);
+    for (QLineEdit* e : {&up, &down, &left, &right, &self}) e->setText(QStringLiteral("123"));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    MoveFocusByKey(Key::Return, &up, &down, &left, &right, &down);
+    EXPECT_TRUE(down.hasFocus());
+    EXPECT_EQ(down.selectedText(), QStringLiteral("123"));
+    MoveFocusByKey(Key::Up, &up, &down, &left, &right, &down);
+    EXPECT_TRUE(up.hasFocus());
+    MoveFocusByKey(Key::Left, &up, &down, &left, &right, &down);
+    EXPECT_TRUE(left.hasFocus());
+    MoveFocusByKey(34 /* Page Down */, &up, &down, &left, &right, &down);
+    EXPECT_TRUE(left.hasFocus());
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Tab), 0);
+}
+
+TEST(WindowHelpers, ToolTipsAreClearedOnlyWhenTheOptionIsOff)
+{
+    QWidget w;
+    auto* b = new QPushButton(&w);
+    b->setToolTip(QStringLiteral("tip"));
+    new QLabel(&w);   // a control without a tool tip
+    ClearToolTipsIfOff(&w);
+    EXPECT_EQ(b->toolTip(), QStringLiteral("tip"));
+    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("ChkToolTipText"), QStringLiteral("False"));
+    ClearToolTipsIfOff(&w);
+    EXPECT_TRUE(b->toolTip().isEmpty());
+}
+
+TEST(WindowHelpers, BasicDataReadsAndPlacementSearch)
+{
+    int16_t mode = 0;
+    MakeDatabase(mode);
+    bool si = false;
+    ReadUnitFlag(si);
+    EXPECT_TRUE(si);   // an empty project counts as SI
+    Program().SharedDatabase = dao::Database::Open(kWorkingDatabase);
+    int16_t cases = 7;
+    ReadLoadCaseCount(cases);
+    EXPECT_EQ(cases, 7);
+
+    auto rs = Program().SharedDatabase->OpenRecordset(QStringLiteral("基本データ"));
+    rs->AddNew();
+    rs->SetField(QStringLiteral("Unit"), Variant::Text(QStringLiteral("False")));
+    rs->SetField(QStringLiteral("Case"), Variant::Integer(3));
+    rs->Update();
+    ReadUnitFlag(si);
+    EXPECT_FALSE(si);
+    ReadLoadCaseCount(cases);
+    EXPECT_EQ(cases, 3);
+
+    // Rows in display order; 12 stands in fld_07 of row A and fld_02 of row B.
+    auto p = Program().SharedDatabase->OpenRecordset(QStringLiteral("節点拘束配置"));
+    auto add = [&](int no, std::vector<std::pair<int, int>> cells) {
+        p->AddNew();
+        p->SetField(QStringLiteral("No_"), Variant::Integer(int16_t(no)));
+        for (auto [slot, value] : cells)
+            p->SetField(QStringLiteral("fld_%1").arg(slot, 2, 10, QLatin1Char('0')), Variant::Integer(int16_t(value)));
+        p->Update();
+    };
+    add(1, {{1, 5}, {7, 12}});
+    add(2, {{1, 6}, {2, 12}});
+    add(3, {{7, 40}});
+    p->Requery();
+    FindRowListingNumber(p, 12);
+    ASSERT_FALSE(p->NoMatch());
+    EXPECT_EQ(p->Field(QStringLiteral("No_")).toInteger(), 2);   // the lower column wins
+    FindRowListingNumber(p, 40);
+    ASSERT_FALSE(p->NoMatch());
+    EXPECT_EQ(p->Field(QStringLiteral("No_")).toInteger(), 3);
+    FindRowListingNumber(p, 99);
+    EXPECT_TRUE(p->NoMatch());
+    CloseSharedData();
+    CloseSharedData();   // twice is harmless
+    EXPECT_FALSE(Program().SharedDatabase);
+}
+
+namespace {
+class Recording : public forms::Form {
+public:
+    Recording(const QString& name, QStringList* log) : forms::Form(name), log_(log) {}
+
+protected:
+    void Form_Unload(bool&) override { *log_ << objectName(); }
+
+private:
+    QStringList* log_;
+};
+}  // namespace
+
+TEST(WindowCollection, UnloadOtherFormsGoesNewestFirstAndKeepsTheMenu)
+{
+    forms::SetLastWindowHandler(nullptr);
+    QStringList log;
+    Recording menu(QStringLiteral("frmMainmenu"), &log), preview(QStringLiteral("frmPreview"), &log),
+        dialog(QStringLiteral("frmPrintInfoSetUp"), &log);
+    menu.Load();
+    preview.Load();
+    dialog.Load();
+    ASSERT_EQ(forms::LoadedForms().size(), 3u);
+    forms::UnloadOtherForms();
+    EXPECT_EQ(log, (QStringList{QStringLiteral("frmPrintInfoSetUp"), QStringLiteral("frmPreview")}));
+    EXPECT_TRUE(menu.IsLoaded());
+    EXPECT_EQ(forms::LoadedForms().size(), 1u);
+    EXPECT_EQ(forms::Px(7470), 498);
+    EXPECT_EQ(forms::Tw(10), 150.0);
+}
