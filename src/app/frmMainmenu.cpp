@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -52,7 +53,7 @@ const char* const kCancelWarningText =
     "\r\n\r\n"
     "警告メッセージを表示させる場合は「<ｷｬﾝｾﾙ>時警告表示」にチェックを入れてください。";
 
-frmMainmenu* g_menu = nullptr;
+QPointer<frmMainmenu> g_menu;
 
 template <class W>
 W* Make(QWidget* parent, const char* name)

@@ -5,11 +5,14 @@
 #include <algorithm>
 
 namespace {
-ProgramState g_defaultState;
-ProgramState* g_state = &g_defaultState;
+ProgramState* g_state = nullptr;
 }  // namespace
 
-ProgramState& Program() { return *g_state; }
+ProgramState& Program()
+{
+    if (!g_state) qFatal("the program state is used before its owner created it");
+    return *g_state;
+}
 
 ProgramStateScope::ProgramStateScope() : previous_(g_state) { g_state = &state_; }
 ProgramStateScope::~ProgramStateScope() { g_state = previous_; }

@@ -71,6 +71,12 @@ struct ProgramState {
     bool UnitIsSI = false;
     bool WarnOnCancel = false;
     ReportHeaderRecord ReportHeader;
+    // Set while the open screen's backup copy, taken when it opened, is in
+    // place: only that copy may ever replace the working file. A copy left by
+    // an earlier session, or a window opened without one, touches no file.
+    bool InputBackupTaken = false;
+    // True while the end of an input screen unloads the windows.
+    bool InputEnding = false;
 
     // ---- progress window handshake ----
     bool StartAck = false;
@@ -83,8 +89,8 @@ struct ProgramState {
     std::array<int16_t, 501> MemberRow{};   // member number -> row
 };
 
-// The state in force. There is always one: a default instance serves until an
-// owner installs its own.
+// The state in force. Using it before an owner created one is a programming
+// error and ends the program.
 ProgramState& Program();
 
 // Installs a fresh state for its lifetime and puts back the previous one after.

@@ -68,12 +68,6 @@ const ToolTip kToolTips[] = {
 };
 
 
-bool g_ending = false;
-// Set while the open screen's backup copy, taken by StartInputForm, is in
-// place: only that copy may ever replace the working file. A copy left by an
-// earlier session, or a window opened without one, touches no file.
-bool g_backupTaken = false;
-
 // Replaces `to` by a byte copy of `from`; false when it cannot.
 bool CopyReplacing(const QString& from, const QString& to)
 {
@@ -92,7 +86,7 @@ const InputScreenEntry* FindInputScreen(int16_t code)
 }
 
 
-bool InputFormEnding() { return g_ending; }
+bool InputFormEnding() { return Program().InputEnding; }
 
 bool StartInputForm()
 {
@@ -107,7 +101,7 @@ bool StartInputForm()
         ShowDatabaseAccessMessage();
         return false;
     }
-    g_backupTaken = true;
+    Program().InputBackupTaken = true;
 
     try {
         CreateInputForm();
@@ -126,13 +120,13 @@ bool StartInputForm()
                 s->MarkEnding();
                 CloseInputRecordsets(s->ScreenDatabase, s->ScreenRecordset);
             }
-            g_ending = true;
+            Program().InputEnding = true;
             try { if (f->IsLoaded()) f->Unload(); } catch (...) {}
-            g_ending = false;
+            Program().InputEnding = false;
         }
         Program().CurrentInputForm = nullptr;
         QFile::remove(kBackupDatabase);
-        g_backupTaken = false;
+        Program().InputBackupTaken = false;
         ShowDatabaseAccessMessage();
         return false;
     }
@@ -236,17 +230,17 @@ void EndInputForm(bool cancelled)
     try { SaveInputFormPosition(); } catch (...) {}
 
     if (auto* s = qobject_cast<InputScreen*>(Program().CurrentInputForm.data())) s->MarkEnding();
-    g_ending = true;
+    Program().InputEnding = true;
     forms::UnloadOtherForms();
-    g_ending = false;
+    Program().InputEnding = false;
     Program().CurrentInputForm = nullptr;
 
     // Every connection is closed now. A cancel puts the copy in place of the
     // working file in one rename, so no moment exists without a database; a
     // failed rename leaves both files as they are.
     bool ok = true;
-    const bool ownCopy = g_backupTaken;
-    g_backupTaken = false;
+    const bool ownCopy = Program().InputBackupTaken;
+    Program().InputBackupTaken = false;
     if (ownCopy && QFile::exists(kBackupDatabase)) {
         if (cancelled) {
             // A journal left beside the working file belongs to it, never to the copy.
@@ -320,7 +314,7 @@ void InputScreen::Form_QueryUnload(bool& cancel, int unloadMode)
 
 void InputScreen::Form_Unload(bool& cancel)
 {
-    if (ending_ || g_ending) return;
+    if (ending_ || Program().InputEnding) return;
     // Gone by neither of its own paths (the session ends): whatever was
     // written stays, so the results are stale; the files stay as they are.
     ending_ = true;

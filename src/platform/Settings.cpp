@@ -17,9 +17,15 @@ namespace {
 // in memory, so repeated reads cost no disk access. The file is the user's
 // "ZELKOVA/ZELKOVA.conf" under the configuration folder ($XDG_CONFIG_HOME);
 // it is named explicitly because Qt 6 would name a user-scope INI file ".ini".
-QSettings& Store()
+std::unique_ptr<QSettings>& StoreSlot()
 {
     static std::unique_ptr<QSettings> settings;
+    return settings;
+}
+
+QSettings& Store()
+{
+    std::unique_ptr<QSettings>& settings = StoreSlot();
     if (!settings) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
         settings = std::make_unique<QSettings>(folder + QStringLiteral("/ZELKOVA/ZELKOVA.conf"), QSettings::IniFormat);
@@ -133,6 +139,12 @@ int GetInteger(const QString& section, const QString& key, int defaultValue)
 void Sync()
 {
     Store().sync();
+}
+
+void Reopen()
+{
+    if (StoreSlot()) StoreSlot()->sync();
+    StoreSlot().reset();
 }
 
 }  // namespace reg

@@ -26,4 +26,9 @@ int GetInteger(const QString& section, const QString& key, int defaultValue);
 // Writes pending changes to disk (called at program end and by tests).
 void Sync();
 
+// Writes pending changes and lets go of the settings file, so that the next
+// access opens the file of the configuration folder then in force
+// ($XDG_CONFIG_HOME): each test works on settings of its own.
+void Reopen();
+
 }  // namespace reg

@@ -18,14 +18,14 @@ namespace ui {
 
 // A message box's style is one button set combined (|) with one icon.
 namespace Buttons {
-enum : int { OK = 0, OKCancel = 1, YesNoCancel = 3, YesNo = 4 };
+constexpr int OK = 0, OKCancel = 1, YesNoCancel = 3, YesNo = 4;
 }
 namespace Icon {
-enum : int { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
+constexpr int None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64;
 }
 // The button the user pressed.
 namespace Answer {
-enum : int { OK = 1, Cancel = 2, Yes = 6, No = 7 };
+constexpr int OK = 1, Cancel = 2, Yes = 6, No = 7;
 }
 
 struct FileDialogRequest {

@@ -5,6 +5,7 @@
 // first and the last node (half band 1800).
 //
 // Usage: bench_analysis [folder]   (default: a temporary folder)
+#include "core/ProgramState.h"
 #include "analysis/AnalysisState.h"
 #include "analysis/AnalysisTables.h"
 #include "analysis/LoadVectors.h"
@@ -175,6 +176,7 @@ void Run(bool wide)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    ProgramStateScope programState;
     ui::SetCurrent(std::make_shared<ui::ScriptedServices>());
     QTemporaryDir tmp;
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : tmp.path();

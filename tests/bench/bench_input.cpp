@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (root.path() + "/config").toLocal8Bit());
     QDir::setCurrent(root.path());
     QApplication app(argc, argv);
+    ProgramStateScope programState;
     ui::SetCurrent(std::make_shared<ui::ScriptedServices>());
     SetShowMainMenuHandler([] {});
     Program().WarnOnCancel = false;

@@ -1,24 +1,84 @@
 #include "common/TestEnv.h"
 
 #include "app/WindowRegistry.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
+#include "loads/LoadCombinationEntry.h"
+#include "platform/Forms.h"
+#include "platform/Settings.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 namespace {
+
 std::unique_ptr<QTemporaryDir> g_root;
+QString g_workDir;
+int g_testNumber = 0;
 std::shared_ptr<ui::ScriptedServices> g_script;
+std::unique_ptr<ProgramStateScope> g_state;
+
+// Every window a test left behind goes, with what it holds open.
+void DestroyWindows()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* f = qobject_cast<forms::Form*>(w); f && f->IsLoaded()) {
+            try { f->Unload(); } catch (...) {}
+        }
+    }
+    // A window may own another (a window with a parent is top-level too):
+    // delete only the ones still there, owners first.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) windows.append(w);
+    for (const QPointer<QWidget>& w : windows)
+        if (w && !w->parentWidget()) delete w.data();
+    for (const QPointer<QWidget>& w : windows) delete w.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// Each test starts as a fresh program would: an empty working folder and
+// settings folder of its own, a new program state, no windows, a new script
+// of user answers and the default window hooks.
+class IsolateEveryTest : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        const QString base = g_root->path() + QStringLiteral("/t%1").arg(++g_testNumber);
+        g_workDir = base + QStringLiteral("/work");
+        QDir().mkpath(g_workDir);
+        QDir().mkpath(base + QStringLiteral("/config"));
+        qputenv("XDG_CONFIG_HOME", (base + QStringLiteral("/config")).toLocal8Bit());
+        reg::Reopen();
+        QDir::setCurrent(g_workDir);
+        g_state = std::make_unique<ProgramStateScope>();
+        testenv::ResetScript();
+        SetShowMainMenuHandler(nullptr);
+        SetLoadCombinationModalRunner(nullptr);
+        forms::SetLastWindowHandler(nullptr);
+        forms::SetEndProgramHandler(nullptr);
+    }
+
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        DestroyWindows();
+        g_state.reset();
+        reg::Reopen();
+        QDir::setCurrent(g_root->path());
+    }
+};
+
+}  // namespace
 
 namespace testenv {
 
-QString WorkDir() { return g_root->path() + QStringLiteral("/work"); }
+QString WorkDir() { return g_workDir; }
 
 QString MakeDir(const QString& name)
 {
@@ -54,14 +114,11 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Each process gets its own folder and settings, never the user's.
     g_root = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/zelkova-test-XXXXXX");
-    QDir().mkpath(g_root->path() + "/work");
-    QDir().mkpath(g_root->path() + "/config");
     qputenv("XDG_CONFIG_HOME", (g_root->path() + "/config").toLocal8Bit());
-    QDir::setCurrent(g_root->path() + "/work");
+    QDir::setCurrent(g_root->path());
     QApplication app(argc, argv);
     RegisterProgramWindows();
-    testenv::ResetScript();
+    ::testing::UnitTest::GetInstance()->listeners().Append(new IsolateEveryTest);
     return RUN_ALL_TESTS();
 }

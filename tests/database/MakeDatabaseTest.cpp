@@ -150,10 +150,10 @@ INSTANTIATE_TEST_SUITE_P(Modes, CreatePass, ::testing::Values(int16_t(0), int16_
 // The upgrade pass on files that lack some tables. Tables are dropped from a
 // fresh project with user rows, then `prepare` runs on the file.
 struct UpgradeCase {
-    const char* label;
-    QStringList drop;
-    QStringList prepare;
-    QString unreadable;   // a table `prepare` leaves present but unreadable
+    const char* label = "";
+    QStringList drop{};
+    QStringList prepare{};
+    QString unreadable{};   // a table `prepare` leaves present but unreadable
 };
 
 void PrintTo(const UpgradeCase& c, std::ostream* os) { *os << c.label; }
@@ -220,23 +220,22 @@ TEST_P(UpgradePass, AddsOnlyMissingSectionDesignTablesAndKeepsEverythingElse)
 INSTANTIATE_TEST_SUITE_P(
     Files, UpgradePass,
     ::testing::Values(
-        UpgradeCase{"OlderVersionWithBaseTablesOnly",
-                    {"VUP01断面設計共通事項", "VUP01荷重名称組合せ", "VUP01鋼材材種強度", "VUP01鉄筋材種強度",
-                     "VUP01鉄筋材種サイズ"},
-                    {}},
+        UpgradeCase{.label = "OlderVersionWithBaseTablesOnly",
+                    .drop = {"VUP01断面設計共通事項", "VUP01荷重名称組合せ", "VUP01鋼材材種強度", "VUP01鉄筋材種強度",
+                             "VUP01鉄筋材種サイズ"}},
         // The steel grades keep exactly the rows the user left them.
-        UpgradeCase{"LacksOnlyTheBarGrades",
-                    {"VUP01鉄筋材種強度"},
-                    {"DELETE FROM \"VUP01鋼材材種強度\" WHERE \"材種名\" = 'SS400'",
-                     "INSERT INTO \"VUP01鋼材材種強度\" VALUES ('SS490', 275, 2800, 20.5)"}},
-        UpgradeCase{"Complete", {}, {}},
-        UpgradeCase{"LacksALoadPlacementTable", {"荷重配置"}, {}},
+        UpgradeCase{.label = "LacksOnlyTheBarGrades",
+                    .drop = {"VUP01鉄筋材種強度"},
+                    .prepare = {"DELETE FROM \"VUP01鋼材材種強度\" WHERE \"材種名\" = 'SS400'",
+                                "INSERT INTO \"VUP01鋼材材種強度\" VALUES ('SS490', 275, 2800, 20.5)"}},
+        UpgradeCase{.label = "Complete"},
+        UpgradeCase{.label = "LacksALoadPlacementTable", .drop = {"荷重配置"}},
         // A grade table that is there but unreadable is neither created again
         // nor filled; the other missing tables are still added.
-        UpgradeCase{"UnreadableGradeTable",
-                    {"VUP01鋼材材種強度", "VUP01鉄筋材種サイズ"},
-                    {"CREATE TABLE \"VUP01鋼材材種強度\"(\"材種名\" TEXT PRIMARY KEY, \"x\" FLOAT) WITHOUT ROWID"},
-                    "VUP01鋼材材種強度"}),
+        UpgradeCase{.label = "UnreadableGradeTable",
+                    .drop = {"VUP01鋼材材種強度", "VUP01鉄筋材種サイズ"},
+                    .prepare = {"CREATE TABLE \"VUP01鋼材材種強度\"(\"材種名\" TEXT PRIMARY KEY, \"x\" FLOAT) WITHOUT ROWID"},
+                    .unreadable = "VUP01鋼材材種強度"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Failures reach the caller as errors, and no connection is left open.

@@ -157,7 +157,9 @@ TEST_F(SchemaInDatabase, FieldNamesAreMatchedWithoutRegardToCase)
         EXPECT_EQ(rs->Field(QString::fromUtf8(a.stored)).toDouble(), 7.0) << a.table << " " << a.spelled;
         // No field has a default: what was not written is Null.
         for (int i = 0; i < rs->FieldCount(); ++i) {
-            if (rs->FieldName(i) != QString::fromUtf8(a.stored)) EXPECT_TRUE(rs->Field(i).isNull()) << a.table;
+            if (rs->FieldName(i) != QString::fromUtf8(a.stored)) {
+                EXPECT_TRUE(rs->Field(i).isNull()) << a.table;
+            }
         }
         rs->Close();
     }

@@ -148,6 +148,7 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    ProgramStateScope programState;
     InitApplication(app);
 
     auto script = std::make_shared<ui::ScriptedServices>();
