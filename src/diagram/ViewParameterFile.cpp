@@ -1,0 +1,220 @@
+#include "diagram/ViewParameterFile.h"
+
+#include "platform/Runtime.h"
+
+#include <QFile>
+#include <array>
+#include <bit>
+#include <cmath>
+
+namespace diagram {
+
+namespace {
+
+// Each field once: its box, its place in the record and its member.
+struct FieldDesc {
+    const char* control;
+    int offset;
+    float ViewParameters::*real;      // set for Single fields
+    int16_t ViewParameters::*whole;   // set for Integer fields
+};
+
+constexpr FieldDesc Real(const char* control, int offset, float ViewParameters::*m)
+{
+    return {control, offset, m, nullptr};
+}
+constexpr FieldDesc Whole(const char* control, int offset, int16_t ViewParameters::*m)
+{
+    return {control, offset, nullptr, m};
+}
+
+const std::array<FieldDesc, 17> kFields = {{
+    Real("txtra", 0, &ViewParameters::ra),
+    Whole("txtθa", 4, &ViewParameters::thetaA),
+    Whole("txtφa", 6, &ViewParameters::phiA),
+    Real("txtrf", 8, &ViewParameters::rf),
+    Whole("txtθf", 12, &ViewParameters::thetaF),
+    Whole("txtφf", 14, &ViewParameters::phiF),
+    Real("txtX", 16, &ViewParameters::offsetX),
+    Real("txtY", 20, &ViewParameters::offsetY),
+    Real("txtzoom", 24, &ViewParameters::zoom),
+    Whole("txtCoordX", 28, &ViewParameters::coordX),
+    Whole("txtCoordY", 30, &ViewParameters::coordY),
+    Real("txtCoordSize", 32, &ViewParameters::coordSize),
+    Whole("chkSyncPreview", 36, &ViewParameters::syncPreview),
+    Whole("chkDrawJnt", 38, &ViewParameters::drawJnt),
+    Whole("chkDrawEle", 40, &ViewParameters::drawEle),
+    Whole("chkDrawMat", 42, &ViewParameters::drawMat),
+    Whole("chkDrawCoord", 44, &ViewParameters::drawCoord),
+}};
+
+const QString kShapeNumberSwitch = QStringLiteral("chkDrawMat");
+
+QString ControlName(const FieldDesc& f) { return QString::fromUtf8(f.control); }
+
+// Only the preview's record keeps the shape-number switch.
+bool RecordUsesField(const FieldDesc& f, int record)
+{
+    return record == kPreviewRecord || ControlName(f) != kShapeNumberSwitch;
+}
+
+void PutLE(QByteArray& out, int offset, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) out[offset + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+uint32_t GetLE(const QByteArray& in, int offset, int bytes)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(in[offset + i])) << (8 * i);
+    return v;
+}
+
+bool OutsideRange(int16_t v, int low, int high) { return v < low || v > high; }
+
+bool WriteAt(QFile& f, qint64 at, const QByteArray& bytes)
+{
+    return f.seek(at) && f.write(bytes) == bytes.size();
+}
+
+}  // namespace
+
+QByteArray EncodeViewRecord(const ViewParameters& view)
+{
+    QByteArray out(kViewRecordLength, '\0');
+    for (const FieldDesc& f : kFields) {
+        if (f.real) PutLE(out, f.offset, std::bit_cast<uint32_t>(view.*f.real), 4);
+        else PutLE(out, f.offset, static_cast<uint16_t>(view.*f.whole), 2);
+    }
+    return out;
+}
+
+ViewParameters DecodeViewRecord(const QByteArray& bytes)
+{
+    ViewParameters view;
+    if (bytes.size() != kViewRecordLength) return view;
+    for (const FieldDesc& f : kFields) {
+        if (f.real) view.*f.real = std::bit_cast<float>(GetLE(bytes, f.offset, 4));
+        else view.*f.whole = static_cast<int16_t>(GetLE(bytes, f.offset, 2));
+    }
+    return view;
+}
+
+ViewParameters ApplyViewFallbacks(ViewParameters view, int record)
+{
+    // A damaged file can hold NaN or infinities, which no range test catches.
+    const ViewParameters defaults;
+    for (const FieldDesc& f : kFields)
+        if (f.real && !std::isfinite(view.*f.real)) view.*f.real = defaults.*f.real;
+
+    if (view.ra < 0) view.ra = 0;
+    if (OutsideRange(view.thetaA, 0, 180)) view.thetaA = 0;
+    if (OutsideRange(view.phiA, 0, 360)) view.phiA = 0;
+    if (view.rf < 0) view.rf = 5000;
+    if (OutsideRange(view.thetaF, 0, 180)) view.thetaF = 70;
+    if (OutsideRange(view.phiF, 0, 360)) view.phiF = 20;
+    if (view.rf - view.ra < 1) view.rf = view.ra + 100;
+    if (record == kDiagramWindowRecord && view.zoom < 1 && view.zoom != -1) view.zoom = -1;
+    for (int16_t* s : {&view.drawEle, &view.drawJnt, &view.drawCoord, &view.drawMat, &view.syncPreview})
+        if (*s != 0 && *s != 1) *s = 1;
+    return view;
+}
+
+namespace {
+
+// A new file of the two default records; false when it cannot be written.
+bool CreateDefaultFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+    const QByteArray record = EncodeViewRecord(ViewParameters{});
+    const bool written = f.write(record + record) == 2 * kViewRecordLength && f.flush();
+    f.close();
+    return written;
+}
+
+}  // namespace
+
+ViewParameters LoadViewParameters(int record, const QString& path)
+{
+    ViewParameters view;
+    QFile f(path);
+    if (!f.exists()) {
+        // Created for the next opening; this one uses the defaults either way.
+        CreateDefaultFile(path);
+    } else if (record >= 1 && f.open(QIODevice::ReadOnly)
+               && f.seek(static_cast<qint64>(record - 1) * kViewRecordLength)) {
+        const QByteArray bytes = f.read(kViewRecordLength);
+        if (bytes.size() == kViewRecordLength) view = DecodeViewRecord(bytes);
+    }
+    return ApplyViewFallbacks(view, record);
+}
+
+Status SaveViewParameters(int record, const ViewParameters& view, const QString& path)
+{
+    if (record < 1) return Status::Failure(QStringLiteral("view record %1 does not exist").arg(record));
+    QFile f(path);
+    if (!f.exists() && !CreateDefaultFile(path) && !f.exists())
+        return Status::Failure(QStringLiteral("%1 cannot be created").arg(path));
+    if (!f.open(QIODevice::ReadWrite))
+        return Status::Failure(QStringLiteral("%1 cannot be opened: %2").arg(path, f.errorString()));
+
+    const qint64 at = static_cast<qint64>(record - 1) * kViewRecordLength;
+    // Records missing before this one are filled so that the file stays a
+    // whole number of readable records.
+    const QByteArray defaults = EncodeViewRecord(ViewParameters{});
+    for (qint64 r = f.size() / kViewRecordLength; r * kViewRecordLength < at; ++r)
+        if (!WriteAt(f, r * kViewRecordLength, defaults))
+            return Status::Failure(QStringLiteral("%1 cannot be written: %2").arg(path, f.errorString()));
+    if (!WriteAt(f, at, EncodeViewRecord(view)) || !f.flush())
+        return Status::Failure(QStringLiteral("%1 cannot be written: %2").arg(path, f.errorString()));
+    f.close();
+    return Succeeded();
+}
+
+const QString* FindViewBox(const ViewBoxes& boxes, const QString& control)
+{
+    for (const ViewBox& b : boxes)
+        if (b.control == control) return &b.text;
+    return nullptr;
+}
+
+ViewBoxes ViewToBoxes(const ViewParameters& view, int record)
+{
+    ViewBoxes boxes;
+    for (const FieldDesc& f : kFields) {
+        if (!RecordUsesField(f, record)) continue;
+        boxes.push_back({ControlName(f), f.real ? rt::CStrSingle(view.*f.real) : rt::CStrInt(view.*f.whole)});
+    }
+    return boxes;
+}
+
+Outcome<ViewParameters> ViewFromBoxes(const ViewBoxes& boxes, int record, const ViewParameters& loaded)
+{
+    ViewParameters view = loaded;
+    for (const FieldDesc& f : kFields) {
+        if (!RecordUsesField(f, record)) continue;
+        const QString name = ControlName(f);
+        const QString* text = FindViewBox(boxes, name);
+        if (!text) return Outcome<ViewParameters>::Failure(QStringLiteral("%1 is missing").arg(name));
+        try {
+            const rt::Variant value = rt::Variant::Text(*text);
+            if (f.real) view.*f.real = value.toSingle();
+            else view.*f.whole = value.toInteger();
+        } catch (const rt::Error& e) {
+            const QString why = e.number() == rt::ErrOverflow ? QStringLiteral("is out of range")
+                                                               : QStringLiteral("is not a number");
+            return Outcome<ViewParameters>::Failure(QStringLiteral("%1 \"%2\" %3").arg(name, *text, why));
+        }
+    }
+    return Outcome<ViewParameters>::Success(view);
+}
+
+Status SaveViewBoxes(int record, const ViewBoxes& boxes, const ViewParameters& loaded, const QString& path)
+{
+    const Outcome<ViewParameters> view = ViewFromBoxes(boxes, record, loaded);
+    if (!view) return Status::Failure(view.error());
+    return SaveViewParameters(record, *view, path);
+}
+
+}  // namespace diagram
