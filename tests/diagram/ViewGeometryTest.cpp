@@ -1,6 +1,6 @@
 #include "diagram/ViewGeometry.h"
 
-#include "FreshFolder.h"
+#include "common/TestEnv.h"
 #include "common/Values.h"
 #include "database/Schema.h"
 #include "platform/Database.h"
@@ -204,7 +204,7 @@ TEST(ModelBox, CornersAndDiagonalOfTheNodes)
     EXPECT_FLOAT_EQ(ComputeModelBounds(Nodes({{0, 0, 0}, {3e20f, 4e20f, 0}})).diagonal, 5e20f);
 }
 
-using NodeTableTest = FreshFolderTest;
+using NodeTableTest = ::testing::Test;   // each test has a fresh working folder
 
 TEST_F(NodeTableTest, NodesAreReadFromTheNodeTableInStoredOrder)
 {

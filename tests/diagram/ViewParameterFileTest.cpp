@@ -1,6 +1,6 @@
 #include "diagram/ViewParameterFile.h"
 
-#include "FreshFolder.h"
+#include "common/TestEnv.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,7 +42,7 @@ ViewBoxes Replaced(ViewBoxes boxes, const QString& control, const QString& text)
     return boxes;
 }
 
-using ViewFileTest = FreshFolderTest;
+using ViewFileTest = ::testing::Test;   // each test has a fresh working folder
 
 TEST_F(ViewFileTest, MissingFileIsCreatedWithTwoDefaultRecords)
 {
