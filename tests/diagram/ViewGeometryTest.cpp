@@ -1,6 +1,8 @@
 #include "diagram/ViewGeometry.h"
 
 #include "common/TestEnv.h"
+
+#include <gtest/gtest.h>
 #include "common/Values.h"
 #include "database/Schema.h"
 #include "platform/Database.h"

@@ -2,6 +2,8 @@
 
 #include "common/TestEnv.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
