@@ -2,6 +2,7 @@
 
 #include "common/TestEnv.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 #include <QFile>
