@@ -5,6 +5,7 @@
 #include "platform/preview/DocumentFile.h"
 #include "platform/preview/PageRenderer.h"
 #include "platform/preview/PreviewFonts.h"
+#include "platform/preview/PreviewWidget.h"
 
 #include "PreviewSamples.h"
 #include "common/TestEnv.h"
@@ -401,8 +402,9 @@ TEST(PreviewFile, DamagedFilesAreRefusedAndTheDocumentKept)
         {"trailing bytes", seal(good.left(good.size() - 32) + "xx")},
     };
 
-    DocumentBuilder shown;
+    preview::PreviewWidget shown;
     previewtest::BuildSampleDocument(shown);
+    shown.SetPreviewPage(2);
     const preview::Document before = shown.CurrentDocument();
     const QString dir = testenv::MakeDir("damaged");
     for (const Case& c : cases) {
@@ -416,6 +418,7 @@ TEST(PreviewFile, DamagedFilesAreRefusedAndTheDocumentKept)
         EXPECT_FALSE(shown.LoadDocument(path, &error));
         EXPECT_FALSE(error.isEmpty());
         EXPECT_TRUE(shown.CurrentDocument() == before);
+        EXPECT_EQ(shown.PreviewPage(), 2);
     }
     QString error;
     EXPECT_FALSE(shown.LoadDocument(dir + "/missing", &error));
