@@ -46,12 +46,28 @@ void DrawOperation(QPainter& painter, const Document& doc, const DrawOp& op)
         painter.setBrush(ToQColor(op.brush));
         painter.drawRect(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized());
         break;
-    case OpKind::Circle:
+    case OpKind::Circle: {
+        const QPointF centre(op.x1, op.y1);
+        const double r = op.x2;
         painter.setRenderHint(QPainter::Antialiasing, true);
-        painter.setPen(MakePen(op.pen));
-        painter.setBrush(ToQColor(op.brush));
-        painter.drawEllipse(QPointF(op.x1, op.y1), op.x2, op.x2);
+        if (op.pen.width > 0) {
+            // A wide outline as two discs: stroking is slow for the
+            // thousands of end dots of a diagram, and looks the same.
+            const double half = op.pen.width / 2;
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ToQColor(op.pen.colour));
+            painter.drawEllipse(centre, r + half, r + half);
+            if (r > half) {
+                painter.setBrush(ToQColor(op.brush));
+                painter.drawEllipse(centre, r - half, r - half);
+            }
+        } else {
+            painter.setPen(MakePen(op.pen));
+            painter.setBrush(ToQColor(op.brush));
+            painter.drawEllipse(centre, r, r);
+        }
         break;
+    }
     case OpKind::TextBox: {
         const QRectF box = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
         painter.setRenderHint(QPainter::Antialiasing, false);
