@@ -115,6 +115,7 @@ inline void BuildSampleDocument(preview::DocumentBuilder& b)
     b.DrawShape(2);
     b.SetPenColor(0xFF);
     b.DrawTextBox(QStringLiteral("   "), 2000, 2500, 600, 200);
+    b.DrawLine(1000, 4500, 9000, 4500);
     b.PrintParagraph(QStringLiteral("配置 layout page"));
     b.EndDocument();
 }

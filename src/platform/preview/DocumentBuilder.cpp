@@ -313,60 +313,44 @@ void DocumentBuilder::SetPenWidth(double twips)
     if (std::isfinite(twips) && twips >= 0) pen_.width = twips;
 }
 
-void DocumentBuilder::DrawShape(int shape)
-{
-    if (shape == 1) {
-        DrawLine(shapeX1_, shapeY1_, shapeX2_, shapeY2_);
-    } else if (shape == 2) {
-        DrawOp op;
-        op.kind = OpKind::Rectangle;
-        op.x1 = shapeX1_;
-        op.y1 = shapeY1_;
-        op.x2 = shapeX2_;
-        op.y2 = shapeY2_;
-        op.pen = pen_;
-        op.brush = brush_;
-        Add(std::move(op));
-    }
-}
-
-void DocumentBuilder::DrawLine(double x1, double y1, double x2, double y2)
+// A shape between two points in the current pen and brush.
+DrawOp DocumentBuilder::ShapeOp(OpKind kind, double x1, double y1, double x2, double y2) const
 {
     DrawOp op;
-    op.kind = OpKind::Line;
+    op.kind = kind;
     op.x1 = x1;
     op.y1 = y1;
     op.x2 = x2;
     op.y2 = y2;
     op.pen = pen_;
+    op.brush = brush_;
+    return op;
+}
+
+void DocumentBuilder::DrawShape(int shape)
+{
+    if (shape == 1) DrawLine(shapeX1_, shapeY1_, shapeX2_, shapeY2_);
+    if (shape == 2) Add(ShapeOp(OpKind::Rectangle, shapeX1_, shapeY1_, shapeX2_, shapeY2_));
+}
+
+void DocumentBuilder::DrawLine(double x1, double y1, double x2, double y2)
+{
+    DrawOp op = ShapeOp(OpKind::Line, x1, y1, x2, y2);
+    op.brush = 0;   // a line has no fill
     Add(std::move(op));
 }
 
 void DocumentBuilder::DrawCircle(double x, double y, double radius)
 {
-    DrawOp op;
-    op.kind = OpKind::Circle;
-    op.x1 = x;
-    op.y1 = y;
-    op.x2 = std::abs(radius);
-    op.pen = pen_;
-    op.brush = brush_;
-    Add(std::move(op));
+    Add(ShapeOp(OpKind::Circle, x, y, std::abs(radius), 0));
 }
 
 void DocumentBuilder::DrawTextBox(const QString& text, double left, double top, double width, double height,
                                   bool filled)
 {
-    DrawOp op;
-    op.kind = OpKind::TextBox;
-    op.x1 = left;
-    op.y1 = top;
-    op.x2 = left + width;
-    op.y2 = top + height;
-    op.pen = pen_;
-    op.brush = brush_;
-    op.filled = filled;
     if (!DrawingPage()) return;
+    DrawOp op = ShapeOp(OpKind::TextBox, left, top, left + width, top + height);
+    op.filled = filled;
     op.font = doc_.FontIndex(font_);
     op.text = text;
     Add(std::move(op));

@@ -7,7 +7,8 @@
 //
 // Page settings (orientation, margins, header, footer, header font, border,
 // style) made while the current page is still empty apply to it; otherwise
-// they apply from the next page on.
+// they apply from the next page on. A page break inside the new-page
+// handler's own printing begins the page without calling it again.
 #pragma once
 
 #include "platform/preview/PreviewDocument.h"
@@ -145,6 +146,7 @@ private:
     void BeginLine();
     void EndLine();
     void PutText(const QString& text);
+    DrawOp ShapeOp(OpKind kind, double x1, double y1, double x2, double y2) const;
     void Add(DrawOp op);
 
     Document doc_;
