@@ -10,6 +10,7 @@
 #include "common/TestEnv.h"
 
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -238,6 +239,22 @@ TEST(PreviewPrint, PagesGoToTheChosenPrinterInOneJob)
     EXPECT_EQ(target->jobs[0].orientations, std::vector<int>({preview::Landscape, preview::Portrait}));
     EXPECT_EQ(target->jobs[0].firstTexts, QStringList({"two", "three"}));
     EXPECT_EQ(target->jobs[1].firstTexts, QStringList({"one"}));
+
+    // What a system printer gets, caught as the PDF that Qt's printing
+    // makes: the pages of the range, each in its own orientation.
+    const QString file = testenv::MakeDir("print") + "/job.pdf";
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        ASSERT_TRUE(preview::PrintOn(printer, b.CurrentDocument(), 2, 3));
+    }
+    const auto printed = previewtest::ReadPdfPages(testenv::ReadFile(file));
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[0].mediaBox, QSizeF(842, 595));
+    EXPECT_EQ(printed[1].mediaBox, QSizeF(595, 842));
+    EXPECT_EQ(printed[0].text, "two");
+    EXPECT_EQ(printed[1].text, "three");
 
     // The system's printers: a printer that does not exist fails, quietly.
     preview::SetPrintTarget(nullptr);

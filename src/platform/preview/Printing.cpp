@@ -19,11 +19,14 @@ std::shared_ptr<PrintTarget>& Target()
     return target;
 }
 
+// The whole sheet: the document places everything itself, margins included.
 QPageLayout LayoutOf(const PageSettings& s)
 {
-    return QPageLayout(QPageSize(QPageSize::A4),
+    QPageLayout layout(QPageSize(QPageSize::A4),
                        s.orientation == Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(0, 0, 0, 0));
+    layout.setMode(QPageLayout::FullPageMode);
+    return layout;
 }
 
 // Paints the pages on a paged device whose painter is scaled to twips; the
@@ -56,9 +59,15 @@ bool SystemPrintTarget::Print(const Document& doc, int first, int last, const QS
     const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
     if (info.isNull()) return false;
     QPrinter device(info, QPrinter::HighResolution);
-    device.setFullPage(true);
     device.setDocName(QStringLiteral("ZELKOVA"));
-    return PaintPages(device, doc, first, last, device.resolution());
+    return PrintOn(device, doc, first, last);
+}
+
+bool PrintOn(QPrinter& printer, const Document& doc, int first, int last)
+{
+    if (first < 1 || first > last || last > static_cast<int>(doc.pages.size())) return false;
+    printer.setFullPage(true);
+    return PaintPages(printer, doc, first, last, printer.resolution());
 }
 
 PrintTarget& CurrentPrintTarget() { return *Target(); }

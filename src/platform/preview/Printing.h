@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <memory>
 
+class QPrinter;
+
 namespace preview {
 
 class PrintTarget {
@@ -28,6 +30,10 @@ public:
     QString DefaultPrinterName() override;
     bool Print(const Document& doc, int first, int last, const QString& printer) override;
 };
+
+// Paints pages `first` to `last` (from 1) on a printer that is set up but
+// not begun, as one job, each page on a whole A4 sheet in its orientation.
+bool PrintOn(QPrinter& printer, const Document& doc, int first, int last);
 
 // The print target in force (the system's unless one was set).
 PrintTarget& CurrentPrintTarget();
