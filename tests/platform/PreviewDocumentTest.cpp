@@ -24,9 +24,9 @@ using previewtest::TableFont;
 
 namespace {
 
-preview::FontSpec Spec(const QString& name, double size)
+preview::PrintFont FontOf(const QString& name, double size)
 {
-    preview::FontSpec f;
+    preview::PrintFont f;
     f.name = name;
     f.size = size;
     return f;
@@ -64,8 +64,8 @@ const QStringList Heading = {QStringLiteral("HEAD-1 見出し"), QStringLiteral(
 
 TEST(PreviewFonts, TableFontIsFixedPitchWithDoubleByteCharactersTwoCellsWide)
 {
-    ASSERT_EQ(QFontInfo(preview::FontFor(Spec(TableFont, 8))).family(), "IPAGothic");
-    ASSERT_EQ(QFontInfo(preview::FontFor(Spec(previewtest::CoverFont, 11))).family(), "IPAPGothic");
+    ASSERT_EQ(QFontInfo(preview::FontFor(FontOf(TableFont, 8))).family(), "IPAGothic");
+    ASSERT_EQ(QFontInfo(preview::FontFor(FontOf(previewtest::CoverFont, 11))).family(), "IPAPGothic");
     struct Case {
         QString text;
         int cells;
@@ -73,7 +73,7 @@ TEST(PreviewFonts, TableFontIsFixedPitchWithDoubleByteCharactersTwoCellsWide)
     const Case cases[] = {{"A", 1}, {" ", 1}, {"･", 1}, {"あ", 2}, {"θ", 2}, {QString(QChar(0x3000)), 2},
                           {"kN･m/rad", 8}, {"ｷｬﾝｾﾙ", 5}, {"節点NO.", 7}};
     for (double size : {8.0, 11.0}) {
-        const preview::FontSpec f = Spec(TableFont, size);
+        const preview::PrintFont f = FontOf(TableFont, size);
         // A half-width cell is half an em: 10 twips per point.
         const double cell = size * 10;
         for (const Case& c : cases) EXPECT_EQ(preview::TextWidth(f, c.text), c.cells * cell) << c.text.toStdString();
@@ -82,7 +82,7 @@ TEST(PreviewFonts, TableFontIsFixedPitchWithDoubleByteCharactersTwoCellsWide)
         EXPECT_EQ(preview::TextWidth(f, QString(QChar(0x3000))), 2 * preview::TextWidth(f, "･"));
     }
     // The proportional face is not fixed-pitch.
-    const preview::FontSpec p = Spec(previewtest::CoverFont, 11);
+    const preview::PrintFont p = FontOf(previewtest::CoverFont, 11);
     EXPECT_NE(preview::TextWidth(p, "A"), preview::TextWidth(p, " "));
 }
 

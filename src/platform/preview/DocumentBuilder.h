@@ -100,7 +100,7 @@ public:
     double FontSize() const { return font_.size; }
     void SetFontSize(double points);
     void SetFontStyleFlags(bool bold, bool italic, bool underline, bool strikeout);
-    const FontSpec& Font() const { return font_; }
+    const PrintFont& Font() const { return font_; }
     // Measures text in the current font (widest line, lines x line height).
     void MeasureText(const QString& text);
     double MeasuredTextWidth() const { return measuredWidth_; }
@@ -158,7 +158,7 @@ private:
     std::function<void()> onNewPage_;
 
     PageSettings settings_;
-    FontSpec font_;
+    PrintFont font_;
     Pen pen_;
     uint32_t brush_ = 0xFFFFFF;
     double currentX_ = 0, currentY_ = 0;

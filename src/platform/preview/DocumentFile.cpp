@@ -118,16 +118,16 @@ private:
     QString error_;
 };
 
-void WriteFont(Writer& w, const FontSpec& f)
+void WriteFont(Writer& w, const PrintFont& f)
 {
     w.Str(f.name);
     w.F64(f.size);
     w.U8((f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0) | (f.strikeout ? 8 : 0));
 }
 
-FontSpec ReadFont(Reader& r)
+PrintFont ReadFont(Reader& r)
 {
-    FontSpec f;
+    PrintFont f;
     f.name = r.Str();
     f.size = r.F64();
     const uint8_t bits = r.U8();
@@ -266,7 +266,7 @@ QByteArray EncodeDocument(const Document& doc)
     w.Raw(Magic, 4);
     w.U32(FormatVersion);
     w.U32(static_cast<uint32_t>(doc.fonts.size()));
-    for (const FontSpec& f : doc.fonts) WriteFont(w, f);
+    for (const PrintFont& f : doc.fonts) WriteFont(w, f);
     w.U32(static_cast<uint32_t>(doc.pages.size()));
     for (const Page& page : doc.pages) {
         WriteSettings(w, page.settings);

@@ -21,7 +21,7 @@ QPen MakePen(const Pen& pen)
     return p;
 }
 
-void DrawTextLine(QPainter& painter, const FontSpec& font, double x, double top, const QString& text)
+void DrawTextLine(QPainter& painter, const PrintFont& font, double x, double top, const QString& text)
 {
     painter.setFont(FontFor(font));
     painter.drawText(QPointF(x, top + Ascent(font)), text);
@@ -77,7 +77,7 @@ void DrawOperation(QPainter& painter, const Document& doc, const DrawOp& op)
         else
             painter.setBrush(Qt::NoBrush);
         painter.drawRect(box);
-        const FontSpec& font = doc.fonts[op.font];
+        const PrintFont& font = doc.fonts[op.font];
         painter.setPen(Qt::black);
         DrawTextLine(painter, font, box.center().x() - TextWidth(font, op.text) / 2,
                      box.center().y() - LineHeight(font) / 2, op.text);
@@ -91,7 +91,7 @@ void DrawOperation(QPainter& painter, const Document& doc, const DrawOp& op)
 void DrawHeaderLine(QPainter& painter, const PageSettings& s, const QString& text, double top)
 {
     const QStringList parts = SplitHeaderText(text);
-    const FontSpec& font = s.headerFont;
+    const PrintFont& font = s.headerFont;
     const double left = s.margin;
     const double right = s.Width() - s.margin;
     if (!parts[0].isEmpty()) DrawTextLine(painter, font, left, top, parts[0]);

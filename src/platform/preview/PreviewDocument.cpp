@@ -18,7 +18,7 @@ QStringList SplitHeaderText(const QString& text)
     return parts.mid(0, 3);
 }
 
-int Document::FontIndex(const FontSpec& font)
+int Document::FontIndex(const PrintFont& font)
 {
     for (size_t i = 0; i < fonts.size(); ++i)
         if (fonts[i] == font) return static_cast<int>(i);

@@ -25,7 +25,7 @@ enum Orientation : int { Portrait = 1, Landscape = 2 };
 // colour (only the button face, &H8000000F, is known; others show black).
 QColor ToQColor(uint32_t colour);
 
-struct FontSpec {
+struct PrintFont {
     QString name;        // as the caller gave it ("ＭＳ ゴシック")
     double size = 10;    // points
     bool bold = false;
@@ -33,7 +33,7 @@ struct FontSpec {
     bool underline = false;
     bool strikeout = false;
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const PrintFont&) const = default;
 };
 
 // PageBorder values: bit 1 a rule below the header, bit 2 a rule above the
@@ -45,7 +45,7 @@ struct PageSettings {
     double margin = 1000;        // all four sides, twips
     QString headerText;          // "left|centre|right"
     QString footerText;
-    FontSpec headerFont;         // header and footer
+    PrintFont headerFont;         // header and footer
     int border = BorderNone;
     int style = 0;               // kept with the page; no effect on drawing
 
@@ -90,11 +90,11 @@ struct Page {
 };
 
 struct Document {
-    std::vector<FontSpec> fonts;   // every font a text operation uses
+    std::vector<PrintFont> fonts;   // every font a text operation uses
     std::vector<Page> pages;
 
     // The index of `font` in the font table, added when it is new.
-    int FontIndex(const FontSpec& font);
+    int FontIndex(const PrintFont& font);
     bool operator==(const Document&) const = default;
 };
 

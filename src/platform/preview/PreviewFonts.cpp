@@ -15,31 +15,31 @@ struct FontEntry {
     QFontMetricsF metrics;
 };
 
-QString Key(const FontSpec& spec)
+QString Key(const PrintFont& font)
 {
-    return spec.name + u'\x1f' + QString::number(spec.size, 'g', 10) + u'\x1f' +
-           QChar(u'0' + (spec.bold ? 1 : 0) + (spec.italic ? 2 : 0) + (spec.underline ? 4 : 0) +
-                 (spec.strikeout ? 8 : 0));
+    return font.name + u'\x1f' + QString::number(font.size, 'g', 10) + u'\x1f' +
+           QChar(u'0' + (font.bold ? 1 : 0) + (font.italic ? 2 : 0) + (font.underline ? 4 : 0) +
+                 (font.strikeout ? 8 : 0));
 }
 
-const FontEntry& Entry(const FontSpec& spec)
+const FontEntry& Entry(const PrintFont& font)
 {
     // Fonts are only made on the user-interface thread.
     static QHash<QString, std::shared_ptr<FontEntry>> cache;
-    const QString key = Key(spec);
+    const QString key = Key(font);
     auto it = cache.constFind(key);
     if (it != cache.constEnd()) return **it;
 
-    QFont font(FaceFor(spec.name));
+    QFont qfont(FaceFor(font.name));
     // QFont takes whole pixels: sizes are kept to the twip (1/20 point).
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.size * TwipsPerPoint))));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setKerning(false);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeout);
-    auto entry = std::make_shared<FontEntry>(FontEntry{font, QFontMetricsF(font)});
+    qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(font.size * TwipsPerPoint))));
+    qfont.setHintingPreference(QFont::PreferNoHinting);
+    qfont.setKerning(false);
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeout);
+    auto entry = std::make_shared<FontEntry>(FontEntry{qfont, QFontMetricsF(qfont)});
     cache.insert(key, entry);
     return *entry;
 }
@@ -53,15 +53,15 @@ QString FaceFor(const QString& fontName)
     return fontName;
 }
 
-const QFont& FontFor(const FontSpec& spec) { return Entry(spec).font; }
+const QFont& FontFor(const PrintFont& font) { return Entry(font).font; }
 
-double TextWidth(const FontSpec& spec, const QString& text)
+double TextWidth(const PrintFont& font, const QString& text)
 {
-    return Entry(spec).metrics.horizontalAdvance(text);
+    return Entry(font).metrics.horizontalAdvance(text);
 }
 
-double LineHeight(const FontSpec& spec) { return Entry(spec).metrics.lineSpacing(); }
+double LineHeight(const PrintFont& font) { return Entry(font).metrics.lineSpacing(); }
 
-double Ascent(const FontSpec& spec) { return Entry(spec).metrics.ascent(); }
+double Ascent(const PrintFont& font) { return Entry(font).metrics.ascent(); }
 
 }  // namespace preview

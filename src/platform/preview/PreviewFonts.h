@@ -17,14 +17,14 @@ namespace preview {
 QString FaceFor(const QString& fontName);
 
 // The font for a painter whose user space is in twips.
-const QFont& FontFor(const FontSpec& spec);
+const QFont& FontFor(const PrintFont& font);
 
 // Advance width of one line of text, blanks counted (leading and trailing
 // ones too).
-double TextWidth(const FontSpec& spec, const QString& text);
+double TextWidth(const PrintFont& font, const QString& text);
 // Distance from one line's top to the next.
-double LineHeight(const FontSpec& spec);
+double LineHeight(const PrintFont& font);
 // Distance from a line's top to its baseline.
-double Ascent(const FontSpec& spec);
+double Ascent(const PrintFont& font);
 
 }  // namespace preview
