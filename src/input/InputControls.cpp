@@ -55,6 +55,25 @@ void SetControlText(QWidget* window, const QString& name, const QString& text, i
     rt::Raise(rt::ErrItemNotFound, ControlName(name, index));
 }
 
+BoxTexts ReadControlTexts(QWidget* window)
+{
+    BoxTexts texts;
+    if (!window) return texts;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        // Parts of composite controls carry Qt's own names or none.
+        if (name.isEmpty() || name.startsWith(QStringLiteral("qt_")) || texts.count(name)) continue;
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLabel*>(w))
+            texts[name] = ControlText(window, name);
+    }
+    return texts;
+}
+
+void WriteControlTexts(QWidget* window, const BoxTexts& texts)
+{
+    for (const auto& [name, text] : texts) SetControlText(window, name, text);
+}
+
 namespace {
 std::map<QString, std::function<forms::Form*()>>& Factories()
 {
@@ -66,8 +85,12 @@ std::map<QString, QPointer<forms::Form>>& Instances()
     static std::map<QString, QPointer<forms::Form>> i;
     return i;
 }
+std::map<int16_t, QString>& WindowNames()
+{
+    static std::map<int16_t, QString> n;
+    return n;
+}
 }  // namespace
-
 
 forms::Form* ExistingScreenInstance(const QString& formName)
 {
@@ -88,6 +111,18 @@ forms::Form* ScreenInstance(const QString& formName)
 void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()> factory)
 {
     Factories()[formName] = std::move(factory);
+}
+
+void RegisterWindow(ScreenCodes code, const QString& formName, std::function<forms::Form*()> create)
+{
+    WindowNames()[code] = formName;
+    RegisterScreenFactory(formName, std::move(create));
+}
+
+forms::Form* WindowInstance(ScreenCodes code)
+{
+    auto it = WindowNames().find(code);
+    return it == WindowNames().end() ? nullptr : ScreenInstance(it->second);
 }
 
 bool HasScreenFactory(const QString& formName)
