@@ -85,18 +85,19 @@ std::map<QString, QPointer<forms::Form>>& Instances()
     static std::map<QString, QPointer<forms::Form>> i;
     return i;
 }
+// The instance if it exists, without creating it.
+forms::Form* ExistingScreenInstance(const QString& formName)
+{
+    auto it = Instances().find(formName);
+    return it == Instances().end() ? nullptr : it->second.data();
+}
+
 std::map<int16_t, QString>& WindowNames()
 {
     static std::map<int16_t, QString> n;
     return n;
 }
 }  // namespace
-
-forms::Form* ExistingScreenInstance(const QString& formName)
-{
-    auto it = Instances().find(formName);
-    return it == Instances().end() ? nullptr : it->second.data();
-}
 
 forms::Form* ScreenInstance(const QString& formName)
 {
@@ -108,15 +109,10 @@ forms::Form* ScreenInstance(const QString& formName)
     return f;
 }
 
-void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()> factory)
-{
-    Factories()[formName] = std::move(factory);
-}
-
 void RegisterWindow(ScreenCodes code, const QString& formName, std::function<forms::Form*()> create)
 {
     WindowNames()[code] = formName;
-    RegisterScreenFactory(formName, std::move(create));
+    Factories()[formName] = std::move(create);
 }
 
 forms::Form* WindowInstance(ScreenCodes code)
@@ -128,12 +124,6 @@ forms::Form* WindowInstance(ScreenCodes code)
 bool HasScreenFactory(const QString& formName)
 {
     return Factories().count(formName) > 0 || ExistingScreenInstance(formName) != nullptr;
-}
-
-void SetScreenInstance(const QString& formName, forms::Form* form)
-{
-    if (form) Instances()[formName] = form;
-    else Instances().erase(formName);
 }
 
 void SetTabStop(QWidget* w, bool on)

@@ -36,17 +36,11 @@ BoxTexts ReadControlTexts(QWidget* window);
 // Puts each text into the control of that name (ErrItemNotFound when none).
 void WriteControlTexts(QWidget* window, const BoxTexts& texts);
 
-// The program-wide instance of a screen window, created on first use through
-// its registered factory; nullptr when no factory is known for the name.
-forms::Form* ScreenInstance(const QString& formName);
-// The instance if it exists, without creating it.
-forms::Form* ExistingScreenInstance(const QString& formName);
-void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()> factory);
-bool HasScreenFactory(const QString& formName);
-// Registers the window of a screen code under its window name, so that it can
-// be opened by its code; WindowInstance is nullptr for a code without one.
+// Makes a window known by its screen code and its window name, with the way
+// its one program-wide instance is made.
 void RegisterWindow(ScreenCodes code, const QString& formName, std::function<forms::Form*()> create);
+// The program-wide instance of a window, created on first use; nullptr when
+// no window is registered for the code or the name.
 forms::Form* WindowInstance(ScreenCodes code);
-// Makes `form` the program-wide instance of its class (tests and windows
-// created elsewhere); nullptr forgets the instance.
-void SetScreenInstance(const QString& formName, forms::Form* form);
+forms::Form* ScreenInstance(const QString& formName);
+bool HasScreenFactory(const QString& formName);

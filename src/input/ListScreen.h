@@ -19,7 +19,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class ListScreen;
 
 struct EntryBoxSpec {
     QString name{};          // objectName, "txtP(1)" for an element of a control array
