@@ -79,6 +79,12 @@ CheckVerdict CheckRun::Refuse(const QString& message) const
 
 CheckVerdict CheckRun::Invalid() const { return Refuse(kInvalidInput); }
 
+QString TypeNumberRangeMessage(bool twoBlanks)
+{
+    return QStringLiteral("入力できる条件番号は ") + (twoBlanks ? rt::StrInt(1) : rt::CStrInt(1)) + QStringLiteral(" から ") +
+           rt::CStrInt(9999) + QStringLiteral(" です。");
+}
+
 // ---- the window adapter --------------------------------------------------------------
 
 void ShowInvalidInputMessage(bool& result)

@@ -63,6 +63,10 @@ private:
     CheckVerdict verdict_;
 };
 
+// The refusal of a condition or shape number outside 1 to 9999. The restraint
+// screen writes the 1 after one blank, the other screens after two.
+QString TypeNumberRangeMessage(bool twoBlanks);
+
 // "入力したデータのなかに不正な値があります" after a beep; `result` becomes false.
 void ShowInvalidInputMessage(bool& result);
 

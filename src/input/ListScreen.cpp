@@ -740,6 +740,16 @@ std::vector<dao::GridColumn> SlotColumns(int count, const QString& prefix, const
     return columns;
 }
 
+void AddPlacementTargets(ListScreenDescription& description, const QString& name, int first, const QString& group)
+{
+    const std::vector<EntryBoxSpec> targets =
+        SlotBoxes({.name = name, .noMinus = true, .noDot = true, .format = "0", .newValue = "0", .group = group}, first, 10, "%1");
+    description.boxes.insert(description.boxes.end(), targets.begin(), targets.end());
+    const std::vector<dao::GridColumn> columns = SlotColumns(10);
+    description.columns.insert(description.columns.end(), columns.begin(), columns.end());
+    description.columns.push_back({"順", "順", "", true});
+}
+
 std::vector<dao::GridColumn> Recaptioned(std::vector<dao::GridColumn> columns, const QString& field, const QString& caption)
 {
     for (dao::GridColumn& c : columns)

@@ -109,6 +109,10 @@ std::vector<EntryBoxSpec> SlotBoxes(const EntryBoxSpec& pattern, int first, int 
 // Grid columns fld_01 .. of `count` slots captioned "1", "2", ... (or
 // `prefix` and the number) in `format`.
 std::vector<dao::GridColumn> SlotColumns(int count, const QString& prefix = QString(), const QString& format = QString());
+// The ten targets of a placement row: boxes `name`(first) .. captioned 1 to
+// 10 under `group`, showing fld_01 to fld_10, their grid columns and the
+// hidden 順 column after them.
+void AddPlacementTargets(ListScreenDescription& description, const QString& name, int first, const QString& group);
 // The columns with the caption of one field replaced.
 std::vector<dao::GridColumn> Recaptioned(std::vector<dao::GridColumn> columns, const QString& field, const QString& caption);
 

@@ -33,13 +33,7 @@ const ListScreenDescription& LoadPlacementScreen()
             .gridWidthTw = 8400,
             .boxWidthTw = 660,
         };
-        const std::vector<EntryBoxSpec> targets = SlotBoxes(
-            {.name = "txt", .noMinus = true, .noDot = true, .format = "0", .newValue = "0", .group = "< 節点番号　または　部材番号 >"},
-            1, 10, "%1");
-        s.boxes.insert(s.boxes.end(), targets.begin(), targets.end());
-        const std::vector<dao::GridColumn> targetColumns = SlotColumns(10);
-        s.columns.insert(s.columns.end(), targetColumns.begin(), targetColumns.end());
-        s.columns.push_back({"順", "順", "", true});
+        AddPlacementTargets(s, "txt", 1, "< 節点番号　または　部材番号 >");
         return s;
     }();
     return d;

@@ -96,9 +96,7 @@ CheckVerdict CheckLoadShapeInput(const CheckInputs& in)
     CheckRun c(in);
     if (!c.IsNumeric("txtNo")) return c.Invalid();
     const double no = c.Value("txtNo");
-    if (no < 1 || no > 9999)
-        return c.Refuse(QStringLiteral("入力できる条件番号は ") + rt::StrInt(1) + QStringLiteral(" から ") + rt::CStrInt(9999) +
-                        QStringLiteral(" です。"));
+    if (no < 1 || no > 9999) return c.Refuse(TypeNumberRangeMessage(true));
     // The separator line of the list is no coordinate system.
     if (c.Text("cbo座標系").contains(QLatin1Char('-'))) return c.Invalid();
     if (!c.IsInteger("txtCase") || c.Value("txtCase") < 1 || c.Value("txtCase") > 10) return c.Invalid();

@@ -100,13 +100,7 @@ const ListScreenDescription& MemberEndPlacementScreen()
             .gridWidthTw = 9600,
             .boxWidthTw = 660,
         };
-        const std::vector<EntryBoxSpec> members = SlotBoxes(
-            {.name = "txt要素番号", .noMinus = true, .noDot = true, .format = "0", .newValue = "0", .group = "< 配置先要素番号 >"}, 0,
-            10, "%1");
-        s.boxes.insert(s.boxes.end(), members.begin(), members.end());
-        const std::vector<dao::GridColumn> targetColumns = SlotColumns(10);
-        s.columns.insert(s.columns.end(), targetColumns.begin(), targetColumns.end());
-        s.columns.push_back({"順", "順", "", true});
+        AddPlacementTargets(s, "txt要素番号", 0, "< 配置先要素番号 >");
         return s;
     }();
     return d;
@@ -117,9 +111,7 @@ CheckVerdict CheckEndShapeInput(const CheckInputs& in)
     CheckRun c(in);
     if (!c.IsNumeric("txtNo")) return c.Invalid();
     const double no = c.Value("txtNo");
-    if (no < 1 || no > 9999)
-        return c.Refuse(QStringLiteral("入力できる条件番号は ") + rt::StrInt(1) + QStringLiteral(" から ") + rt::CStrInt(9999) +
-                        QStringLiteral(" です。"));
+    if (no < 1 || no > 9999) return c.Refuse(TypeNumberRangeMessage(true));
     const QString x = c.Text("txtxMWR");
     if (x != QStringLiteral("剛") && x != QStringLiteral("ピン")) {
         // Torsion is only rigid or pinned; a negative number is refused

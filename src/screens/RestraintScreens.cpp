@@ -86,12 +86,7 @@ const ListScreenDescription& RestraintPlacementScreen()
             .gridWidthTw = 8400,
             .boxWidthTw = 660,
         };
-        const std::vector<EntryBoxSpec> nodes = SlotBoxes(
-            {.name = "txt節点番号", .noMinus = true, .noDot = true, .format = "0", .newValue = "0", .group = "< 節点番号 >"}, 0, 10, "%1");
-        s.boxes.insert(s.boxes.end(), nodes.begin(), nodes.end());
-        const std::vector<dao::GridColumn> targetColumns = SlotColumns(10);
-        s.columns.insert(s.columns.end(), targetColumns.begin(), targetColumns.end());
-        s.columns.push_back({"順", "順", "", true});
+        AddPlacementTargets(s, "txt節点番号", 0, "< 節点番号 >");
         return s;
     }();
     return d;
@@ -102,10 +97,7 @@ CheckVerdict CheckRestraintShapeInput(const CheckInputs& in)
     CheckRun c(in);
     if (!c.IsNumeric("txtNo")) return c.Invalid();
     const double no = c.Value("txtNo");
-    // One blank before the 1 here, two on the member-end and load-shape screens.
-    if (no < 1 || no > 9999)
-        return c.Refuse(QStringLiteral("入力できる条件番号は ") + rt::CStrInt(1) + QStringLiteral(" から ") + rt::CStrInt(9999) +
-                        QStringLiteral(" です。"));
+    if (no < 1 || no > 9999) return c.Refuse(TypeNumberRangeMessage(false));
     for (const char* component : kComponents) {
         const QString b = QStringLiteral("txt") + QString::fromUtf8(component);
         const QString t = c.Text(b);
