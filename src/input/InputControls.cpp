@@ -55,6 +55,25 @@ void SetControlText(QWidget* window, const QString& name, const QString& text, i
     rt::Raise(rt::ErrItemNotFound, ControlName(name, index));
 }
 
+BoxTexts ReadControlTexts(QWidget* window)
+{
+    BoxTexts texts;
+    if (!window) return texts;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        // Parts of composite controls carry Qt's own names or none.
+        if (name.isEmpty() || name.startsWith(QStringLiteral("qt_")) || texts.count(name)) continue;
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLabel*>(w))
+            texts[name] = ControlText(window, name);
+    }
+    return texts;
+}
+
+void WriteControlTexts(QWidget* window, const BoxTexts& texts)
+{
+    for (const auto& [name, text] : texts) SetControlText(window, name, text);
+}
+
 namespace {
 std::map<QString, std::function<forms::Form*()>>& Factories()
 {
@@ -66,14 +85,19 @@ std::map<QString, QPointer<forms::Form>>& Instances()
     static std::map<QString, QPointer<forms::Form>> i;
     return i;
 }
-}  // namespace
-
-
+// The instance if it exists, without creating it.
 forms::Form* ExistingScreenInstance(const QString& formName)
 {
     auto it = Instances().find(formName);
     return it == Instances().end() ? nullptr : it->second.data();
 }
+
+std::map<int16_t, QString>& WindowNames()
+{
+    static std::map<int16_t, QString> n;
+    return n;
+}
+}  // namespace
 
 forms::Form* ScreenInstance(const QString& formName)
 {
@@ -85,20 +109,21 @@ forms::Form* ScreenInstance(const QString& formName)
     return f;
 }
 
-void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()> factory)
+void RegisterWindow(ScreenCodes code, const QString& formName, std::function<forms::Form*()> create)
 {
-    Factories()[formName] = std::move(factory);
+    WindowNames()[code] = formName;
+    Factories()[formName] = std::move(create);
+}
+
+forms::Form* WindowInstance(ScreenCodes code)
+{
+    auto it = WindowNames().find(code);
+    return it == WindowNames().end() ? nullptr : ScreenInstance(it->second);
 }
 
 bool HasScreenFactory(const QString& formName)
 {
     return Factories().count(formName) > 0 || ExistingScreenInstance(formName) != nullptr;
-}
-
-void SetScreenInstance(const QString& formName, forms::Form* form)
-{
-    if (form) Instances()[formName] = form;
-    else Instances().erase(formName);
 }
 
 void SetTabStop(QWidget* w, bool on)

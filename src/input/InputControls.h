@@ -2,8 +2,11 @@
 // each screen window. Controls of a control array are named "txtP(1)".
 #pragma once
 
+#include "core/ProgramState.h"
+
 #include <QString>
 #include <functional>
+#include <map>
 
 class QWidget;
 class QLineEdit;
@@ -26,13 +29,18 @@ void SetTabStop(QWidget* w, bool on);
 QString ControlText(QWidget* window, const QString& name, int index = -1);
 void SetControlText(QWidget* window, const QString& name, const QString& text, int index = -1);
 
-// The program-wide instance of a screen window, created on first use through
-// its registered factory; nullptr when no factory is known for the name.
+// The texts of a window's controls by name, as ControlText reads them.
+using BoxTexts = std::map<QString, QString>;
+// Every named text box, combo box and label of `window` with its text.
+BoxTexts ReadControlTexts(QWidget* window);
+// Puts each text into the control of that name (ErrItemNotFound when none).
+void WriteControlTexts(QWidget* window, const BoxTexts& texts);
+
+// Makes a window known by its screen code and its window name, with the way
+// its one program-wide instance is made.
+void RegisterWindow(ScreenCodes code, const QString& formName, std::function<forms::Form*()> create);
+// The program-wide instance of a window, created on first use; nullptr when
+// no window is registered for the code or the name.
+forms::Form* WindowInstance(ScreenCodes code);
 forms::Form* ScreenInstance(const QString& formName);
-// The instance if it exists, without creating it.
-forms::Form* ExistingScreenInstance(const QString& formName);
-void RegisterScreenFactory(const QString& formName, std::function<forms::Form*()> factory);
 bool HasScreenFactory(const QString& formName);
-// Makes `form` the program-wide instance of its class (tests and windows
-// created elsewhere); nullptr forgets the instance.
-void SetScreenInstance(const QString& formName, forms::Form* form);

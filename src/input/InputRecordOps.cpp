@@ -3,6 +3,7 @@
 #include "input/InputControls.h"
 #include "input/InputRecords.h"
 #include "input/InputStart.h"
+#include "input/ListScreen.h"
 #include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
@@ -90,48 +91,10 @@ void DeleteAllRecords(dao::RecordsetPtr& rs)
     try { rs->MovePrevious(); } catch (...) {}
 }
 
-namespace {
-struct EntryBoxes {
-    int16_t code;
-    QStringList boxes;   // "txtP(1)" style names for control arrays
-};
-
-QStringList Array(const QString& name, int first, int last)
-{
-    QStringList l;
-    for (int i = first; i <= last; ++i) l << ControlName(name, i);
-    return l;
-}
-
-const std::vector<EntryBoxes>& EntryBoxTable()
-{
-    static const std::vector<EntryBoxes> t = {
-        {ScreenNodeCoordinates, {"txtNo", "txtX", "txtY", "txtZ"}},
-        {ScreenSectionProperties, {"txtNo", "txtA", "txtIxx", "txtIyy", "txtK", "txtE", "txtγ"}},
-        {ScreenSectionShapes, QStringList{"txtNo", "txtTYP", "txtE", "txtγ", "txtφx", "txtφy"} + Array("txtP", 1, 5)},
-        {ScreenMembers, {"txtNo", "txtIT", "txtJT", "txt材料番号"}},
-        {ScreenRestraintTypes, {"txtNo", "txtu", "txtv", "txtw", "txtθx", "txtθy", "txtθz"}},
-        {ScreenRestraintPlacement, QStringList{"txtNo", "txt拘束形状"} + Array("txt節点番号", 0, 9)},
-        {ScreenMemberEndTypes, {"txtNo", "txtxHKU", "txtyHKU", "txtzHKU", "txtxMWR", "txtyMWR", "txtzMWR"}},
-        {ScreenMemberEndPlacement, QStringList{"txtNo", "txtI端部形状", "txtJ端部形状"} + Array("txt要素番号", 0, 9)},
-        {ScreenLoadShapes, QStringList{"txtNo", "txtCase", "txtTYP"} + Array("txtP", 1, 7)},
-        {ScreenLoadPlacement, QStringList{"txtNo", "txt荷重形状"} + Array("txt", 1, 10)},
-    };
-    return t;
-}
-}  // namespace
-
 void SetEntryBoxesTabStop(bool value)
 {
-    for (const EntryBoxes& e : EntryBoxTable()) {
-        if (e.code != Program().ScreenCode) continue;
-        const InputScreenEntry* screen = FindInputScreen(Program().ScreenCode);
-        forms::Form* form = screen ? ExistingScreenInstance(screen->formName) : nullptr;
-        if (!form) return;
-        for (const QString& name : e.boxes)
-            if (QWidget* w = FindControl(form, name)) SetTabStop(w, value);
-        return;
-    }
+    if (auto* screen = dynamic_cast<ListScreen*>(Program().CurrentInputForm.data()))
+        for (QLineEdit* box : screen->Boxes) SetTabStop(box, value);
 }
 
 // ---- reordering ----------------------------------------------------------------
@@ -296,31 +259,24 @@ void ReadCommonModuli(float& e, float& g)
 }
 
 namespace {
-void NormalizeCondition(QLineEdit* box, const QString& zero, const QString& one)
+QString NormalizedCondition(const QString& text, const QString& zero, const QString& one)
 {
-    if (!box || !rt::IsNumeric(box->text())) return;
-    const double v = rt::Val(box->text());
-    if (v == 0) box->setText(zero);
-    else if (v == 1) box->setText(one);
-    else box->setText(rt::Format(v, QStringLiteral("0.000")));
+    if (!rt::IsNumeric(text)) return text;
+    const double v = rt::Val(text);
+    if (v == 0) return zero;
+    if (v == 1) return one;
+    return rt::Format(v, QStringLiteral("0.000"));
 }
 }  // namespace
 
-void NormalizeRestraintText(QLineEdit* box) { NormalizeCondition(box, QStringLiteral("自由"), QStringLiteral("拘束")); }
-
-void NormalizeEndConditionText(QLineEdit* box) { NormalizeCondition(box, QStringLiteral("ピン"), QStringLiteral("剛")); }
-
-void NormalizeRestraintShapeEntries()
+QString NormalizeRestraintText(const QString& text)
 {
-    forms::Form* f = ScreenInstance(QStringLiteral("frm節点拘束形状"));
-    for (const char* n : {"txtu", "txtv", "txtw", "txtθx", "txtθy", "txtθz"})
-        NormalizeRestraintText(FindEntryBox(f, QString::fromUtf8(n)));
+    return NormalizedCondition(text, QStringLiteral("自由"), QStringLiteral("拘束"));
 }
 
-void NormalizeEndShapeEntries()
+QString NormalizeEndConditionText(const QString& text)
 {
-    forms::Form* f = ScreenInstance(QStringLiteral("frm要素端部形状"));
-    for (const char* n : {"txtxMWR", "txtyMWR", "txtzMWR"}) NormalizeEndConditionText(FindEntryBox(f, QString::fromUtf8(n)));
+    return NormalizedCondition(text, QStringLiteral("ピン"), QStringLiteral("剛"));
 }
 
 void GetMaxFieldValue(int16_t& result, dao::RecordsetPtr& rs, const QString& fieldName)

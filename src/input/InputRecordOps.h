@@ -7,7 +7,6 @@
 #include <QString>
 #include <cstdint>
 
-class QLineEdit;
 namespace forms { class Form; }
 
 // ---- deleting ----
@@ -15,6 +14,7 @@ int16_t ConfirmDeleteRecord(bool bof, bool eof);
 void DeleteRecordAndRenumber(dao::RecordsetPtr& rs);
 int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof);
 void DeleteAllRecords(dao::RecordsetPtr& rs);
+// Makes every entry box of the open list screen a tab stop, or none.
 void SetEntryBoxesTabStop(bool value);
 
 // ---- reordering ----
@@ -27,10 +27,11 @@ void BindSortedRecordset(dao::RecordsetPtr& rs, dao::DataControl* data1);
 void ReopenInputRecordset(dao::RecordsetPtr& rs, dao::DatabasePtr& db, dao::DataControl* data1);
 void CenterOnInputForm(forms::Form* window, int& width, int& height);
 void ReadCommonModuli(float& e, float& g);
-void NormalizeRestraintShapeEntries();
-void NormalizeEndShapeEntries();
-void NormalizeRestraintText(QLineEdit* box);
-void NormalizeEndConditionText(QLineEdit* box);
+// A condition component as it is kept: a numeric text of 0 becomes the
+// free (pinned) word, exactly 1 the fixed (rigid) word, any other number that
+// number with three decimals; a text that is not a number stays as it is.
+QString NormalizeRestraintText(const QString& text);
+QString NormalizeEndConditionText(const QString& text);
 void GetMaxFieldValue(int16_t& result, dao::RecordsetPtr& rs, const QString& fieldName);
 bool IsKeyUnused(const dao::DatabasePtr& db, const QString& fieldName, const QString& tableName, int16_t value);
 

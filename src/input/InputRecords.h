@@ -1,43 +1,53 @@
-// Adding and updating list records.
-// Each procedure copies the entry boxes of its screen's one window instance
-// into the recordset it is given; none of them checks anything.
+// Adding and updating list records: the values of a row come from the boxes
+// of a screen through its map of boxes to fields; none of these procedures
+// checks anything.
 #pragma once
 
+#include "input/InputControls.h"
 #include "platform/Database.h"
 
+#include <QString>
 #include <cstdint>
+#include <utility>
+#include <vector>
+
+// How a box's text becomes its field's value.
+enum class FieldConversion {
+    Number,    // the numeric value of the text (rt::Val)
+    Text,      // the text as it stands
+    Trimmed,   // the text without its leading and trailing spaces
+};
+
+// One field of a row and the control whose text it is written from.
+struct FieldBinding {
+    QString control{};
+    QString field{};
+    FieldConversion conversion = FieldConversion::Number;
+};
+
+// The values of a row, field by field, in the order they are written.
+using FieldValues = std::vector<std::pair<QString, rt::Variant>>;
+
+// Converts the texts of the bound controls (ErrItemNotFound for a control
+// the texts lack).
+FieldValues ValuesFromTexts(const std::vector<FieldBinding>& bindings, const BoxTexts& texts);
+// The same, reading the controls of `window`.
+FieldValues ValuesFromControls(QWidget* window, const std::vector<FieldBinding>& bindings);
 
 // The largest 順 in WorkRecordset (0 when it has no rows); WorkRecordset
 // becomes its copy sorted "順 ASC".
 int16_t GetLastOrderNo();
 
-// Replaces every row of 基本データ by one row from frm基本データ.
-void SaveBasicData(dao::RecordsetPtr& rs);
+// Appends a row with 順 after the last row; WorkRecordset holds a clone of
+// rs taken before the call.
+void AddRecord(dao::RecordsetPtr& rs, const FieldValues& values);
+// Rewrites the current row of rs; its 順 stays.
+void UpdateRecord(dao::RecordsetPtr& rs, const FieldValues& values);
+// Replaces every row of 基本データ by one row of these values.
+void SaveBasicData(dao::RecordsetPtr& rs, const FieldValues& values);
 
-void AddNodeRecord(dao::RecordsetPtr& rs);
-void AddElementRecord(dao::RecordsetPtr& rs);
-void AddMaterial1Record(dao::RecordsetPtr& rs);
-void AddMaterial2Record(dao::RecordsetPtr& rs);
-void AddEndShapeRecord(dao::RecordsetPtr& rs);
-void AddEndPlacementRecord(dao::RecordsetPtr& rs);
-void AddRestraintShapeRecord(dao::RecordsetPtr& rs);
-void AddRestraintPlacementRecord(dao::RecordsetPtr& rs);
-void AddLoadShapeRecord(dao::RecordsetPtr& rs);
-void AddLoadPlacementRecord(dao::RecordsetPtr& rs);
-
-void UpdateNodeRecord(dao::RecordsetPtr& rs);
-void UpdateElementRecord(dao::RecordsetPtr& rs);
-void UpdateMaterial1Record(dao::RecordsetPtr& rs);
-void UpdateMaterial2Record(dao::RecordsetPtr& rs);
-void UpdateEndShapeRecord(dao::RecordsetPtr& rs);
-void UpdateEndPlacementRecord(dao::RecordsetPtr& rs);
-void UpdateRestraintShapeRecord(dao::RecordsetPtr& rs);
-void UpdateRestraintPlacementRecord(dao::RecordsetPtr& rs);
-void UpdateLoadShapeRecord(dao::RecordsetPtr& rs);
-void UpdateLoadPlacementRecord(dao::RecordsetPtr& rs);
-
-// Runs `body` inside a transaction of the recordset's connection (unless one
-// is open already): committed when it returns, rolled back whole when it throws.
+// A transaction on a connection (unless one is open already): committed by
+// Commit, rolled back whole when it goes out of scope without.
 class WriteTransaction {
 public:
     explicit WriteTransaction(dao::Database* db);

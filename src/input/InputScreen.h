@@ -6,6 +6,10 @@
 #include "platform/Database.h"
 #include "platform/Forms.h"
 
+#include <QString>
+#include <utility>
+#include <vector>
+
 class InputScreen : public forms::Form {
     Q_OBJECT
 public:
@@ -21,6 +25,10 @@ public:
 
     // cmdCancel_Click: the cancel button.
     void CancelInput();
+
+    // Tool tips of the screen's own controls (control name, text), set with
+    // those of the framework's buttons when the tool-tip option is on.
+    virtual std::vector<std::pair<QString, QString>> OwnToolTips() const { return {}; }
 
 protected:
     // Call first in Form_Load.

@@ -21,27 +21,17 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <map>
 
 namespace {
 
-const std::vector<InputScreenEntry>& ScreenTable()
+std::map<int16_t, InputScreenDescription>& Screens()
 {
-    static const std::vector<InputScreenEntry> table = {
-        {ScreenBasicData, "frm基本データ", "基本データ", 11, "基本データ"},
-        {ScreenNodeCoordinates, "frm節点座標1", "節点座標1", 11, "節点座標"},
-        {ScreenSectionProperties, "frm材料定数1", "材料定数1", 12, "部材形状1"},
-        {ScreenSectionShapes, "frm材料定数2", "材料定数2", 14, "部材形状2"},
-        {ScreenMembers, "frm要素情報", "要素情報", 11, "部材形状配置"},
-        {ScreenRestraintTypes, "frm節点拘束形状", "節点拘束形状", 11, "節点拘束条件"},
-        {ScreenRestraintPlacement, "frm節点拘束配置", "節点拘束配置", 14, "節点拘束条件配置"},
-        {ScreenMemberEndTypes, "frm要素端部形状", "要素端部形状", 11, "部材端部拘束条件"},
-        {ScreenMemberEndPlacement, "frm要素端部配置", "要素端部配置", 16, "部材端部拘束条件配置"},
-        {ScreenLoadShapes, "frm荷重形状", "荷重形状", 15, "荷重形状"},
-        {ScreenLoadPlacement, "frm荷重配置", "荷重配置", 14, "荷重形状配置"},
-    };
-    return table;
+    static std::map<int16_t, InputScreenDescription> screens;
+    return screens;
 }
 
+// The framework's own buttons, on every screen that has them.
 struct ToolTip {
     const char* control;
     const char* text;
@@ -58,12 +48,6 @@ const ToolTip kToolTips[] = {
     {"Cmd登録", "この画面で実行したデータの編集を決定します"},
     {"cmdCancel", "この画面で実行したデータの編集を無効にします"},
     {"cmdReferRAMEN", "現在の入力データを基に、ラーメン図を表示します"},
-    {"cmdReferType", "荷重形状図を表示します"},
-    {"cmdRefer荷重形状データ", "[荷重形状]で入力したデータを表示します"},
-    {"Refer要素端部形状参照", "[部材端部条件]で入力したデータを表示します"},
-    {"Refer節点拘束形状参照", "[節点拘束条件]で入力したデータを表示します"},
-    {"cmdRefer節点座標", "[節点座標]で入力したデータを表示します"},
-    {"cmdRefer要素情報", "[部材情報]で入力したデータを表示します"},
     {"cmdAllDelete", "現在の入力データを全て削除します"},
 };
 
@@ -78,11 +62,16 @@ bool CopyReplacing(const QString& from, const QString& to)
 
 }  // namespace
 
-const InputScreenEntry* FindInputScreen(int16_t code)
+void RegisterInputScreen(const InputScreenDescription& screen)
 {
-    for (const InputScreenEntry& e : ScreenTable())
-        if (e.code == code) return &e;
-    return nullptr;
+    Screens()[screen.code] = screen;
+    RegisterWindow(screen.code, screen.formName, screen.create);
+}
+
+const InputScreenDescription* FindInputScreen(int16_t code)
+{
+    auto it = Screens().find(code);
+    return it == Screens().end() ? nullptr : &it->second;
 }
 
 
@@ -90,7 +79,7 @@ bool InputFormEnding() { return Program().InputEnding; }
 
 bool StartInputForm()
 {
-    const InputScreenEntry* entry = FindInputScreen(Program().ScreenCode);
+    const InputScreenDescription* entry = FindInputScreen(Program().ScreenCode);
     // A code without a screen in this build opens nothing and takes no copy.
     if (!entry || !HasScreenFactory(entry->formName)) {
         ShowWindowNotAvailable(entry ? WindowTitle(entry->code).trimmed() : QStringLiteral("入力画面"));
@@ -134,10 +123,10 @@ bool StartInputForm()
 
 void CreateInputForm()
 {
-    const InputScreenEntry* entry = FindInputScreen(Program().ScreenCode);
+    const InputScreenDescription* entry = FindInputScreen(Program().ScreenCode);
     if (!entry) return;
     Program().GridRowCount = entry->gridRows;
-    Program().InputTableName = entry->tableName;
+    Program().InputTableName = entry->table;
     Program().CurrentInputForm = ScreenInstance(entry->formName);
 }
 
@@ -177,6 +166,9 @@ void SetupInputGridAndToolTips()
     for (const ToolTip& t : kToolTips) {
         if (QWidget* w = FindControl(f, QString::fromUtf8(t.control))) w->setToolTip(QString::fromUtf8(t.text));
     }
+    if (auto* s = qobject_cast<InputScreen*>(f))
+        for (const auto& [control, text] : s->OwnToolTips())
+            if (QWidget* w = FindControl(f, control)) w->setToolTip(text);
 }
 
 namespace {

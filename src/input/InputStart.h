@@ -2,10 +2,29 @@
 #pragma once
 
 #include "platform/Database.h"
+#include "core/ProgramState.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
+
+namespace forms { class Form; }
+
+// What the framework needs to open an input screen: its code, its window,
+// the table it edits, the rows its grid shows and how its window is made.
+struct InputScreenDescription {
+    ScreenCodes code{};
+    QString formName{};
+    QString table{};
+    int16_t gridRows = 0;
+    std::function<forms::Form*()> create{};
+};
+
+// Makes the screen known to StartInputForm by its code, and its window by
+// its code and name.
+void RegisterInputScreen(const InputScreenDescription& screen);
+// The registered screen of a code, or nullptr.
+const InputScreenDescription* FindInputScreen(int16_t code);
 
 // Opens the input screen of ScreenCode on a backup copy of the working
 // database. Returns true when a screen opened; false leaves the caller's
@@ -34,18 +53,6 @@ void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs);
 
 // The database-access message of the file steps (exclamation icon).
 #include "core/Messages.h"
-
-// One input screen: its code, window class, table, grid rows and title.
-struct InputScreenEntry {
-    int16_t code;
-    QString formName;
-    QString tableName;
-    int16_t gridRows;
-    QString title;
-};
-// The entry of a code, or nullptr.
-const InputScreenEntry* FindInputScreen(int16_t code);
-
 
 // True while EndInputForm unloads the windows (their unload handlers then
 // leave the files and the results flag to it).

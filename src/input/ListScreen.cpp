@@ -10,6 +10,7 @@
 #include "core/ProgramState.h"
 #include "core/NotAvailable.h"
 #include "core/WindowHelpers.h"
+#include "database/Schema.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -43,11 +44,12 @@ const QColor kLockedColour(0xC0, 0xC0, 0xFF);  // &HFFC0C0
 
 }  // namespace
 
-ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(config.formName, parent), config_(std::move(config))
+ListScreen::ListScreen(ListScreenDescription description, QWidget* parent)
+    : InputScreen(description.screen.formName, parent), description_(std::move(description))
 {
     Data1 = new dao::DataControl(QStringLiteral("Data1"), this);
     DBGrid = new dao::DataGrid(QStringLiteral("DBGrid"), this);
-    DBGrid->SetColumns(config_.columns);
+    DBGrid->SetColumns(description_.columns);
     DBGrid->SetDataSource(Data1);
     connect(DBGrid, &dao::DataGrid::RowColChange, this, [this] { DBGrid_RowColChange(); });
 
@@ -69,9 +71,9 @@ ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(c
     cmd削除 = button("cmd削除", QStringLiteral("一行削除"));
     cmdAllDelete = button("cmdAllDelete", QStringLiteral("全削除"));
     cmdReferRAMEN = button("cmdReferRAMEN", QStringLiteral("フレーム図"));
-    Cmd登録 = button("Cmd登録", config_.registerCaption.isEmpty() ? QStringLiteral("登録(&R)") : config_.registerCaption);
-    cmdCancel = button("cmdCancel", config_.cancelCaption.isEmpty() ? QStringLiteral("ｷｬﾝｾﾙ(&Q)") : config_.cancelCaption);
-    for (const NeighbourButton& nb : config_.neighbours) {
+    Cmd登録 = button("Cmd登録", description_.registerCaption.isEmpty() ? QStringLiteral("登録(&R)") : description_.registerCaption);
+    cmdCancel = button("cmdCancel", description_.cancelCaption.isEmpty() ? QStringLiteral("ｷｬﾝｾﾙ(&Q)") : description_.cancelCaption);
+    for (const NeighbourButton& nb : description_.neighbours) {
         QPushButton* b = new QPushButton(nb.caption, this);
         b->setObjectName(nb.name);
         neighbourButtons_.push_back(b);
@@ -90,12 +92,12 @@ ListScreen::ListScreen(ListScreenConfig config, QWidget* parent) : InputScreen(c
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(cmdReferRAMEN, &QPushButton::clicked, this, [this] { cmdReferRAMEN_Click(); });
 
-    if (!config_.numberLabelName.isEmpty()) {
+    if (!description_.numberLabelName.isEmpty()) {
         NumberLabel = new QLabel(this);
-        NumberLabel->setObjectName(config_.numberLabelName);
+        NumberLabel->setObjectName(description_.numberLabelName);
         NumberLabel->setAlignment(Qt::AlignCenter);
     }
-    for (const EntryBoxSpec& boxSpec : config_.boxes) {
+    for (const EntryBoxSpec& boxSpec : description_.boxes) {
         auto* box = new QLineEdit(this);
         box->setObjectName(boxSpec.name);
         box->setAlignment(Qt::AlignRight);
@@ -123,13 +125,13 @@ QLineEdit* ListScreen::Box(const QString& name) const
 QLineEdit* ListScreen::FirstShownBox() const
 {
     for (size_t i = 0; i < Boxes.size(); ++i)
-        if (!config_.boxes[i].hidden) return Boxes[i];
+        if (!description_.boxes[i].hidden) return Boxes[i];
     return Boxes[0];
 }
 
 void ListScreen::LayoutControls()
 {
-    const double gridW = config_.gridWidthTw;
+    const double gridW = description_.gridWidthTw;
     const double gridH = (Program().GridRowCount > 0 ? Program().GridRowCount : 11) * DBGrid->RowHeight() + 140;
     forms::PlaceTw(DBGrid, 120, 120, gridW, gridH);
     const double moveX = 120 + gridW + 90;
@@ -154,7 +156,7 @@ void ListScreen::LayoutControls()
     // and a group caption above a run of boxes that belong together.
     bool groups = false;
     bool notesBelow = false;
-    for (const EntryBoxSpec& boxSpec : config_.boxes) {
+    for (const EntryBoxSpec& boxSpec : description_.boxes) {
         groups = groups || !boxSpec.group.isEmpty();
         notesBelow = notesBelow || !boxSpec.noteBelow.isEmpty();
     }
@@ -171,7 +173,7 @@ void ListScreen::LayoutControls()
         forms::PlaceTw(g, runLeft, groupY, runRight - runLeft, 270);
     };
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& boxSpec = config_.boxes[i];
+        const EntryBoxSpec& boxSpec = description_.boxes[i];
         if (boxSpec.hidden) continue;
         if (boxSpec.group != runGroup) {
             closeRun();
@@ -179,7 +181,7 @@ void ListScreen::LayoutControls()
             runGroup = boxSpec.group;
             runLeft = x;
         }
-        const double w = boxSpec.widthTw > 0 ? boxSpec.widthTw : config_.boxWidthTw;
+        const double w = boxSpec.widthTw > 0 ? boxSpec.widthTw : description_.boxWidthTw;
         if (i == 0 && NumberLabel) {
             forms::PlaceTw(NumberLabel, x - 150, labelY, w + 300, 270);
         } else if (!boxSpec.label.isEmpty() || !boxSpec.labelName.isEmpty()) {
@@ -206,10 +208,10 @@ void ListScreen::LayoutControls()
         bottom = lineY + 270;
         lineY += 330;
     };
-    if (!config_.note.isEmpty()) noteLine(QStringLiteral("Label1"), config_.note);
-    for (const NoteLabel& n : config_.notes) noteLine(n.name, n.caption);
+    if (!description_.note.isEmpty()) noteLine(QStringLiteral("Label1"), description_.note);
+    for (const NoteLabel& n : description_.notes) noteLine(n.name, n.caption);
     extraTopTw_ = bottom;
-    bottom += config_.extraHeightTw;
+    bottom += description_.extraHeightTw;
     const double endY = std::max(bottom + 150, y + 600);
     forms::PlaceTw(Cmd登録, cmdX, endY - 1020 > y + 480 ? endY - 1020 : y + 600, 1500, 420);
     forms::PlaceTw(cmdCancel, cmdX, Cmd登録->y() * 15.0 + 480, 1500, 420);
@@ -222,19 +224,19 @@ void ListScreen::Form_Load()
 {
     BeginInput();
     Busy = true;
-    SetWindowCaption(config_.code, this);
+    SetWindowCaption(description_.screen.code, this);
     ScreenDatabase = dao::Database::Open(kWorkingDatabase);
     ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
     if (ScreenRecordset->BOF() && ScreenRecordset->EOF_()) {
         Data1->SetRecordset(ScreenRecordset);
         PrepareNew();
         for (size_t i = 0; i < Boxes.size(); ++i)
-            if (config_.boxes[i].keepOnNew) Boxes[i]->setText(config_.boxes[i].newValue);
+            if (description_.boxes[i].keepOnNew) Boxes[i]->setText(description_.boxes[i].newValue);
     } else {
         BindSortedRecordset(ScreenRecordset, Data1);
         if (HasCurrentRow()) ShowRecord();
     }
-    if (NumberLabel) NumberLabel->setText(config_.numberLabelCaption);
+    if (NumberLabel) NumberLabel->setText(description_.numberLabelCaption);
     AfterLoad();
     Busy = false;
     Modified = false;
@@ -262,7 +264,7 @@ void ListScreen::PrepareNew()
     Program().WorkRecordset->Close();
     Program().WorkRecordset.reset();
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& boxSpec = config_.boxes[i];
+        const EntryBoxSpec& boxSpec = description_.boxes[i];
         if (i == 0) Boxes[i]->setText(rt::Format(ProposedNumber(max), QStringLiteral("0")));
         else if (!boxSpec.keepOnNew) Boxes[i]->setText(boxSpec.newValue);
     }
@@ -270,18 +272,15 @@ void ListScreen::PrepareNew()
 
 void ListScreen::ShowRecord()
 {
-    if (!config_.boxes[0].hidden) {
+    if (!description_.boxes[0].hidden) {
         QPalette pal = Boxes[0]->palette();
         pal.setColor(QPalette::Base, kEntryColour);
         Boxes[0]->setPalette(pal);
         Boxes[0]->setReadOnly(false);
     }
-    const int n = ScreenRecordset->FieldCount();
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& boxSpec = config_.boxes[i];
-        // A box without a named field shows the field at its position (No_ first).
-        if (boxSpec.field.isEmpty() && static_cast<int>(i) >= n - 1) continue;
-        const rt::Variant v = boxSpec.field.isEmpty() ? ScreenRecordset->Field(static_cast<int>(i)) : ScreenRecordset->Field(boxSpec.field);
+        const EntryBoxSpec& boxSpec = description_.boxes[i];
+        const rt::Variant v = ScreenRecordset->Field(boxSpec.field);
         if (v.isNull()) Boxes[i]->setText(boxSpec.nullText);
         else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), boxSpec.format.isEmpty() ? QStringLiteral("0") : boxSpec.format));
         else if (!boxSpec.format.isEmpty() && rt::IsNumeric(v.toString()))   // a number kept as text
@@ -292,14 +291,14 @@ void ListScreen::ShowRecord()
 
 bool ListScreen::InsertRow()
 {
-    if (config_.typeTest && !config_.typeTest(*this)) return false;
+    if (!TypesExist()) return false;
     const int16_t n = BoxNumber();
     // A proposed row number past the last one counts as taken.
-    const bool pastLast = config_.assignsNumbers && !rt::FitsInteger(rt::Val(Boxes[0]->text()));
+    const bool pastLast = description_.assignsNumbers && !rt::FitsInteger(rt::Val(Boxes[0]->text()));
     if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), Program().InputTableName, n) || pastLast) {
-        if (!config_.assignsNumbers) {
+        if (!description_.assignsNumbers) {
             ui::Beep();
-            Program().MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
+            Program().MsgResult = static_cast<int16_t>(ui::MsgBox(description_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
             return false;
         }
         // A placement row takes the next free number without a word (the
@@ -307,7 +306,7 @@ bool ListScreen::InsertRow()
         // is none.
         int16_t max = 0;
         GetMaxFieldValue(max, Program().WorkRecordset, QStringLiteral("no_"));
-        if (max >= config_.rowNumberLimit) {
+        if (max >= description_.rowNumberLimit) {
             bool result = true;
             ShowInvalidInputMessage(result);
             return false;
@@ -328,7 +327,7 @@ bool ListScreen::InsertRow()
         ShowInvalidInputMessage(result);
         return false;
     }
-    config_.add(ScreenRecordset);
+    AddRecord(ScreenRecordset, RowValues());
     Program().WorkRecordset->Close();
     Program().WorkRecordset.reset();
     Data1->SetRecordset(ScreenRecordset);
@@ -338,12 +337,12 @@ bool ListScreen::InsertRow()
 
 bool ListScreen::UpdateRow()
 {
-    if (config_.typeTest && !config_.typeTest(*this)) return false;
+    if (!TypesExist()) return false;
     const int16_t n = BoxNumber();
     const int16_t current = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
-    if (!config_.assignsNumbers && current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), Program().InputTableName, n)) {
+    if (!description_.assignsNumbers && current != n && !IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), Program().InputTableName, n)) {
         ui::Beep();
-        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(description_.duplicateOnUpdate.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
         return false;
     }
     const int scroll = DBGrid->Scroll();
@@ -356,7 +355,7 @@ bool ListScreen::UpdateRow()
         BindScreenRecordset(false);
         return false;
     }
-    config_.update(ScreenRecordset);
+    UpdateRecord(ScreenRecordset, RowValues());
     BindScreenRecordset(false);
     DBGrid->SetScroll(scroll);
     ScreenRecordset->FindFirst(QStringLiteral("no_ =%1").arg(n));
@@ -364,6 +363,34 @@ bool ListScreen::UpdateRow()
     RowUpdated();
     Modified = false;
     return true;
+}
+
+bool ListScreen::RunCheck() { return RunInputCheck(this, description_.check); }
+
+FieldValues ListScreen::RowValues() { return ValuesFromControls(this, FieldBindings(description_)); }
+
+bool ListScreen::TypesExist()
+{
+    for (const TypeReference& ref : description_.typeReferences) {
+        QLineEdit* box = Box(ref.box);
+        const double v = rt::Val(box->text());
+        // The check has passed: the number fits its Integer field.
+        if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), ref.table, rt::FitsInteger(v) ? rt::CInt(v) : int16_t(0)))
+            continue;
+        ui::Beep();
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(ref.messageHead + box->text() + QStringLiteral("\r\n") + ref.messageTail,
+                                                               ui::Icon::Information, AppTitle));
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::pair<QString, QString>> ListScreen::OwnToolTips() const
+{
+    std::vector<std::pair<QString, QString>> tips;
+    for (const NeighbourButton& nb : description_.neighbours)
+        if (!nb.toolTip.isEmpty()) tips.emplace_back(nb.name, nb.toolTip);
+    return tips;
 }
 
 // ---- window lock --------------------------------------------------------------
@@ -418,7 +445,7 @@ void ListScreen::RecoverAfterFailure()
 void ListScreen::cmd追加_Click()
 {
     RunLocked([this] {
-        if (config_.check()) {
+        if (RunCheck()) {
             InsertRow();
             PrepareNew();
         }
@@ -427,7 +454,7 @@ void ListScreen::cmd追加_Click()
             ScreenRecordset->MoveNext();
         }
     });
-    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
+    if (description_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmd修正_Click()
@@ -438,9 +465,9 @@ void ListScreen::cmd修正_Click()
             Program().MsgResult = static_cast<int16_t>(ui::MsgBox(QStringLiteral("修正するデータが選択されていません"), ui::Icon::Information, AppTitle));
             return;
         }
-        if (config_.check()) UpdateRow();
+        if (RunCheck()) UpdateRow();
     });
-    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
+    if (description_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmd削除_Click()
@@ -476,12 +503,12 @@ void ListScreen::cmd削除_Click()
             ShowRecord();
         }
     });
-    if (config_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
+    if (description_.focusNumberAfterEdit) SelectEntryBox(Boxes[0]);
 }
 
 void ListScreen::cmdAllDelete_Click()
 {
-    if (ConfirmDeleteAll(config_.deleteAllTitle, AtStart(), AtEnd()) == 7) return;
+    if (ConfirmDeleteAll(description_.deleteAllTitle, AtStart(), AtEnd()) == 7) return;
     RunLocked([this] {
         ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
         DeleteAllRecords(ScreenRecordset);
@@ -515,14 +542,14 @@ void ListScreen::MoveByArrowKey(int16_t keyCode)
                 ui::Beep();
                 return;
             }
-            if (!config_.check()) return;
+            if (!RunCheck()) return;
             if (HasCurrentRow()) UpdateRow();
             ScreenRecordset->MovePrevious();
             if (ScreenRecordset->BOF()) ScreenRecordset->MoveNext();
             else ShowRecord();
         } else if (keyCode == Key::Down) {
             if (AtEnd()) {
-                if (!config_.check()) return;
+                if (!RunCheck()) return;
                 InsertRow();
                 PrepareNew();
                 if (!AtEnd()) {
@@ -530,7 +557,7 @@ void ListScreen::MoveByArrowKey(int16_t keyCode)
                     ScreenRecordset->MoveNext();
                 }
             } else {
-                if (!config_.check()) return;
+                if (!RunCheck()) return;
                 UpdateRow();
                 ScreenRecordset->MoveNext();
                 if (AtEnd()) PrepareNew();
@@ -570,9 +597,9 @@ void ListScreen::Cmd登録_Click()
                     found = !ScreenRecordset->NoMatch();
                 }
                 if (!found) {
-                    if (config_.check()) InsertRow();
+                    if (RunCheck()) InsertRow();
                 } else {
-                    if (config_.check()) UpdateRow();
+                    if (RunCheck()) UpdateRow();
                 }
             });
             if (Modified) return;
@@ -583,7 +610,7 @@ void ListScreen::Cmd登録_Click()
 
 void ListScreen::cmdReferRAMEN_Click()
 {
-    OpenNeighbour({QStringLiteral("cmdReferRAMEN"), QString(), QStringLiteral("frmラーメン図"), ScreenFrameDiagram});
+    OpenNeighbour({.name = QStringLiteral("cmdReferRAMEN"), .opens = ScreenFrameDiagram});
 }
 
 void ListScreen::OpenNeighbour(const NeighbourButton& b)
@@ -591,12 +618,12 @@ void ListScreen::OpenNeighbour(const NeighbourButton& b)
     if (b.selectNumberFirst) SelectEntryBox(Boxes[0]);
     forms::Form* w = nullptr;
     try {
-        w = ScreenInstance(b.formName);
+        w = WindowInstance(b.opens);
         if (w) w->Show();
     } catch (...) {
         // The neighbour window's own failures do not concern this screen.
     }
-    if (!w) ShowWindowNotAvailable(WindowTitle(b.windowCode).trimmed());
+    if (!w) ShowWindowNotAvailable(WindowTitle(b.opens).trimmed());
 }
 
 // ---- entry boxes ------------------------------------------------------------------
@@ -607,16 +634,18 @@ QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
     // Hidden boxes are not in the ring.
     for (size_t k = 1; k < n; ++k) {
         const size_t j = forward ? (i + k) % n : (i + n - k) % n;
-        if (!config_.boxes[j].hidden) return Boxes[j];
+        if (!description_.boxes[j].hidden) return Boxes[j];
     }
     return Boxes[i];
 }
 
 void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
 {
-    const EntryBoxSpec& boxSpec = config_.boxes[i];
-    if (boxSpec.lostFocus) boxSpec.lostFocus(box);
-    else if (!boxSpec.format.isEmpty() && rt::IsNumeric(box->text()))
+    const EntryBoxSpec& boxSpec = description_.boxes[i];
+    // Only a number is rewritten: other texts stay as typed.
+    if (boxSpec.lostFocus) {
+        if (rt::IsNumeric(box->text())) box->setText(boxSpec.lostFocus(box->text()));
+    } else if (!boxSpec.format.isEmpty() && rt::IsNumeric(box->text()))
         box->setText(rt::Format(rt::Val(box->text()), boxSpec.format));
 }
 
@@ -627,7 +656,7 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     size_t i = 0;
     while (i < Boxes.size() && Boxes[i] != box) ++i;
     if (i == Boxes.size()) return InputScreen::eventFilter(watched, event);
-    const EntryBoxSpec& boxSpec = config_.boxes[i];
+    const EntryBoxSpec& boxSpec = description_.boxes[i];
 
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -679,4 +708,51 @@ void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::
     // this connection comes after the grid's own.
     QObject::connect(data, &dao::DataControl::Rebound, grid, apply);
     apply();
+}
+
+// ---- descriptions ------------------------------------------------------------------
+
+std::vector<FieldBinding> FieldBindings(const ListScreenDescription& description)
+{
+    std::vector<FieldBinding> bindings;
+    for (const EntryBoxSpec& b : description.boxes) bindings.push_back({.control = b.name, .field = b.field, .conversion = b.conversion});
+    bindings.insert(bindings.end(), description.otherFields.begin(), description.otherFields.end());
+    return bindings;
+}
+
+std::vector<EntryBoxSpec> SlotBoxes(const EntryBoxSpec& pattern, int first, int count, const QString& labelFormat)
+{
+    std::vector<EntryBoxSpec> boxes;
+    for (int k = 0; k < count; ++k) {
+        EntryBoxSpec b = pattern;
+        b.name = ControlName(pattern.name, first + k);
+        b.field = schema::SlotFieldName(k + 1);
+        if (!labelFormat.isEmpty()) b.label = labelFormat.arg(k + 1);
+        boxes.push_back(b);
+    }
+    return boxes;
+}
+
+std::vector<dao::GridColumn> SlotColumns(int count, const QString& prefix, const QString& format)
+{
+    std::vector<dao::GridColumn> columns;
+    for (int k = 1; k <= count; ++k) columns.push_back({schema::SlotFieldName(k), prefix + QString::number(k), format, false});
+    return columns;
+}
+
+void AddPlacementTargets(ListScreenDescription& description, const QString& name, int first, const QString& group)
+{
+    const std::vector<EntryBoxSpec> targets =
+        SlotBoxes({.name = name, .noMinus = true, .noDot = true, .format = "0", .newValue = "0", .group = group}, first, 10, "%1");
+    description.boxes.insert(description.boxes.end(), targets.begin(), targets.end());
+    const std::vector<dao::GridColumn> columns = SlotColumns(10);
+    description.columns.insert(description.columns.end(), columns.begin(), columns.end());
+    description.columns.push_back({"順", "順", "", true});
+}
+
+std::vector<dao::GridColumn> Recaptioned(std::vector<dao::GridColumn> columns, const QString& field, const QString& caption)
+{
+    for (dao::GridColumn& c : columns)
+        if (c.field == field) c.caption = caption;
+    return columns;
 }

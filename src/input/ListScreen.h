@@ -1,12 +1,16 @@
 // The list input screen: a grid of the table in display order, entry boxes
 // for one row, add, update, delete, delete-all, the four reorder buttons,
 // register, cancel and the frame-diagram button. Each list screen is this
-// window with its configuration: table, grid columns, entry boxes, check,
-// add and update procedures, messages and extra buttons.
+// window with its description: table, grid columns, entry boxes with their
+// fields, check, messages and extra buttons.
 #pragma once
 
+#include "input/InputRecords.h"
 #include "input/InputScreen.h"
+#include "input/InputStart.h"
+#include "input/InputValidation.h"
 #include "platform/DataGrid.h"
+#include "core/ProgramState.h"
 
 #include <QString>
 #include <functional>
@@ -15,79 +19,108 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class ListScreen;
 
 struct EntryBoxSpec {
-    QString name;          // objectName, "txtP(1)" for an element of a control array
-    QString label;         // caption of the label above it
-    bool noMinus = false;  // FilterNumericKey flags
+    QString name{};          // objectName, "txtP(1)" for an element of a control array
+    QString label{};         // caption of the label above it
+    bool noMinus = false;    // FilterNumericKey flags
     bool noDot = false;
-    QString format;        // LostFocus format; empty: no reformatting
-    QString newValue;      // text of a new row (empty: the next free number for txtNo)
-    QString field;         // the field it shows (empty: the field at its own position)
-    // Condition components and placement rows.
-    void (*lostFocus)(QLineEdit*) = nullptr;   // LostFocus in place of the format
-    QString nullText;      // shown for an empty (Null) field
-    bool hidden = false;   // locked and never shown, outside the ring (placement row numbers)
-    bool keepOnNew = false;   // a new row keeps the text; newValue fills it on an empty table at load
-    QString group;         // caption over a run of boxes with the same group
-    QString noteBelow;     // a line of explanation under the box
-    double widthTw = 0;    // 0: the screen's box width
-    QString labelName;     // objectName of its label (empty: an anonymous label)
+    QString format{};        // shown and LostFocus format; empty: no reformatting
+    QString newValue{};      // text of a new row (empty: the next free number for txtNo)
+    // The field it shows and is written to, and how its text is written.
+    QString field{};
+    FieldConversion conversion = FieldConversion::Number;
+    QString (*lostFocus)(const QString&) = nullptr;   // LostFocus in place of the format
+    QString nullText{};      // shown for an empty (Null) field
+    bool hidden = false;     // locked and never shown, outside the ring (placement row numbers)
+    bool keepOnNew = false;  // a new row keeps the text; newValue fills it on an empty table at load
+    QString group{};         // caption over a run of boxes with the same group
+    QString noteBelow{};     // a line of explanation under the box
+    double widthTw = 0;      // 0: the screen's box width
+    QString labelName{};     // objectName of its label (empty: an anonymous label)
 };
 
 // A fixed label under the entry boxes.
 struct NoteLabel {
-    QString name;
-    QString caption;
+    QString name{};
+    QString caption{};
 };
 
 // A button that opens a neighbouring window (lookup window or figure).
 struct NeighbourButton {
-    QString name;
-    QString caption;
-    QString formName;      // the window it opens
-    int16_t windowCode;    // its screen code (for the not-available message)
+    QString name{};
+    QString caption{};
+    ScreenCodes opens{};     // the window it opens, by its screen code
+    QString toolTip{};
     bool selectNumberFirst = false;   // the number box takes the focus before it opens
 };
 
-struct ListScreenConfig {
-    QString formName;
-    int16_t code = 0;
-    std::vector<dao::GridColumn> columns;
-    QString numberLabelName;      // "lblJntNo"
-    QString numberLabelCaption;   // set at load
-    std::vector<EntryBoxSpec> boxes;   // focus-ring order, txtNo first
-    std::function<bool()> check;
-    void (*add)(dao::RecordsetPtr&) = nullptr;
-    void (*update)(dao::RecordsetPtr&) = nullptr;
-    QString duplicateOnInsert;    // "%1" is the text of txtNo
-    QString duplicateOnUpdate;
-    QString deleteAllTitle;
-    QString note;                 // a line of explanation under the boxes
-    std::vector<NeighbourButton> neighbours;
-    double gridWidthTw = 5400;
-    double boxWidthTw = 1200;
-    std::vector<NoteLabel> notes;  // further lines under the boxes, in order
+// A type number on a placement row that must name a row of another table;
+// the refusal reads head, the typed text, a line break and tail.
+struct TypeReference {
+    QString box{};
+    QString table{};
+    QString messageHead{};
+    QString messageTail{};
+};
+
+// Everything that makes one list screen: the framework builds the window,
+// shows and writes its rows and runs its checks from this.
+struct ListScreenDescription {
+    InputScreenDescription screen{};
+    // The grid: every field of the table, 順 hidden (shared with the table's
+    // lookup window).
+    std::vector<dao::GridColumn> columns{};
+    QString numberLabelName{};      // "lblJntNo"
+    QString numberLabelCaption{};   // set at load
+    std::vector<EntryBoxSpec> boxes{};   // focus-ring order, txtNo first
+    // Controls outside the ring that are written with the row.
+    std::vector<FieldBinding> otherFields{};
+    InputCheck check = nullptr;
+    // Tested by insert and update before anything else; a refusal writes nothing.
+    std::vector<TypeReference> typeReferences{};
     // Placement screens: the screen assigns the row number; a new row whose
     // number is in use takes the largest + 1 without a message, an update
     // never tests it. Row numbers above the limit are refused.
     bool assignsNumbers = false;
     int rowNumberLimit = 32767;
-    // Run first by insert and update; false (after its own message) writes nothing.
-    std::function<bool(ListScreen&)> typeTest;
-    QString registerCaption;      // empty: "登録(&R)"
-    QString cancelCaption;        // empty: "ｷｬﾝｾﾙ(&Q)"
+    QString duplicateOnInsert{};    // "%1" is the text of txtNo
+    QString duplicateOnUpdate{};
+    QString deleteAllTitle{};
+    QString note{};                 // a line of explanation under the boxes ("Label1")
+    std::vector<NoteLabel> notes{};  // further lines under the boxes, in order
+    std::vector<NeighbourButton> neighbours{};
+    QString registerCaption{};      // empty: "登録(&R)"
+    QString cancelCaption{};        // empty: "ｷｬﾝｾﾙ(&Q)"
     // 追加, 修正 and a confirmed 一行削除 end with the number box selected.
     bool focusNumberAfterEdit = false;
-    double extraHeightTw = 0;     // room under the entry boxes for a screen's own controls
+    double gridWidthTw = 5400;
+    double boxWidthTw = 1200;
+    double extraHeightTw = 0;       // room under the entry boxes for a screen's own controls
 };
+
+// The map of controls to fields by which a row is shown and written.
+std::vector<FieldBinding> FieldBindings(const ListScreenDescription& description);
+
+// The boxes `pattern.name`(first) .. of `count` slots showing fld_01
+// onwards, each a copy of `pattern` labelled `labelFormat` with the slot
+// number (no label when it is empty).
+std::vector<EntryBoxSpec> SlotBoxes(const EntryBoxSpec& pattern, int first, int count, const QString& labelFormat = QString());
+// Grid columns fld_01 .. of `count` slots captioned "1", "2", ... (or
+// `prefix` and the number) in `format`.
+std::vector<dao::GridColumn> SlotColumns(int count, const QString& prefix = QString(), const QString& format = QString());
+// The ten targets of a placement row: boxes `name`(first) .. captioned 1 to
+// 10 under `group`, showing fld_01 to fld_10, their grid columns and the
+// hidden 順 column after them.
+void AddPlacementTargets(ListScreenDescription& description, const QString& name, int first, const QString& group);
+// The columns with the caption of one field replaced.
+std::vector<dao::GridColumn> Recaptioned(std::vector<dao::GridColumn> columns, const QString& field, const QString& caption);
 
 class ListScreen : public InputScreen {
 public:
-    explicit ListScreen(ListScreenConfig config, QWidget* parent = nullptr);
+    explicit ListScreen(ListScreenDescription description, QWidget* parent = nullptr);
 
-    const ListScreenConfig& Config() const { return config_; }
+    const ListScreenDescription& Description() const { return description_; }
 
     // Controls.
     dao::DataControl* Data1 = nullptr;
@@ -132,6 +165,8 @@ public:
     virtual bool InsertRow();
     virtual bool UpdateRow();
 
+    std::vector<std::pair<QString, QString>> OwnToolTips() const override;
+
 protected:
     void Form_Load() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -169,8 +204,15 @@ protected:
     bool HasCurrentRow() const { return !AtStart() && !AtEnd(); }
     int16_t BoxNumber() const;   // txtNo rounded half to even
     void OpenNeighbour(const NeighbourButton& b);
+    // The description's check on the boxes as they stand, with its verdict
+    // shown; true when the entry passed.
+    virtual bool RunCheck();
+    // The values of the row the boxes hold.
+    FieldValues RowValues();
+    // False (after its message) when a type number names no row.
+    bool TypesExist();
 
-    ListScreenConfig config_;
+    ListScreenDescription description_;
     bool locked_ = false;
     double extraTopTw_ = 0;
     std::vector<QPushButton*> neighbourButtons_;

@@ -1,23 +1,25 @@
 // The read-only lookup windows opened beside an input screen: one model table
 // in display order on a connection of their own, centred on the input screen,
-// width held fixed. The family differs only in table, caption and columns.
+// width held fixed. The family differs only in table, caption and columns,
+// which each table's screen describes.
 #pragma once
 
 #include "platform/DataGrid.h"
 #include "platform/Database.h"
 #include "platform/Forms.h"
+#include "core/ProgramState.h"
 
 #include <QString>
 #include <vector>
 
 class QStatusBar;
 
-struct LookupConfig {
-    QString formName;
-    int16_t code = 0;
-    QString table;
-    std::vector<dao::GridColumn> columns;
-    QString emptyMessage;
+struct LookupDescription {
+    ScreenCodes code{};
+    QString formName{};
+    QString table{};
+    std::vector<dao::GridColumn> columns{};
+    QString emptyMessage{};
     double clientWidthTw = 0;
     double clientHeightTw = 0;
     double gridLeftTw = 120;
@@ -26,7 +28,7 @@ struct LookupConfig {
 
 class LookupWindow : public forms::Form {
 public:
-    explicit LookupWindow(LookupConfig config, QWidget* parent = nullptr);
+    explicit LookupWindow(LookupDescription description, QWidget* parent = nullptr);
 
     dao::DataControl* Data1 = nullptr;
     dao::DataGrid* DBGrid = nullptr;
@@ -43,25 +45,9 @@ protected:
     void Form_Unload(bool& cancel) override;
 
 private:
-    LookupConfig config_;
+    LookupDescription description_;
 };
 
-class frm節点座標参照 : public LookupWindow {
-public:
-    frm節点座標参照();
-};
-
-class frm要素情報参照 : public LookupWindow {
-public:
-    frm要素情報参照();
-};
-
-class frm節点拘束形状参照 : public LookupWindow {
-public:
-    frm節点拘束形状参照();
-};
-
-class frm要素端部形状参照 : public LookupWindow {
-public:
-    frm要素端部形状参照();
-};
+// Makes the lookup window known by its code and name; each opening shows its
+// one instance.
+void RegisterLookupWindow(const LookupDescription& description);

@@ -264,8 +264,20 @@ void frm01荷重組合せ::Form_Load()
 
 bool frm01荷重組合せ::LoadFromDatabase()
 {
-    // 1-2. The number of cases from the basic data.
     WindowDatabase = dao::Database::Open(kWorkingDatabase);
+    if (!ReadCaseCount()) return false;
+    WindowRecordset = WindowDatabase->OpenRecordset(kTable);
+    MatchCaseRowsToCaseCount();
+    if (!ListCases()) return false;
+    ShowCaseEntry();
+    ListCombinations();
+    PrepareCombinationEntry();
+    ShowCombinationNotes();
+    return true;
+}
+
+bool frm01荷重組合せ::ReadCaseCount()
+{
     WindowRecordset = WindowDatabase->OpenRecordset(QStringLiteral("基本データ"));
     if (IsEmptyRecordset(WindowRecordset)) {
         Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("基本データが正常に読み込めませんでした。処理を中止します。"),
@@ -277,24 +289,28 @@ bool frm01荷重組合せ::LoadFromDatabase()
     // The copy in memory holds ten cases, the most the basic data allow.
     caseCount_ = cases.isNull() ? 0 : std::clamp<int16_t>(cases.toInteger(), 0, MaxCases);
     WindowRecordset->Close();
+    return true;
+}
 
-    // 3. The base rows match the number of cases.
-    WindowRecordset = WindowDatabase->OpenRecordset(kTable);
+void frm01荷重組合せ::MatchCaseRowsToCaseCount()
+{
+    // The case rows follow the basic data's count, which may have changed
+    // since the table was last saved.
     WindowRecordset->Filter = QStringLiteral("CaseNo < 100");
     dao::RecordsetPtr selection = WindowRecordset->OpenRecordset();
     const int16_t found = IsEmptyRecordset(selection) ? 0 : int16_t(selection->RecordCount());
     SyncBaseCaseRows(found, selection);
     selection->Close();
+}
 
-    // 4.
-    selection = WindowRecordset->OpenRecordset();
+bool frm01荷重組合せ::ListCases()
+{
+    dao::RecordsetPtr selection = WindowRecordset->OpenRecordset();
     if (IsEmptyRecordset(selection)) {
         Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("元になる荷重ケースのデータが見つかりませんでした。処理を中止します。"),
                                        ui::Icon::Critical));
         return false;
     }
-
-    // 5. The cases in display order.
     selection->Sort = QStringLiteral("順 ASC");
     selection = selection->OpenRecordset();
     List荷重ケース->clear();
@@ -310,8 +326,11 @@ bool frm01荷重組合せ::LoadFromDatabase()
         List荷重ケース->addItem(line);
     }
     selection->Close();
+    return true;
+}
 
-    // 6-7.
+void frm01荷重組合せ::ShowCaseEntry()
+{
     Label1->setText(QStringLiteral("各荷重ケースに、荷重ケース名および長期/短期の区別を入力してください。") + kCRLF +
                     QStringLiteral("但し、必ず入力しなければいけないものではありません。") + kCRLF +
                     QStringLiteral("入力の有無による結果(表示･印刷)のちがいは、組合せ荷重の荷重ケース名が") +
@@ -321,12 +340,15 @@ bool frm01荷重組合せ::LoadFromDatabase()
         SelectListRow(List荷重ケース, 0);
         List荷重ケース_Click();
     }
+}
 
-    // 8-9. The combinations. Rows above 1000 are an earlier save's leftovers,
-    // not combinations; the next save removes them.
+void frm01荷重組合せ::ListCombinations()
+{
+    // Rows above 1000 are an earlier save's leftovers, not combinations; the
+    // next save removes them.
     for (CombinationRow& c : combinations_) c = CombinationRow();
     WindowRecordset->Filter = QStringLiteral("CaseNo > 100 AND CaseNo < 1000");
-    selection = WindowRecordset->OpenRecordset();
+    dao::RecordsetPtr selection = WindowRecordset->OpenRecordset();
     combinationCount_ = IsEmptyRecordset(selection) ? 0 : int16_t(std::min<int>(selection->RecordCount(), MaxCombinations));
     if (combinationCount_ > 0) {
         List荷重組合せ->clear();
@@ -361,14 +383,15 @@ bool frm01荷重組合せ::LoadFromDatabase()
         }
     }
     selection->Close();
+}
 
-    // 10.
+void frm01荷重組合せ::PrepareCombinationEntry()
+{
     FillClasses(Cmb組合せ長短);
     RefreshLoadNameCombos();
     for (QLineEdit* box : txt倍率) box->setText(QStringLiteral("1"));
     loading_ = false;
 
-    // 11.
     if (List荷重組合せ->count() == 0) {
         Lbl組合せ名->clear();
         Text荷重組合せ名->clear();
@@ -377,14 +400,15 @@ bool frm01荷重組合せ::LoadFromDatabase()
         SelectListRow(List荷重組合せ, 0);
         List荷重組合せ_Click();
     }
+}
 
-    // 12.
+void frm01荷重組合せ::ShowCombinationNotes()
+{
     Label15->setText(QStringLiteral("荷重の組合せは") + QStringLiteral("10") + QStringLiteral("組まで入力できます｡"));
     Lbl組合せ注意1->setText(QStringLiteral("断面設計は、ここで入力された荷重の組合せ内容に従って行われます。") + kCRLF +
                            QStringLiteral("従って、荷重の組合せは必ず入力してください。") +
                            QStringLiteral("荷重の組合せが入力されていない場合、断面設計は行われません。"));
     Lb1InpAssemNo->setText(rt::CStrInt(combinationCount_));
-    return true;
 }
 
 void frm01荷重組合せ::SyncBaseCaseRows(int16_t count, dao::RecordsetPtr& selection)
@@ -717,7 +741,16 @@ bool frm01荷重組合せ::SaveLoadNamesAndCombinations()
 
 void frm01荷重組合せ::SaveRows()
 {
-    // 1-2. Mark the previous contents.
+    // The rows of the last save are numbered out of the way first and removed
+    // last: the new rows are written beside them, never over them.
+    MarkSavedRows();
+    WriteCaseRows();
+    WriteCombinationRows();
+    DeleteMarkedRows();
+}
+
+void frm01荷重組合せ::MarkSavedRows()
+{
     WindowRecordset = WindowDatabase->OpenRecordset(kTable);
     if (!IsEmptyRecordset(WindowRecordset)) {
         for (WindowRecordset->MoveFirst(); !WindowRecordset->EOF_(); WindowRecordset->MoveNext()) {
@@ -733,8 +766,10 @@ void frm01荷重組合せ::SaveRows()
         }
     }
     WindowRecordset->Close();
+}
 
-    // 3. Base rows.
+void frm01荷重組合せ::WriteCaseRows()
+{
     WindowRecordset = WindowDatabase->OpenRecordset(kTable);
     for (int16_t n = 1; n <= caseCount_; ++n) {
         WindowRecordset->AddNew();
@@ -744,8 +779,11 @@ void frm01荷重組合せ::SaveRows()
         WindowRecordset->SetField(QStringLiteral("順"), Variant::Single(n));
         WindowRecordset->Update();
     }
+}
 
-    // 4. Combination rows with a name and a class.
+void frm01荷重組合せ::WriteCombinationRows()
+{
+    // A combination without a name or a class is not kept.
     for (int16_t k = 1; k <= combinationCount_; ++k) {
         const CombinationRow& c = combinations_[k];
         if (c.name.isEmpty() || c.cls.isEmpty()) continue;
@@ -761,8 +799,10 @@ void frm01荷重組合せ::SaveRows()
         WindowRecordset->Update();
     }
     WindowRecordset->Close();
+}
 
-    // 5. Sweep the marked rows.
+void frm01荷重組合せ::DeleteMarkedRows()
+{
     WindowRecordset = WindowDatabase->OpenRecordset(kTable);
     WindowRecordset->Filter = QStringLiteral("CaseNo > 1000");
     dao::RecordsetPtr marked = WindowRecordset->OpenRecordset();

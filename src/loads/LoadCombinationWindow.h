@@ -134,8 +134,24 @@ private:
     // when the database could not be written, the table then as it was.
     bool SaveLoadNamesAndCombinations();
     void SaveRows();
+    // Adds 1000 to the number of every stored row (a row without a number goes).
+    void MarkSavedRows();
+    // One row per case of the copy, then one per named combination; the
+    // recordset stays open from the first to the second.
+    void WriteCaseRows();
+    void WriteCombinationRows();
+    void DeleteMarkedRows();
 
+    // Reads the table into the copy and the lists; false (after its message)
+    // when the basic data or the case rows cannot be read.
     bool LoadFromDatabase();
+    bool ReadCaseCount();
+    void MatchCaseRowsToCaseCount();
+    bool ListCases();
+    void ShowCaseEntry();
+    void ListCombinations();
+    void PrepareCombinationEntry();
+    void ShowCombinationNotes();
     QString DisplayName(int16_t caseRow) const;   // 1-based
     void SetListLine(QListWidget* list, int row, const QString& text);
     void SelectListRow(QListWidget* list, int row);

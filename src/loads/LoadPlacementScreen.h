@@ -4,6 +4,9 @@
 
 #include "input/ListScreen.h"
 
+const ListScreenDescription& LoadPlacementScreen();
+CheckVerdict CheckLoadPlacementInput(const CheckInputs& in);
+
 class frm荷重配置 : public ListScreen {
 public:
     frm荷重配置();

@@ -1,26 +1,19 @@
 #include "loads/LoadShapeLookup.h"
 
-#include "core/ProgramState.h"
+#include "loads/LoadShapeScreen.h"
 
-namespace {
-LookupConfig LoadShapeLookup()
+const LookupDescription& LoadShapeLookup()
 {
-    LookupConfig c;
-    c.formName = QStringLiteral("frm荷重形状参照");
-    c.code = ScreenLoadShapeLookup;
-    c.table = QStringLiteral("荷重形状");
-    c.columns = {{"No_", "形状番号", "", false}, {"TYP", "タイプ", "", false}, {"Case", "ケース", "", false},
-                 {"座標系", "座標系", "", false}};
-    for (int i = 1; i <= 7; ++i)
-        c.columns.push_back({QStringLiteral("fld_%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("P%1").arg(i), "0.000", false});
-    c.columns.push_back({"順", "順", "", true});
-    c.emptyMessage = QStringLiteral("荷重形状データが登録されていません");
-    c.clientWidthTw = 11235;
-    c.clientHeightTw = 2670;
-    c.gridLeftTw = 0;
-    c.gridWidthTw = 11085;
-    return c;
+    static const LookupDescription d{
+        .code = ScreenLoadShapeLookup,
+        .formName = "frm荷重形状参照",
+        .table = LoadShapeScreen().screen.table,
+        .columns = LoadShapeScreen().columns,
+        .emptyMessage = "荷重形状データが登録されていません",
+        .clientWidthTw = 11235,
+        .clientHeightTw = 2670,
+        .gridLeftTw = 0,
+        .gridWidthTw = 11085,
+    };
+    return d;
 }
-}  // namespace
-
-frm荷重形状参照::frm荷重形状参照() : LookupWindow(LoadShapeLookup()) {}

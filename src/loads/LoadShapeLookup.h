@@ -3,7 +3,4 @@
 
 #include "input/LookupWindow.h"
 
-class frm荷重形状参照 : public LookupWindow {
-public:
-    frm荷重形状参照();
-};
+const LookupDescription& LoadShapeLookup();

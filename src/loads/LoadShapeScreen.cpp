@@ -3,6 +3,7 @@
 #include "input/InputRecordOps.h"
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
+#include "database/Schema.h"
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cmath>
 
 namespace {
 
@@ -39,34 +41,6 @@ bool TypeIsRefused(double t)
     return t < 1 || (t >= 11 && t <= 13) || t > 20 || t == 9 || t == 19;
 }
 
-ListScreenConfig LoadShapeConfig()
-{
-    ListScreenConfig c;
-    c.formName = QStringLiteral("frm荷重形状");
-    c.code = ScreenLoadShapes;
-    c.columns = {{"No_", "形状番号", "0", false}, {"TYP", "タイプ", "0", false}, {"Case", "ケース", "0", false},
-                 {"座標系", "座標系", "", false}};
-    for (int i = 1; i <= 7; ++i)
-        c.columns.push_back({QStringLiteral("fld_%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("P%1").arg(i), "0.000", false});
-    c.columns.push_back({"順", "順", "", true});
-    c.boxes = {{"txtNo", "", true, true, "0", "", "No_"},
-               {"txtTYP", "", true, true, "0", "", "TYP"},
-               {"txtCase", "", true, true, "0", "", "Case"}};
-    for (int i = 1; i <= 7; ++i)
-        c.boxes.push_back({QStringLiteral("txtP(%1)").arg(i), "", false, false, "0.000", "0.000",
-                           QStringLiteral("fld_%1").arg(i, 2, 10, QLatin1Char('0'))});
-    c.check = [] { return CheckLoadShapeInput(); };
-    c.add = &AddLoadShapeRecord;
-    c.update = &UpdateLoadShapeRecord;
-    c.duplicateOnInsert = QStringLiteral("形状番号：%1\r\n入力した形状番号はすでに使用されているので新たに登録できません");
-    c.duplicateOnUpdate = QStringLiteral("形状番号：%1\r\n入力した形状番号は他の荷重形状データですでに使用されています");
-    c.deleteAllTitle = QStringLiteral("荷重形状");
-    c.neighbours = {{"cmdReferType", "荷重形状図参照", "frm荷重形状図", ScreenLoadTypeFigure}};
-    c.gridWidthTw = 10500;
-    c.boxWidthTw = 900;
-    return c;
-}
-
 // Runs `body` with `busy` set, giving back its earlier value afterwards.
 template <class F>
 void WithBusy(bool& busy, F body)
@@ -84,11 +58,99 @@ void WithBusy(bool& busy, F body)
 
 }  // namespace
 
-frm荷重形状::frm荷重形状() : ListScreen(LoadShapeConfig())
+const ListScreenDescription& LoadShapeScreen()
+{
+    static const ListScreenDescription d = [] {
+        ListScreenDescription s{
+            .screen = {.code = ScreenLoadShapes, .formName = "frm荷重形状", .table = "荷重形状", .gridRows = 15,
+                       .create = [] { return new frm荷重形状(); }},
+            .columns = {{"No_", "形状番号", "0", false}, {"TYP", "タイプ", "0", false}, {"Case", "ケース", "0", false},
+                        {"座標系", "座標系", "", false}},
+            .boxes = {{.name = "txtNo", .noMinus = true, .noDot = true, .format = "0", .field = "No_"},
+                      {.name = "txtTYP", .noMinus = true, .noDot = true, .format = "0", .field = "TYP"},
+                      {.name = "txtCase", .noMinus = true, .noDot = true, .format = "0", .field = "Case"}},
+            .otherFields = {{.control = "cbo座標系", .field = "座標系", .conversion = FieldConversion::Trimmed}},
+            .check = &CheckLoadShapeInput,
+            .duplicateOnInsert = "形状番号：%1\r\n入力した形状番号はすでに使用されているので新たに登録できません",
+            .duplicateOnUpdate = "形状番号：%1\r\n入力した形状番号は他の荷重形状データですでに使用されています",
+            .deleteAllTitle = "荷重形状",
+            .neighbours = {{.name = "cmdReferType", .caption = "荷重形状図参照", .opens = ScreenLoadTypeFigure,
+                            .toolTip = "荷重形状図を表示します"}},
+            .registerCaption = "登録（&R）",
+            .gridWidthTw = 10500,
+            .boxWidthTw = 900,
+        };
+        const std::vector<dao::GridColumn> parameterColumns = SlotColumns(7, "P", "0.000");
+        s.columns.insert(s.columns.end(), parameterColumns.begin(), parameterColumns.end());
+        s.columns.push_back({"順", "順", "", true});
+        // The parameter boxes carry no label of their own: the screen places its captions.
+        const std::vector<EntryBoxSpec> parameters = SlotBoxes({.name = "txtP", .format = "0.000", .newValue = "0.000"}, 1, 7);
+        s.boxes.insert(s.boxes.end(), parameters.begin(), parameters.end());
+        return s;
+    }();
+    return d;
+}
+
+CheckVerdict CheckLoadShapeInput(const CheckInputs& in)
+{
+    CheckRun c(in);
+    if (!c.IsNumeric("txtNo")) return c.Invalid();
+    const double no = c.Value("txtNo");
+    if (no < 1 || no > 9999) return c.Refuse(TypeNumberRangeMessage(true));
+    // The separator line of the list is no coordinate system.
+    if (c.Text("cbo座標系").contains(QLatin1Char('-'))) return c.Invalid();
+    if (!c.IsInteger("txtCase") || c.Value("txtCase") < 1 || c.Value("txtCase") > 10) return c.Invalid();
+    for (int i = 1; i <= 7; ++i)
+        if (!c.IsSingle(ControlName("txtP", i))) return c.Invalid();
+
+    // The load type goes into a 16-bit field and selects the rules below:
+    // only a whole number that fits is a type.
+    if (!c.IsInteger("txtTYP")) return c.Invalid();
+    const double typ = c.Value("txtTYP");
+    if (typ != std::floor(typ)) return c.Invalid();
+
+    const QString system = c.Text("cbo座標系").trimmed();
+    if (typ == 1 && system != QStringLiteral("X 絶対系"))
+        return c.Refuse(QStringLiteral("荷重タイプに １を指定する場合は、座標系は \"X 絶対系\" を指定して下さい。"));
+    if (typ == 2 && system != QStringLiteral("y 部材系") && system != QStringLiteral("z 部材系"))
+        return c.Refuse(QStringLiteral("荷重タイプに ２を指定する場合は、座標系は \"y 部材系\" または \"z 部材系\" を指定して下さい。"));
+
+    // A case above the model's count asks to raise the count first.
+    const int16_t loadCase = rt::CInt(c.Value("txtCase"));
+    const double shown = c.Value("lblCase");
+    const int count = rt::FitsInteger(shown) ? rt::CInt(shown) : 0;
+    if (loadCase > count) {
+        const QString typed = c.Text("txtCase");
+        c.Ask(QStringLiteral("入力した荷重ケース数（") + typed + QStringLiteral("）が「基本データ」で入力した荷重ケース数（") +
+                  c.Text("lblCase") + QStringLiteral("）を超えています。\r\n\r\n「基本データ」の荷重ケース数を") + typed +
+                  QStringLiteral("に変更しますか？\r\n\r\n「いいえ」の場合は再入力となります。"),
+              loadCase);
+        c.WriteBack("lblCase", rt::Format(loadCase, QStringLiteral("0")));
+    }
+
+    if (typ == 10 || typ == 20) {
+        const double bars = c.Value("txtP(2)");
+        if (bars < 0 || bars > 3)
+            return c.Refuse(QStringLiteral("入力した本数が入力可能範囲を超えています。入力できる本数は３本までです。"));
+    }
+
+    // The parameters the type does not use are cleared.
+    int firstUnused = 8;
+    switch (rt::CInt(typ)) {
+    case 3: firstUnused = 2; break;
+    case 4: case 5: case 14: case 15: firstUnused = 5; break;
+    case 8: firstUnused = 3; break;
+    case 1: case 6: case 7: case 9: case 16: case 17: case 19: firstUnused = 7; break;
+    default: break;
+    }
+    for (int i = firstUnused; i <= 7; ++i) c.WriteBack(ControlName("txtP", i), QStringLiteral("0.000"));
+    return c.Accept();
+}
+
+frm荷重形状::frm荷重形状() : ListScreen(LoadShapeScreen())
 {
     txtTYP = Box(QStringLiteral("txtTYP"));
     txtCase = Box(QStringLiteral("txtCase"));
-    Cmd登録->setText(QStringLiteral("登録（&R）"));
     for (QPushButton* b : neighbourButtons_)
         if (b->objectName() == QLatin1String("cmdReferType")) cmdReferType = b;
 
@@ -119,7 +181,7 @@ void frm荷重形状::PlaceControls()
         forms::PlaceTw(l, x, y, w, h);
         return l;
     };
-    const double gridW = config_.gridWidthTw;
+    const double gridW = description_.gridWidthTw;
     const double gridTop = 540;
     const double gridH = Program().GridRowCount * DBGrid->RowHeight() + 140;
     label(QStringLiteral("表示荷重ケース番号"), 120, 150, 1800, 270, Qt::AlignLeft | Qt::AlignVCenter);
@@ -145,7 +207,7 @@ void frm荷重形状::PlaceControls()
     // The entry row: number, type, case, coordinate system, P1..P7.
     const double labelY = gridTop + gridH + 150;
     const double boxY = labelY + 300;
-    const double w = config_.boxWidthTw;
+    const double w = description_.boxWidthTw;
     double x = 120;
     const char* captions[] = {"形状番号", "ﾀｲﾌﾟ", "ｹｰｽ"};
     for (int i = 0; i < 3; ++i) {
@@ -184,7 +246,7 @@ void frm荷重形状::Form_Load()
 {
     BeginInput();
     Busy = true;
-    SetWindowCaption(config_.code, this);
+    SetWindowCaption(description_.screen.code, this);
     ScreenDatabase = dao::Database::Open(kWorkingDatabase);
     ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
     FillCaseFilterList();
@@ -372,7 +434,7 @@ bool frm荷重形状::InsertRow()
     const int16_t n = BoxNumber();
     if (!IsKeyUnused(ScreenDatabase, QStringLiteral("no_"), Program().InputTableName, n)) {
         ui::Beep();
-        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(config_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(description_.duplicateOnInsert.arg(Boxes[0]->text()), ui::Icon::Information, AppTitle));
         return false;
     }
     ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
@@ -381,7 +443,7 @@ bool frm荷重形状::InsertRow()
     }
     Program().WorkRecordset = ScreenRecordset->Clone();
     const bool full = GetLastOrderNo() >= 32767;   // a further row cannot be numbered
-    if (!full) config_.add(ScreenRecordset);
+    if (!full) AddRecord(ScreenRecordset, RowValues());
     Program().WorkRecordset->Close();
     Program().WorkRecordset.reset();
     ScreenRecordset->Close();

@@ -4,6 +4,9 @@
 
 #include "input/ListScreen.h"
 
+const ListScreenDescription& LoadShapeScreen();
+CheckVerdict CheckLoadShapeInput(const CheckInputs& in);
+
 class QComboBox;
 
 class frm荷重形状 : public ListScreen {

@@ -3,6 +3,7 @@
 #include "input/InputRecords.h"
 #include "input/InputStart.h"
 #include "input/InputValidation.h"
+#include "screens/UnitConversion.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
@@ -37,23 +38,50 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, double l, double t, dou
     return box;
 }
 
-// Load parameters that carry a force, by load type: P1 is fld_01.
-std::vector<int> ConvertedLoadParameters(int type)
+// The boxes and the fields of the one row, in the order they are written.
+const std::vector<FieldBinding>& BasicDataFields()
 {
-    switch (type) {
-    case 1: return {1, 2, 3, 4, 5, 6};
-    case 2: return {1, 2, 3, 4, 5, 6, 7};
-    case 3: case 4: case 14: return {1};
-    case 5: case 15: case 6: case 16: return {1, 2};
-    case 7: case 17: return {1, 2, 3};
-    case 8: return {1};
-    case 9: case 19: return {1, 2, 3};
-    case 10: case 20: return {1, 3};
-    default: return {};
-    }
+    static const std::vector<FieldBinding> fields = {
+        {.control = "txt工事名", .field = "工事名", .conversion = FieldConversion::Trimmed},
+        {.control = "txt設計者", .field = "設計者", .conversion = FieldConversion::Text},
+        {.control = "txtNote", .field = "Note", .conversion = FieldConversion::Text},
+        {.control = "txtCase", .field = "Case"},
+        {.control = "txtE", .field = "E"},
+        {.control = "txtγ", .field = "γ"},
+    };
+    return fields;
 }
 
 }  // namespace
+
+const InputScreenDescription& BasicDataScreen()
+{
+    static const InputScreenDescription d{.code = ScreenBasicData, .formName = "frm基本データ", .table = "基本データ", .gridRows = 11,
+                                          .create = [] { return new frm基本データ(); }};
+    return d;
+}
+
+FieldValues BasicDataValues(const BoxTexts& texts, bool unitIsSI)
+{
+    FieldValues values = ValuesFromTexts(BasicDataFields(), texts);
+    values.emplace_back(QStringLiteral("Unit"), Variant::Boolean(unitIsSI));
+    return values;
+}
+
+CheckVerdict CheckBasicDataInput(const CheckInputs& in)
+{
+    CheckRun c(in);
+    const QString name = c.Text("txt工事名").trimmed();
+    if (name.isEmpty()) return c.Refuse(QStringLiteral("工事名が入力されていません"));
+    // The name that marks a project as absent cannot be a project's name.
+    if (name == QStringLiteral("**********")) return c.Refuse(QStringLiteral("工事名が不正です。他の工事名を入力して下さい。"));
+    if (c.Text("txt設計者").trimmed().isEmpty()) c.WriteBack("txt設計者", QStringLiteral(" "));
+    if (c.Text("txtNote").trimmed().isEmpty()) c.WriteBack("txtNote", QStringLiteral(" "));
+    if (!c.IsInteger("txtCase") || c.Value("txtCase") < 1 || c.Value("txtCase") > 10) return c.Invalid();
+    if (!c.IsSingle("txtE") || c.Value("txtE") < 0) return c.Invalid();
+    if (!c.IsSingle("txtγ") || c.Value("txtγ") < 0) return c.Invalid();
+    return c.Accept();
+}
 
 frm基本データ::frm基本データ() : InputScreen(QStringLiteral("frm基本データ"))
 {
@@ -169,11 +197,13 @@ void frm基本データ::ShowUnitLabels()
 
 void frm基本データ::Cmd登録_Click()
 {
-    if (!CheckBasicDataInput()) return;
+    if (!RunInputCheck(this, &CheckBasicDataInput)) return;
     try {
+        // Every box is read before the table is touched.
+        const FieldValues values = BasicDataValues(ReadControlTexts(this), Program().UnitIsSI);
         ScreenDatabase = dao::Database::Open(kWorkingDatabase);
         ScreenRecordset = ScreenDatabase->OpenRecordset(Program().InputTableName);
-        SaveBasicData(ScreenRecordset);
+        SaveBasicData(ScreenRecordset, values);
     } catch (const std::exception&) {
         // The row was not replaced (the write rolls back whole): the screen stays.
         CloseInputRecordsets(ScreenDatabase, ScreenRecordset);
@@ -220,8 +250,6 @@ void frm基本データ::ConvertUnits()
     const QString oldG = txtγ->text();
 
     Program().UnitIsSI = !Program().UnitIsSI;
-    const float gs = static_cast<float>(g);
-    const float f = Program().UnitIsSI ? gs : 1.0f / gs;
     ShowUnitLabels();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
     const float m = Program().UnitIsSI ? 10.0f : 0.1f;
@@ -229,7 +257,7 @@ void frm基本データ::ConvertUnits()
     txtγ->setText(rt::Format(rt::Val(txtγ->text()) * m, QStringLiteral("0")));
 
     try {
-        ConvertTables(f, m);
+        ConvertTables(g);
     } catch (const std::exception&) {
         // Nothing of the model changed: put the screen back as it was.
         Program().UnitIsSI = oldUnit;
@@ -243,55 +271,11 @@ void frm基本データ::ConvertUnits()
     SetEnabledState(true);
 }
 
-void frm基本データ::ConvertTables(float f, float m)
+void frm基本データ::ConvertTables(double gravity)
 {
     ScreenDatabase = dao::Database::Open(kWorkingDatabase);
     try {
-        // The whole model converts in one transaction, or not at all.
-        WriteTransaction tx(ScreenDatabase.get());
-        auto walk = [this](const char* table, const std::function<void(dao::Recordset&)>& change) {
-            ScreenRecordset = ScreenDatabase->OpenRecordset(QString::fromUtf8(table));
-            if (!(ScreenRecordset->BOF() && ScreenRecordset->EOF_())) {
-                ScreenRecordset->MoveFirst();
-                while (!ScreenRecordset->EOF_()) {
-                    ScreenRecordset->Edit();
-                    change(*ScreenRecordset);
-                    ScreenRecordset->Update();
-                    ScreenRecordset->MoveNext();
-                }
-            }
-            ScreenRecordset->Close();
-            ScreenRecordset.reset();
-        };
-        auto scaleNumber = [](dao::Recordset& rs, const QString& field, float factor) {
-            const Variant v = rs.Field(field);
-            if (!v.isNull()) rs.SetField(field, Variant::Double(static_cast<double>(v.toSingle()) * factor));
-        };
-        auto scaleText = [](dao::Recordset& rs, const QString& field, float factor) {
-            const Variant v = rs.Field(field);
-            if (v.isNull()) return;
-            const QString t = v.toString();
-            if (rt::IsNumeric(t)) rs.SetField(field, Variant::Text(rt::Format(rt::Val(t) * factor, QStringLiteral("0.000"))));
-        };
-        auto moduli = [&](dao::Recordset& rs) {
-            scaleNumber(rs, QStringLiteral("E"), m);
-            scaleNumber(rs, QStringLiteral("γ"), m);
-        };
-        walk("材料定数1", moduli);
-        walk("材料定数2", moduli);
-        walk("節点拘束形状", [&](dao::Recordset& rs) {
-            for (const char* c : {"u", "v", "w", "θx", "θy", "θz"}) scaleText(rs, QString::fromUtf8(c), f);
-        });
-        walk("要素端部形状", [&](dao::Recordset& rs) {
-            for (const char* c : {"xMWR", "yMWR", "zMWR"}) scaleText(rs, QString::fromUtf8(c), f);
-        });
-        walk("荷重形状", [&](dao::Recordset& rs) {
-            const Variant typ = rs.Field(QStringLiteral("TYP"));
-            if (typ.isNull()) return;
-            for (int k : ConvertedLoadParameters(typ.toInteger()))
-                scaleNumber(rs, QStringLiteral("fld_%1").arg(k, 2, 10, QLatin1Char('0')), f);
-        });
-        tx.Commit();
+        ConvertModelUnits(*ScreenDatabase, Program().UnitIsSI, gravity);
     } catch (...) {
         CloseInputRecordsets(ScreenDatabase, ScreenRecordset);
         throw;

@@ -3,7 +3,15 @@
 // gravitational units.
 #pragma once
 
+#include "input/InputRecords.h"
 #include "input/InputScreen.h"
+#include "input/InputStart.h"
+#include "input/InputValidation.h"
+
+const InputScreenDescription& BasicDataScreen();
+CheckVerdict CheckBasicDataInput(const CheckInputs& in);
+// The values of the one row: the boxes' texts and the unit flag.
+FieldValues BasicDataValues(const BoxTexts& texts, bool unitIsSI);
 
 class QGroupBox;
 class QLabel;
@@ -49,5 +57,6 @@ private:
     void LoadBasicData();
     void ShowUnitLabels();
     void ConvertUnits();
-    void ConvertTables(float f, float m);
+    // The stored model into the units now chosen; passes failures on.
+    void ConvertTables(double gravity);
 };

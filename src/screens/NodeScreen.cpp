@@ -1,37 +1,57 @@
 #include "screens/NodeScreen.h"
 
-#include "input/InputRecords.h"
-#include "input/InputValidation.h"
-#include "core/ProgramState.h"
-
-namespace {
-ListScreenConfig NodeConfig()
+const ListScreenDescription& NodeScreen()
 {
-    ListScreenConfig c;
-    c.formName = QStringLiteral("frm節点座標1");
-    c.code = ScreenNodeCoordinates;
-    c.columns = {{"No_", "節点番号", "0", false},
-                 {"X", "X", "0.000", false},
-                 {"Y", "Y", "0.000", false},
-                 {"Z", "Z", "0.000", false},
-                 {"順", "順", "", true}};
-    c.numberLabelName = QStringLiteral("lblJntNo");
-    c.numberLabelCaption = QStringLiteral("節点番号(1～") + QStringLiteral("300") + QStringLiteral(")");
-    c.boxes = {{"txtNo", "", true, true, "0", "", "No_"},
-               {"txtX", "X (m)", false, false, "0.000", "0.000", "X"},
-               {"txtY", "Y (m)", false, false, "0.000", "0.000", "Y"},
-               {"txtZ", "Z (m)", false, false, "0.000", "0.000", "Z"}};
-    c.check = [] { return CheckNodeInput(); };
-    c.add = &AddNodeRecord;
-    c.update = &UpdateNodeRecord;
-    c.duplicateOnInsert = QStringLiteral("節点番号：%1\r\n入力した節点番号はすでに使用されているので新たに登録できません");
-    c.duplicateOnUpdate = QStringLiteral("節点番号：%1\r\n入力した節点番号は他の節点データですでに使用されています");
-    c.deleteAllTitle = QStringLiteral("節点座標");
-    c.note = QStringLiteral("座標値に(-)値も使用できます。");
-    c.gridWidthTw = 5400;
-    c.boxWidthTw = 1260;
-    return c;
+    static const ListScreenDescription d{
+        .screen = {.code = ScreenNodeCoordinates, .formName = "frm節点座標1", .table = "節点座標1", .gridRows = 11,
+                   .create = [] { return new frm節点座標1(); }},
+        .columns = {{"No_", "節点番号", "0", false},
+                    {"X", "X", "0.000", false},
+                    {"Y", "Y", "0.000", false},
+                    {"Z", "Z", "0.000", false},
+                    {"順", "順", "", true}},
+        .numberLabelName = "lblJntNo",
+        .numberLabelCaption = QStringLiteral("節点番号(1～") + QStringLiteral("300") + QStringLiteral(")"),
+        .boxes = {{.name = "txtNo", .noMinus = true, .noDot = true, .format = "0", .field = "No_"},
+                  {.name = "txtX", .label = "X (m)", .format = "0.000", .newValue = "0.000", .field = "X"},
+                  {.name = "txtY", .label = "Y (m)", .format = "0.000", .newValue = "0.000", .field = "Y"},
+                  {.name = "txtZ", .label = "Z (m)", .format = "0.000", .newValue = "0.000", .field = "Z"}},
+        .check = &CheckNodeInput,
+        .duplicateOnInsert = "節点番号：%1\r\n入力した節点番号はすでに使用されているので新たに登録できません",
+        .duplicateOnUpdate = "節点番号：%1\r\n入力した節点番号は他の節点データですでに使用されています",
+        .deleteAllTitle = "節点座標",
+        .note = "座標値に(-)値も使用できます。",
+        .gridWidthTw = 5400,
+        .boxWidthTw = 1260,
+    };
+    return d;
 }
-}  // namespace
 
-frm節点座標1::frm節点座標1() : ListScreen(NodeConfig()) {}
+const LookupDescription& NodeLookup()
+{
+    static const LookupDescription d{
+        .code = ScreenNodeLookup,
+        .formName = "frm節点座標参照",
+        .table = NodeScreen().screen.table,
+        .columns = NodeScreen().columns,
+        .emptyMessage = "節点データが登録されていません",
+        .clientWidthTw = 4815,
+        .clientHeightTw = 2685,
+        .gridWidthTw = 4575,
+    };
+    return d;
+}
+
+CheckVerdict CheckNodeInput(const CheckInputs& in)
+{
+    CheckRun c(in);
+    if (!c.IsNumeric("txtNo")) return c.Invalid();
+    const double no = c.Value("txtNo");
+    if (no < 1 || no > 300)
+        return c.Refuse(QStringLiteral("入力可能な最大節点番号は ") + QStringLiteral("300") + QStringLiteral(" です｡"));
+    for (const char* b : {"txtX", "txtY", "txtZ"})
+        if (!c.IsSingle(b)) return c.Invalid();
+    return c.Accept();
+}
+
+frm節点座標1::frm節点座標1() : ListScreen(NodeScreen()) {}

@@ -1,7 +1,15 @@
-// The restraint type screen and the restraint placement screen.
+// The restraint type screen, the restraint placement screen and the lookup
+// window of the restraint types.
 #pragma once
 
 #include "input/ListScreen.h"
+#include "input/LookupWindow.h"
+
+const ListScreenDescription& RestraintTypeScreen();
+const ListScreenDescription& RestraintPlacementScreen();
+const LookupDescription& RestraintTypeLookup();
+CheckVerdict CheckRestraintShapeInput(const CheckInputs& in);
+CheckVerdict CheckRestraintPlacementInput(const CheckInputs& in);
 
 class frm節点拘束形状 : public ListScreen {
 public:

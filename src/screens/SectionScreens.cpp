@@ -15,8 +15,35 @@ namespace {
 const QColor kUsedColour(0xC0, 0xFF, 0xC0);     // &HC0FFC0
 const QColor kUnusedColour(0xE0, 0xE0, 0xE0);   // &HE0E0E0
 
-const QString kInsertUsed = QStringLiteral("材料番号：%1\r\n入力した材料番号はすでに使用されているので新たに登録できません");
-const QString kUpdateUsed = QStringLiteral("材料番号：%1\r\n入力した材料番号は他の材料データですでに使用されています");
+const char* const kInsertUsed = "材料番号：%1\r\n入力した材料番号はすでに使用されているので新たに登録できません";
+const char* const kUpdateUsed = "材料番号：%1\r\n入力した材料番号は他の材料データですでに使用されています";
+
+const NeighbourButton kMemberLookupButton{.name = "cmdRefer要素情報", .caption = "部材形状の参照", .opens = ScreenMemberLookup,
+                                          .toolTip = "[部材情報]で入力したデータを表示します"};
+
+// The moduli boxes, last on both screens; their labels carry the unit.
+const EntryBoxSpec kYoungBox{.name = "txtE", .noMinus = true, .noDot = true, .format = "0", .field = "E", .labelName = "lblYe"};
+const EntryBoxSpec kShearBox{.name = "txtγ", .noMinus = true, .noDot = true, .format = "0", .field = "γ", .labelName = "lblG"};
+
+// Dimension boxes used by each section type (P1 first).
+constexpr bool kUsedDimensions[7][5] = {
+    {false, false, false, false, false},
+    {true, true, false, false, false},   // 1 solid rectangle
+    {true, true, true, true, true},     // 2 H-section
+    {true, true, true, true, true},     // 3 H-section turned
+    {true, true, true, true, false},    // 4 box section
+    {true, true, false, false, false},  // 5 pipe
+    {true, false, false, false, false}, // 6 solid circle
+};
+
+// A modulus of 0 or less takes the common value; false when that is not positive.
+bool TakeCommonModulus(CheckRun& c, const char* box, float common)
+{
+    if (c.Value(box) > 0) return true;
+    if (common <= 0) return false;
+    c.WriteBack(box, rt::Format(common, QStringLiteral("0.000")));
+    return true;
+}
 
 // Places the common-value captions under the modulus boxes, which are the
 // last two boxes of both screens.
@@ -32,86 +59,158 @@ void PlaceCommonValues(SectionScreen* s, QLabel* caption, QLineEdit* e, QLineEdi
 // when its row is shown or its box is left.
 const char* const kSectionProperty = "0.0######";
 
-ListScreenConfig Material1Config()
-{
-    ListScreenConfig c;
-    c.formName = QStringLiteral("frm材料定数1");
-    c.code = ScreenSectionProperties;
-    // The grid shows the fields in stored order; ν is never written here.
-    c.columns = {{"No_", "形状番号", "", false}, {"E", "E", "0", false},       {"ν", "ν", "", true},
-                 {"γ", "G", "0", false},         {"A", "A", kSectionProperty, false}, {"Ixx", "Ixx", kSectionProperty, false},
-                 {"Iyy", "Iyy", kSectionProperty, false}, {"Izz", "Izz", kSectionProperty, false}, {"順", "順", "", true}};
-    c.numberLabelName = QStringLiteral("lblMatNo");
-    c.numberLabelCaption = QStringLiteral("形状番号(1～") + rt::StrInt(999) + QStringLiteral(")");
-    c.boxes = {{"txtNo", "", true, true, "0", "", "No_"},
-               {"txtA", "A (cm2)", true, false, kSectionProperty, "0.0", "A"},
-               {"txtIxx", "Ixx (cm4)", true, false, kSectionProperty, "0.0", "Ixx"},
-               {"txtIyy", "Iyy (cm4)", true, false, kSectionProperty, "0.0", "Iyy"},
-               {"txtK", "Izz (cm4)", true, false, kSectionProperty, "0.0", "Izz"},
-               {"txtE", "", true, true, "0", "", "E"},
-               {"txtγ", "", true, true, "0", "", "γ"}};
-    c.boxes[5].labelName = QStringLiteral("lblYe");
-    c.boxes[6].labelName = QStringLiteral("lblG");
-    c.add = &AddMaterial1Record;
-    c.update = &UpdateMaterial1Record;
-    c.duplicateOnInsert = kInsertUsed;
-    c.duplicateOnUpdate = kUpdateUsed;
-    c.deleteAllTitle = QStringLiteral("部材形状１");
-    c.neighbours = {{"cmdRefer要素情報", "部材形状の参照", "frm要素情報参照", ScreenMemberLookup}};
-    c.registerCaption = QStringLiteral("登録（&R）");
-    c.gridWidthTw = 8400;
-    c.boxWidthTw = 1200;
-    c.extraHeightTw = 2280;
-    return c;
-}
-
-ListScreenConfig Material2Config()
-{
-    ListScreenConfig c;
-    c.formName = QStringLiteral("frm材料定数2");
-    c.code = ScreenSectionShapes;
-    c.columns = {{"No_", "形状番号", "", false}, {"TYP", "タイプ", "", false}};
-    for (int i = 1; i <= 5; ++i)
-        c.columns.push_back({QStringLiteral("fld_0%1").arg(i), QStringLiteral("P%1").arg(i), "0.000", false});
-    c.columns.insert(c.columns.end(), {{"φx", "φy", "0.000", false},
-                                       {"φy", "φz", "0.000", false},
-                                       {"E", "Ye", "0", false},
-                                       {"γ", "G", "0", false},
-                                       {"順", "順", "", true}});
-    c.numberLabelName = QStringLiteral("lblMatNo");
-    c.numberLabelCaption = QStringLiteral("形状番号(") + rt::StrInt(1001) + QStringLiteral("～)");
-    c.boxes = {{"txtNo", "", true, true, "0", "", "No_"}, {"txtTYP", "ﾀｲﾌﾟ", true, true, "0", "1", "TYP"}};
-    c.boxes[0].widthTw = 1380;   // room for the range caption above it
-    for (int i = 1; i <= 5; ++i)
-        c.boxes.push_back({QStringLiteral("txtP(%1)").arg(i), QStringLiteral("P%1(mm)").arg(i), true, false, "0.000", "0.000",
-                           QStringLiteral("fld_0%1").arg(i)});
-    c.boxes.insert(c.boxes.end(), {{"txtφx", "φy", true, false, "0.000", "1.000", "φx"},
-                                   {"txtφy", "φz", true, false, "0.000", "1.000", "φy"},
-                                   {"txtE", "", true, true, "0", "", "E"},
-                                   {"txtγ", "", true, true, "0", "", "γ"}});
-    for (size_t k : {c.boxes.size() - 2, c.boxes.size() - 1}) c.boxes[k].widthTw = 1110;
-    c.boxes[c.boxes.size() - 2].labelName = QStringLiteral("lblYe");
-    c.boxes[c.boxes.size() - 1].labelName = QStringLiteral("lblG");
-    c.add = &AddMaterial2Record;
-    c.update = &UpdateMaterial2Record;
-    c.duplicateOnInsert = kInsertUsed;
-    c.duplicateOnUpdate = kUpdateUsed;
-    c.deleteAllTitle = QStringLiteral("部材形状２");
-    c.neighbours = {{"cmdRefer部材形状図", "部材形状図参照", "frm部材形状図", ScreenSectionTypeFigure},
-                    {"cmdRefer要素情報", "部材形状の参照", "frm要素情報参照", ScreenMemberLookup}};
-    c.registerCaption = QStringLiteral("登録（&R）");
-    c.focusNumberAfterEdit = true;
-    c.gridWidthTw = 9600;
-    c.boxWidthTw = 870;
-    c.extraHeightTw = 1500;
-    return c;
-}
-
 }  // namespace
+
+const ListScreenDescription& SectionPropertiesScreen()
+{
+    static const ListScreenDescription d{
+        .screen = {.code = ScreenSectionProperties, .formName = "frm材料定数1", .table = "材料定数1", .gridRows = 12,
+                   .create = [] { return new frm材料定数1(); }},
+        // The grid shows the fields in stored order; ν is never written here.
+        .columns = {{"No_", "形状番号", "", false},
+                    {"E", "E", "0", false},
+                    {"ν", "ν", "", true},
+                    {"γ", "G", "0", false},
+                    {"A", "A", kSectionProperty, false},
+                    {"Ixx", "Ixx", kSectionProperty, false},
+                    {"Iyy", "Iyy", kSectionProperty, false},
+                    {"Izz", "Izz", kSectionProperty, false},
+                    {"順", "順", "", true}},
+        .numberLabelName = "lblMatNo",
+        .numberLabelCaption = QStringLiteral("形状番号(1～") + rt::StrInt(999) + QStringLiteral(")"),
+        .boxes = {{.name = "txtNo", .noMinus = true, .noDot = true, .format = "0", .field = "No_"},
+                  {.name = "txtA", .label = "A (cm2)", .noMinus = true, .format = kSectionProperty, .newValue = "0.0", .field = "A"},
+                  {.name = "txtIxx", .label = "Ixx (cm4)", .noMinus = true, .format = kSectionProperty, .newValue = "0.0", .field = "Ixx"},
+                  {.name = "txtIyy", .label = "Iyy (cm4)", .noMinus = true, .format = kSectionProperty, .newValue = "0.0", .field = "Iyy"},
+                  {.name = "txtK", .label = "Izz (cm4)", .noMinus = true, .format = kSectionProperty, .newValue = "0.0", .field = "Izz"},
+                  kYoungBox,
+                  kShearBox},
+        .check = &CheckMaterial1Input,
+        .duplicateOnInsert = kInsertUsed,
+        .duplicateOnUpdate = kUpdateUsed,
+        .deleteAllTitle = "部材形状１",
+        .neighbours = {kMemberLookupButton},
+        .registerCaption = "登録（&R）",
+        .gridWidthTw = 8400,
+        .boxWidthTw = 1200,
+        .extraHeightTw = 2280,
+    };
+    return d;
+}
+
+const ListScreenDescription& SectionShapesScreen()
+{
+    static const ListScreenDescription d = [] {
+        ListScreenDescription s{
+            .screen = {.code = ScreenSectionShapes, .formName = "frm材料定数2", .table = "材料定数2", .gridRows = 14,
+                       .create = [] { return new frm材料定数2(); }},
+            .columns = {{"No_", "形状番号", "", false}, {"TYP", "タイプ", "", false}},
+            .numberLabelName = "lblMatNo",
+            .numberLabelCaption = QStringLiteral("形状番号(") + rt::StrInt(1001) + QStringLiteral("～)"),
+            // The number box is wider: the range caption stands above it.
+            .boxes = {{.name = "txtNo", .noMinus = true, .noDot = true, .format = "0", .field = "No_", .widthTw = 1380},
+                      {.name = "txtTYP", .label = "ﾀｲﾌﾟ", .noMinus = true, .noDot = true, .format = "0", .newValue = "1", .field = "TYP"}},
+            .check = &CheckMaterial2Input,
+            .duplicateOnInsert = kInsertUsed,
+            .duplicateOnUpdate = kUpdateUsed,
+            .deleteAllTitle = "部材形状２",
+            .neighbours = {{.name = "cmdRefer部材形状図", .caption = "部材形状図参照", .opens = ScreenSectionTypeFigure},
+                           kMemberLookupButton},
+            .registerCaption = "登録（&R）",
+            .focusNumberAfterEdit = true,
+            .gridWidthTw = 9600,
+            .boxWidthTw = 870,
+            .extraHeightTw = 1500,
+        };
+        const std::vector<dao::GridColumn> dimensionColumns = SlotColumns(5, "P", "0.000");
+        s.columns.insert(s.columns.end(), dimensionColumns.begin(), dimensionColumns.end());
+        s.columns.insert(s.columns.end(), {{"φx", "φy", "0.000", false},
+                                           {"φy", "φz", "0.000", false},
+                                           {"E", "Ye", "0", false},
+                                           {"γ", "G", "0", false},
+                                           {"順", "順", "", true}});
+        const std::vector<EntryBoxSpec> dimensions =
+            SlotBoxes({.name = "txtP", .noMinus = true, .format = "0.000", .newValue = "0.000"}, 1, 5, "P%1(mm)");
+        s.boxes.insert(s.boxes.end(), dimensions.begin(), dimensions.end());
+        EntryBoxSpec young = kYoungBox, shear = kShearBox;
+        young.widthTw = shear.widthTw = 1110;
+        s.boxes.insert(s.boxes.end(),
+                       {{.name = "txtφx", .label = "φy", .noMinus = true, .format = "0.000", .newValue = "1.000", .field = "φx"},
+                        {.name = "txtφy", .label = "φz", .noMinus = true, .format = "0.000", .newValue = "1.000", .field = "φy"},
+                        young,
+                        shear});
+        return s;
+    }();
+    return d;
+}
+
+CheckVerdict CheckMaterial1Input(const CheckInputs& in)
+{
+    CheckRun c(in);
+    if (!c.IsInteger("txtNo")) return c.Invalid();
+    if (c.Value("txtNo") > 999)
+        return c.Refuse(QStringLiteral("[材料定数1]で入力できる形状番号は") + rt::StrInt(999) + QStringLiteral("以下です。"));
+    if (!c.IsSingle("txtE")) return c.Invalid();
+    if (!TakeCommonModulus(c, "txtE", in.commonE)) {
+        return c.Refuse(QStringLiteral("ヤング係数が不正です。\r\n"
+                                       "ヤング係数にゼロを入力すると［基本データ］で入力されているヤング係数に置き換わりますが\r\n"
+                                       "そちらもゼロが入力されています。"));
+    }
+    if (!c.IsSingle("txtγ")) return c.Invalid();
+    if (!TakeCommonModulus(c, "txtγ", in.commonG)) {
+        return c.Refuse(QStringLiteral("せん断弾性係数が不正です。\r\n"
+                                       "せん断弾性係数にゼロを入力すると［基本データ］で入力されているせん断弾性係数に置き換わりますが\r\n"
+                                       "そちらもゼロが入力されています。"));
+    }
+    if (!c.IsSingle("txtA") || c.Value("txtA") <= 0) return c.Invalid();
+    for (const char* b : {"txtIxx", "txtIyy", "txtK"})
+        if (!c.IsSingle(b) || c.Value(b) < 0) return c.Invalid();
+    return c.Accept();
+}
+
+CheckVerdict CheckMaterial2Input(const CheckInputs& in)
+{
+    CheckRun c(in);
+    if (!c.IsInteger("txtNo")) return c.Invalid();
+    const double no = c.Value("txtNo");
+    if (no < 1001 || no > 9999)
+        return c.Refuse(QStringLiteral("[材料定数2]で入力できる形状番号は ") + rt::StrInt(1001) + QStringLiteral(" から ") +
+                        rt::CStrInt(9999) + QStringLiteral(" です。"));
+    if (!c.IsInteger("txtTYP") || c.Value("txtTYP") < 1 || c.Value("txtTYP") > 6) return c.Invalid();
+    for (int i = 1; i <= 5; ++i) {
+        const QString p = ControlName("txtP", i);
+        if (!c.IsSingle(p) || c.Value(p) < 0) return c.Invalid();
+    }
+    for (const char* b : {"txtφx", "txtφy"})
+        if (!c.IsSingle(b) || c.Value(b) <= 0) return c.Invalid();
+
+    // A zero modulus takes the common value, or else the usual value of the
+    // material: solid sections (types 1 and 6) are taken for reinforced
+    // concrete, the others for steel.
+    const double typ = c.Value("txtTYP");
+    const bool concrete = typ == 1 || typ == 6;
+    const bool si = in.unitIsSI;
+    if (!c.IsSingle("txtE")) return c.Invalid();
+    if (c.Value("txtE") <= 0) {
+        const double usual = concrete ? (si ? 2100 : 210) : (si ? 21000 : 2100);
+        c.WriteBack("txtE", rt::Format(in.commonE > 0 ? in.commonE : usual, QStringLiteral("0")));
+    }
+    if (!c.IsSingle("txtγ")) return c.Invalid();
+    if (c.Value("txtγ") <= 0) {
+        const double usual = concrete ? (si ? 900 : 90) : (si ? 8100 : 810);
+        c.WriteBack("txtγ", rt::Format(in.commonG > 0 ? in.commonG : usual, QStringLiteral("0")));
+    }
+
+    // The dimensions the type does not use are cleared.
+    const int type = rt::CInt(typ);
+    for (int i = 1; i <= 5; ++i)
+        if (!kUsedDimensions[type][i - 1]) c.WriteBack(ControlName("txtP", i), QStringLiteral("0.000"));
+    return c.Accept();
+}
 
 // ---- shared ------------------------------------------------------------------------
 
-SectionScreen::SectionScreen(ListScreenConfig config) : ListScreen(std::move(config))
+SectionScreen::SectionScreen(ListScreenDescription description) : ListScreen(std::move(description))
 {
     lblCommonE = new QLabel(this);
     lblCommonE->setObjectName(QStringLiteral("lblCommonE"));
@@ -169,6 +268,8 @@ void SectionScreen::PrepareNew()
     Box(QStringLiteral("txtγ"))->setText(rt::Format(CommonG, QStringLiteral("0")));
 }
 
+bool SectionScreen::RunCheck() { return RunInputCheck(this, description_.check, CommonE, CommonG); }
+
 void SectionScreen::BoxLostFocus(size_t i, QLineEdit* box)
 {
     // A Young's modulus left at 0 (or empty) takes the common value.
@@ -179,9 +280,8 @@ void SectionScreen::BoxLostFocus(size_t i, QLineEdit* box)
 
 // ---- sections by properties -----------------------------------------------------------
 
-frm材料定数1::frm材料定数1() : SectionScreen(Material1Config())
+frm材料定数1::frm材料定数1() : SectionScreen(SectionPropertiesScreen())
 {
-    config_.check = [this] { return CheckMaterial1Input(CommonE, CommonG); };
     const double top = ExtraTopTw() + 480;
     const QStringList legend = {QStringLiteral("Ye ： ヤング係数"),
                                 QStringLiteral("G  ： せん断弾性係数"),
@@ -194,22 +294,9 @@ frm材料定数1::frm材料定数1() : SectionScreen(Material1Config())
 
 // ---- sections by shape ------------------------------------------------------------------
 
-namespace {
-// Dimension boxes used by each section type (P1 first).
-constexpr bool kUsedDimensions[7][5] = {
-    {false, false, false, false, false},
-    {true, true, false, false, false},   // 1 solid rectangle
-    {true, true, true, true, true},     // 2 H-section
-    {true, true, true, true, true},     // 3 H-section turned
-    {true, true, true, true, false},    // 4 box section
-    {true, true, false, false, false},  // 5 pipe
-    {true, false, false, false, false}, // 6 solid circle
-};
-}  // namespace
 
-frm材料定数2::frm材料定数2() : SectionScreen(Material2Config())
+frm材料定数2::frm材料定数2() : SectionScreen(SectionShapesScreen())
 {
-    config_.check = [this] { return CheckMaterial2Input(CommonE, CommonG); };
     const double top = ExtraTopTw() + 480;
     AddStaticText(QStringLiteral("Ye　：　ヤング係数"), 300, top, 3000);
     AddStaticText(QStringLiteral(" G  ：　せん断弾性係数"), 300, top + 285, 3000);

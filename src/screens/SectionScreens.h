@@ -4,12 +4,17 @@
 
 #include "input/ListScreen.h"
 
+const ListScreenDescription& SectionPropertiesScreen();
+const ListScreenDescription& SectionShapesScreen();
+CheckVerdict CheckMaterial1Input(const CheckInputs& in);
+CheckVerdict CheckMaterial2Input(const CheckInputs& in);
+
 // What both section screens share: the common moduli of the basic data, shown
 // under the modulus boxes and put in place of a zero Young's modulus, and the
 // unit captions of the two moduli.
 class SectionScreen : public ListScreen {
 public:
-    explicit SectionScreen(ListScreenConfig config);
+    explicit SectionScreen(ListScreenDescription description);
 
     float CommonE = 0;
     float CommonG = 0;
@@ -20,6 +25,7 @@ protected:
     void Form_Load() override;
     void PrepareNew() override;
     void BoxLostFocus(size_t i, QLineEdit* box) override;
+    bool RunCheck() override;
     void ShowModulusUnitLabels();
     // Adds a line of static text at `top` (twips) under the entry boxes.
     QLabel* AddStaticText(const QString& text, double left, double top, double width);

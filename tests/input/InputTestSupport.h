@@ -95,9 +95,7 @@ public:
             }
             w->setObjectName(b);
         }
-        SetScreenInstance(name, this);
     }
-    ~TestWindow() override { SetScreenInstance(objectName(), nullptr); }
     void Set(const QString& box, const QString& text) { SetControlText(this, box, text); }
     QString Get(const QString& box) { return ControlText(this, box); }
 };

@@ -28,7 +28,7 @@ protected:
         SetShowMainMenuHandler([this] { ++menuShown; });
         Program().WarnOnCancel = false;
         reg::SaveSetting("Public", "AnalyzeFinish", "True");
-        original = testenv::FileHash(kWorkingDatabase);
+        untouched = testenv::FileHash(kWorkingDatabase);
         testenv::ResetScript();
     }
     frm節点座標1* Open()
@@ -48,7 +48,7 @@ protected:
     QString AnalyzeFinish() { return reg::GetSetting("Public", "AnalyzeFinish", "<absent>"); }
 
     int menuShown = 0;
-    QString original;
+    QString untouched;
 };
 
 TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
@@ -59,7 +59,7 @@ TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
     stale.close();
 
     frm節点座標1* s = Open();
-    EXPECT_EQ(testenv::FileHash(kBackupDatabase), original);
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), untouched);
     EXPECT_TRUE(s->IsLoaded());
     EXPECT_TRUE(s->isVisible());
     EXPECT_EQ(Program().InputTableName, "節点座標1");
@@ -103,7 +103,7 @@ TEST_F(Lifecycle, RegisterWithoutAnEditStillMarksResultsStale)
     s->Cmd登録_Click();
     EXPECT_EQ(AnalyzeFinish(), "False");
     EXPECT_FALSE(QFile::exists(kBackupDatabase));
-    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), original);
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
 }
 
 TEST_F(Lifecycle, CancelGivesBackTheDatabaseByteForByte)
@@ -111,9 +111,9 @@ TEST_F(Lifecycle, CancelGivesBackTheDatabaseByteForByte)
     frm節点座標1* s = Open();
     AddNode(s, "4");
     s->MoveRecord("F");
-    ASSERT_NE(testenv::FileHash(kWorkingDatabase), original);
+    ASSERT_NE(testenv::FileHash(kWorkingDatabase), untouched);
     s->cmdCancel_Click();
-    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), original);
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
     EXPECT_FALSE(QFile::exists(kBackupDatabase));
     EXPECT_EQ(AnalyzeFinish(), "True");
     EXPECT_EQ(menuShown, 1);
@@ -128,7 +128,7 @@ TEST_F(Lifecycle, CloseBoxCancelsInsideItsOwnClosingRequest)
     s->close();
     EXPECT_FALSE(s->IsLoaded());
     EXPECT_FALSE(s->isVisible());
-    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), original);
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
     EXPECT_FALSE(QFile::exists(kBackupDatabase));
     EXPECT_EQ(AnalyzeFinish(), "True");
     EXPECT_EQ(menuShown, 1);
@@ -228,7 +228,7 @@ TEST_F(Lifecycle, FailedRestoreKeepsBothFilesAndStillShowsTheMenu)
     ASSERT_TRUE(QDir().mkpath(kWorkingDatabase + "/inside"));
     EndInputForm(true);
     EXPECT_TRUE(QFile::exists(kBackupDatabase));
-    EXPECT_EQ(testenv::FileHash(kBackupDatabase), original);
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), untouched);
     EXPECT_EQ(testenv::FileHash(moved), edited);
     EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(kDatabaseAccess)});
     EXPECT_EQ(menuShown, 1);
@@ -268,7 +268,7 @@ TEST_F(Lifecycle, ScreenGoneByNeitherPathMarksStaleAndTouchesNoFile)
     EXPECT_FALSE(s->IsLoaded());
     EXPECT_EQ(AnalyzeFinish(), "False");
     EXPECT_EQ(testenv::FileHash(kWorkingDatabase), edited);
-    EXPECT_EQ(testenv::FileHash(kBackupDatabase), original);
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), untouched);
     EXPECT_EQ(menuShown, 0);
     EXPECT_FALSE(s->ScreenDatabase);
 }

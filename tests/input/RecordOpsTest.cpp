@@ -3,9 +3,16 @@
 #include "input/InputRecords.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
+#include "loads/LoadPlacementScreen.h"
+#include "loads/LoadShapeScreen.h"
 #include "platform/Settings.h"
+#include "screens/BasicDataScreen.h"
+#include "screens/MemberEndScreens.h"
+#include "screens/MemberScreen.h"
+#include "screens/NodeScreen.h"
+#include "screens/RestraintScreens.h"
+#include "screens/SectionScreens.h"
 
-#include <QLineEdit>
 
 using namespace inputtest;
 using rt::Variant;
@@ -28,10 +35,10 @@ protected:
         ReopenInputRecordset(rs, db, nullptr);
         return rs;
     }
-    void Add(void (*add)(dao::RecordsetPtr&))
+    void Add(const FieldValues& values)
     {
         Program().WorkRecordset = rs->Clone();
-        add(rs);
+        AddRecord(rs, values);
         Program().WorkRecordset->Close();
         Program().WorkRecordset.reset();
     }
@@ -40,20 +47,18 @@ protected:
 };
 
 struct AddCase {
-    const char* form;
-    const char* table;
-    void (*add)(dao::RecordsetPtr&);
-    void (*update)(dao::RecordsetPtr&);
-    std::vector<std::pair<QString, QString>> boxes;
-    QStringList fields;
-    QString expected;   // the fields read back, joined by "|"
+    const ListScreenDescription& (*screen)() = nullptr;
+    std::vector<std::pair<QString, QString>> boxes{};
+    QStringList fields{};
+    QString expected{};   // the fields read back, joined by "|"
 };
 
-QStringList BoxNames(const AddCase& c)
+// The row a screen writes from these texts, through its map of boxes to fields.
+FieldValues RowOf(const ListScreenDescription& screen, const std::vector<std::pair<QString, QString>>& boxes)
 {
-    QStringList l;
-    for (const auto& [b, v] : c.boxes) l << b;
-    return l;
+    BoxTexts texts;
+    for (const auto& [b, v] : boxes) texts[b] = v;
+    return ValuesFromTexts(FieldBindings(screen), texts);
 }
 
 std::vector<std::pair<QString, QString>> Arr(std::vector<std::pair<QString, QString>> b, const QString& name, int first,
@@ -72,34 +77,34 @@ QStringList Flds(QStringList f, int count)
 const std::vector<AddCase>& AddCases()
 {
     static const std::vector<AddCase> c = {
-        {"frm節点座標1", "節点座標1", AddNodeRecord, UpdateNodeRecord,
+        {NodeScreen,
          {{"txtNo", "7"}, {"txtX", "1 2"}, {"txtY", "12abc"}, {"txtZ", "1.5e2"}}, {"No_", "X", "Y", "Z"}, "7|12|12|150"},
-        {"frm要素情報", "要素情報", AddElementRecord, UpdateElementRecord,
+        {MemberScreen,
          {{"txtNo", "3"}, {"txtIT", "1"}, {"txtJT", "2"}, {"txt材料番号", "1001"}}, {"No_", "iTan", "jTan", "材料番号"}, "3|1|2|1001"},
-        {"frm材料定数1", "材料定数1", AddMaterial1Record, UpdateMaterial1Record,
+        {SectionPropertiesScreen,
          {{"txtNo", "5"}, {"txtE", "2100"}, {"txtγ", "900"}, {"txtIxx", "1"}, {"txtIyy", "2"}, {"txtA", "3"}, {"txtK", "4"}},
          {"No_", "E", "ν", "γ", "A", "Ixx", "Iyy", "Izz"}, "5|2100||900|3|1|2|4"},
-        {"frm材料定数2", "材料定数2", AddMaterial2Record, UpdateMaterial2Record,
+        {SectionShapesScreen,
          Arr({{"txtNo", "1001"}, {"txtTYP", "2"}, {"txtφx", "1"}, {"txtφy", "2"}, {"txtE", "21000"}, {"txtγ", "8100"}}, "txtP", 1, 5, 101),
          Flds({"No_", "TYP"}, 5) << "φx" << "φy" << "E" << "γ", "1001|2|101|102|103|104|105|1|2|21000|8100"},
-        {"frm要素端部形状", "要素端部形状", AddEndShapeRecord, UpdateEndShapeRecord,
+        {MemberEndTypeScreen,
          {{"txtNo", "2"}, {"txtxMWR", "ピン"}, {"txtyMWR", " 2.500"}, {"txtzMWR", "剛"}, {"txtxHKU", "剛"}, {"txtyHKU", "剛"}, {"txtzHKU", "x "}},
          {"No_", "xHKU", "yHKU", "zHKU", "xMWR", "yMWR", "zMWR"}, "2|剛|剛|x |ピン| 2.500|剛"},
-        {"frm要素端部配置", "要素端部配置", AddEndPlacementRecord, UpdateEndPlacementRecord,
+        {MemberEndPlacementScreen,
          Arr({{"txtNo", "1"}, {"txtI端部形状", "2"}, {"txtJ端部形状", "3"}}, "txt要素番号", 0, 10, 11),
          Flds({"No_", "i端部形状", "j端部形状"}, 10), "1|2|3|11|12|13|14|15|16|17|18|19|20"},
-        {"frm節点拘束形状", "節点拘束形状", AddRestraintShapeRecord, UpdateRestraintShapeRecord,
+        {RestraintTypeScreen,
          {{"txtNo", "1"}, {"txtu", "拘束"}, {"txtv", "自由"}, {"txtw", "2.500"}, {"txtθx", "拘束"}, {"txtθy", "拘束"}, {"txtθz", "自由"}},
          {"No_", "u", "v", "w", "θx", "θy", "θz"}, "1|拘束|自由|2.500|拘束|拘束|自由"},
-        {"frm節点拘束配置", "節点拘束配置", AddRestraintPlacementRecord, UpdateRestraintPlacementRecord,
+        {RestraintPlacementScreen,
          {{"txtNo", "1"}, {"txt拘束形状", "1"}, {"txt節点番号(0)", "5"}, {"txt節点番号(1)", ""}, {"txt節点番号(2)", ""},
           {"txt節点番号(3)", ""}, {"txt節点番号(4)", ""}, {"txt節点番号(5)", ""}, {"txt節点番号(6)", ""}, {"txt節点番号(7)", ""},
           {"txt節点番号(8)", ""}, {"txt節点番号(9)", ""}},
          Flds({"No_", "拘束形状"}, 10), "1|1|5|0|0|0|0|0|0|0|0|0"},
-        {"frm荷重形状", "荷重形状", AddLoadShapeRecord, UpdateLoadShapeRecord,
+        {LoadShapeScreen,
          Arr({{"txtNo", "1"}, {"txtTYP", "3"}, {"txtCase", "2"}, {"cbo座標系", "z 部材系"}}, "txtP", 1, 7, 1),
          Flds({"No_", "TYP", "Case", "座標系"}, 7), "1|3|2|z 部材系|1|2|3|4|5|6|7"},
-        {"frm荷重配置", "荷重配置", AddLoadPlacementRecord, UpdateLoadPlacementRecord,
+        {LoadPlacementScreen,
          Arr({{"txtNo", "4"}, {"txt荷重形状", "9"}}, "txt", 1, 10, 21), Flds({"No_", "荷重形状"}, 10), "4|9|21|22|23|24|25|26|27|28|29|30"},
     };
     return c;
@@ -110,12 +115,12 @@ class AddAndUpdate : public Records, public ::testing::WithParamInterface<AddCas
 TEST_P(AddAndUpdate, BoxesGoToTheirFieldsAndOrderFollowsTheLastRow)
 {
     const AddCase& c = GetParam();
-    TestWindow w(c.form, BoxNames(c));
-    for (const auto& [b, v] : c.boxes) w.Set(b, v);
+    const ListScreenDescription& screen = c.screen();
+    const QString table = screen.screen.table;
     // Rows stored out of order: the new row follows the largest 順 (5).
     dao::DatabasePtr raw = dao::Database::Open(kWorkingDatabase);
     for (int order : {3, 5, 1}) {
-        dao::RecordsetPtr r = raw->OpenRecordset(c.table);
+        dao::RecordsetPtr r = raw->OpenRecordset(table);
         r->AddNew();
         r->SetField("No_", Variant::Integer(int16_t(900 + order)));
         r->SetField("順", Variant::Integer(int16_t(order)));
@@ -124,20 +129,22 @@ TEST_P(AddAndUpdate, BoxesGoToTheirFieldsAndOrderFollowsTheLastRow)
     }
     raw->Close();
 
-    Open(c.table);
-    Add(c.add);
+    Open(table);
+    Add(RowOf(screen, c.boxes));
     QStringList fields = c.fields;
     fields << "順";
-    QStringList rows = Rows(c.table, fields);
+    QStringList rows = Rows(table, fields);
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows.last(), c.expected + "|6");
 
     // The update rewrites the current row and keeps its 順, even with a new number.
-    Open(c.table);
+    Open(table);
     rs->MoveFirst();   // 順 1
-    w.Set("txtNo", "77");
-    c.update(rs);
-    rows = Rows(c.table, fields);
+    auto boxes = c.boxes;
+    for (auto& [b, v] : boxes)
+        if (b == "txtNo") v = "77";
+    UpdateRecord(rs, RowOf(screen, boxes));
+    rows = Rows(table, fields);
     QString expected = c.expected;
     expected = "77" + expected.mid(expected.indexOf('|'));
     EXPECT_EQ(rows.first(), expected + "|1");
@@ -148,53 +155,40 @@ INSTANTIATE_TEST_SUITE_P(AllTables, AddAndUpdate, ::testing::ValuesIn(AddCases()
 
 TEST_F(Records, FirstRowOfAnEmptyTableGetsOrderOneAndNumbersReadLeadingDigits)
 {
-    TestWindow w("frm節点座標1", {"txtNo", "txtX", "txtY", "txtZ"});
     const std::pair<const char*, const char*> cases[] = {{"", "0"}, {"-", "0"}, {"1,5", "1"}, {" - 2 . 5", "-2.5"}};
     int no = 1;
     for (const auto& [text, value] : cases) {
-        w.Set("txtNo", QString::number(no++));
-        w.Set("txtX", text);
-        w.Set("txtY", "0");
-        w.Set("txtZ", "0");
         Open("節点座標1");
-        Add(AddNodeRecord);
+        Add(RowOf(NodeScreen(), {{"txtNo", QString::number(no++)}, {"txtX", text}, {"txtY", "0"}, {"txtZ", "0"}}));
     }
     EXPECT_EQ(Rows("節点座標1", {"X", "順"}), QStringList({"0|1", "0|2", "1|3", "-2.5|4"}));
 }
 
 TEST_F(Records, SaveBasicDataLeavesExactlyOneRow)
 {
-    TestWindow w("frm基本データ", {"txt工事名", "txt設計者", "txtNote", "txtCase", "txtE", "txtγ"});
-    w.Set("txt工事名", "  Bridge  ");
-    w.Set("txt設計者", " Sato ");
-    w.Set("txtNote", " ");
-    w.Set("txtCase", "3");
-    w.Set("txtE", "21000");
-    w.Set("txtγ", "8100");
-    Program().UnitIsSI = false;
+    const BoxTexts texts = {{"txt工事名", "  Bridge  "}, {"txt設計者", " Sato "}, {"txtNote", " "},
+                            {"txtCase", "3"},           {"txtE", "21000"},      {"txtγ", "8100"}};
     for (int rows : {0, 2}) {
         for (int i = 0; i < rows; ++i)
             AppendRows("基本データ", {"工事名"}, {{Variant::Text("old")}});
         dao::DatabasePtr d = dao::Database::Open(kWorkingDatabase);
         dao::RecordsetPtr r = d->OpenRecordset("基本データ");
-        SaveBasicData(r);
+        SaveBasicData(r, BasicDataValues(texts, false));
         r->Close();
         d->Close();
         EXPECT_EQ(Rows("基本データ", {"工事名", "設計者", "Note", "Case", "E", "γ", "Unit"}, ""),
                   QStringList{"Bridge| Sato | |3|21000|8100|False"});
     }
-    Program().UnitIsSI = true;
 }
 
 TEST_F(Records, SaveBasicDataThatFailsKeepsTheOldRow)
 {
     AppendRows("基本データ", {"工事名", "Case"}, {{Variant::Text("old"), Variant::Integer(2)}});
-    TestWindow w("frm基本データ", {"txt工事名", "txt設計者", "txtNote", "txtCase", "txtE", "txtγ"});
-    w.Set("txt工事名", "new");
-    w.Set("txtCase", "40000");   // does not fit the Integer field
+    // The case count does not fit the Integer field.
+    const BoxTexts texts = {{"txt工事名", "new"}, {"txt設計者", ""}, {"txtNote", ""}, {"txtCase", "40000"}, {"txtE", ""}, {"txtγ", ""}};
     dao::DatabasePtr d = dao::Database::Open(kWorkingDatabase);
     dao::RecordsetPtr r = d->OpenRecordset("基本データ");
-    EXPECT_THROW(SaveBasicData(r), rt::Error);
+    EXPECT_THROW(SaveBasicData(r, BasicDataValues(texts, true)), rt::Error);
     r->Close();
     d->Close();
     EXPECT_EQ(Rows("基本データ", {"工事名", "Case"}, ""), QStringList{"old|2"});
@@ -300,8 +294,9 @@ TEST_F(Records, MaxValueAndKeyLookups)
 TEST_F(Records, DeleteQuestionsFollowTheOption)
 {
     Program().ScreenCode = ScreenNodeCoordinates;
-    TestWindow w("frm節点座標1", {"txtNo", "txtX"});
-    SetTabStop(w.findChild<QWidget*>("txtNo"), false);
+    frm節点座標1 screen;
+    Program().CurrentInputForm = &screen;
+    SetTabStop(screen.Box("txtNo"), false);
     struct {
         const char* option;
         int16_t expected;
@@ -318,7 +313,7 @@ TEST_F(Records, DeleteQuestionsFollowTheOption)
             EXPECT_EQ(script.messages[0], Question("選択しているデータを削除してもいいですか？"));
             EXPECT_EQ(Program().MsgResult, c.expected);
             // The question leaves every entry box a tab stop, txtNo included.
-            EXPECT_EQ(w.findChild<QWidget*>("txtNo")->focusPolicy(), Qt::StrongFocus);
+            EXPECT_EQ(screen.Box("txtNo")->focusPolicy(), Qt::StrongFocus);
         }
     }
     auto& script = testenv::ResetScript();
@@ -338,20 +333,11 @@ TEST_F(Records, DeleteQuestionsFollowTheOption)
 
 TEST_F(Records, ConditionTextsAndCommonModuli)
 {
-    QLineEdit box;
     const std::pair<const char*, const char*> restraint[] = {
         {"0", "自由"}, {"1", "拘束"}, {"1.0", "拘束"}, {"12.3456", "12.346"}, {"拘束", "拘束"}, {"word", "word"}, {"0.0004", "0.000"}};
-    for (const auto& [in, out] : restraint) {
-        box.setText(in);
-        NormalizeRestraintText(&box);
-        EXPECT_EQ(box.text(), out) << in;
-    }
-    box.setText("0");
-    NormalizeEndConditionText(&box);
-    EXPECT_EQ(box.text(), "ピン");
-    box.setText("1");
-    NormalizeEndConditionText(&box);
-    EXPECT_EQ(box.text(), "剛");
+    for (const auto& [in, out] : restraint) EXPECT_EQ(NormalizeRestraintText(in), out) << in;
+    EXPECT_EQ(NormalizeEndConditionText("0"), "ピン");
+    EXPECT_EQ(NormalizeEndConditionText("1"), "剛");
 
     float e = -1, g = -1;
     ReadCommonModuli(e, g);

@@ -192,7 +192,7 @@ TEST_F(LoadPlacement, LoadShapeLookupListsEveryShapeAndClosesWithTheScreen)
     Open();
     EXPECT_EQ(s->cmdRefer荷重形状データ->text(), "荷重形状の参照");
     Click(s->cmdRefer荷重形状データ);
-    auto* w = dynamic_cast<frm荷重形状参照*>(forms::FindLoadedForm("frm荷重形状参照"));
+    auto* w = dynamic_cast<LookupWindow*>(forms::FindLoadedForm("frm荷重形状参照"));
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(script->messages.isEmpty());
     EXPECT_EQ(w->windowTitle(), "ZELKOVA  ver 1.41　荷重形状データ");

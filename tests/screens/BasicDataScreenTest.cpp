@@ -249,8 +249,8 @@ TEST_F(Conversion, SiToGravitationalAndBackGivesEveryFieldBack)
     const auto back = Loads();
     for (size_t r = 0; r < types.size(); ++r)
         for (int k = 1; k <= 7; ++k) {
-            const float original = static_cast<float>(before[r][k - 1]);
-            EXPECT_NEAR(back[r][k - 1], original, std::fabs(original) * 2e-7 * 4) << "type " << types[r] << " P" << k;
+            const float stored = static_cast<float>(before[r][k - 1]);
+            EXPECT_NEAR(back[r][k - 1], stored, std::fabs(stored) * 2e-7 * 4) << "type " << types[r] << " P" << k;
             if (!Converted(types[r], k)) {
                 EXPECT_EQ(back[r][k - 1], before[r][k - 1]);
             }
@@ -328,11 +328,11 @@ TEST_F(Conversion, FailureRollsBackAndRestoresTheScreen)
 
 TEST_F(Conversion, CancelAfterAConversionRestoresEveryTable)
 {
-    const QString original = testenv::FileHash(kWorkingDatabase);
+    const QString untouched = testenv::FileHash(kWorkingDatabase);
     Open();
     Convert("9.80665");
     s->cmdCancel_Click();
-    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), original);
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "False");   // written when confirmed
     EXPECT_EQ(menuShown, 1);
 }
