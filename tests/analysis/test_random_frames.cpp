@@ -5,7 +5,6 @@
 
 #include "analysis/AnalysisState.h"
 #include "analysis/SolveFrame.h"
-#include "core/ProgramState.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -495,7 +494,7 @@ void CheckFrame(unsigned seed, int nx, int ny, int nz)
     Frame fr = Generate(seed, nx, ny, nz);
     const Model& m = fr.model;
     m.Solve();
-    ASSERT_LT(HalfBand, nDof);
+    ASSERT_LT(Engine().model.HalfBand, Engine().model.nDof);
 
     for (int c = 1; c <= 3; ++c) {
         const DenseResult d = DenseSolve(m, fr.loads, c);

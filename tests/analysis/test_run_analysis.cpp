@@ -320,15 +320,15 @@ TEST(RunAnalysis, StagesMarkTwentyThreeMilestones)
     } counter;
     testenv::ResetScript();
     BaseModel().WriteDatabase();
-    SetAnalysisProgressSink(&counter);
-    ReadCaseCountForAnalysis();
-    LoadStructureModel();
+    AnalysisState run;
+    run.progress = &counter;
+    ReadCaseCountForAnalysis(run);
+    LoadStructureModel(run);
     EXPECT_EQ(counter.milestones, 5);
-    BuildLoadVectors();
+    BuildLoadVectors(run);
     EXPECT_EQ(counter.milestones, 11);
-    SolveFrame();
+    SolveFrame(run);
     EXPECT_EQ(counter.milestones, 23);
-    SetAnalysisProgressSink(nullptr);
     EXPECT_TRUE(testenv::Script().messages.isEmpty());
 }
 
@@ -342,8 +342,8 @@ TEST(RunAnalysis, ProgressWindow)
     EXPECT_EQ(f->Command1->text(), QStringLiteral("キャンセル"));
     EXPECT_EQ(f->Label1->text(), QStringLiteral("計算中．．．"));
     EXPECT_TRUE(Program().StartAck);
-    EXPECT_EQ(ProgressStep, 8);
-    for (int k = 0; k < 23; ++k) ProgressMilestone();
+    EXPECT_EQ(AnalysisProgress().ProgressStep, 8);
+    for (int k = 0; k < 23; ++k) AnalysisProgress().Milestone();
     EXPECT_EQ(f->Bar->value(), 184);
     Program().FinishAck = true;   // a click left over from before does not end the wait early
     ShowAnalysisProgress(QStringLiteral("FINISH"));
@@ -352,7 +352,7 @@ TEST(RunAnalysis, ProgressWindow)
     EXPECT_TRUE(Program().FinishAck);
     // Progress updates repaint a few dozen times a second at most.
     const int before = f->RepaintCount();
-    for (int k = 0; k < 100000; ++k) ProgressBar1(100000, k);
+    for (int k = 0; k < 100000; ++k) AnalysisProgress().Bar1(100000, k);
     EXPECT_LT(f->RepaintCount() - before, 50);
     QFile("sm").open(QIODevice::WriteOnly);
     FinishAnalysis();
@@ -373,28 +373,30 @@ TEST(RunAnalysis, LoaderRowsAndConditionValues)
     // An empty yMWR counts as rigid in its own column only; "1" reads as fixed.
     Execute(QStringLiteral("UPDATE \"要素端部形状\" SET \"yMWR\" = NULL, \"zMWR\" = '2000' WHERE \"No_\" = 2"));
     Execute(QStringLiteral("UPDATE \"節点拘束形状\" SET \"u\" = '1'"));
-    ReadCaseCountForAnalysis();
-    LoadStructureModel();
+    AnalysisState run;
+    ReadCaseCountForAnalysis(run);
+    LoadStructureModel(run);
     EXPECT_TRUE(testenv::Script().messages.isEmpty());
-    ASSERT_EQ(Program().NodeNo.size(), 4u);
-    EXPECT_EQ(Program().NodeNo[1], 5);
-    EXPECT_EQ(Program().NodeNo[2], 1);
-    EXPECT_EQ(Program().NodeNo[3], 3);
-    EXPECT_EQ(Program().NodeRow[5], 1);
-    EXPECT_EQ(Program().NodeRow[1], 2);
-    EXPECT_EQ(Program().MemberRow[7], 1);
-    EXPECT_EQ(Program().MemberRow[2], 2);
-    EXPECT_EQ(MemberData[1][1], 2);
-    EXPECT_EQ(MemberData[1][2], 3);
-    EXPECT_EQ(NodeData[1][4], 1.0);
-    EXPECT_EQ(NodeData[1][5], 0.0);
-    EXPECT_EQ(NodeData[1][6], 250.0);
-    EXPECT_EQ(NodeData[2][4], 0.0);
-    EXPECT_EQ(MemberData[2][14], 1.0);     // j-end yMWR empty: rigid
-    EXPECT_EQ(MemberData[2][15], 2000.0);  // j-end zMWR
-    EXPECT_EQ(MemberData[1][14], 1.0);     // a member without end placement: rigid
-    EXPECT_EQ(HalfBand, 12);
-    EXPECT_EQ(RowWidth, 13);
+    const FrameModel& model = run.model;
+    ASSERT_EQ(model.NodeNo.size(), 4u);
+    EXPECT_EQ(model.NodeNo[1], 5);
+    EXPECT_EQ(model.NodeNo[2], 1);
+    EXPECT_EQ(model.NodeNo[3], 3);
+    EXPECT_EQ(model.NodeRow[5], 1);
+    EXPECT_EQ(model.NodeRow[1], 2);
+    EXPECT_EQ(model.MemberRow[7], 1);
+    EXPECT_EQ(model.MemberRow[2], 2);
+    EXPECT_EQ(model.members[1].iRow, 2);
+    EXPECT_EQ(model.members[1].jRow, 3);
+    EXPECT_EQ(model.nodes[1].restraint[0], 1.0);
+    EXPECT_EQ(model.nodes[1].restraint[1], 0.0);
+    EXPECT_EQ(model.nodes[1].restraint[2], 250.0);
+    EXPECT_EQ(model.nodes[2].restraint[0], 0.0);
+    EXPECT_EQ(model.members[2].endJ.aboutY, 1.0);     // j-end yMWR empty: rigid
+    EXPECT_EQ(model.members[2].endJ.aboutZ, 2000.0);  // j-end zMWR
+    EXPECT_EQ(model.members[1].endJ.aboutY, 1.0);     // a member without end placement: rigid
+    EXPECT_EQ(model.HalfBand, 12);
+    EXPECT_EQ(model.RowWidth, 13);
 }
 
 TEST(RunAnalysis, ADatabaseErrorEndsTheRunAsFailed)

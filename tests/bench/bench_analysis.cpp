@@ -7,15 +7,14 @@
 //        bench_analysis --write KIND folder writes the project database of
 //                                           one model (ordered, wide,
 //                                           shuffled, random) and stops
-#include "analysis/AnalysisState.h"
 #include "analysis/AnalysisTables.h"
 #include "analysis/LoadVectors.h"
 #include "analysis/ScratchFiles.h"
 #include "analysis/SolveFrame.h"
 #include "core/MakeDatabase.h"
+#include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/Ui.h"
-#include "core/ProgramState.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -218,21 +217,22 @@ void Run(ModelKind kind)
 {
     WriteModel(kind);
     Timer t;
-    SetAnalysisProgressSink(&t);
+    AnalysisState run;
+    run.progress = &t;
     t.clock.start();
-    ReadCaseCountForAnalysis();
-    LoadStructureModel();
+    ReadCaseCountForAnalysis(run);
+    LoadStructureModel(run);
     const double load = t.clock.nsecsElapsed() / 1e6;
-    BuildLoadVectors();
+    BuildLoadVectors(run);
     const double loads = t.clock.nsecsElapsed() / 1e6;
-    SolveFrameNumeric();
+    SolveFrameNumeric(run);
     const double solve = t.clock.nsecsElapsed() / 1e6;
-    WriteResultTables();
+    WriteResultTables(run);
     const double write = t.clock.nsecsElapsed() / 1e6;
     DeleteScratchFiles();
-    SetAnalysisProgressSink(nullptr);
+    const FrameModel& model = run.model;
     std::printf("%s: nodes %d, members %d, cases %d, equations %d, half band %d\n", kKindNames[static_cast<int>(kind)],
-                nNode, nMember, nCase, nDof, HalfBand);
+                model.nNode, model.nMember, model.nCase, model.nDof, model.HalfBand);
     std::printf("  model load and checks      %8.1f ms\n", load);
     std::printf("  load vectors               %8.1f ms\n", loads - load);
     // Solver milestones: 12..20 of the run (assembly, copy, supports, elimination,
