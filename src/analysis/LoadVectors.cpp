@@ -281,6 +281,8 @@ void WriteNodeLoadRecords(AnalysisState& run)
         ka.Put(j, block.data());
         sk.Put(j, zero.data());
     }
+    ka.Close();
+    sk.Close();
 }
 
 }  // namespace

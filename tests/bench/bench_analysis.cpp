@@ -2,8 +2,8 @@
 // project database to the written tables, with the time of each stage.
 //
 // Usage: bench_analysis [folder]            times the ordered, shuffled and
-//                                           wide models (default folder: a
-//                                           temporary one)
+//                                           wide models, seven runs each
+//                                           (default folder: a temporary one)
 //        bench_analysis --write KIND folder writes the project database of
 //                                           one model (ordered, wide,
 //                                           shuffled, random) and stops
@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -213,9 +214,16 @@ long PeakKiB()
 
 const char* const kKindNames[] = {"ordered", "wide", "shuffled", "random"};
 
-void Run(ModelKind kind)
+// Stage times of one run, ms.
+struct StageTimes {
+    double values[9];
+};
+const char* const kStageNames[9] = {"model load and checks", "load vectors", "assembly", "elimination with loads",
+                                    "back substitution", "member forces", "reactions", "writing the five tables",
+                                    "total"};
+
+StageTimes RunOnce(FrameModel* sizes)
 {
-    WriteModel(kind);
     Timer t;
     AnalysisState run;
     run.progress = &t;
@@ -230,21 +238,28 @@ void Run(ModelKind kind)
     WriteResultTables(run);
     const double write = t.clock.nsecsElapsed() / 1e6;
     DeleteScratchFiles();
-    const FrameModel& model = run.model;
-    std::printf("%s: nodes %d, members %d, cases %d, equations %d, half band %d\n", kKindNames[static_cast<int>(kind)],
-                model.nNode, model.nMember, model.nCase, model.nDof, model.HalfBand);
-    std::printf("  model load and checks      %8.1f ms\n", load);
-    std::printf("  load vectors               %8.1f ms\n", loads - load);
+    *sizes = run.model;
     // Solver milestones: 12..20 of the run (assembly, copy, supports, elimination,
     // load reduction, back substitution, "ka", member forces, reactions).
     const double* m = t.marks.data() + 11;
-    std::printf("  assembly                   %8.1f ms\n", m[0] - loads);
-    std::printf("  elimination with loads     %8.1f ms\n", m[4] - m[0]);
-    std::printf("  back substitution          %8.1f ms\n", m[5] - m[4]);
-    std::printf("  member forces              %8.1f ms\n", m[7] - m[5]);
-    std::printf("  reactions                  %8.1f ms\n", m[8] - m[7]);
-    std::printf("  writing the five tables    %8.1f ms\n", write - solve);
-    std::printf("  total                      %8.1f ms\n", write);
+    return {{load, loads - load, m[0] - loads, m[4] - m[0], m[5] - m[4], m[7] - m[5], m[8] - m[7], write - solve, write}};
+}
+
+// The model written once and run `runs` times: the median and the range of each stage.
+void Run(ModelKind kind, int runs)
+{
+    WriteModel(kind);
+    FrameModel model;
+    std::vector<StageTimes> times;
+    for (int k = 0; k < runs; ++k) times.push_back(RunOnce(&model));
+    std::printf("%s: nodes %d, members %d, cases %d, equations %d, half band %d; %d runs: median (min to max)\n",
+                kKindNames[static_cast<int>(kind)], model.nNode, model.nMember, model.nCase, model.nDof, model.HalfBand, runs);
+    for (int stage = 0; stage < 9; ++stage) {
+        std::vector<double> v;
+        for (const StageTimes& t : times) v.push_back(t.values[stage]);
+        std::sort(v.begin(), v.end());
+        std::printf("  %-26s %8.1f ms  (%.1f to %.1f)\n", kStageNames[stage], v[v.size() / 2], v.front(), v.back());
+    }
     std::printf("  peak memory so far         %8.1f MB\n", PeakKiB() / 1024.0);
 }
 
@@ -274,7 +289,7 @@ int main(int argc, char** argv)
         QDir::setCurrent(dir);
         for (ModelKind kind : {ModelKind::Ordered, ModelKind::Shuffled, ModelKind::Wide}) {
             QFile::remove(kWorkingDatabase);
-            Run(kind);
+            Run(kind, 7);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "failed: %s\n", e.what());
