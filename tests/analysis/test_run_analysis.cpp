@@ -437,6 +437,21 @@ TEST(RunAnalysis, ADatabaseErrorEndsTheRunAsFailed)
     ExpectSentinelsOnly();
 }
 
+TEST(RunAnalysis, ResultTablesChangeTogetherOrNotAtAll)
+{
+    // The last table cannot take its rows: the four before it keep theirs.
+    testenv::ResetScript();
+    BaseModel().WriteDatabase();
+    PutSentinels();
+    Execute(QStringLiteral("ALTER TABLE \"Analyze支点反力\" RENAME COLUMN \"PX\" TO \"QX\""));
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    RunAnalysis();
+    ASSERT_EQ(testenv::Script().messages.size(), 1);
+    EXPECT_TRUE(testenv::Script().messages[0].startsWith(QStringLiteral("message=exclamation|計算中にエラーが発生したので計算を終了します")));
+    EXPECT_EQ(AnalyzeFinish(), QStringLiteral("False"));
+    ExpectSentinelsOnly();
+}
+
 TEST(RunAnalysis, FinalWaitEndsOnOkOrOnClosingTheWindow)
 {
     // Without the script the wait is the user's: a click on OK, or the
