@@ -99,14 +99,22 @@ struct LoadPlacementRow {
 // end forces in member axes (components of FixedEndForces.h).
 using CaseRecord = std::array<std::array<double, 15>, kRecordCases + 1>;
 
+// The bending planes in which member loads of a case act on a member.
+enum LoadedPlane : uint8_t { LoadedPlaneY = 1, LoadedPlaneZ = 2 };
+
 struct LoadData {
     std::vector<LoadShape> shapes;              // by row in display order, from 1
     std::map<int, int> shapeRowOfNumber;        // shape number -> row (absent: not placed)
     std::vector<LoadPlacementRow> placements;   // in stored order
     // Per member row: the equivalent nodal loads of its member loads.
     std::vector<CaseRecord> equivalentLoads;
+    // Per member row and case: the LoadedPlane bits of its member loads.
+    std::vector<std::array<uint8_t, kRecordCases + 1>> loadedPlanes;
     // Load of equation e (1..nDof) in case c: columns[e * (nCase + 1) + c].
     std::vector<double> columns;
+    // The sum of the magnitudes of the loads that make up each of columns:
+    // the measure of the rounding in their sum.
+    std::vector<double> magnitudes;
 };
 
 struct AnalysisResults {

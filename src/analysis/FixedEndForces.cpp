@@ -18,16 +18,20 @@ int RoundHalfEven(double v)
     return static_cast<int>(std::nearbyint(v));  // default rounding mode: half to even
 }
 
-void AccumulateFEF(FefVector& F, int plane, double Ni, double Qi, double Mi, double Nj, double Qj, double Mj, double Mc)
+void AccumulateFEF(MemberLoadForces& load, int plane, double Ni, double Qi, double Mi, double Nj, double Qj, double Mj, double Mc)
 {
+    FefVector& F = load.F;
+    const bool across = Qi != 0 || Mi != 0 || Qj != 0 || Mj != 0 || Mc != 0;
     if (plane == PlaneZ) {
         F[1] += Ni; F[3] += Qi; F[5] -= 100 * Mi;
         F[7] += Nj; F[9] += Qj; F[11] -= 100 * Mj;
         F[13] += 100 * Mc;
+        load.planeZ = load.planeZ || across;
     } else {
         F[1] += Ni; F[2] += Qi; F[6] += 100 * Mi;
         F[7] += Nj; F[8] += Qj; F[12] += 100 * Mj;
         F[14] += 100 * Mc;
+        load.planeY = load.planeY || across;
     }
 }
 
@@ -153,7 +157,11 @@ PieceValues CondenseEnds(const PieceValues& f, double pi, double pj, double L)
     const double psi = ((2 + pj) * ri - (1 - pi) * rj) / det;
     const double psj = ((2 + pi) * rj - (1 - pj) * ri) / det;
     PieceValues v = f;
-    const double dMi = 2 * psi + psj, dMj = psi + 2 * psj;
+    double dMi = 2 * psi + psj, dMj = psi + 2 * psj;
+    // A released end takes no moment: exactly, not as the rounding of the
+    // condensation, which would load a rotation that nothing resists.
+    if (pi == 0) dMi = -f.Mi;
+    if (pj == 0) dMj = -f.Mj;
     v.Mi = f.Mi + dMi;
     v.Mj = f.Mj + dMj;
     v.Qi = f.Qi + (dMi + dMj) / L;
@@ -163,7 +171,7 @@ PieceValues CondenseEnds(const PieceValues& f, double pi, double pj, double L)
 
 namespace {
 template <typename Fn>
-void Emit(FefVector& F, int plane, const PlaneEnds& e, double L, Fn values)
+void Emit(MemberLoadForces& F, int plane, const PlaneEnds& e, double L, Fn values)
 {
     if (plane == PlaneAxial) {
         const PieceValues v = values(4);
@@ -176,29 +184,29 @@ void Emit(FefVector& F, int plane, const PlaneEnds& e, double L, Fn values)
 }
 }  // namespace
 
-void CalcPointLoadFEF(FefVector& F, int plane, double P, double L, double a, double b, const PlaneEnds& e)
+void CalcPointLoadFEF(MemberLoadForces& F, int plane, double P, double L, double a, double b, const PlaneEnds& e)
 {
     Emit(F, plane, e, L, [&](int ec) { return PointLoadValues(P, L, a, b, ec); });
 }
 
-void CalcPartialUniformFEF(FefVector& F, int plane, double w, double L, double a, double c, double b, const PlaneEnds& e)
+void CalcPartialUniformFEF(MemberLoadForces& F, int plane, double w, double L, double a, double c, double b, const PlaneEnds& e)
 {
     Emit(F, plane, e, L, [&](int ec) { return UniformValues(w, L, a, c, b, ec); });
 }
 
-void CalcRisingTriangleFEF(FefVector& F, int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
+void CalcRisingTriangleFEF(MemberLoadForces& F, int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
 {
     if (c == 0) return;
     Emit(F, plane, e, L, [&](int ec) { return RisingTriangleValues(q, L, a, c, b, ec); });
 }
 
-void CalcFallingTriangleFEF(FefVector& F, int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
+void CalcFallingTriangleFEF(MemberLoadForces& F, int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
 {
     if (c == 0) return;
     Emit(F, plane, e, L, [&](int ec) { return FallingTriangleValues(q, L, a, c, b, ec); });
 }
 
-void CalcPeakedTriangleFEF(FefVector& F, int plane, double w, double L, double O1, double O2, double O3, const PlaneEnds& e)
+void CalcPeakedTriangleFEF(MemberLoadForces& F, int plane, double w, double L, double O1, double O2, double O3, const PlaneEnds& e)
 {
     if (O2 > 0) CalcRisingTriangleFEF(F, plane, w, L, O1, O2, L - O1 - O2, e);
     if (O3 > 0) CalcFallingTriangleFEF(F, plane, w, L, O1 + O2, O3, L - O1 - O2 - O3, e);
@@ -206,7 +214,7 @@ void CalcPeakedTriangleFEF(FefVector& F, int plane, double w, double L, double O
 
 namespace {
 // A linear piece from w1 at a to w2 at a + c, cut into a triangle and a uniform part.
-void LinearPiece(FefVector& F, int plane, double w1, double w2, double L, double a, double c, bool keepZeroUniform,
+void LinearPiece(MemberLoadForces& F, int plane, double w1, double w2, double L, double a, double c, bool keepZeroUniform,
                  const PlaneEnds& e)
 {
     const double b = L - a - c;
@@ -222,13 +230,13 @@ void LinearPiece(FefVector& F, int plane, double w1, double w2, double L, double
 }
 }  // namespace
 
-void CalcLinearSegmentFEF(FefVector& F, int plane, double w1, double w2, double L, double O1, double O2, const PlaneEnds& e)
+void CalcLinearSegmentFEF(MemberLoadForces& F, int plane, double w1, double w2, double L, double O1, double O2, const PlaneEnds& e)
 {
     if (O2 <= 0) return;
     LinearPiece(F, plane, w1, w2, L, O1, O2, false, e);
 }
 
-void CalcTwoSegmentFEF(FefVector& F, int plane, double w1, double w2, double L, double O1, double O2, double O3, double O4,
+void CalcTwoSegmentFEF(MemberLoadForces& F, int plane, double w1, double w2, double L, double O1, double O2, double O3, double O4,
                        const PlaneEnds& e)
 {
     if (O2 != 0) CalcRisingTriangleFEF(F, plane, w1, L, O1, O2, L - O1 - O2, e);
@@ -236,7 +244,7 @@ void CalcTwoSegmentFEF(FefVector& F, int plane, double w1, double w2, double L, 
     if (O4 != 0) CalcFallingTriangleFEF(F, plane, w2, L, O1 + O2 + O3, O4, L - O1 - O2 - O3 - O4, e);
 }
 
-void CalcPointLoadsFEF(FefVector& F, int plane, double P1, double P2, double P3, double L, double O1, double O2, double O3,
+void CalcPointLoadsFEF(MemberLoadForces& F, int plane, double P1, double P2, double P3, double L, double O1, double O2, double O3,
                        const PlaneEnds& e)
 {
     // A zero distance is a valid position (the load stands where the previous one does).
@@ -249,7 +257,7 @@ void CalcPointLoadsFEF(FefVector& F, int plane, double P1, double P2, double P3,
     }
 }
 
-void CalcEqualPointLoadsFEF(FefVector& F, int plane, double P, int n, double L, double s, const PlaneEnds& e)
+void CalcEqualPointLoadsFEF(MemberLoadForces& F, int plane, double P, int n, double L, double s, const PlaneEnds& e)
 {
     for (int k = 1; k <= n; ++k) {
         const double a = k * s;
@@ -257,7 +265,7 @@ void CalcEqualPointLoadsFEF(FefVector& F, int plane, double P, int n, double L, 
     }
 }
 
-void CalcFloorSegmentFEF(FefVector& F, int plane, double w, double X, double L, double start, double length, const PlaneEnds& e)
+void CalcFloorSegmentFEF(MemberLoadForces& F, int plane, double w, double X, double L, double start, double length, const PlaneEnds& e)
 {
     if (length / 2 > X) {
         CalcRisingTriangleFEF(F, plane, w, L, start, X, L - start - X, e);
@@ -270,7 +278,7 @@ void CalcFloorSegmentFEF(FefVector& F, int plane, double w, double X, double L, 
     }
 }
 
-void CalcFloorLoadFEF(FefVector& F, int plane, double w, int n, double P3, double X, double L, double O1, double O2, double O3,
+void CalcFloorLoadFEF(MemberLoadForces& F, int plane, double w, int n, double P3, double X, double L, double O1, double O2, double O3,
                       const PlaneEnds& e)
 {
     if (n < 0 || n > 3) return;

@@ -91,7 +91,7 @@ namespace {
 
 // The routine of a load type for one plane, with the given intensities
 // (w[1..3]: the load's intensities as entered, or their member components).
-void CallTypeRoutine(FefVector& F, int type, int plane, const double w[4], const LoadShape& shape,
+void CallTypeRoutine(MemberLoadForces& F, int type, int plane, const double w[4], const LoadShape& shape,
                      const MemberGeometry& g, const PlaneEnds& e)
 {
     const double L = g.L;
@@ -133,13 +133,24 @@ double& LoadAt(AnalysisState& run, int equation, int caseNo)
     return run.loads.columns[static_cast<size_t>(equation) * (run.model.nCase + 1) + caseNo];
 }
 
+void AddLoad(AnalysisState& run, int equation, int caseNo, double value)
+{
+    const size_t at = static_cast<size_t>(equation) * (run.model.nCase + 1) + caseNo;
+    run.loads.columns[at] += value;
+    run.loads.magnitudes[at] += std::fabs(value);
+}
+
 // Adds a member load's equivalent loads to the member's record and, turned
 // to global axes, to the load columns of its end nodes. The mid-span moments
 // stay with the member.
-void AddMemberLoadEffects(AnalysisState& run, int memberRow, int caseNo, const FefVector& F)
+void AddMemberLoadEffects(AnalysisState& run, int memberRow, int caseNo, const MemberLoadForces& load)
 {
+    const FefVector& F = load.F;
     CaseRecord& rec = run.loads.equivalentLoads[static_cast<size_t>(memberRow)];
     for (int m = 1; m <= 14; ++m) rec[caseNo][m] += F[m];
+    uint8_t& planes = run.loads.loadedPlanes[static_cast<size_t>(memberRow)][static_cast<size_t>(caseNo)];
+    if (load.planeY) planes |= LoadedPlaneY;
+    if (load.planeZ) planes |= LoadedPlaneZ;
     Mat3 T;
     double L;
     MemberAxes(run.model, memberRow, T, L);
@@ -152,15 +163,15 @@ void AddMemberLoadEffects(AnalysisState& run, int memberRow, int caseNo, const F
         }
     const MemberRecord& m = run.model.members[static_cast<size_t>(memberRow)];
     for (int d = 1; d <= 6; ++d) {
-        LoadAt(run, 6 * (m.iRow - 1) + d, caseNo) += G[d];
-        LoadAt(run, 6 * (m.jRow - 1) + d, caseNo) += G[6 + d];
+        AddLoad(run, 6 * (m.iRow - 1) + d, caseNo, G[d]);
+        AddLoad(run, 6 * (m.jRow - 1) + d, caseNo, G[6 + d]);
     }
 }
 
 // A load along a global axis: its intensities resolved into member
 // components, the axial one shared by the ends as a simple span would, the
 // transverse ones through the routine of the load type in their planes.
-void AddGlobalDirectionLoad(FefVector& F, const AnalysisState& run, int memberRow, const LoadShape& shape, int shapeNo,
+void AddGlobalDirectionLoad(MemberLoadForces& F, const AnalysisState& run, int memberRow, const LoadShape& shape, int shapeNo,
                             MemberGeometry g)
 {
     const int type = shape.type, code = shape.direction;
@@ -188,11 +199,11 @@ void AddGlobalDirectionLoad(FefVector& F, const AnalysisState& run, int memberRo
 }
 
 // The equivalent nodal loads of one member load on one member, in member axes.
-FefVector MemberLoadFixedEndForces(const AnalysisState& run, int memberRow, const LoadShape& shape, int shapeNo)
+MemberLoadForces MemberLoadFixedEndForces(const AnalysisState& run, int memberRow, const LoadShape& shape, int shapeNo)
 {
     const int type = shape.type, code = shape.direction;
     const auto& P = shape.P;
-    FefVector F{};
+    MemberLoadForces F;
     if (type == 2) {
         AccumulateFEF(F, code == 1 ? PlaneZ : PlaneY, P[1], P[2], P[3], P[4], P[5], P[6], P[7]);
         return F;
@@ -219,7 +230,9 @@ void PlaceLoads(AnalysisState& run)
 {
     const FrameModel& model = run.model;
     run.loads.columns.assign(static_cast<size_t>(model.nDof + 1) * (model.nCase + 1), 0.0);
+    run.loads.magnitudes = run.loads.columns;
     run.loads.equivalentLoads.assign(static_cast<size_t>(model.nMember + 1), CaseRecord{});
+    run.loads.loadedPlanes.assign(static_cast<size_t>(model.nMember + 1), {});
     for (const LoadPlacementRow& p : run.loads.placements) {
         const int r = p.shapeRow;
         if (r <= 0 || r >= static_cast<int>(run.loads.shapes.size())) continue;
@@ -229,7 +242,7 @@ void PlaceLoads(AnalysisState& run)
             // Forces along X, Y, Z and moments about them (kN·m to kN·cm).
             const double V[7] = {0, s.P[1], s.P[2], s.P[3], 100 * s.P[4], 100 * s.P[5], 100 * s.P[6]};
             for (int node : p.targets)
-                for (int d = 1; d <= 6; ++d) LoadAt(run, 6 * (node - 1) + d, s.caseNo) += V[d];
+                for (int d = 1; d <= 6; ++d) AddLoad(run, 6 * (node - 1) + d, s.caseNo, V[d]);
         } else {
             for (int member : p.targets) PlaceMemberLoad(run, member, s.caseNo, s, p.shapeNo);
         }

@@ -92,6 +92,32 @@ private:
     std::vector<double> rows_;
 };
 
+// The loads of each case, forces and moments apart, as the largest sum of
+// the magnitudes that make up one equation's load: the measure of the
+// rounding in a load that should be 0.
+class LoadScale {
+public:
+    explicit LoadScale(const AnalysisState& run) : nCase_(run.model.nCase), largest_(2 * static_cast<size_t>(nCase_ + 1), 0.0)
+    {
+        const std::vector<double>& loads = run.loads.magnitudes;
+        if (loads.size() < static_cast<size_t>(run.model.nDof + 1) * (nCase_ + 1)) return;   // no loads placed
+        for (int e = 1; e <= run.model.nDof; ++e)
+            for (int c = 1; c <= nCase_; ++c) {
+                double& m = largest_[Slot(e, c)];
+                m = std::max(m, std::fabs(loads[static_cast<size_t>(e) * (nCase_ + 1) + c]));
+            }
+    }
+    double Of(int equation, int caseNo) const { return largest_[Slot(equation, caseNo)]; }
+
+private:
+    size_t Slot(int equation, int caseNo) const
+    {
+        return static_cast<size_t>((equation - 1) % 6 < 3 ? 0 : 1) * (nCase_ + 1) + static_cast<size_t>(caseNo);
+    }
+    int nCase_;
+    std::vector<double> largest_;
+};
+
 // dst[m] −= f·src[m] for m < n: the inner loop of the elimination, where
 // nearly all of the solution's time goes. The two rows never overlap.
 void SubtractMultiple(double* __restrict dst, const double* __restrict src, double f, int n)
@@ -134,6 +160,7 @@ std::vector<char> EliminateBand(const AnalysisState& run, BandFile& sm)
     run.Milestone();   // the copy without supports
     run.Milestone();   // the supports
 
+    const LoadScale scale(run);
     std::vector<char> skipped(static_cast<size_t>(nDof + 1), 0);
     for (int e = 1; e <= std::min(HB, nDof); ++e) enter(e);
     run.Bar1(nDof, 0);
@@ -141,11 +168,12 @@ std::vector<char> EliminateBand(const AnalysisState& run, BandFile& sm)
         double* U = window.Row(j);
         const double d = U[1];
         if (d == 0 || std::fabs(d) < kPivotTolerance * std::fabs(assembledDiagonal[static_cast<size_t>(j)])) {
-            bool loaded = false;
-            for (int c = 1; c <= NC; ++c) loaded = loaded || U[HB + c] != 0;
-            // A free direction that nothing touches is left at 0; a loaded
-            // one has nothing to carry its load.
-            if (loaded) ReportUnstable(model, j);
+            // A direction without stiffness (one that no member and no
+            // support touches, or a mechanism) is left at 0 when it carries
+            // no load; loads that cancel but for their rounding carry none.
+            // A loaded one has nothing to carry its load.
+            for (int c = 1; c <= NC; ++c)
+                if (std::fabs(U[HB + c]) > kLoadRounding * scale.Of(j, c)) ReportUnstable(model, j);
             skipped[static_cast<size_t>(j)] = 1;
         } else {
             const int reach = std::min(HB - 1, nDof - j);
@@ -175,8 +203,7 @@ double& At(std::vector<double>& byEquation, int e, int c, int nCase)
 }
 
 // Back substitution from the last equation up; the displacements are kept
-// and written back to the load columns of "sm". A skipped equation keeps its
-// reduced load.
+// and written back to the load columns of "sm". A skipped equation stays at 0.
 void BackSubstitute(AnalysisState& run, BandFile& sm, const std::vector<char>& skipped)
 {
     const FrameModel& model = run.model;
@@ -188,7 +215,7 @@ void BackSubstitute(AnalysisState& run, BandFile& sm, const std::vector<char>& s
         sm.GetRow(j, row.data());
         double* x = &At(X, j, 0, NC);
         if (skipped[static_cast<size_t>(j)]) {
-            for (int c = 1; c <= NC; ++c) x[c] = row[static_cast<size_t>(HB + c)];
+            for (int c = 1; c <= NC; ++c) x[c] = 0.0;
         } else {
             // The cases side by side: each sum still runs over the band in order.
             std::fill(acc.begin(), acc.end(), 0.0);
@@ -265,8 +292,11 @@ void ComputeMemberEndForces(AnalysisState& run)
                 for (int k = 0; k < 12; ++k) s += st.LocalStiffness[a][k] * ul[k];
                 F[c][a + 1] = s - E(a + 1);
             }
-            F[c][13] = E(13) != 0 ? (F[c][11] - F[c][5]) / 2 + E(13) : 0.0;
-            F[c][14] = E(14) != 0 ? E(14) - (F[c][12] - F[c][6]) / 2 : 0.0;
+            // The simple span's moment may be 0 under a load (one antisymmetric
+            // about mid-span): the plane's loads, not that value, decide.
+            const uint8_t planes = run.loads.loadedPlanes[static_cast<size_t>(m)][static_cast<size_t>(c)];
+            F[c][13] = planes & LoadedPlaneZ ? (F[c][11] - F[c][5]) / 2 + E(13) : 0.0;
+            F[c][14] = planes & LoadedPlaneY ? E(14) - (F[c][12] - F[c][6]) / 2 : 0.0;
             for (int q = 1; q <= 14; ++q) rec[static_cast<size_t>(c + 17 * q)] = F[c][q];
         }
         eq.Put(m, rec.data());

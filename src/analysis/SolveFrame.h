@@ -6,6 +6,9 @@
 
 // Pivots below this fraction of their row's diagonal before elimination count as zero.
 constexpr double kPivotTolerance = 1e-10;
+// A load on a direction without stiffness that is below this fraction of the
+// largest load of its kind (force or moment) in its case is rounding, not load.
+constexpr double kLoadRounding = 1e-10;
 
 // Assembly to reactions: needs the model, the loads and "sm"/"eq" from the
 // load stage; fills the run's results.

@@ -176,6 +176,12 @@ TEST(Solver, FreeRotationThatNothingTouchesIsLeftAtZero)
     EXPECT_EQ(Disp(2, 6), 0.0);
     // two propped cantilevers side by side: 2 × 3EI/L³
     EXPECT_NEAR(Disp(2, 2), -10 / (2 * 3 * kE * kIzz / std::pow(400, 3)), 1e-9);
+    // Moments about Z that cancel, up to the rounding of their sum (−4e-15
+    // kN·cm), leave it unloaded too.
+    for (double mz : {0.11, 0.17, -0.28}) m.NodalLoad(2, 1, 0, 0, 0, 0, 0, mz);
+    m.Solve();
+    EXPECT_EQ(Disp(2, 6), 0.0);
+    EXPECT_NEAR(Disp(2, 2), -10 / (2 * 3 * kE * kIzz / std::pow(400, 3)), 1e-9);
 }
 
 TEST(Solver, LoadedDirectionWithoutStiffnessFailsTheRun)
