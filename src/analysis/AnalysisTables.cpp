@@ -79,6 +79,15 @@ std::vector<int> PlacementTargets(const TableRows& places, const std::vector<Var
 
 [[noreturn]] void Report(const QString& text) { AnalysisFailure::Check(text); }
 
+// A node or member number must lie within the arrays and be used once.
+void CheckRowNumber(int no, int largest, const int* rowOfNumber, const QString& screen, const QString& noun)
+{
+    const QString entered = screen + QStringLiteral("で入力した") + noun + QStringLiteral("　") + QString::number(no) + CRLF;
+    if (no < 1 || no > largest)
+        Report(entered + noun + QStringLiteral("が 1 ～ ") + QString::number(largest) + QStringLiteral(" の範囲にないので計算を終了します"));
+    if (rowOfNumber[no] != 0) Report(entered + QStringLiteral("同じ") + noun + QStringLiteral("が二つ以上登録されているので計算を終了します"));
+}
+
 // Nodes in display order: their rows, numbers and coordinates.
 void ReadNodes(const dao::DatabasePtr& db, FrameModel& model)
 {
@@ -93,12 +102,7 @@ void ReadNodes(const dao::DatabasePtr& db, FrameModel& model)
     for (int r = 1; r <= model.nNode; ++r) {
         const auto& row = nodes.rows[static_cast<size_t>(r - 1)];
         const int no = IntOrZero(row[cNo]);
-        if (no < 1 || no > kMaxNodes)
-            Report(QStringLiteral("「節点座標」で入力した節点番号　") + QString::number(no) + CRLF
-                   + QStringLiteral("節点番号が 1 ～ 300 の範囲にないので計算を終了します"));
-        if (model.NodeRow[no] != 0)
-            Report(QStringLiteral("「節点座標」で入力した節点番号　") + QString::number(no) + CRLF
-                   + QStringLiteral("同じ節点番号が二つ以上登録されているので計算を終了します"));
+        CheckRowNumber(no, kMaxNodes, model.NodeRow.data(), QStringLiteral("「節点座標」"), QStringLiteral("節点番号"));
         model.NodeNo[static_cast<size_t>(r)] = no;
         model.NodeRow[no] = r;
         NodeRecord& n = model.nodes[static_cast<size_t>(r)];
@@ -154,12 +158,7 @@ void ReadMembers(const dao::DatabasePtr& db, FrameModel& model)
     for (int r = 1; r <= model.nMember; ++r) {
         const auto& row = members.rows[static_cast<size_t>(r - 1)];
         const int no = IntOrZero(row[mNo]);
-        if (no < 1 || no > kMaxMembers)
-            Report(QStringLiteral("「部材配置」で入力した部材番号　") + QString::number(no) + CRLF
-                   + QStringLiteral("部材番号が 1 ～ 500 の範囲にないので計算を終了します"));
-        if (model.MemberRow[no] != 0)
-            Report(QStringLiteral("「部材配置」で入力した部材番号　") + QString::number(no) + CRLF
-                   + QStringLiteral("同じ部材番号が二つ以上登録されているので計算を終了します"));
+        CheckRowNumber(no, kMaxMembers, model.MemberRow.data(), QStringLiteral("「部材配置」"), QStringLiteral("部材番号"));
         model.MemberNo[static_cast<size_t>(r)] = no;
         model.MemberRow[no] = r;
         MemberRecord& m = model.members[static_cast<size_t>(r)];

@@ -424,32 +424,23 @@ TEST(RunAnalysis, LoaderRowsAndConditionValues)
 
 TEST(RunAnalysis, ADatabaseErrorEndsTheRunAsFailed)
 {
-    testenv::ResetScript();
-    BaseModel().WriteDatabase();
-    PutSentinels();
-    Execute(QStringLiteral("DROP TABLE \"荷重配置\""));
-    reg::SaveSetting("Public", "AnalyzeFinish", "True");
-    RunAnalysis();
-    ASSERT_EQ(testenv::Script().messages.size(), 1);
-    EXPECT_TRUE(testenv::Script().messages[0].startsWith(QStringLiteral("message=exclamation|計算中にエラーが発生したので計算を終了します")));
-    EXPECT_EQ(AnalyzeFinish(), QStringLiteral("False"));
-    EXPECT_FALSE(AnyScratchFile());
-    ExpectSentinelsOnly();
-}
-
-TEST(RunAnalysis, ResultTablesChangeTogetherOrNotAtAll)
-{
-    // The last table cannot take its rows: the four before it keep theirs.
-    testenv::ResetScript();
-    BaseModel().WriteDatabase();
-    PutSentinels();
-    Execute(QStringLiteral("ALTER TABLE \"Analyze支点反力\" RENAME COLUMN \"PX\" TO \"QX\""));
-    reg::SaveSetting("Public", "AnalyzeFinish", "True");
-    RunAnalysis();
-    ASSERT_EQ(testenv::Script().messages.size(), 1);
-    EXPECT_TRUE(testenv::Script().messages[0].startsWith(QStringLiteral("message=exclamation|計算中にエラーが発生したので計算を終了します")));
-    EXPECT_EQ(AnalyzeFinish(), QStringLiteral("False"));
-    ExpectSentinelsOnly();
+    // A table missing before the loads, and a result table that cannot take
+    // its rows after the first four have been written: every table keeps its
+    // rows, the result tables change together or not at all.
+    for (const char* sql : {"DROP TABLE \"荷重配置\"", "ALTER TABLE \"Analyze支点反力\" RENAME COLUMN \"PX\" TO \"QX\""}) {
+        SCOPED_TRACE(sql);
+        testenv::ResetScript();
+        BaseModel().WriteDatabase();
+        PutSentinels();
+        Execute(QString::fromUtf8(sql));
+        reg::SaveSetting("Public", "AnalyzeFinish", "True");
+        RunAnalysis();
+        ASSERT_EQ(testenv::Script().messages.size(), 1);
+        EXPECT_TRUE(testenv::Script().messages[0].startsWith(QStringLiteral("message=exclamation|計算中にエラーが発生したので計算を終了します")));
+        EXPECT_EQ(AnalyzeFinish(), QStringLiteral("False"));
+        EXPECT_FALSE(AnyScratchFile());
+        ExpectSentinelsOnly();
+    }
 }
 
 TEST(RunAnalysis, FinalWaitEndsOnOkOrOnClosingTheWindow)
