@@ -139,7 +139,7 @@ std::vector<char> EliminateBand(const AnalysisState& run, BandFile& sm)
     si.Open(QStringLiteral("si"), model.RowWidth, true);
     std::vector<char> fixed(static_cast<size_t>(nDof + 1), 0);
     for (int e = 1; e <= nDof; ++e) fixed[static_cast<size_t>(e)] = SupportValue(model, e) == 1.0;
-    std::vector<double> assembledDiagonal(static_cast<size_t>(nDof + 1), 0.0);
+    std::vector<double> diagonalBeforeElimination(static_cast<size_t>(nDof + 1), 0.0);
     BandWindow window(HB, model.RowWidth);
     auto enter = [&](int e) {
         double* row = window.Row(e);
@@ -155,7 +155,7 @@ std::vector<char> EliminateBand(const AnalysisState& run, BandFile& sm)
             for (int m = 2; m <= n; ++m)
                 if (fixed[static_cast<size_t>(e + m - 1)]) row[m] = 0.0;
         }
-        assembledDiagonal[static_cast<size_t>(e)] = row[1];
+        diagonalBeforeElimination[static_cast<size_t>(e)] = row[1];
     };
     run.Milestone();   // the copy without supports
     run.Milestone();   // the supports
@@ -167,7 +167,7 @@ std::vector<char> EliminateBand(const AnalysisState& run, BandFile& sm)
     for (int j = 1; j <= nDof; ++j) {
         double* U = window.Row(j);
         const double d = U[1];
-        if (d == 0 || std::fabs(d) < kPivotTolerance * std::fabs(assembledDiagonal[static_cast<size_t>(j)])) {
+        if (d == 0 || std::fabs(d) < kPivotTolerance * std::fabs(diagonalBeforeElimination[static_cast<size_t>(j)])) {
             // A direction without stiffness (one that no member and no
             // support touches, or a mechanism) is left at 0 when it carries
             // no load; loads that cancel but for their rounding carry none.
