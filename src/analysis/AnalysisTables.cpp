@@ -55,6 +55,26 @@ TableRows ReadTable(const dao::DatabasePtr& db, const QString& table, bool byOrd
     return t;
 }
 
+// The tables of a stage read in one read transaction: one consistent view of
+// them, and the database's lock taken once instead of for every row read.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(const dao::DatabasePtr& db) : db_(db) { db_->Execute(QStringLiteral("BEGIN")); }
+    ~ReadTransaction()
+    {
+        try {
+            if (db_->IsOpen() && db_->InTransaction()) db_->Execute(QStringLiteral("COMMIT"));
+        } catch (...) {
+            // Nothing was written: a read transaction that cannot end changes nothing.
+        }
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    dao::DatabasePtr db_;
+};
+
 // Row index of each number (field No_) of a table of types.
 std::map<int, size_t> RowsByNumber(const TableRows& t)
 {
@@ -414,16 +434,19 @@ void LoadStructureModel(AnalysisState& run)
     run.model.Clear();
     run.sectionsInUse.clear();
     dao::DatabasePtr db = OpenWorkingDatabase();
-    ReadNodes(db, run.model);
-    run.Milestone();
-    ReadRestraints(db, run.model);
-    run.Milestone();
-    ReadMembers(db, run.model);
-    run.Milestone();
-    ReadMemberEnds(db, run.model);
-    run.Milestone();
-    ReadSections(db, run);
-    run.Milestone();
+    {
+        const ReadTransaction reading(db);
+        ReadNodes(db, run.model);
+        run.Milestone();
+        ReadRestraints(db, run.model);
+        run.Milestone();
+        ReadMembers(db, run.model);
+        run.Milestone();
+        ReadMemberEnds(db, run.model);
+        run.Milestone();
+        ReadSections(db, run);
+        run.Milestone();
+    }
     db->Close();
     run.model.SizeBandMatrix();
 }
@@ -434,9 +457,12 @@ void ReadLoadTables(AnalysisState& run)
     run.loads.shapeRowOfNumber.clear();
     run.loads.placements.clear();
     dao::DatabasePtr db = OpenWorkingDatabase();
-    ReadLoadShapes(db, run);
-    run.Milestone();
-    ReadLoadPlacements(db, run);
+    {
+        const ReadTransaction reading(db);
+        ReadLoadShapes(db, run);
+        run.Milestone();
+        ReadLoadPlacements(db, run);
+    }
     db->Close();
     run.Milestone();
 }
