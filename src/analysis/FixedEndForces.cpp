@@ -4,8 +4,6 @@
 #include <cmath>
 #include <utility>
 
-FefVector FixedEndForces{};
-
 PlaneEnds EndCaseOnly(int endCase)
 {
     PlaneEnds e;
@@ -20,17 +18,20 @@ int RoundHalfEven(double v)
     return static_cast<int>(std::nearbyint(v));  // default rounding mode: half to even
 }
 
-void AccumulateFEF(int plane, double Ni, double Qi, double Mi, double Nj, double Qj, double Mj, double Mc)
+void AccumulateFEF(MemberLoadForces& load, int plane, double Ni, double Qi, double Mi, double Nj, double Qj, double Mj, double Mc)
 {
-    FefVector& F = FixedEndForces;
+    FefVector& F = load.F;
+    const bool across = Qi != 0 || Mi != 0 || Qj != 0 || Mj != 0 || Mc != 0;
     if (plane == PlaneZ) {
         F[1] += Ni; F[3] += Qi; F[5] -= 100 * Mi;
         F[7] += Nj; F[9] += Qj; F[11] -= 100 * Mj;
         F[13] += 100 * Mc;
+        load.planeZ = load.planeZ || across;
     } else {
         F[1] += Ni; F[2] += Qi; F[6] += 100 * Mi;
         F[7] += Nj; F[8] += Qj; F[12] += 100 * Mj;
         F[14] += 100 * Mc;
+        load.planeY = load.planeY || across;
     }
 }
 
@@ -156,7 +157,11 @@ PieceValues CondenseEnds(const PieceValues& f, double pi, double pj, double L)
     const double psi = ((2 + pj) * ri - (1 - pi) * rj) / det;
     const double psj = ((2 + pi) * rj - (1 - pj) * ri) / det;
     PieceValues v = f;
-    const double dMi = 2 * psi + psj, dMj = psi + 2 * psj;
+    double dMi = 2 * psi + psj, dMj = psi + 2 * psj;
+    // A released end takes no moment: exactly, not as the rounding of the
+    // condensation, which would load a rotation that nothing resists.
+    if (pi == 0) dMi = -f.Mi;
+    if (pj == 0) dMj = -f.Mj;
     v.Mi = f.Mi + dMi;
     v.Mj = f.Mj + dMj;
     v.Qi = f.Qi + (dMi + dMj) / L;
@@ -166,80 +171,80 @@ PieceValues CondenseEnds(const PieceValues& f, double pi, double pj, double L)
 
 namespace {
 template <typename Fn>
-void Emit(int plane, const PlaneEnds& e, double L, Fn values)
+void Emit(MemberLoadForces& F, int plane, const PlaneEnds& e, double L, Fn values)
 {
     if (plane == PlaneAxial) {
         const PieceValues v = values(4);
-        AccumulateFEF(PlaneY, v.Qi, 0, 0, v.Qj, 0, 0, 0);
+        AccumulateFEF(F, PlaneY, v.Qi, 0, 0, v.Qj, 0, 0, 0);
         return;
     }
     PieceValues v = values(e.condensed ? 1 : e.EndCase);
     if (e.condensed) v = CondenseEnds(v, e.pi, e.pj, L);
-    AccumulateFEF(plane, 0, v.Qi, v.Mi, 0, v.Qj, v.Mj, v.Mc);
+    AccumulateFEF(F, plane, 0, v.Qi, v.Mi, 0, v.Qj, v.Mj, v.Mc);
 }
 }  // namespace
 
-void CalcPointLoadFEF(int plane, double P, double L, double a, double b, const PlaneEnds& e)
+void CalcPointLoadFEF(MemberLoadForces& F, int plane, double P, double L, double a, double b, const PlaneEnds& e)
 {
-    Emit(plane, e, L, [&](int ec) { return PointLoadValues(P, L, a, b, ec); });
+    Emit(F, plane, e, L, [&](int ec) { return PointLoadValues(P, L, a, b, ec); });
 }
 
-void CalcPartialUniformFEF(int plane, double w, double L, double a, double c, double b, const PlaneEnds& e)
+void CalcPartialUniformFEF(MemberLoadForces& F, int plane, double w, double L, double a, double c, double b, const PlaneEnds& e)
 {
-    Emit(plane, e, L, [&](int ec) { return UniformValues(w, L, a, c, b, ec); });
+    Emit(F, plane, e, L, [&](int ec) { return UniformValues(w, L, a, c, b, ec); });
 }
 
-void CalcRisingTriangleFEF(int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
+void CalcRisingTriangleFEF(MemberLoadForces& F, int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
 {
     if (c == 0) return;
-    Emit(plane, e, L, [&](int ec) { return RisingTriangleValues(q, L, a, c, b, ec); });
+    Emit(F, plane, e, L, [&](int ec) { return RisingTriangleValues(q, L, a, c, b, ec); });
 }
 
-void CalcFallingTriangleFEF(int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
+void CalcFallingTriangleFEF(MemberLoadForces& F, int plane, double q, double L, double a, double c, double b, const PlaneEnds& e)
 {
     if (c == 0) return;
-    Emit(plane, e, L, [&](int ec) { return FallingTriangleValues(q, L, a, c, b, ec); });
+    Emit(F, plane, e, L, [&](int ec) { return FallingTriangleValues(q, L, a, c, b, ec); });
 }
 
-void CalcPeakedTriangleFEF(int plane, double w, double L, double O1, double O2, double O3, const PlaneEnds& e)
+void CalcPeakedTriangleFEF(MemberLoadForces& F, int plane, double w, double L, double O1, double O2, double O3, const PlaneEnds& e)
 {
-    if (O2 > 0) CalcRisingTriangleFEF(plane, w, L, O1, O2, L - O1 - O2, e);
-    if (O3 > 0) CalcFallingTriangleFEF(plane, w, L, O1 + O2, O3, L - O1 - O2 - O3, e);
+    if (O2 > 0) CalcRisingTriangleFEF(F, plane, w, L, O1, O2, L - O1 - O2, e);
+    if (O3 > 0) CalcFallingTriangleFEF(F, plane, w, L, O1 + O2, O3, L - O1 - O2 - O3, e);
 }
 
 namespace {
 // A linear piece from w1 at a to w2 at a + c, cut into a triangle and a uniform part.
-void LinearPiece(int plane, double w1, double w2, double L, double a, double c, bool keepZeroUniform,
+void LinearPiece(MemberLoadForces& F, int plane, double w1, double w2, double L, double a, double c, bool keepZeroUniform,
                  const PlaneEnds& e)
 {
     const double b = L - a - c;
     if (w1 == w2) {
-        if (w1 != 0 || keepZeroUniform) CalcPartialUniformFEF(plane, w1, L, a, c, b, e);
+        if (w1 != 0 || keepZeroUniform) CalcPartialUniformFEF(F, plane, w1, L, a, c, b, e);
     } else if (std::fabs(w2) > std::fabs(w1)) {
-        CalcRisingTriangleFEF(plane, w2 - w1, L, a, c, b, e);
-        if (w1 != 0 || keepZeroUniform) CalcPartialUniformFEF(plane, w1, L, a, c, b, e);
+        CalcRisingTriangleFEF(F, plane, w2 - w1, L, a, c, b, e);
+        if (w1 != 0 || keepZeroUniform) CalcPartialUniformFEF(F, plane, w1, L, a, c, b, e);
     } else {
-        CalcFallingTriangleFEF(plane, w1 - w2, L, a, c, b, e);
-        if (w2 != 0 || keepZeroUniform) CalcPartialUniformFEF(plane, w2, L, a, c, b, e);
+        CalcFallingTriangleFEF(F, plane, w1 - w2, L, a, c, b, e);
+        if (w2 != 0 || keepZeroUniform) CalcPartialUniformFEF(F, plane, w2, L, a, c, b, e);
     }
 }
 }  // namespace
 
-void CalcLinearSegmentFEF(int plane, double w1, double w2, double L, double O1, double O2, const PlaneEnds& e)
+void CalcLinearSegmentFEF(MemberLoadForces& F, int plane, double w1, double w2, double L, double O1, double O2, const PlaneEnds& e)
 {
     if (O2 <= 0) return;
-    LinearPiece(plane, w1, w2, L, O1, O2, false, e);
+    LinearPiece(F, plane, w1, w2, L, O1, O2, false, e);
 }
 
-void CalcTwoSegmentFEF(int plane, double w1, double w2, double L, double O1, double O2, double O3, double O4,
+void CalcTwoSegmentFEF(MemberLoadForces& F, int plane, double w1, double w2, double L, double O1, double O2, double O3, double O4,
                        const PlaneEnds& e)
 {
-    if (O2 != 0) CalcRisingTriangleFEF(plane, w1, L, O1, O2, L - O1 - O2, e);
-    if (O3 != 0) LinearPiece(plane, w1, w2, L, O1 + O2, O3, true, e);
-    if (O4 != 0) CalcFallingTriangleFEF(plane, w2, L, O1 + O2 + O3, O4, L - O1 - O2 - O3 - O4, e);
+    if (O2 != 0) CalcRisingTriangleFEF(F, plane, w1, L, O1, O2, L - O1 - O2, e);
+    if (O3 != 0) LinearPiece(F, plane, w1, w2, L, O1 + O2, O3, true, e);
+    if (O4 != 0) CalcFallingTriangleFEF(F, plane, w2, L, O1 + O2 + O3, O4, L - O1 - O2 - O3 - O4, e);
 }
 
-void CalcPointLoadsFEF(int plane, double P1, double P2, double P3, double L, double O1, double O2, double O3,
+void CalcPointLoadsFEF(MemberLoadForces& F, int plane, double P1, double P2, double P3, double L, double O1, double O2, double O3,
                        const PlaneEnds& e)
 {
     // A zero distance is a valid position (the load stands where the previous one does).
@@ -248,32 +253,32 @@ void CalcPointLoadsFEF(int plane, double P1, double P2, double P3, double L, dou
     double a = 0;
     for (int k = 0; k < 3; ++k) {
         a += dist[k];
-        if (loads[k] != 0) CalcPointLoadFEF(plane, loads[k], L, a, L - a, e);
+        if (loads[k] != 0) CalcPointLoadFEF(F, plane, loads[k], L, a, L - a, e);
     }
 }
 
-void CalcEqualPointLoadsFEF(int plane, double P, int n, double L, double s, const PlaneEnds& e)
+void CalcEqualPointLoadsFEF(MemberLoadForces& F, int plane, double P, int n, double L, double s, const PlaneEnds& e)
 {
     for (int k = 1; k <= n; ++k) {
         const double a = k * s;
-        CalcPointLoadFEF(plane, P, L, a, L - a, e);
+        CalcPointLoadFEF(F, plane, P, L, a, L - a, e);
     }
 }
 
-void CalcFloorSegmentFEF(int plane, double w, double X, double L, double start, double length, const PlaneEnds& e)
+void CalcFloorSegmentFEF(MemberLoadForces& F, int plane, double w, double X, double L, double start, double length, const PlaneEnds& e)
 {
     if (length / 2 > X) {
-        CalcRisingTriangleFEF(plane, w, L, start, X, L - start - X, e);
-        CalcPartialUniformFEF(plane, w, L, start + X, length - 2 * X, L - start - length + X, e);
-        CalcFallingTriangleFEF(plane, w, L, start + length - X, X, L - start - length, e);
+        CalcRisingTriangleFEF(F, plane, w, L, start, X, L - start - X, e);
+        CalcPartialUniformFEF(F, plane, w, L, start + X, length - 2 * X, L - start - length + X, e);
+        CalcFallingTriangleFEF(F, plane, w, L, start + length - X, X, L - start - length, e);
     } else {
         const double h = length / 2;
-        CalcRisingTriangleFEF(plane, w, L, start, h, L - start - h, e);
-        CalcFallingTriangleFEF(plane, w, L, start + h, h, L - start - length, e);
+        CalcRisingTriangleFEF(F, plane, w, L, start, h, L - start - h, e);
+        CalcFallingTriangleFEF(F, plane, w, L, start + h, h, L - start - length, e);
     }
 }
 
-void CalcFloorLoadFEF(int plane, double w, int n, double P3, double X, double L, double O1, double O2, double O3,
+void CalcFloorLoadFEF(MemberLoadForces& F, int plane, double w, int n, double P3, double X, double L, double O1, double O2, double O3,
                       const PlaneEnds& e)
 {
     if (n < 0 || n > 3) return;
@@ -283,11 +288,11 @@ void CalcFloorLoadFEF(int plane, double w, int n, double P3, double X, double L,
     bounds[nb++] = 0;
     for (int k = 0; k < n; ++k) bounds[nb++] = div[k];
     bounds[nb++] = L;
-    for (int k = 0; k + 1 < nb; ++k) CalcFloorSegmentFEF(plane, w, X, L, bounds[k], bounds[k + 1] - bounds[k], e);
+    for (int k = 0; k + 1 < nb; ++k) CalcFloorSegmentFEF(F, plane, w, X, L, bounds[k], bounds[k + 1] - bounds[k], e);
     auto T = [X](double l) { return l / 2 > X ? X * X / 2 : (l / 2) * X - (l / 2) * (l / 2) / 2; };
     for (int k = 1; k <= n; ++k) {
         const double before = bounds[k] - bounds[k - 1], after = bounds[k + 1] - bounds[k];
         const double P = P3 + w * (T(before) + T(after));
-        CalcPointLoadFEF(plane, P, L, bounds[k], L - bounds[k], e);
+        CalcPointLoadFEF(F, plane, P, L, bounds[k], L - bounds[k], e);
     }
 }

@@ -25,50 +25,47 @@ bool ComputeDirectionCosines(double dx, double dy, double dz, Mat3& T, double& L
 }
 
 namespace {
-void MemberVectorOfRow(int memberRow, double* dx, double* dy, double* dz)
+void MemberVector(const FrameModel& model, int memberRow, double* dx, double* dy, double* dz)
 {
-    const int i = static_cast<int>(MemberData[memberRow][1]);
-    const int j = static_cast<int>(MemberData[memberRow][2]);
-    *dx = NodeData[j][1] - NodeData[i][1];
-    *dy = NodeData[j][2] - NodeData[i][2];
-    *dz = NodeData[j][3] - NodeData[i][3];
+    const MemberRecord& m = model.members[static_cast<size_t>(memberRow)];
+    const NodeRecord& i = model.nodes[static_cast<size_t>(m.iRow)];
+    const NodeRecord& j = model.nodes[static_cast<size_t>(m.jRow)];
+    *dx = j.X - i.X;
+    *dy = j.Y - i.Y;
+    *dz = j.Z - i.Z;
 }
 
 [[noreturn]] void ReportZeroLength(int shownNumber)
 {
-    AbortWithExclamation(QStringLiteral("ERROR：部材番号=") + QString::number(shownNumber)
-                         + QStringLiteral(" の部材長が 0 または 0 以下になっています。"));
+    AnalysisFailure::Error(QStringLiteral("ERROR：部材番号=") + QString::number(shownNumber)
+                           + QStringLiteral(" の部材長が 0 または 0 以下になっています。"));
 }
 }  // namespace
 
-void BuildDirectionCosinesD(int memberRow, Mat3& out, double& length, int source, int orientation,
-                            double dx, double dy, double dz)
+void MemberAxes(const FrameModel& model, int memberRow, Mat3& T, double& length)
 {
-    if (source != 0) MemberVectorOfRow(memberRow, &dx, &dy, &dz);
-    Mat3 T;
-    if (!ComputeDirectionCosines(dx, dy, dz, T, length))
-        ReportZeroLength(source != 0 ? MemberNumberOfRow(memberRow) : memberRow);
-    if (orientation == 1) {
-        out = T;
-    } else if (orientation == -1) {
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) out[r][c] = T[c][r];
-    }
+    double dx, dy, dz;
+    MemberVector(model, memberRow, &dx, &dy, &dz);
+    if (!ComputeDirectionCosines(dx, dy, dz, T, length)) ReportZeroLength(model.MemberNumber(memberRow));
 }
 
 void BuildDirectionCosines(int16_t memberRow, std::array<std::array<float, 3>, 3>& out, float& length,
-                           int16_t source, int16_t orientation, float dx, float dy, float dz)
+                           int16_t source, int16_t orientation, float dx, float dy, float dz, const FrameModel* model)
 {
-    Mat3 m{};
+    const bool fromNodes = source != 0 && model;
+    double vx = dx, vy = dy, vz = dz;
+    if (fromNodes) MemberVector(*model, memberRow, &vx, &vy, &vz);
+    Mat3 T;
     double L = 0;
-    Mat3 keep{};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) keep[r][c] = out[r][c];
-    m = keep;
-    BuildDirectionCosinesD(memberRow, m, L, source, orientation, dx, dy, dz);
+    if (!ComputeDirectionCosines(vx, vy, vz, T, L)) ReportZeroLength(fromNodes ? model->MemberNumber(memberRow) : memberRow);
     length = static_cast<float>(L);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) out[r][c] = static_cast<float>(m[r][c]);
+    if (orientation == 1) {
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) out[r][c] = static_cast<float>(T[r][c]);
+    } else if (orientation == -1) {
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) out[r][c] = static_cast<float>(T[c][r]);
+    }
 }
 
 void LocalPointsToGlobal(float points[2][7][4], const float x[7], const float y[7], const float z[7],
@@ -99,45 +96,40 @@ double CalcEndFixity(double v, double c)
     return std::isfinite(p) ? p : 1.0;
 }
 
-void PlaneFixity(int memberRow, int plane, double* pi, double* pj)
+void PlaneFixity(const FrameModel& model, int memberRow, int plane, double* pi, double* pj)
 {
-    const double* md = MemberData[memberRow];
+    const MemberRecord& m = model.members[static_cast<size_t>(memberRow)];
     double dx, dy, dz;
-    MemberVectorOfRow(memberRow, &dx, &dy, &dz);
+    MemberVector(model, memberRow, &dx, &dy, &dz);
     const double L = std::sqrt(dx * dx + dy * dy + dz * dz) * 100.0;
-    const double E = md[20];
-    // plane y bends about local z (Izz, zMWR columns 9 and 15); plane z about y.
-    const double I = plane == 0 ? md[19] : md[18];
-    const int ci = plane == 0 ? 9 : 8, cj = plane == 0 ? 15 : 14;
-    const double c = 6.0 * E * I / L;
-    *pi = CalcEndFixity(md[ci], c);
-    *pj = CalcEndFixity(md[cj], c);
+    // Plane y bends about local z (Izz, zMWR); plane z about local y (Iyy, yMWR).
+    const double I = plane == 0 ? m.Izz : m.Iyy;
+    const double c = 6.0 * m.E * I / L;
+    *pi = CalcEndFixity(plane == 0 ? m.endI.aboutZ : m.endI.aboutY, c);
+    *pj = CalcEndFixity(plane == 0 ? m.endJ.aboutZ : m.endJ.aboutY, c);
 }
 
-void BuildMemberStiffness(int memberRow, MemberStiffnessState& s, bool global)
+void BuildMemberStiffness(const FrameModel& model, int memberRow, MemberStiffnessState& s, bool global)
 {
-    const double* md = MemberData[memberRow];
-    s.iRow = static_cast<int>(md[1]);
-    s.jRow = static_cast<int>(md[2]);
+    const MemberRecord& m = model.members[static_cast<size_t>(memberRow)];
+    s.iRow = m.iRow;
+    s.jRow = m.jRow;
     if (s.iRow == s.jRow)
-        AbortWithExclamation(QStringLiteral("ERROR：部材番号=") + QString::number(MemberNumberOfRow(memberRow))
-                             + QStringLiteral(" の両端の節点番号が同じになっています。"));
-    const double txi = md[7], txj = md[13];
-    const double yi = md[8], zi = md[9], yj = md[14], zj = md[15];
-    const double A = md[16], J = md[17], Iyy = md[18], Izz = md[19], E = md[20];
-    double G = md[21];
+        AnalysisFailure::Error(QStringLiteral("ERROR：部材番号=") + QString::number(model.MemberNumber(memberRow))
+                               + QStringLiteral(" の両端の節点番号が同じになっています。"));
+    const double yi = m.endI.aboutY, zi = m.endI.aboutZ, yj = m.endJ.aboutY, zj = m.endJ.aboutZ;
+    const double A = m.A, J = m.J, Iyy = m.Iyy, Izz = m.Izz, E = m.E;
+    const double G = m.endI.aboutX == 0 || m.endJ.aboutX == 0 ? 0.0 : m.G;   // torsion released
 
     double L;
-    BuildDirectionCosinesD(memberRow, s.T, L, 1, 1, 0, 0, 0);
+    MemberAxes(model, memberRow, s.T, L);
     L *= 100.0;
     s.L = L;
 
     const double cz = 6.0 * E * Izz / L, cy = 6.0 * E * Iyy / L;
     const double piz = CalcEndFixity(zi, cz), pjz = CalcEndFixity(zj, cz);
     const double piy = CalcEndFixity(yi, cy), pjy = CalcEndFixity(yj, cy);
-    if (txi == 0 || txj == 0) G = 0;
     const double Dz = 2 + 2 * piz + 2 * pjz, Dy = 2 + 2 * piy + 2 * pjy;
-
     Mat12& K = s.LocalStiffness;
     for (auto& row : K) row.fill(0.0);
     auto set = [&K](int r, int c, double v) { K[r - 1][c - 1] = v; };

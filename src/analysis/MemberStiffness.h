@@ -1,6 +1,8 @@
 // Member local axes and the member stiffness in member and global axes.
 #pragma once
 
+#include "analysis/AnalysisState.h"
+
 #include <array>
 #include <cstdint>
 
@@ -12,17 +14,20 @@ using Mat12 = std::array<std::array<double, 12>, 12>;
 // components. Returns false when the length is not above 0.
 bool ComputeDirectionCosines(double dx, double dy, double dz, Mat3& T, double& L);
 
-// The shared service: with source non-zero the vector is taken from the
-// member row's nodes (dx, dy, dz ignored), with source 0 the given vector is
-// used and the row only names the member in the failure message. Orientation
-// 1 gives T, -1 its transpose (element [g][l] = component g of local axis l),
-// any other value leaves `out` untouched. Indices are 0-based. A length not
-// above 0 shows the error message and abandons (throws AnalysisAbort).
+// The member's local axes from its end nodes and its length (m). A length
+// not above 0 fails the run with its message.
+void MemberAxes(const FrameModel& model, int memberRow, Mat3& T, double& length);
+
+// The shared service of the report: with source non-zero the vector is taken
+// from the nodes of the member row of `model` (dx, dy, dz ignored; the given
+// vector is used when there is no model), with source 0 the given vector is
+// used and the row only names the member in the failure message.
+// Orientation 1 gives T, -1 its transpose (element [g][l] = component g of
+// local axis l), any other value leaves `out` untouched. Indices are 0-based.
+// A length not above 0 fails with the error message (AnalysisFailure).
 void BuildDirectionCosines(int16_t memberRow, std::array<std::array<float, 3>, 3>& out, float& length,
-                           int16_t source, int16_t orientation, float dx, float dy, float dz);
-// The same in double precision, for the engine.
-void BuildDirectionCosinesD(int memberRow, Mat3& out, double& length, int source, int orientation,
-                            double dx, double dy, double dz);
+                           int16_t source, int16_t orientation, float dx, float dy, float dz,
+                           const FrameModel* model = nullptr);
 
 // Two curves of seven points given in member axes to global coordinates, in
 // the homogeneous order (X, Z, Y, 1): curve 0 from (x, y), curve 1 from (x, z),
@@ -48,8 +53,8 @@ struct MemberStiffnessState {
 
 // Fills the member's local stiffness (with end fixity, springs and torsion
 // release) and the direction cosines; `global` also forms Tᵀ·K·T.
-void BuildMemberStiffness(int memberRow, MemberStiffnessState& s, bool global);
+void BuildMemberStiffness(const FrameModel& model, int memberRow, MemberStiffnessState& s, bool global);
 
 // Fixity factors (i, j) of a member in one bending plane: plane 0 is plane y
 // (bending about local z, uses Izz and the zMWR values), plane 1 plane z.
-void PlaneFixity(int memberRow, int plane, double* pi, double* pj);
+void PlaneFixity(const FrameModel& model, int memberRow, int plane, double* pi, double* pj);

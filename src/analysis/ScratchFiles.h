@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 inline const char* const kScratchFiles[] = {"si", "ka", "eq", "sm", "sk"};
@@ -20,6 +21,11 @@ inline const char* const kScratchFiles[] = {"si", "ka", "eq", "sm", "sk"};
 constexpr int kEqRecordLength = 17 * 15 * 8;
 constexpr int kNodeBlockLength = 17 * 13 * 8;
 
+// A scratch file read and written through a small cache of large pages, so
+// that records cost no system call each: the runs of the engine read and
+// write their records in order (or in two orders a band apart), and a page
+// is read and written once per pass. Written pages reach the file when they
+// leave the cache, at Flush and at Close, each write checked.
 class RecordFile {
 public:
     RecordFile() = default;
@@ -29,7 +35,9 @@ public:
 
     // Opens (creating when missing; `fresh` deletes an old file first).
     void Open(const QString& name, int recordLength, bool fresh);
+    // Writes the cached changes and closes; a file error is raised.
     void Close();
+    void Flush();
     bool IsOpen() const { return fd_ >= 0; }
     int RecordLength() const { return length_; }
     // Record numbers from 1. Reading a record beyond the end gives zeros.
@@ -37,9 +45,22 @@ public:
     void Get(long record, void* data);
 
 private:
+    struct Page {
+        long index = -1;
+        bool dirty = false;
+        unsigned long lastUse = 0;
+        std::unique_ptr<char[]> bytes;
+    };
+    Page& PageAt(long index);
+    void WritePage(Page& page);
+    [[noreturn]] void Fail(const char* step) const;
+
     int fd_ = -1;
     int length_ = 0;
     QString name_;
+    size_t size_ = 0;   // the file's length: its length when opened or the end of the last record written
+    std::vector<Page> pages_;
+    unsigned long uses_ = 0;
 };
 
 // Band rows (elements 0..RowWidth) through a band record.

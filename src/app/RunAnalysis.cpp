@@ -1,10 +1,9 @@
 #include "app/RunAnalysis.h"
 
-#include "analysis/AnalysisState.h"
 #include "analysis/AnalysisTables.h"
 #include "analysis/LoadVectors.h"
-#include "analysis/SolveFrame.h"
 #include "analysis/ScratchFiles.h"
+#include "analysis/SolveFrame.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 #include "core/frmAnalyze.h"
@@ -18,18 +17,15 @@
 #include <QPushButton>
 #include <QThread>
 
-namespace {
+void AnalysisProgressWindow::Milestone() { AnalyzeForm()->AdvanceBar(ProgressStep); }
+void AnalysisProgressWindow::Bar1(int max, int value) { AnalyzeForm()->SetBar1(max, value); }
+void AnalysisProgressWindow::Bar2(bool visible, int max, int value) { AnalyzeForm()->SetBar2(visible, max, value); }
 
-// Passes the engine's progress to the progress window.
-class ProgressWindowSink : public AnalysisProgressSink {
-public:
-    void Milestone() override { AnalyzeForm()->AdvanceBar(ProgressStep); }
-    void Bar1(int max, int value) override { AnalyzeForm()->SetBar1(max, value); }
-    void Bar2(bool visible, int max, int value) override { AnalyzeForm()->SetBar2(visible, max, value); }
-};
-ProgressWindowSink g_windowSink;
-
-}  // namespace
+AnalysisProgressWindow& AnalysisProgress()
+{
+    static AnalysisProgressWindow window;
+    return window;
+}
 
 namespace {
 bool ScriptedInterface() { return dynamic_cast<ui::ScriptedServices*>(&ui::Current()) != nullptr; }
@@ -59,8 +55,7 @@ void ShowAnalysisProgress(const QString& phase)
             if (!Program().StartAck) QThread::msleep(5);
         }
         f->ProgressBar2->setVisible(false);
-        ProgressStep = rt::CInt(f->Bar->maximum() / 25.0);
-        SetAnalysisProgressSink(&g_windowSink);
+        AnalysisProgress().ProgressStep = rt::CInt(f->Bar->maximum() / 25.0);
     } else if (phase == QStringLiteral("FINISH")) {
         frmAnalyze* f = AnalyzeForm();
         ui::Beep();
@@ -80,15 +75,21 @@ void ShowAnalysisProgress(const QString& phase)
 
 void FinishAnalysis()
 {
-    SetAnalysisProgressSink(nullptr);
     DeleteScratchFiles();
     Program().NodeNo.clear();
     Program().MemberNo.clear();
     Program().NodeRow.fill(0);
     Program().MemberRow.fill(0);
-    LoadShapeRowMap.clear();
-    CloseLoadTables();
     ReleaseAnalyzeForm();
+}
+
+void ShowAnalysisFailure(const AnalysisFailure& failure)
+{
+    if (failure.beep) ui::Beep();
+    if (failure.icon == AnalysisFailure::Icon::Information)
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(failure.text, ui::Icon::Information, AppTitle));
+    else
+        ui::MsgBox(failure.text, ui::Icon::Exclamation, AppTitle);
 }
 
 void RunAnalysis()
@@ -97,13 +98,15 @@ void RunAnalysis()
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
     bool finished = false;
     try {
-        ReadCaseCountForAnalysis();
-        LoadStructureModel();
-        BuildLoadVectors();
-        SolveFrame();
+        AnalysisState run;
+        run.progress = &AnalysisProgress();
+        ReadCaseCountForAnalysis(run);
+        LoadStructureModel(run);
+        BuildLoadVectors(run);
+        SolveFrame(run);
         finished = true;
-    } catch (const AnalysisAbort&) {
-        // The check has shown its message.
+    } catch (const AnalysisFailure& failure) {
+        ShowAnalysisFailure(failure);
     } catch (const rt::Error& e) {
         ui::MsgBox(QStringLiteral("計算中にエラーが発生したので計算を終了します") + QStringLiteral("\r\n") + e.description(),
                    ui::Icon::Exclamation);

@@ -16,6 +16,17 @@
 namespace {
 QPointer<frmAnalyze> g_form;
 constexpr int kRepaintIntervalMs = 40;   // at most 25 repaints a second
+
+// A visible QProgressBar paints itself at once whenever a new value moves it
+// by a few pixels, outside the window's throttle; with its updates suspended
+// it takes the value without painting and shows it at the next repaint.
+void SetQuietly(QProgressBar* bar, int max, int value)
+{
+    bar->setUpdatesEnabled(false);
+    bar->setMaximum(max);
+    bar->setValue(value);
+    bar->setUpdatesEnabled(true);
+}
 }
 
 frmAnalyze::frmAnalyze(QWidget* parent) : forms::Form(QStringLiteral("frmAnalyze"), parent)
@@ -82,24 +93,20 @@ void frmAnalyze::Refresh(bool force)
 
 void frmAnalyze::AdvanceBar(int step)
 {
-    Bar->setValue(std::min(Bar->maximum(), Bar->value() + step));
+    SetQuietly(Bar, Bar->maximum(), std::min(Bar->maximum(), Bar->value() + step));
     Refresh();
 }
 
 void frmAnalyze::SetBar1(int max, int value)
 {
-    ProgressBar1->setMaximum(std::max(1, max));
-    ProgressBar1->setValue(std::clamp(value, 0, std::max(1, max)));
+    SetQuietly(ProgressBar1, std::max(1, max), std::clamp(value, 0, std::max(1, max)));
     Refresh();
 }
 
 void frmAnalyze::SetBar2(bool visible, int max, int value)
 {
     ProgressBar2->setVisible(visible);
-    if (visible) {
-        ProgressBar2->setMaximum(std::max(1, max));
-        ProgressBar2->setValue(std::clamp(value, 0, std::max(1, max)));
-    }
+    if (visible) SetQuietly(ProgressBar2, std::max(1, max), std::clamp(value, 0, std::max(1, max)));
     Refresh();
 }
 

@@ -26,7 +26,7 @@ public:
 
     void Command1_Click();
 
-    // Bar changes, repainted a few dozen times a second at most.
+    // Bar changes, shown at the window's repaint, a few dozen times a second at most.
     void AdvanceBar(int step);
     void SetBar1(int max, int value);
     void SetBar2(bool visible, int max, int value);

@@ -1,10 +1,9 @@
 #include "AnalysisTestModel.h"
 
-#include "analysis/AnalysisState.h"
 #include "analysis/AnalysisTables.h"
 #include "analysis/LoadVectors.h"
 #include "analysis/SolveFrame.h"
-#include "core/ProgramState.h"
+#include "app/RunAnalysis.h"
 
 #include <stdexcept>
 
@@ -39,68 +38,96 @@ void Model::MemberLoad(const std::vector<int>& targets, int caseNo, int type, co
     placements.push_back(Placement{no, targets});
 }
 
+AnalysisState& Engine()
+{
+    static AnalysisState run;
+    return run;
+}
+
 void Model::Apply() const
 {
-    ClearModelArrays();
-    Program().NodeRow.fill(0);
-    Program().MemberRow.fill(0);
-    nCase = cases;
-    nNode = static_cast<int>(nodes.size());
-    Program().NodeNo.assign(static_cast<size_t>(nNode + 1), 0);
-    for (int r = 1; r <= nNode; ++r) {
+    AnalysisState& run = Engine();
+    run = AnalysisState{};
+    FrameModel& model = run.model;
+    model.nCase = cases;
+    model.nNode = static_cast<int>(nodes.size());
+    model.nodes.assign(static_cast<size_t>(model.nNode + 1), NodeRecord{});
+    model.NodeNo.assign(static_cast<size_t>(model.nNode + 1), 0);
+    for (int r = 1; r <= model.nNode; ++r) {
         const Node& n = nodes[static_cast<size_t>(r - 1)];
-        Program().NodeNo[r] = static_cast<int16_t>(n.no);
-        Program().NodeRow[n.no] = static_cast<int16_t>(r);
-        NodeData[r][1] = n.x; NodeData[r][2] = n.y; NodeData[r][3] = n.z;
-        for (int c = 0; c < 6; ++c) NodeData[r][4 + c] = n.restraint[c];
+        model.NodeNo[static_cast<size_t>(r)] = n.no;
+        model.NodeRow[static_cast<size_t>(n.no)] = r;
+        NodeRecord& rec = model.nodes[static_cast<size_t>(r)];
+        rec.X = n.x; rec.Y = n.y; rec.Z = n.z;
+        rec.restraint = n.restraint;
     }
-    nMember = static_cast<int>(members.size());
-    Program().MemberNo.assign(static_cast<size_t>(nMember + 1), 0);
-    for (int r = 1; r <= nMember; ++r) {
+    model.nMember = static_cast<int>(members.size());
+    model.members.assign(static_cast<size_t>(model.nMember + 1), MemberRecord{});
+    model.MemberNo.assign(static_cast<size_t>(model.nMember + 1), 0);
+    auto conditions = [](const std::array<double, 6>& v) {
+        return MemberEndConditions{v[0], v[1], v[2], v[3], v[4], v[5]};
+    };
+    for (int r = 1; r <= model.nMember; ++r) {
         const Member& m = members[static_cast<size_t>(r - 1)];
-        Program().MemberNo[r] = static_cast<int16_t>(m.no);
-        Program().MemberRow[m.no] = static_cast<int16_t>(r);
-        MemberData[r][1] = Program().NodeRow[m.i];
-        MemberData[r][2] = Program().NodeRow[m.j];
-        MemberData[r][3] = m.section;
-        for (int c = 0; c < 6; ++c) { MemberData[r][4 + c] = m.endI[c]; MemberData[r][10 + c] = m.endJ[c]; }
-        MemberData[r][16] = m.A; MemberData[r][17] = m.J; MemberData[r][18] = m.Iyy;
-        MemberData[r][19] = m.Izz; MemberData[r][20] = m.E; MemberData[r][21] = m.G;
+        model.MemberNo[static_cast<size_t>(r)] = m.no;
+        model.MemberRow[static_cast<size_t>(m.no)] = r;
+        MemberRecord& rec = model.members[static_cast<size_t>(r)];
+        rec.iRow = model.NodeRow[static_cast<size_t>(m.i)];
+        rec.jRow = model.NodeRow[static_cast<size_t>(m.j)];
+        rec.section = m.section;
+        rec.endI = conditions(m.endI);
+        rec.endJ = conditions(m.endJ);
+        rec.A = m.A; rec.J = m.J; rec.Iyy = m.Iyy; rec.Izz = m.Izz; rec.E = m.E; rec.G = m.G;
     }
-    SizeBandMatrix();
-    LoadShapeTable.assign(shapes.size() + 1, std::array<double, 11>{});
-    LoadShapeRowMap.clear();
+    model.SizeBandMatrix();
+    run.loads.shapes.assign(shapes.size() + 1, LoadShape{});
     for (size_t r = 1; r <= shapes.size(); ++r) {
         const Shape& s = shapes[r - 1];
-        auto& row = LoadShapeTable[r];
-        row[1] = s.type; row[2] = s.caseNo; row[3] = CoordinateCode(s.direction);
-        for (int k = 1; k <= 7; ++k) row[3 + k] = s.P[k];
-        LoadShapeRowMap[s.no] = static_cast<int>(r);
+        LoadShape& row = run.loads.shapes[r];
+        row.type = s.type; row.caseNo = s.caseNo; row.direction = CoordinateCode(s.direction);
+        for (int k = 1; k <= 7; ++k) row.P[static_cast<size_t>(k)] = s.P[static_cast<size_t>(k)];
+        run.loads.shapeRowOfNumber[s.no] = static_cast<int>(r);
     }
-    LoadPlacementTable.clear();
     for (const Placement& p : placements) {
         LoadPlacementRow out;
         out.shapeNo = p.shape;
-        out.shapeRow = LoadShapeRowMap.at(p.shape);
-        out.type = static_cast<int>(LoadShapeTable[out.shapeRow][1]);
+        out.shapeRow = run.loads.shapeRowOfNumber.at(p.shape);
+        out.type = run.loads.shapes[static_cast<size_t>(out.shapeRow)].type;
         for (int t : p.targets) {
             if (t == 0) continue;
-            out.targets.push_back(out.type == 1 ? Program().NodeRow[t] : Program().MemberRow[t]);
+            out.targets.push_back(out.type == 1 ? model.NodeRow[static_cast<size_t>(t)] : model.MemberRow[static_cast<size_t>(t)]);
         }
-        LoadPlacementTable.push_back(out);
+        run.loads.placements.push_back(out);
     }
 }
 
 void Model::Solve() const
 {
     Apply();
-    BuildLoadVectorsFromTables();
-    SolveFrameNumeric();
+    BuildLoadVectorsFromTables(Engine());
+    SolveFrameNumeric(Engine());
 }
 
-double Disp(int node, int component, int caseNo) { return Displacement(Program().NodeRow[node], component, caseNo); }
-double React(int node, int component, int caseNo) { return Reaction(Program().NodeRow[node], component, caseNo); }
-double Force(int member, int component, int caseNo) { return MemberEndForces[Program().MemberRow[member]][caseNo][component]; }
-double Equiv(int member, int component, int caseNo) { return MemberCaseRecords[Program().MemberRow[member]][caseNo][component]; }
+bool ShowsFailure(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const AnalysisFailure& failure) {
+        ShowAnalysisFailure(failure);
+        return true;
+    }
+    return false;
+}
+
+double Disp(int node, int component, int caseNo) { return Engine().Displacement(Engine().model.NodeRow[static_cast<size_t>(node)], component, caseNo); }
+double React(int node, int component, int caseNo) { return Engine().Reaction(Engine().model.NodeRow[static_cast<size_t>(node)], component, caseNo); }
+double Force(int member, int component, int caseNo)
+{
+    return Engine().results.memberEndForces[static_cast<size_t>(Engine().model.MemberRow[static_cast<size_t>(member)])][caseNo][component];
+}
+double Equiv(int member, int component, int caseNo)
+{
+    return Engine().loads.equivalentLoads[static_cast<size_t>(Engine().model.MemberRow[static_cast<size_t>(member)])][caseNo][component];
+}
 
 }  // namespace antest

@@ -1,10 +1,13 @@
 // Test support for the analysis: a model described in code, put into the
-// engine's arrays directly (numeric tests) or into a fresh project database
+// engine's state directly (numeric tests) or into a fresh project database
 // (tests of the whole run).
 #pragma once
 
+#include "analysis/AnalysisState.h"
+
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace antest {
@@ -50,7 +53,7 @@ struct Model {
     void MemberLoad(const std::vector<int>& members, int caseNo, int type, const QString& direction,
                     std::array<double, 8> P);
 
-    // Puts the model into the engine arrays (no database).
+    // Puts the model into a fresh Engine() (no database).
     void Apply() const;
     // Apply, place the loads and solve (phases without tables).
     void Solve() const;
@@ -58,7 +61,14 @@ struct Model {
     void WriteDatabase() const;
 };
 
-// Results after Solve() or a run, by node or member number.
+// The engine state of the last Apply() or Solve().
+AnalysisState& Engine();
+
+// Runs a step that must fail; shows its failure as the analysis command
+// does (so the script records the message) and returns whether it failed.
+bool ShowsFailure(const std::function<void()>& step);
+
+// Results of Engine() after Solve(), by node or member number.
 double Disp(int node, int component, int caseNo = 1);
 double React(int node, int component, int caseNo = 1);
 double Force(int member, int component, int caseNo = 1);   // 1..14

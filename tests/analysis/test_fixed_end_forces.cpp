@@ -108,7 +108,7 @@ FefVector EngineLoads(int type, const std::array<double, 8>& P, double endI, dou
     mem.endJ[5] = endJ;
     m.MemberLoad({1}, 1, type, QStringLiteral("y 部材系"), P);
     m.Apply();
-    PlaceLoads();
+    PlaceLoads(Engine());
     FefVector F{};
     for (int k = 1; k <= 14; ++k) F[k] = Equiv(1, k);
     return F;
@@ -216,7 +216,7 @@ TEST(FixedEndForces, PlaneZMirrorsTheEndMoments)
     m.AddMember(1, 1, 2);
     m.MemberLoad({1}, 1, 7, QStringLiteral("z 部材系"), {0, 5, 0, 0, 2});
     m.Apply();
-    PlaceLoads();
+    PlaceLoads(Engine());
     const std::array<double, 5> f = Integrate(Load{{}, {{2, 5}}});
     EXPECT_NEAR(Equiv(1, 3), f[0], 1e-9);
     EXPECT_NEAR(Equiv(1, 5), -100 * f[1], 1e-7);
@@ -279,7 +279,7 @@ TEST(FixedEndForces, GlobalOppositeSignLinearLoadIsPlaced)
     m.AddMember(1, 1, 2);
     m.MemberLoad({1}, 1, 5, QStringLiteral("Y 絶対系"), {0, 2, -3, 1, 4});
     m.Apply();
-    PlaceLoads();
+    PlaceLoads(Engine());
     for (int k = 1; k <= 14; ++k) EXPECT_NEAR(Equiv(1, k), member[k], 1e-9) << k;
     EXPECT_NE(Equiv(1, 2), 0.0);
 }
@@ -295,7 +295,7 @@ TEST(FixedEndForces, EndForcesGivenAreNeverResolved)
         m.AddMember(1, 1, 2);
         m.MemberLoad({1}, 1, 2, dir, {0, 1, 2, 3, 4, 5, 6, 7});
         m.Apply();
-        PlaceLoads();
+        PlaceLoads(Engine());
         const bool z = dir == QStringLiteral("z 部材系");
         EXPECT_EQ(Equiv(1, 1), 1);
         EXPECT_EQ(Equiv(1, 7), 4);

@@ -5,7 +5,6 @@
 
 #include "analysis/AnalysisState.h"
 #include "analysis/SolveFrame.h"
-#include "core/ProgramState.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -495,7 +494,7 @@ void CheckFrame(unsigned seed, int nx, int ny, int nz)
     Frame fr = Generate(seed, nx, ny, nz);
     const Model& m = fr.model;
     m.Solve();
-    ASSERT_LT(HalfBand, nDof);
+    ASSERT_LT(Engine().model.HalfBand, Engine().model.nDof);
 
     for (int c = 1; c <= 3; ++c) {
         const DenseResult d = DenseSolve(m, fr.loads, c);
@@ -623,9 +622,18 @@ TEST(RandomFrames, MemberEquilibrium)
                     my -= 100 * (x - Lm / 2) * q.z * w;
                 });
             }
-            if (Equiv(mem.no, 14, c) != 0) EXPECT_NEAR(Force(mem.no, 14, c), mz, 1e-5) << "member " << mem.no;
+            // A plane without member load keeps 0.
+            bool acrossY = false, acrossZ = false;
+            for (const MemberLoadDef& l : fr.loads) {
+                if (l.member != mem.no || l.caseNo != c) continue;
+                ForEachLoadPoint(l, Lm, [&](double, V3 q, double) {
+                    acrossY = acrossY || q.y != 0;
+                    acrossZ = acrossZ || q.z != 0;
+                });
+            }
+            if (acrossY) EXPECT_NEAR(Force(mem.no, 14, c), mz, 1e-5) << "member " << mem.no;
             else EXPECT_EQ(Force(mem.no, 14, c), 0.0);
-            if (Equiv(mem.no, 13, c) != 0) EXPECT_NEAR(Force(mem.no, 13, c), -my, 1e-5) << "member " << mem.no;
+            if (acrossZ) EXPECT_NEAR(Force(mem.no, 13, c), -my, 1e-5) << "member " << mem.no;
             else EXPECT_EQ(Force(mem.no, 13, c), 0.0);
         }
 }
