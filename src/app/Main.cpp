@@ -66,6 +66,12 @@ bool ReplaceUnreadableDatabase()
 void OfferBackupOfACrashedInputScreen()
 {
     if (!QFileInfo(kBackupDatabase).isFile()) return;
+    // A copy cut short (the program ended while the screen was opening) can
+    // give nothing back, and the database was not edited yet.
+    if (!IsProjectDatabase(kBackupDatabase)) {
+        QFile::remove(kBackupDatabase);
+        return;
+    }
     ui::Beep();
     Program().MsgResult = ui::MsgBox(QStringLiteral("前回、入力画面の編集中にプログラムが終了しました。\r\n"
                                                     "編集前のデータに戻しますか？\r\n"

@@ -1,7 +1,6 @@
 #include "app/ProjectFiles.h"
 
 #include "core/MakeDatabase.h"
-#include "database/Schema.h"
 
 #include "platform/Database.h"
 #include "platform/Settings.h"
@@ -41,24 +40,6 @@ bool FileIsOpen(const QString& path)
         if (QFile::symLinkTarget(fds.filePath(fd)) == canonical) return true;
     }
     return false;
-}
-
-// True when the file is a database of ours holding every input table.
-bool IsProjectDatabase(const QString& path)
-{
-    try {
-        dao::DatabasePtr db = dao::Database::Open(path);
-        bool ok = true;
-        try {
-            for (const QString& table : schema::InputTableNames()) db->OpenRecordset(table)->Close();
-        } catch (...) {
-            ok = false;
-        }
-        db->Close();
-        return ok;
-    } catch (...) {
-        return false;
-    }
 }
 
 void ShowProjectFileMessage(const QString& text)

@@ -1,5 +1,7 @@
 #include "database/WorkingFiles.h"
 
+#include "database/Schema.h"
+#include "platform/Database.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QRandomGenerator>
 
 #include <cstdio>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 QString UnusedTemporaryName(const QString& prefix)
@@ -17,6 +20,29 @@ QString UnusedTemporaryName(const QString& prefix)
         name = prefix + QStringLiteral("%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     } while (QFileInfo(name).exists() || QFileInfo(name).isSymLink());
     return name;
+}
+
+bool IsProjectDatabase(const QString& path)
+{
+    try {
+        dao::DatabasePtr db = dao::Database::Open(path);
+        bool sound = false;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db->Handle(), "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            sound = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
+        sqlite3_finalize(st);
+        try {
+            for (const QString& table : schema::InputTableNames())
+                if (sound) db->OpenRecordset(table)->Close();
+        } catch (const rt::Error&) {
+            sound = false;
+        }
+        db->Close();
+        return sound;
+    } catch (const rt::Error&) {
+        return false;
+    }
 }
 
 void RemoveLeftoverTemporaries()

@@ -16,6 +16,10 @@ inline const QString kBuildingPrefix = QStringLiteral("ZelkovaNew-");
 // A name "<prefix>XXXXXXXX.tmp" that no file of the working folder has.
 QString UnusedTemporaryName(const QString& prefix);
 
+// True when `path` is a sound database of ours (its structure checks out)
+// that holds every table of the model input: a project.
+bool IsProjectDatabase(const QString& path);
+
 // Removes the temporary files (and their journals) that a program ended by a
 // crash left in the working folder.
 void RemoveLeftoverTemporaries();

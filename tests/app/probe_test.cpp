@@ -255,8 +255,19 @@ TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)
         d->Close();
     }
 
+    // A copy cut short while the screen was opening is of no use: it goes
+    // without a question.
+    ASSERT_TRUE(Write(backup, beforeEdit.left(beforeEdit.size() / 2)));
+    const QString edited = testenv::FileHash(p.db());
+    QStringList out = RunProbe(p.dir(), {QStringLiteral("dump")});
+    EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
+    EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("編集途中"));
+    EXPECT_EQ(testenv::FileHash(p.db()), edited);
+    EXPECT_FALSE(QFileInfo::exists(backup));
+
     // No: the backup goes, the edits stay, and the results count as stale.
-    QStringList out = RunProbe(p.dir(), {QStringLiteral("answer:no"), QStringLiteral("dump"),
+    ASSERT_TRUE(Write(backup, beforeEdit));
+    out = RunProbe(p.dir(), {QStringLiteral("answer:no"), QStringLiteral("dump"),
                                          QStringLiteral("setting:Public/AnalyzeFinish")});
     EXPECT_EQ(Matching(out, QStringLiteral("message=")), QStringList{question});
     EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("編集途中"));
