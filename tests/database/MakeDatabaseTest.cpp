@@ -73,6 +73,16 @@ void AddProjectRows()
     db->Close();
 }
 
+// A new database with a user's rows, without the tables `drop`, after `prepare`.
+void MakeProjectFile(const QStringList& drop, const QStringList& prepare = {})
+{
+    RunMakeDatabase(0);
+    AddProjectRows();
+    rawdb::File raw(kWorkingDatabase, true);
+    for (const QString& t : drop) raw.Exec("DROP TABLE " + rawdb::File::Quote(t));
+    for (const QString& sql : prepare) raw.Exec(sql);
+}
+
 TEST(MakeDatabase, FreshDatabaseHoldsTheTablesAndOnlyTheDefaultRows)
 {
     RunMakeDatabase(0);
@@ -167,13 +177,7 @@ class UpgradePass : public ::testing::TestWithParam<UpgradeCase> {};
 TEST_P(UpgradePass, AddsOnlyMissingSectionDesignTablesAndKeepsEverythingElse)
 {
     const UpgradeCase& c = GetParam();
-    RunMakeDatabase(0);
-    AddProjectRows();
-    {
-        rawdb::File raw(kWorkingDatabase, true);
-        for (const QString& t : c.drop) raw.Exec("DROP TABLE " + rawdb::File::Quote(t));
-        for (const QString& sql : c.prepare) raw.Exec(sql);
-    }
+    MakeProjectFile(c.drop, c.prepare);
     SetProjectSideState();
     const auto before = rawdb::File(kWorkingDatabase).Dump();
     if (!c.unreadable.isEmpty()) {
@@ -284,12 +288,7 @@ bool DiesInPass(int16_t mode, int writes)
 TEST_P(PassKilledMidway, LeavesTheOldOrTheFinishedDatabase)
 {
     const KilledCase& c = GetParam();
-    RunMakeDatabase(0);
-    AddProjectRows();
-    {
-        rawdb::File raw(kWorkingDatabase, true);
-        for (const QString& t : c.drop) raw.Exec("DROP TABLE " + rawdb::File::Quote(t));
-    }
+    MakeProjectFile(c.drop);
     const QByteArray original = testenv::ReadFile(kWorkingDatabase);
     const auto before = rawdb::File(kWorkingDatabase).Dump();
     RunMakeDatabase(c.mode);
@@ -340,6 +339,7 @@ TEST_P(MakeDatabaseFailure, RaisesAndLeavesNoConnection)
     GetParam().prepare();
     EXPECT_THROW(RunMakeDatabase(GetParam().mode), rt::Error);
     EXPECT_FALSE(Program().SharedDatabase);
+    EXPECT_TRUE(QDir().entryList({kBuildingPrefix + "*"}, QDir::Files).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
