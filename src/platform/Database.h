@@ -4,7 +4,9 @@
 //
 // A recordset reads its rows in bulk, one SELECT for the whole keyset, and
 // serves them until a change made through this layer in this process touches
-// the table (a change through another program shows after a requery).
+// the table (a change through another program shows after a requery); the
+// row it stands on keeps the values read until it moves. The layer is used
+// from one thread.
 //
 // Field types are enforced on every write: Integer is 16-bit (a value outside
 // -32768..32767 is an Overflow, a real is rounded half to even), Single goes
