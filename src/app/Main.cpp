@@ -16,6 +16,8 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include <cstdio>
+
 namespace {
 
 // Runs a pass of MakeDatabase; a failure is reported and ends the start-up.
@@ -50,11 +52,38 @@ bool ReplaceUnreadableDatabase()
                                .arg(aside),
                            ui::Buttons::YesNo | ui::Icon::Exclamation, AppTitle);
     if (Program().MsgResult != ui::Answer::Yes) return false;
-    if (!QFile::rename(kWorkingDatabase, aside)) {
+    // The file itself is moved aside, be it a link to a file that is gone.
+    if (std::rename(QFile::encodeName(kWorkingDatabase).constData(), QFile::encodeName(aside).constData()) != 0) {
         ShowDatabaseAccessMessage();
         return false;
     }
     return RunMakeDatabase(0);
+}
+
+// The copy an input screen keeps of the database, left behind when the
+// program ended while the screen was open: the user decides whether it comes
+// back.
+void OfferBackupOfACrashedInputScreen()
+{
+    if (!QFileInfo(kBackupDatabase).isFile()) return;
+    // A copy cut short (the program ended while the screen was opening) can
+    // give nothing back, and the database was not edited yet.
+    if (!IsProjectDatabase(kBackupDatabase)) {
+        QFile::remove(kBackupDatabase);
+        return;
+    }
+    ui::Beep();
+    Program().MsgResult = ui::MsgBox(QStringLiteral("前回、入力画面の編集中にプログラムが終了しました。\r\n"
+                                                    "編集前のデータに戻しますか？\r\n"
+                                                    "[いいえ]を選択すると、編集途中のデータをそのまま使います。"),
+                                     ui::Buttons::YesNo | ui::Icon::Question, AppTitle);
+    if (Program().MsgResult == ui::Answer::Yes) {
+        if (!ReplaceWorkingDatabase(kBackupDatabase, true)) ShowDatabaseAccessMessage();
+        return;
+    }
+    // The edits stay; results computed before them no longer fit the model.
+    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
+    if (!QFile::remove(kBackupDatabase)) ShowDatabaseAccessMessage();
 }
 
 }  // namespace
@@ -78,7 +107,12 @@ bool Main()
     Program().ProgramVersion = QStringLiteral("1.41");
     Program().WarnOnCancel = false;
 
-    if (!QFileInfo::exists(kWorkingDatabase)) {
+    RemoveLeftoverTemporaries();
+    OfferBackupOfACrashedInputScreen();
+
+    // A link to a file that is gone counts as a file that cannot be opened.
+    const QFileInfo working(kWorkingDatabase);
+    if (!working.exists() && !working.isSymLink()) {
         if (!RunMakeDatabase(0)) return false;
     } else {
         bool opened = false;
@@ -94,6 +128,10 @@ bool Main()
             try {
                 for (const QString& table : schema::StartupTableNames()) {
                     Program().SharedRecordset = Program().SharedDatabase->OpenRecordset(table);
+                    // A grade table left empty is filled by the upgrade pass.
+                    if ((table == schema::kSteelGradeTable || table == schema::kBarGradeTable) &&
+                        Program().SharedRecordset->RecordCount() == 0)
+                        complete = false;
                     Program().SharedRecordset->Close();
                     Program().SharedRecordset.reset();
                 }

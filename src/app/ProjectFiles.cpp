@@ -13,11 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTemporaryFile>
 
 #include <sqlite3.h>
 
-#include <cstdio>
 
 namespace {
 
@@ -31,12 +29,6 @@ QString DefaultProjectFolder()
     return QDir::cleanPath(QDir::current().absoluteFilePath(QStringLiteral("../") + kSaveFolderName));
 }
 
-// Replaces `target` by `source` in one step (the old file stays until then).
-bool ReplaceFile(const QString& source, const QString& target)
-{
-    return std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0;
-}
-
 // True while this process holds the file open (any connection to it).
 bool FileIsOpen(const QString& path)
 {
@@ -48,25 +40,6 @@ bool FileIsOpen(const QString& path)
         if (QFile::symLinkTarget(fds.filePath(fd)) == canonical) return true;
     }
     return false;
-}
-
-// True when the file is an SQLite database whose 基本データ can be opened.
-bool IsProjectDatabase(const QString& path)
-{
-    try {
-        dao::DatabasePtr db = dao::Database::Open(path);
-        bool ok = true;
-        try {
-            dao::RecordsetPtr rs = db->OpenRecordset(QStringLiteral("基本データ"));
-            rs->Close();
-        } catch (...) {
-            ok = false;
-        }
-        db->Close();
-        return ok;
-    } catch (...) {
-        return false;
-    }
 }
 
 void ShowProjectFileMessage(const QString& text)
@@ -176,7 +149,8 @@ void CompactWorkingDatabase()
         ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     if (db) ok = sqlite3_close(db) == SQLITE_OK && ok;
-    ok = ok && QFileInfo(kCompactDatabase).size() > 0 && ReplaceFile(kCompactDatabase, kWorkingDatabase);
+    // The compacted file takes the old one's place with its permissions.
+    ok = ok && QFileInfo(kCompactDatabase).size() > 0 && ReplaceWorkingDatabase(kCompactDatabase, true);
     if (!ok) QFile::remove(kCompactDatabase);
 }
 
@@ -201,30 +175,20 @@ void OpenProject()
 
     // The archive's database goes to a temporary file first; only a complete,
     // verified project database replaces the working one.
-    QTemporaryFile temp(QDir::current().absoluteFilePath(QStringLiteral("ZelkovaOpen-XXXXXX.tmp")));
-    lzh::Status status = lzh::Status::WriteError;
-    if (temp.open()) {
-        temp.close();
-        status = RunLhaCommand(path, QStringLiteral("e"), temp.fileName());
-    }
-    if (status == lzh::Status::Ok && !IsProjectDatabase(temp.fileName())) {
+    const QString opening = UnusedTemporaryName(kOpeningPrefix);
+    lzh::Status status = RunLhaCommand(path, QStringLiteral("e"), opening);
+    if (status == lzh::Status::Ok && !IsProjectDatabase(opening)) {
+        QFile::remove(opening);
         ShowProjectFileMessage(QStringLiteral("工事データを読み込めませんでした。\r\n"
                                               "選択された圧縮ファイルの Zelkova.mdb はこのプログラムの工事データではありません。"));
         return;
     }
-    if (status == lzh::Status::Ok) {
-        if (QFileInfo::exists(kWorkingDatabase)) QFile::setPermissions(temp.fileName(), QFile::permissions(kWorkingDatabase));
-        // A journal left by a crash belongs to the old file; beside the new
-        // one it would be played back into it.
-        const QString journal = kWorkingDatabase + QStringLiteral("-journal");
-        if (QFileInfo::exists(journal) && !QFile::remove(journal)) status = lzh::Status::WriteError;
-        if (status == lzh::Status::Ok && !ReplaceFile(temp.fileName(), kWorkingDatabase)) status = lzh::Status::WriteError;
-    }
+    if (status == lzh::Status::Ok && !ReplaceWorkingDatabase(opening, true)) status = lzh::Status::WriteError;
     if (status != lzh::Status::Ok) {
+        QFile::remove(opening);
         ShowProjectFileMessage(OpenFailureText(status));
         return;
     }
-    temp.setAutoRemove(false);  // it is the working database now
 
     // A project saved before the section-design tables existed gains them
     // here, as it would at the next start, instead of reading as damaged.

@@ -364,12 +364,9 @@ void frmMainmenu::cmdClear_Click()
         made = false;
         CloseSharedData();
     }
-    if (made) {
-        RefreshMainMenu();
-    } else {
-        // The old file may be gone already: the menu shows no project.
-        ShowEmptyProject(*this);
-        for (int i = 0; i < lstInputMenu->count(); ++i) lstInputMenu->item(i)->setCheckState(Qt::Unchecked);
+    // A clear that failed has left the old project in place: the menu shows it.
+    RefreshMainMenu();
+    if (!made) {
         SetBusyPointer(false);
         ShowDatabaseAccessMessage();
     }

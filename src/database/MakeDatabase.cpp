@@ -42,12 +42,6 @@ void KillIfExists(const QString& name)
         rt::Raise(rt::ErrFileIO, QStringLiteral("ファイル '%1' を削除できません: %2").arg(name, file.errorString()));
 }
 
-void CreateTables(int from, int to)
-{
-    const auto& tables = schema::AllTables();
-    for (int i = from; i < to; ++i) MakeDbConnection->CreateTable(tables[i]);
-}
-
 void AppendDefaultRows(const schema::DefaultRows& defaults)
 {
     MakeDbRecordset = MakeDbConnection->OpenRecordset(defaults.table);
@@ -59,42 +53,83 @@ void AppendDefaultRows(const schema::DefaultRows& defaults)
     CloseRecordset(MakeDbRecordset);
 }
 
-void Passes(int16_t mode)
+// True for a grade table of ours without a row: one left empty by a pass
+// that ended early. A table that cannot be read as ours is left alone.
+bool IsEmptyGradeTable(const schema::DefaultRows& defaults)
 {
-    bool steelCreated = false;
-    bool barCreated = false;
-
-    if (mode != 1) {
-        // Create pass: the project and its side state go.
-        reg::SaveSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataName"), QString());
-        reg::DeleteSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataName"));
-        reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
-        KillIfExists(kPreviewInfoFile);
-        CloseDatabase(MakeDbConnection);
-        KillIfExists(kWorkingDatabase);
-        MakeDbConnection = dao::Database::Create(kWorkingDatabase);
-        CreateTables(0, schema::kBaseTableCount);
+    try {
+        MakeDbRecordset = MakeDbConnection->OpenRecordset(defaults.table);
+        bool empty = MakeDbRecordset->RecordCount() == 0;
+        for (const QString& field : defaults.fields) MakeDbRecordset->FieldIndex(field);
+        CloseRecordset(MakeDbRecordset);
+        return empty;
+    } catch (const rt::Error&) {
+        MakeDbRecordset.reset();
+        return false;
     }
+}
 
-    // Upgrade pass. A table counts as missing only when the catalogue does
-    // not list it: one that is there but cannot be read is left alone, and
-    // the main menu reports the database as damaged.
-    CloseDatabase(MakeDbConnection);
-    MakeDbConnection = dao::Database::Open(kWorkingDatabase);
+// Adds the section-design tables the file lacks, and the default rows of a
+// grade table made here or found empty, inside the caller's transaction. A
+// table counts as missing only when the catalogue does not list it: one that
+// is there but cannot be read is left alone, and the main menu reports the
+// database as damaged.
+void AddSectionDesignTables()
+{
+    bool steelNeedsRows = false;
+    bool barNeedsRows = false;
     for (const QString& name : schema::SectionDesignTableNames()) {
         if (MakeDbConnection->TableExists(name)) continue;
         MakeDbConnection->CreateTable(schema::Table(name));
-        if (name == schema::kSteelGradeTable) steelCreated = true;
-        if (name == schema::kBarGradeTable) barCreated = true;
+        if (name == schema::kSteelGradeTable) steelNeedsRows = true;
+        if (name == schema::kBarGradeTable) barNeedsRows = true;
     }
+    if (steelNeedsRows || IsEmptyGradeTable(schema::SteelGradeRows())) AppendDefaultRows(schema::SteelGradeRows());
+    if (barNeedsRows || IsEmptyGradeTable(schema::BarGradeRows())) AppendDefaultRows(schema::BarGradeRows());
+}
+
+// The create pass builds the whole new database under a temporary name and
+// renames it over the old file: a pass that ends early leaves the old file.
+void CreatePass()
+{
+    reg::SaveSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataName"), QString());
+    reg::DeleteSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataName"));
+    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
+    KillIfExists(kPreviewInfoFile);
+    CloseDatabase(MakeDbConnection);
+
+    const QString building = UnusedTemporaryName(kBuildingPrefix);
+    try {
+        MakeDbConnection = dao::Database::Create(building);
+        // A file that fails half-way is thrown away whole, so it needs no
+        // journal; it is synced once, before it takes the database's name.
+        MakeDbConnection->Execute(QStringLiteral("PRAGMA journal_mode = OFF"));
+        MakeDbConnection->Execute(QStringLiteral("PRAGMA synchronous = OFF"));
+        MakeDbConnection->BeginTrans();
+        const auto& tables = schema::AllTables();
+        for (int i = 0; i < schema::kBaseTableCount; ++i) MakeDbConnection->CreateTable(tables[i]);
+        AddSectionDesignTables();
+        MakeDbConnection->CommitTrans();
+        CloseDatabase(MakeDbConnection);
+        if (!ReplaceWorkingDatabase(building, false))
+            rt::Raise(rt::ErrFileIO, QStringLiteral("ファイル '%1' を置き換えられません。").arg(kWorkingDatabase));
+    } catch (...) {
+        try { CloseDatabase(MakeDbConnection); } catch (...) { MakeDbConnection.reset(); }
+        QFile::remove(building);
+        QFile::remove(building + QStringLiteral("-journal"));
+        throw;
+    }
+}
+
+// The upgrade pass alone changes the file in one transaction: all of it or
+// nothing.
+void UpgradePass()
+{
     CloseDatabase(MakeDbConnection);
     MakeDbConnection = dao::Database::Open(kWorkingDatabase);
-
-    // Default rows go only into a grade table made by this call, never into
-    // one that already held the user's rows.
-    if (steelCreated) AppendDefaultRows(schema::SteelGradeRows());
-    if (barCreated) AppendDefaultRows(schema::BarGradeRows());
-
+    MakeDbConnection->BeginTrans();
+    AddSectionDesignTables();
+    MakeDbConnection->CommitTrans();
     CloseDatabase(MakeDbConnection);
 }
 
@@ -103,7 +138,8 @@ void Passes(int16_t mode)
 void MakeDatabaseFile(int16_t& mode)
 {
     try {
-        Passes(mode);
+        if (mode == 1) UpgradePass();
+        else CreatePass();
     } catch (...) {
         // Leave no connection behind on the file, so that the caller can
         // report the failure and the user can clear or replace the file.

@@ -7,14 +7,17 @@
 // the program state does).
 //
 // mode 1: the upgrade pass alone, which adds whichever section-design tables
-// the file lacks. Any other mode: the create pass first, which
-// discards the project (the file, the stored archive name, the analysis flag
-// and the preview settings file) and makes an empty database, then the
-// upgrade pass. The two grade tables get their default rows when this call
-// creates them.
+// the file lacks. Any other mode: the create pass, which discards the project
+// (the file, the stored archive name, the analysis flag and the preview
+// settings file) and puts an empty database with all tables in its place.
+// A grade table gets its default rows when this call creates it or finds it
+// empty.
 //
-// Shows no message. A failure (a file that cannot be deleted, a database that
-// cannot be created or opened, a table or row that cannot be written) raises
-// rt::Error to the caller; the connection is closed first, and what was done
-// before it stays done. No connection stays open on return.
+// Each pass changes the file whole or not at all: the upgrade pass in one
+// transaction, the create pass by building the new file under another name
+// and renaming it over the old one. Shows no message. A failure (a file that
+// cannot be deleted or replaced, a database that cannot be created or opened,
+// a table or row that cannot be written) raises rt::Error to the caller with
+// the file as it was and no connection left open; the settings and the
+// preview file the create pass resets stay reset.
 void MakeDatabaseFile(int16_t& mode);

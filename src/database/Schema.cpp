@@ -211,6 +211,17 @@ const QStringList& StartupTableNames()
     return names;
 }
 
+const QStringList& InputTableNames()
+{
+    static const QStringList names{
+        QStringLiteral("基本データ"),   QStringLiteral("節点座標1"),    QStringLiteral("材料定数1"),
+        QStringLiteral("材料定数2"),    QStringLiteral("要素情報"),     QStringLiteral("節点拘束形状"),
+        QStringLiteral("節点拘束配置"), QStringLiteral("要素端部形状"), QStringLiteral("要素端部配置"),
+        QStringLiteral("荷重形状"),     QStringLiteral("荷重配置"),
+    };
+    return names;
+}
+
 const QStringList& SectionDesignTableNames()
 {
     static const QStringList names = [] {

@@ -37,6 +37,10 @@ QString SlotFieldName(int slot);
 inline const QString kSteelGradeTable = QStringLiteral("VUP01鋼材材種強度");
 inline const QString kBarGradeTable = QStringLiteral("VUP01鉄筋材種強度");
 
+// The eleven tables of the model input (基本データ and the ten list tables):
+// a file without them is not a project.
+const QStringList& InputTableNames();
+
 // The section-design tables in the order the upgrade pass looks for them.
 const QStringList& SectionDesignTableNames();
 

@@ -1,4 +1,5 @@
-// The working files, relative names in the working folder.
+// The working files, relative names in the working folder, and the ways a
+// working database is replaced without ever leaving half a file.
 #pragma once
 
 #include <QString>
@@ -6,3 +7,26 @@
 inline const QString kWorkingDatabase = QStringLiteral("Zelkova.mdb");
 inline const QString kBackupDatabase = QStringLiteral("ZelkovaMT.mdb");
 inline const QString kCompactDatabase = QStringLiteral("Zelkova2.mdb");
+
+// Beginnings of the names of temporary files made in the working folder: an
+// archive's database being opened, a new database being built.
+inline const QString kOpeningPrefix = QStringLiteral("ZelkovaOpen-");
+inline const QString kBuildingPrefix = QStringLiteral("ZelkovaNew-");
+
+// A name "<prefix>XXXXXXXX.tmp" that no file of the working folder has.
+QString UnusedTemporaryName(const QString& prefix);
+
+// True when `path` is a sound database of ours (its structure checks out)
+// that holds every table of the model input: a project.
+bool IsProjectDatabase(const QString& path);
+
+// Removes the temporary files (and their journals) that a program ended by a
+// crash left in the working folder.
+void RemoveLeftoverTemporaries();
+
+// Puts the complete database file `source` in place of "Zelkova.mdb" in one
+// rename, once it is synced to disk. A journal of the old file goes first:
+// played back into the new file it would damage it. With `keepPermissions`
+// the new file gets the old one's permissions. False when anything fails:
+// "Zelkova.mdb" then is as it was, and `source` is still there.
+bool ReplaceWorkingDatabase(const QString& source, bool keepPermissions);

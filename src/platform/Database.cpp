@@ -117,6 +117,26 @@ private:
     sqlite3_stmt* st_ = nullptr;
 };
 
+// Every change made through this layer in this process moves one clock on;
+// the time of each table's last change, and of the last change that may have
+// touched any table (SQL run as it is, a commit, a rollback), tell a
+// recordset whether the rows it read are still current.
+uint64_t g_clock = 1;
+uint64_t g_anyTableChanged = 0;
+QHash<QString, uint64_t> g_tableChanged;   // by lower-case name
+
+void NoteChange(const QString& table = QString())
+{
+    ++g_clock;
+    if (table.isEmpty()) g_anyTableChanged = g_clock;
+    else g_tableChanged.insert(table.toLower(), g_clock);
+}
+
+uint64_t LastChange(const QString& table)
+{
+    return std::max(g_anyTableChanged, g_tableChanged.value(table.toLower()));
+}
+
 QString NotFoundText(const QString& table)
 {
     return QStringLiteral("テーブル '%1' が見つかりません。").arg(table);
@@ -381,7 +401,10 @@ void Database::Close()
     for (Recordset* rs : open) rs->DatabaseClosing();
     recordsets_.clear();
     if (db_) {
-        if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (sqlite3_get_autocommit(db_) == 0) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            NoteChange();
+        }
         sqlite3_close_v2(db_);
         db_ = nullptr;
     }
@@ -485,6 +508,8 @@ void Database::Execute(const QString& sql, const std::vector<Variant>& params)
 {
     Stmt st(db_, sql);
     for (size_t k = 0; k < params.size(); ++k) st.Bind(int(k) + 1, params[k]);
+    // Counted before it runs: a statement that fails half-way may have changed rows.
+    NoteChange();
     while (st.Step()) {
     }
     changes_ = sqlite3_changes(db_);
@@ -523,9 +548,11 @@ void Database::AppendRows(const QString& table, const QStringList& fields,
             st.Reset();
         }
     } catch (...) {
+        NoteChange(stored);
         if (own) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
+    NoteChange(stored);
     if (own) CommitTrans();
 }
 
@@ -534,6 +561,13 @@ void Database::AppendRows(const QString& table, const QStringList& fields,
 struct Recordset::Keyset {
     std::vector<long long> rowids;
     std::vector<char> deleted;
+    // The rows read, by keyset position, current while no change has touched
+    // the table since `readAt`. The first row wanted is read alone (a caller
+    // may want no other); a second one brings all of them in one SELECT.
+    uint64_t readAt = 0;
+    bool inBulk = false;
+    int readAlone = 0;
+    std::vector<std::shared_ptr<const std::vector<Variant>>> rows;   // null: not read
 };
 
 Recordset::Recordset(Database* db, const QString& table, const QString& where,
@@ -553,7 +587,7 @@ void Recordset::Close()
     if (db_) db_->Unregister(this);
     db_ = nullptr;
     keyset_.reset();
-    cacheValid_ = false;
+    current_.reset();
     mode_ = EditMode::None;
 }
 
@@ -561,7 +595,7 @@ void Recordset::DatabaseClosing()
 {
     db_ = nullptr;
     keyset_.reset();
-    cacheValid_ = false;
+    current_.reset();
     mode_ = EditMode::None;
 }
 
@@ -586,7 +620,7 @@ void Recordset::Load()
     while (st.Step()) ks->rowids.push_back(sqlite3_column_int64(st.get(), 0));
     ks->deleted.assign(ks->rowids.size(), 0);
     keyset_ = ks;
-    cacheValid_ = false;
+    current_.reset();
     mode_ = EditMode::None;
     if (keyset_->rowids.empty()) {
         pos_ = -1;
@@ -652,7 +686,7 @@ void Recordset::StandOn(int k)
 {
     pos_ = k;
     bof_ = eof_ = false;
-    cacheValid_ = false;
+    current_.reset();
 }
 
 void Recordset::MoveFirst()
@@ -683,7 +717,7 @@ void Recordset::MoveNext()
     pos_ = int(keyset_->rowids.size());
     eof_ = true;
     bof_ = RecordCount() == 0;
-    cacheValid_ = false;
+    current_.reset();
 }
 
 void Recordset::MovePrevious()
@@ -696,7 +730,7 @@ void Recordset::MovePrevious()
     pos_ = -1;
     bof_ = true;
     eof_ = RecordCount() == 0;
-    cacheValid_ = false;
+    current_.reset();
 }
 
 int Recordset::FieldCount() const
@@ -737,21 +771,86 @@ void Recordset::RequireCurrent() const
     if (IsDeletedAt(pos_)) rt::Raise(rt::ErrRecordDeleted, QStringLiteral("レコードは削除されています。"));
 }
 
-void Recordset::LoadCurrent() const
+bool Recordset::RowsAreCurrent() const
 {
-    if (cacheValid_) return;
+    Keyset& ks = *keyset_;
+    if (ks.readAt == 0) return false;
+    if (ks.readAt == g_clock) return true;
+    if (LastChange(table_) > ks.readAt) return false;
+    ks.readAt = g_clock;   // nothing since has touched the table
+    return true;
+}
+
+const std::vector<Variant>& Recordset::CurrentRow() const
+{
+    // The row stays as read while the recordset stands on it.
+    if (current_) return *current_;
     RequireCurrent();
+    Keyset& ks = *keyset_;
+    if (!RowsAreCurrent()) {
+        ks.rows.assign(ks.rowids.size(), nullptr);
+        ks.inBulk = false;
+        ks.readAlone = 0;
+        ks.readAt = g_clock;
+    }
+    ks.rows.resize(ks.rowids.size());
+    if (!ks.rows[size_t(pos_)] && !ks.inBulk && ks.readAlone > 0) ReadRowsInBulk();
+    if (!ks.rows[size_t(pos_)]) {
+        ReadRow(pos_);
+        ++ks.readAlone;
+    }
+    current_ = ks.rows[size_t(pos_)];
+    return *current_;
+}
+
+std::vector<Variant> Recordset::ReadValues(sqlite3_stmt* st, int first) const
+{
+    std::vector<Variant> row(fields_.size());
+    const int cols = std::min(sqlite3_column_count(st) - first, int(fields_.size()));
+    for (int c = 0; c < cols; ++c) row[size_t(c)] = ReadColumn(st, c + first, fields_[size_t(c)].type);
+    return row;
+}
+
+void Recordset::ReadRowsInBulk() const
+{
+    Keyset& ks = *keyset_;
+    std::unordered_map<long long, size_t> position;
+    position.reserve(ks.rowids.size());
+    for (size_t k = 0; k < ks.rowids.size(); ++k) position.emplace(ks.rowids[k], k);
+    // The rows of the keyset that still match its criteria; any other (one
+    // added or changed through the recordset) is read alone when wanted.
+    QString sql = QStringLiteral("SELECT rowid, * FROM ") + QuoteIdent(table_);
+    if (!where_.isEmpty()) sql += QStringLiteral(" WHERE ") + where_;
+    Stmt st(db_->Handle(), sql);
+    for (size_t k = 0; k < whereParams_.size(); ++k) st.Bind(int(k) + 1, whereParams_[k]);
+    while (st.Step()) {
+        const auto it = position.find(sqlite3_column_int64(st.get(), 0));
+        if (it == position.end() || ks.rows[it->second]) continue;
+        ks.rows[it->second] = std::make_shared<const std::vector<Variant>>(ReadValues(st.get(), 1));
+    }
+    ks.inBulk = true;
+}
+
+void Recordset::ReadRow(int pos) const
+{
     Stmt st(db_->Handle(), QStringLiteral("SELECT * FROM ") + QuoteIdent(table_) + QStringLiteral(" WHERE rowid = ?"));
-    sqlite3_bind_int64(st.get(), 1, RowIdAt(pos_));
+    sqlite3_bind_int64(st.get(), 1, RowIdAt(pos));
     if (!st.Step()) {
         // Deleted through another connection.
-        keyset_->deleted[size_t(pos_)] = 1;
+        keyset_->deleted[size_t(pos)] = 1;
         rt::Raise(rt::ErrRecordDeleted, QStringLiteral("レコードは削除されています。"));
     }
-    int cols = sqlite3_column_count(st.get());
-    cache_.assign(fields_.size(), Variant());
-    for (int c = 0; c < cols && c < int(fields_.size()); ++c) cache_[size_t(c)] = ReadColumn(st.get(), c, fields_[size_t(c)].type);
-    cacheValid_ = true;
+    keyset_->rows[size_t(pos)] = std::make_shared<const std::vector<Variant>>(ReadValues(st.get(), 0));
+}
+
+void Recordset::WroteRow(bool rowsWereCurrent, int pos)
+{
+    NoteChange(table_);
+    Keyset& ks = *keyset_;
+    if (!rowsWereCurrent) return;
+    ks.readAt = g_clock;
+    ks.rows.resize(ks.rowids.size());
+    if (pos >= 0) ks.rows[size_t(pos)].reset();
 }
 
 Variant Recordset::Field(int index) const
@@ -760,8 +859,7 @@ Variant Recordset::Field(int index) const
     if (index < 0 || index >= int(fields_.size()))
         rt::Raise(rt::ErrItemNotFound, QStringLiteral("このコレクションには項目がありません。"));
     if (mode_ != EditMode::None) return buffer_[size_t(index)];
-    LoadCurrent();
-    return cache_[size_t(index)];
+    return CurrentRow()[size_t(index)];
 }
 
 Variant Recordset::Field(const QString& name) const { return Field(FieldIndex(name)); }
@@ -792,8 +890,7 @@ void Recordset::Edit()
 {
     RequireOpen();
     if (mode_ != EditMode::None) CancelUpdate();
-    LoadCurrent();
-    buffer_ = cache_;
+    buffer_ = CurrentRow();
     dirty_.assign(fields_.size(), false);
     editRowId_ = RowIdAt(pos_);
     mode_ = EditMode::Edit;
@@ -819,6 +916,7 @@ void Recordset::Update()
         vals.push_back(buffer_[k]);
     }
     sqlite3* h = db_->Handle();
+    const bool rowsWereCurrent = RowsAreCurrent();
     if (mode_ == EditMode::AddNew) {
         QString sql;
         if (cols.isEmpty()) {
@@ -837,6 +935,7 @@ void Recordset::Update()
         keyset_->rowids.push_back(id);
         keyset_->deleted.push_back(0);
         lastModified_ = id;
+        WroteRow(rowsWereCurrent, int(keyset_->rowids.size()) - 1);
     } else {
         if (!cols.isEmpty()) {
             QStringList sets;
@@ -847,13 +946,15 @@ void Recordset::Update()
             for (; k < vals.size(); ++k) st.Bind(int(k) + 1, vals[k]);
             sqlite3_bind_int64(st.get(), int(k) + 1, editRowId_);
             st.Step();
+            const bool here = pos_ >= 0 && pos_ < int(keyset_->rowids.size()) && RowIdAt(pos_) == editRowId_;
+            WroteRow(rowsWereCurrent && here, pos_);
         }
         lastModified_ = editRowId_;
     }
     mode_ = EditMode::None;
     buffer_.clear();
     dirty_.clear();
-    cacheValid_ = false;
+    current_.reset();
 }
 
 void Recordset::Delete()
@@ -862,9 +963,11 @@ void Recordset::Delete()
     if (mode_ != EditMode::None) CancelUpdate();
     Stmt st(db_->Handle(), QStringLiteral("DELETE FROM ") + QuoteIdent(table_) + QStringLiteral(" WHERE rowid = ?"));
     sqlite3_bind_int64(st.get(), 1, RowIdAt(pos_));
+    const bool rowsWereCurrent = RowsAreCurrent();
     st.Step();
     keyset_->deleted[size_t(pos_)] = 1;
-    cacheValid_ = false;
+    WroteRow(rowsWereCurrent, pos_);
+    current_.reset();
 }
 
 Recordset::Bookmark Recordset::GetBookmark() const

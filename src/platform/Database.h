@@ -2,6 +2,12 @@
 // definitions with four field types, and dynaset recordsets, stored in one
 // SQLite file through the sqlite3 C API.
 //
+// A recordset reads its rows in bulk, one SELECT for the whole keyset, and
+// serves them until a change made through this layer in this process touches
+// the table (a change through another program shows after a requery); the
+// row it stands on keeps the values read until it moves. The layer is used
+// from one thread.
+//
 // Field types are enforced on every write: Integer is 16-bit (a value outside
 // -32768..32767 is an Overflow, a real is rounded half to even), Single goes
 // through float, Boolean is stored as -1/0 and reads True as -1, Text is text.
@@ -203,7 +209,15 @@ private:
               const std::vector<Variant>& whereParams, const QString& orderBy);
     struct Keyset;
     void Load();
-    void LoadCurrent() const;
+    // The current row's values, from the rows read in bulk.
+    const std::vector<Variant>& CurrentRow() const;
+    bool RowsAreCurrent() const;
+    void ReadRowsInBulk() const;
+    void ReadRow(int pos) const;
+    std::vector<Variant> ReadValues(sqlite3_stmt* st, int firstColumn) const;
+    // After a write through this keyset: the rows read stay current except
+    // the one at `pos` (-1: none), which is read again when needed.
+    void WroteRow(bool rowsWereCurrent, int pos);
     void RequireCurrent() const;
     void RequireOpen() const;
     bool Find(const QString& criteria, int start, int step);
@@ -220,10 +234,9 @@ private:
     QString orderBy_;       // SQL, may be empty
     std::vector<FieldDef> fields_;
     std::shared_ptr<Keyset> keyset_;
+    mutable std::shared_ptr<const std::vector<Variant>> current_;   // the row stood on, as read
     int pos_ = -1;          // -1 BOF, keyset size EOF
     bool bof_ = true, eof_ = true;
-    mutable bool cacheValid_ = false;
-    mutable std::vector<Variant> cache_;
     EditMode mode_ = EditMode::None;
     std::vector<Variant> buffer_;
     std::vector<bool> dirty_;

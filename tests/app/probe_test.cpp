@@ -62,6 +62,12 @@ private:
     QString dir_;
 };
 
+bool Write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
 const QString kNoProjectMessage = QStringLiteral(
     "message=information|工事データが選択されていません。\\n保管されているデータを読み込むか、または新たに[基本データ]で工事データを作成して下さい。");
 const QString kNoResultsMessage = QStringLiteral(
@@ -136,6 +142,21 @@ TEST(StartUp, UpgradeAndDamagedDatabases)
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("VUP01鋼材材種強度"))->RecordCount(), 19);
     db->Close();
 
+    // Grade tables left empty are filled again.
+    ProjectFolder emptied(QStringLiteral("emptied"));
+    {
+        auto d = dao::Database::Open(emptied.db());
+        d->Execute(QStringLiteral("DELETE FROM \"VUP01鋼材材種強度\""));
+        d->Execute(QStringLiteral("DELETE FROM \"VUP01鉄筋材種強度\""));
+        d->Close();
+    }
+    out = RunProbe(emptied.dir(), {QStringLiteral("dump")});
+    EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
+    db = dao::Database::Open(emptied.db());
+    EXPECT_EQ(db->OpenRecordset(QStringLiteral("VUP01鋼材材種強度"))->RecordCount(), 19);
+    EXPECT_EQ(db->OpenRecordset(QStringLiteral("VUP01鉄筋材種強度"))->RecordCount(), 6);
+    db->Close();
+
     // A missing input table is not made again; the menu reports the damage
     // and keeps the marks found before it.
     ProjectFolder damaged(QStringLiteral("damaged"));
@@ -167,25 +188,106 @@ TEST(StartUp, UpgradeAndDamagedDatabases)
 
 TEST(StartUp, AFileThatIsNotOurDatabaseIsKeptAndReplacedOnlyWhenTheUserAgrees)
 {
-    QString dir = testenv::MakeDir(QStringLiteral("foreign"));
-    QFile f(dir + QStringLiteral("/Zelkova.mdb"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(4096, 'J'));
-    f.close();
-    QString before = testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb"));
+    // A file of another kind, and a link to a file that is gone.
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link" : "file");
+        const QString dir = testenv::MakeDir(link ? QStringLiteral("link") : QStringLiteral("foreign"));
+        const QString db = dir + QStringLiteral("/Zelkova.mdb");
+        if (link) {
+            ASSERT_TRUE(QFile::link(dir + QStringLiteral("/gone/Zelkova.mdb"), db));
+        } else {
+            QFile f(db);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'J'));
+        }
+        const QString before = link ? QFileInfo(db).symLinkTarget() : testenv::FileHash(db);
+        auto now = [&](const QString& path) { return link ? QFileInfo(path).symLinkTarget() : testenv::FileHash(path); };
 
-    QStringList out = RunProbe(dir, {QStringLiteral("answer:no"), QStringLiteral("dump")});
-    ASSERT_EQ(Matching(out, QStringLiteral("message=")).size(), 1);
-    EXPECT_TRUE(out[0].startsWith(QStringLiteral("message=exclamation|工事データのデータベース（Zelkova.mdb）を開くことができません。")));
-    EXPECT_EQ(out.last(), QStringLiteral("ended"));
-    EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), before);
+        QStringList out = RunProbe(dir, {QStringLiteral("answer:no"), QStringLiteral("dump")});
+        ASSERT_EQ(Matching(out, QStringLiteral("message=")).size(), 1);
+        EXPECT_TRUE(out[0].startsWith(QStringLiteral("message=exclamation|工事データのデータベース（Zelkova.mdb）を開くことができません。")));
+        EXPECT_EQ(out.last(), QStringLiteral("ended"));
+        EXPECT_EQ(now(db), before);
 
-    out = RunProbe(dir, {QStringLiteral("answer:yes"), QStringLiteral("dump")});
-    EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("**********"));
-    QStringList kept = QDir(dir).entryList({QStringLiteral("Zelkova-*.mdb")}, QDir::Files);
-    ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(testenv::FileHash(dir + QLatin1Char('/') + kept[0]), before);
-    EXPECT_EQ(dao::Database::Open(dir + QStringLiteral("/Zelkova.mdb"))->TableNames().size(), 29);
+        out = RunProbe(dir, {QStringLiteral("answer:yes"), QStringLiteral("dump")});
+        EXPECT_EQ(Matching(out, QStringLiteral("message=")).size(), 1);
+        EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("**********"));
+        QStringList kept = QDir(dir).entryList({QStringLiteral("Zelkova-*.mdb")}, QDir::Files | QDir::System);
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(now(dir + QLatin1Char('/') + kept[0]), before);
+        EXPECT_FALSE(QFileInfo(db).isSymLink());
+        EXPECT_EQ(dao::Database::Open(db)->TableNames().size(), 29);
+        EXPECT_TRUE(Matching(RunProbe(dir, {QStringLiteral("dump")}), QStringLiteral("message=")).isEmpty());
+    }
+}
+
+TEST(StartUp, TemporaryFilesLeftByACrashAreRemoved)
+{
+    ProjectFolder p(QStringLiteral("temporaries"));
+    const QStringList left{QStringLiteral("ZelkovaOpen-a1b2c3.tmp"), QStringLiteral("ZelkovaOpen-a1b2c3.tmp.0f1e2d3c"),
+                           QStringLiteral("ZelkovaNew-0a1b2c3d.tmp"), QStringLiteral("ZelkovaNew-0a1b2c3d.tmp-journal")};
+    const QStringList others{QStringLiteral("ZelkovaOpen.txt"), QStringLiteral("notes.tmp")};
+    for (const QString& name : left + others) {
+        QFile f(p.dir() + QLatin1Char('/') + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("left behind");
+    }
+    QStringList out = RunProbe(p.dir(), {QStringLiteral("dump")});
+    EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
+    QStringList expected = others + QStringList{QStringLiteral("Zelkova.mdb")};
+    expected.sort();
+    EXPECT_EQ(QDir(p.dir()).entryList(QDir::Files, QDir::Name), expected);
+}
+
+TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)
+{
+    const QString question = QStringLiteral(
+        "message=question|前回、入力画面の編集中にプログラムが終了しました。\\n編集前のデータに戻しますか？\\n"
+        "[いいえ]を選択すると、編集途中のデータをそのまま使います。");
+    ProjectFolder p(QStringLiteral("crashed"));
+    p.AddRow(QStringLiteral("基本データ"), {{QStringLiteral("工事名"), Variant::Text(QStringLiteral("編集前"))}});
+    const QString backup = p.dir() + QStringLiteral("/ZelkovaMT.mdb");
+    const QByteArray beforeEdit = testenv::ReadFile(p.db());
+    ASSERT_TRUE(Write(backup, beforeEdit));
+    {
+        auto d = dao::Database::Open(p.db());
+        d->Execute(QStringLiteral("UPDATE \"基本データ\" SET \"工事名\" = '編集途中'"));
+        d->Close();
+    }
+
+    // A copy cut short while the screen was opening is of no use: it goes
+    // without a question.
+    ASSERT_TRUE(Write(backup, beforeEdit.left(beforeEdit.size() / 2)));
+    const QString edited = testenv::FileHash(p.db());
+    QStringList out = RunProbe(p.dir(), {QStringLiteral("dump")});
+    EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
+    EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("編集途中"));
+    EXPECT_EQ(testenv::FileHash(p.db()), edited);
+    EXPECT_FALSE(QFileInfo::exists(backup));
+
+    // No: the backup goes, the edits stay, and the results count as stale.
+    ASSERT_TRUE(Write(backup, beforeEdit));
+    out = RunProbe(p.dir(), {QStringLiteral("answer:no"), QStringLiteral("dump"),
+                                         QStringLiteral("setting:Public/AnalyzeFinish")});
+    EXPECT_EQ(Matching(out, QStringLiteral("message=")), QStringList{question});
+    EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("編集途中"));
+    EXPECT_EQ(Value(out, QStringLiteral("setting")), QStringLiteral("Public/AnalyzeFinish=False"));
+    EXPECT_FALSE(QFileInfo::exists(backup));
+    EXPECT_TRUE(Matching(RunProbe(p.dir(), {QStringLiteral("dump")}), QStringLiteral("message=")).isEmpty());
+
+    // Yes: the backup takes the database's place, also where that is gone.
+    for (const bool databaseGone : {false, true}) {
+        SCOPED_TRACE(databaseGone ? "database gone" : "database there");
+        if (databaseGone) {
+            ASSERT_TRUE(QFile::remove(p.db()));
+        }
+        ASSERT_TRUE(Write(backup, beforeEdit));
+        out = RunProbe(p.dir(), {QStringLiteral("answer:yes"), QStringLiteral("dump")});
+        EXPECT_EQ(Matching(out, QStringLiteral("message=")), QStringList{question});
+        EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("編集前"));
+        EXPECT_EQ(testenv::ReadFile(p.db()), beforeEdit);
+        EXPECT_FALSE(QFileInfo::exists(backup));
+    }
 }
 
 TEST(MainMenu, DispatchChecksPreconditionsAndKeepsTheMenuWhenNoWindowOpens)
@@ -270,5 +372,6 @@ TEST(StartUp, ADatabaseThatCannotBeMadeIsReportedAtStartAndInClear)
     out = RunProbe(p.dir(), {QStringLiteral("clear:yes"), QStringLiteral("dump")});
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).contains(access));
     EXPECT_EQ(Value(out, QStringLiteral("menu")), QStringLiteral("loaded"));
+    EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("A"));   // still there
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
 }

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include "common/Probe.h"
 
 using rt::Variant;
@@ -193,6 +194,58 @@ TEST(ProjectFiles, AFailedSaveChangesNothingAndSaysSo)
     EXPECT_EQ(Files(arch), QStringList{QStringLiteral("notes.lzh")});
 }
 
+TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
+{
+    const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("満杯"), 100);
+    const QString arch = testenv::MakeDir(QStringLiteral("arch"));
+    const QString archive = arch + QStringLiteral("/P.lzh");
+    RunProbe(dir, {QStringLiteral("save:") + archive});
+    const QByteArray saved = Read(archive);
+    std::vector<lzh::MemberInfo> members;
+    ASSERT_EQ(lzh::ListMembers(archive, members), lzh::Status::Ok);
+    const qint64 databaseSize = qint64(members.at(0).originalSize);
+    {
+        // More data: the next archive is larger than the one on disk.
+        auto db = dao::Database::Open(dir + QStringLiteral("/Zelkova.mdb"));
+        for (int i = 0; i < 200; ++i)
+            db->Execute(QStringLiteral("INSERT INTO \"節点座標1\" (\"No_\", \"X\", \"順\") VALUES (?, ?, ?)"),
+                        {Variant::Integer(int16_t(200 + i)), Variant::Double(i * 0.37), Variant::Integer(int16_t(200 + i))});
+        db->Close();
+    }
+    RunProbe(dir, {QStringLiteral("save:") + arch + QStringLiteral("/size.lzh")});
+    const qint64 archiveSize = QFileInfo(arch + QStringLiteral("/size.lzh")).size();
+    ASSERT_GT(archiveSize, saved.size());
+    const QString project = testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb"));
+    const QStringList settings = Matching(RunProbe(dir, kProjectSettings), QStringLiteral("setting="));
+
+    // Saving over the archive and to a new one; the disk is full one byte short.
+    QStringList out;
+    {
+        FileSizeLimit full(archiveSize - 1);
+        out = RunProbe(dir, QStringList{QStringLiteral("save:") + archive, QStringLiteral("save:") + arch + QStringLiteral("/new.lzh"),
+                                        QStringLiteral("dump")} + kProjectSettings);
+    }
+    const QStringList messages = Matching(out, QStringLiteral("message="));
+    ASSERT_EQ(messages.size(), 2) << out.join('\n').toStdString();
+    for (const QString& m : messages)
+        EXPECT_TRUE(m.startsWith(QStringLiteral("message=exclamation|工事データを保存できませんでした。"))) << m.toStdString();
+    EXPECT_EQ(Read(archive), saved);
+    EXPECT_EQ(Files(arch), (QStringList{QStringLiteral("P.lzh"), QStringLiteral("size.lzh")}));
+    EXPECT_EQ(Matching(out, QStringLiteral("setting=")), settings);
+    EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
+    EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), project);
+
+    // Opening it where the extracted database does not fit.
+    {
+        FileSizeLimit full(databaseSize - 1);
+        out = RunProbe(dir, {QStringLiteral("open:") + archive, QStringLiteral("dump")});
+    }
+    EXPECT_EQ(Matching(out, QStringLiteral("message=")),
+              QStringList{QStringLiteral("message=exclamation|工事データを読み込めませんでした。\\n作業フォルダに書き込めません。")});
+    EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), project);
+    EXPECT_EQ(Files(dir), QStringList{QStringLiteral("Zelkova.mdb")});
+}
+
 TEST(ProjectFiles, ArchivesOfAnotherToolOpenByteIdentical)
 {
     const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("元の工事"));
@@ -235,13 +288,22 @@ TEST(ProjectFiles, AFailedOpenLeavesTheProjectAsItWas)
         sqlite3_close(other);
     }
     ASSERT_EQ(lzh::AddMember(src + QStringLiteral("/foreigndb.lzh"), src + QStringLiteral("/other.db")), lzh::Status::Ok);
+    {
+        // A database with only the basic data of a project.
+        auto db = dao::Database::Create(src + QStringLiteral("/basic.db"));
+        db->Execute(QStringLiteral("CREATE TABLE \"基本データ\" (\"工事名\" TEXT)"));
+        db->Execute(QStringLiteral("INSERT INTO \"基本データ\" VALUES ('別の何か')"));
+        db->Close();
+    }
+    ASSERT_EQ(lzh::AddMember(src + QStringLiteral("/basiconly.lzh"), src + QStringLiteral("/basic.db")), lzh::Status::Ok);
 
     struct Case { const char* file; const char* reason; };
     for (const Case& c : {Case{"text.lzh", "圧縮ファイル（LZH形式）ではありません。"},
                           Case{"nomember.lzh", "工事データ（Zelkova.mdb）が含まれていません。"},
                           Case{"flipped.lzh", "壊れています。"},
                           Case{"notsqlite.lzh", "このプログラムの工事データではありません。"},
-                          Case{"foreigndb.lzh", "このプログラムの工事データではありません。"}}) {
+                          Case{"foreigndb.lzh", "このプログラムの工事データではありません。"},
+                          Case{"basiconly.lzh", "このプログラムの工事データではありません。"}}) {
         SCOPED_TRACE(c.file);
         const QStringList out = RunProbe(dir, QStringList{QStringLiteral("open:") + src + "/" + c.file,
                                                           QStringLiteral("dump")} + kProjectSettings);
@@ -303,6 +365,18 @@ TEST(ProjectFiles, CompactionReplacesTheDatabaseOnlyWhenNothingHoldsIt)
     EXPECT_EQ(db->OpenRecordset(QStringLiteral("節点座標1"))->RecordCount(), 50);
     EXPECT_EQ(db->TableNames().size(), 29);
     db->Close();
+
+    // The compacted file takes the place of the old one with its permissions.
+    for (const mode_t mode : {0444, 0600}) {
+        ASSERT_EQ(chmod("Zelkova.mdb", mode), 0);
+        struct stat old {}, compacted {};
+        ASSERT_EQ(stat("Zelkova.mdb", &old), 0);
+        CompactWorkingDatabase();
+        ASSERT_EQ(stat("Zelkova.mdb", &compacted), 0);
+        EXPECT_NE(compacted.st_ino, old.st_ino);
+        EXPECT_EQ(compacted.st_mode & 07777, mode);
+    }
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("Zelkova2.mdb")));
 
     // A working database that is not a database is left alone.
     ASSERT_TRUE(Write(QStringLiteral("Zelkova.mdb"), "garbage"));

@@ -1,5 +1,6 @@
 // Opening the node screen on a 300-node project, and adding a row to it.
 // Prints the median and the worst of several runs, in milliseconds.
+#include "app/WindowRegistry.h"
 #include "core/WindowHelpers.h"
 #include "common/TestEnv.h"
 #include "core/MakeDatabase.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
     QDir::setCurrent(root.path());
     QApplication app(argc, argv);
     ProgramStateScope programState;
+    RegisterProgramWindows();
     ui::SetCurrent(std::make_shared<ui::ScriptedServices>());
     SetShowMainMenuHandler([] {});
     Program().WarnOnCancel = false;

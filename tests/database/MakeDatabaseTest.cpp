@@ -1,8 +1,10 @@
 #include "core/MakeDatabase.h"
 #include "database/Schema.h"
+#include "database/WorkingFiles.h"
 #include "platform/Settings.h"
 #include "core/ProgramState.h"
 
+#include "CrashingVfs.h"
 #include "RawSqlite.h"
 #include "common/TestEnv.h"
 
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sys/wait.h>
 
 using rt::Variant;
 
@@ -68,6 +71,16 @@ void AddProjectRows()
     db->AppendRows("PreviewMentPoint", {"bln種類", "Case", "XX", "YY", "zoom"},
                    {{Variant::Boolean(true), Variant::Integer(1), Variant::Single(10), Variant::Single(20), Variant::Single(1.5f)}});
     db->Close();
+}
+
+// A new database with a user's rows, without the tables `drop`, after `prepare`.
+void MakeProjectFile(const QStringList& drop, const QStringList& prepare = {})
+{
+    RunMakeDatabase(0);
+    AddProjectRows();
+    rawdb::File raw(kWorkingDatabase, true);
+    for (const QString& t : drop) raw.Exec("DROP TABLE " + rawdb::File::Quote(t));
+    for (const QString& sql : prepare) raw.Exec(sql);
 }
 
 TEST(MakeDatabase, FreshDatabaseHoldsTheTablesAndOnlyTheDefaultRows)
@@ -154,6 +167,7 @@ struct UpgradeCase {
     QStringList drop{};
     QStringList prepare{};
     QString unreadable{};   // a table `prepare` leaves present but unreadable
+    QString refilled{};     // a grade table `prepare` leaves empty
 };
 
 void PrintTo(const UpgradeCase& c, std::ostream* os) { *os << c.label; }
@@ -163,13 +177,7 @@ class UpgradePass : public ::testing::TestWithParam<UpgradeCase> {};
 TEST_P(UpgradePass, AddsOnlyMissingSectionDesignTablesAndKeepsEverythingElse)
 {
     const UpgradeCase& c = GetParam();
-    RunMakeDatabase(0);
-    AddProjectRows();
-    {
-        rawdb::File raw(kWorkingDatabase, true);
-        for (const QString& t : c.drop) raw.Exec("DROP TABLE " + rawdb::File::Quote(t));
-        for (const QString& sql : c.prepare) raw.Exec(sql);
-    }
+    MakeProjectFile(c.drop, c.prepare);
     SetProjectSideState();
     const auto before = rawdb::File(kWorkingDatabase).Dump();
     if (!c.unreadable.isEmpty()) {
@@ -194,10 +202,11 @@ TEST_P(UpgradePass, AddsOnlyMissingSectionDesignTablesAndKeepsEverythingElse)
         expectedTables.insert(name);
         auto it = after.find(name);
         ASSERT_NE(it, after.end()) << name.toStdString();
+        if (name == c.refilled) continue;
         EXPECT_EQ(it->second, text) << "changed: " << name.toStdString();
     }
     for (const QString& name : schema::SectionDesignTableNames()) {
-        if (before.count(name)) continue;
+        if (before.count(name) && name != c.refilled) continue;
         SCOPED_TRACE(name.toStdString());
         expectedTables.insert(name);
         const auto& def = schema::Table(name);
@@ -229,6 +238,11 @@ INSTANTIATE_TEST_SUITE_P(
                     .prepare = {"DELETE FROM \"VUP01鋼材材種強度\" WHERE \"材種名\" = 'SS400'",
                                 "INSERT INTO \"VUP01鋼材材種強度\" VALUES ('SS490', 275, 2800, 20.5)"}},
         UpgradeCase{.label = "Complete"},
+        // A grade table left empty (by a pass that ended early) gets its rows.
+        UpgradeCase{.label = "EmptyGradeTable",
+                    .drop = {"VUP01断面設計共通事項"},
+                    .prepare = {"DELETE FROM \"VUP01鉄筋材種強度\""},
+                    .refilled = "VUP01鉄筋材種強度"},
         UpgradeCase{.label = "LacksALoadPlacementTable", .drop = {"荷重配置"}},
         // A grade table that is there but unreadable is neither created again
         // nor filled; the other missing tables are still added.
@@ -236,6 +250,77 @@ INSTANTIATE_TEST_SUITE_P(
                     .drop = {"VUP01鋼材材種強度", "VUP01鉄筋材種サイズ"},
                     .prepare = {"CREATE TABLE \"VUP01鋼材材種強度\"(\"材種名\" TEXT PRIMARY KEY, \"x\" FLOAT) WITHOUT ROWID"},
                     .unreadable = "VUP01鋼材材種強度"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// A pass that dies at any write leaves the file as it was before the pass or
+// as the finished pass makes it, never part of the way.
+struct KilledCase {
+    const char* label;
+    int16_t mode;
+    QStringList drop;
+};
+
+void PrintTo(const KilledCase& c, std::ostream* os) { *os << c.label; }
+
+class PassKilledMidway : public ::testing::TestWithParam<KilledCase> {};
+
+// Runs the pass in a child process that dies at its `writes`-th write; false
+// when the pass ran to its end.
+bool DiesInPass(int16_t mode, int writes)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        crashvfs::DieAfter(writes);
+        try {
+            MakeDatabase(mode);
+        } catch (...) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 1) << "the pass failed at write " << writes;
+    return WEXITSTATUS(status) == crashvfs::kCrashed;
+}
+
+TEST_P(PassKilledMidway, LeavesTheOldOrTheFinishedDatabase)
+{
+    const KilledCase& c = GetParam();
+    MakeProjectFile(c.drop);
+    const QByteArray original = testenv::ReadFile(kWorkingDatabase);
+    const auto before = rawdb::File(kWorkingDatabase).Dump();
+    RunMakeDatabase(c.mode);
+    const auto finished = rawdb::File(kWorkingDatabase).Dump();
+    ASSERT_NE(before, finished);
+
+    int deaths = 0;
+    for (int writes = 0; writes < 1000; ++writes) {
+        for (const QString& f : QDir().entryList(QDir::Files)) QFile::remove(f);
+        WriteFile(kWorkingDatabase, original);
+        const bool died = DiesInPass(c.mode, writes);
+        // What the next start finds, after a journal is played back.
+        const auto now = rawdb::File(kWorkingDatabase, true).Dump();
+        EXPECT_TRUE(now == before || now == finished) << "died at write " << writes;
+        // The temporaries go at the next start; a journal that was never
+        // committed stays harmless beside the file.
+        RemoveLeftoverTemporaries();
+        QStringList files = QDir().entryList(QDir::Files);
+        files.removeOne(kWorkingDatabase + "-journal");
+        EXPECT_EQ(files, QStringList{kWorkingDatabase}) << "died at write " << writes;
+        if (!died) break;
+        ++deaths;
+    }
+    EXPECT_GT(deaths, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Passes, PassKilledMidway,
+    ::testing::Values(KilledCase{"Create", 0, {}},
+                      KilledCase{"Upgrade", 1,
+                                 {"VUP01断面設計共通事項", "VUP01荷重名称組合せ", "VUP01鋼材材種強度",
+                                  "VUP01鉄筋材種強度", "VUP01鉄筋材種サイズ"}}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Failures reach the caller as errors, and no connection is left open.
@@ -254,6 +339,7 @@ TEST_P(MakeDatabaseFailure, RaisesAndLeavesNoConnection)
     GetParam().prepare();
     EXPECT_THROW(RunMakeDatabase(GetParam().mode), rt::Error);
     EXPECT_FALSE(Program().SharedDatabase);
+    EXPECT_TRUE(QDir().entryList({kBuildingPrefix + "*"}, QDir::Files).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

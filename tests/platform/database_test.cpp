@@ -329,3 +329,61 @@ TEST_F(DatabaseTest, FilterAndFindTakeComparisons)
     EXPECT_EQ(rs->Field(QStringLiteral("No_")).toInteger(), 1101);
     EXPECT_EQ(RaisedNumber([&] { rs->FindFirst(QStringLiteral("No_ >< 3")); }), rt::ErrSyntax);
 }
+
+TEST_F(DatabaseTest, RowsReadInBulkFollowEveryChangeMadeInTheProgram)
+{
+    AddNodes(db, {{1, 1}, {2, 2}, {3, 3}, {4, 4}});
+    RecordsetPtr base = db->OpenRecordset(QStringLiteral("節点座標1"));
+    base->Filter = QStringLiteral("順 < 4");
+    RecordsetPtr rs = base->OpenRecordset();
+    EXPECT_EQ(ReadNos(rs), (std::vector<int>{1, 2, 3}));
+
+    // Another connection changes and deletes rows: the next read sees it,
+    // while the row stood on keeps what was read.
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Field(QStringLiteral("X")).toDouble(), 1.5);
+    dao::DatabasePtr other = Database::Open(QStringLiteral("t.mdb"));
+    other->Execute(QStringLiteral("UPDATE \"節点座標1\" SET \"X\" = 9 WHERE \"No_\" IN (1, 2)"));
+    other->Execute(QStringLiteral("DELETE FROM \"節点座標1\" WHERE \"No_\" = 3"));
+    EXPECT_EQ(rs->Field(QStringLiteral("X")).toDouble(), 1.5);
+    rs->MoveNext();
+    EXPECT_EQ(rs->Field(QStringLiteral("X")).toDouble(), 9);
+    rs->MoveNext();
+    EXPECT_EQ(RaisedNumber([&] { rs->Field(0); }), rt::ErrRecordDeleted);
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Field(QStringLiteral("X")).toDouble(), 9);
+
+    // A row written through the recordset, or its clone, reads back as
+    // written, also when it no longer meets the filter.
+    RecordsetPtr clone = rs->Clone();
+    for (int i = 0; !rs->EOF_(); rs->MoveNext(), ++i) {
+        rs->Edit();
+        rs->SetField(QStringLiteral("順"), Variant::Integer(int16_t(10 + i)));
+        rs->Update();
+    }
+    std::vector<int> orders;
+    for (clone->MoveFirst(); !clone->EOF_(); clone->MoveNext())
+        orders.push_back(clone->Field(QStringLiteral("順")).toInteger());
+    EXPECT_EQ(orders, (std::vector<int>{10, 11}));
+    clone->AddNew();
+    clone->SetField(QStringLiteral("No_"), Variant::Integer(5));
+    clone->Update();
+    rs->MoveLast();
+    EXPECT_EQ(rs->Field(QStringLiteral("No_")).toInteger(), 5);
+    EXPECT_TRUE(rs->Field(QStringLiteral("順")).isNull());
+
+    // Rows appended in bulk by another connection show once read again.
+    RecordsetPtr all = db->OpenRecordset(QStringLiteral("節点座標1"));
+    all->MoveLast();
+    EXPECT_EQ(all->Field(QStringLiteral("No_")).toInteger(), 5);
+    other->AppendRows(QStringLiteral("節点座標1"), {QStringLiteral("No_")}, {{Variant::Integer(6)}});
+    all->MoveFirst();
+    all->Edit();
+    all->SetField(QStringLiteral("X"), Variant::Integer(7));
+    all->Update();
+    all->Requery();
+    EXPECT_EQ(ReadNos(all), (std::vector<int>{1, 2, 4, 5, 6}));
+    all->MoveFirst();
+    EXPECT_EQ(all->Field(QStringLiteral("X")).toDouble(), 7);
+    other->Close();
+}

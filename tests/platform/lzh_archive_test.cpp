@@ -133,6 +133,47 @@ TEST(LzhWriter, RefusesToOverwriteAFileThatIsNotAnArchive)
     EXPECT_EQ(FilesIn("."), (QStringList{"Zelkova.mdb", "cut.lzh", "notes.lzh"}));
 }
 
+TEST(LzhWriter, AFullDiskLeavesTheArchiveAndTheExtractedFileAsTheyWere)
+{
+    ASSERT_TRUE(Write("Zelkova.mdb", MixedBytes(200000, 11)));
+    ASSERT_EQ(lzh::AddMember("p.lzh", "Zelkova.mdb"), Status::Ok);
+    const QByteArray old = Read("p.lzh");
+    const QByteArray next = MixedBytes(300000, 12);
+    ASSERT_TRUE(Write("Zelkova.mdb", next));
+    ASSERT_EQ(lzh::AddMember("size.lzh", "Zelkova.mdb"), Status::Ok);
+    const qint64 archiveSize = QFileInfo("size.lzh").size();
+    ASSERT_TRUE(QFile::remove("size.lzh"));
+    ASSERT_TRUE(Write("out.mdb", "the file before"));
+    const QStringList files = FilesIn(".");
+
+    // The disk fills at the first byte, in the middle, or at the very last byte.
+    for (const qint64 room : {qint64{0}, archiveSize / 2, archiveSize - 1}) {
+        SCOPED_TRACE(room);
+        Status replaced, created;
+        {
+            FileSizeLimit full(room);
+            replaced = lzh::AddMember("p.lzh", "Zelkova.mdb");
+            created = lzh::AddMember("new.lzh", "Zelkova.mdb");
+        }
+        EXPECT_EQ(replaced, Status::WriteError);
+        EXPECT_EQ(created, Status::WriteError);
+        EXPECT_EQ(Read("p.lzh"), old);
+        EXPECT_EQ(FilesIn("."), files);
+    }
+    for (const qint64 room : {qint64{0}, qint64{next.size() / 2}, qint64{next.size() - 1}}) {
+        SCOPED_TRACE(room);
+        ASSERT_EQ(lzh::AddMember("p.lzh", "Zelkova.mdb"), Status::Ok);
+        Status extracted;
+        {
+            FileSizeLimit full(room);
+            extracted = lzh::ExtractMember("p.lzh", "out.mdb");
+        }
+        EXPECT_EQ(extracted, Status::WriteError);
+        EXPECT_EQ(Read("out.mdb"), QByteArray("the file before"));
+        EXPECT_EQ(FilesIn("."), files);
+    }
+}
+
 // ------------------------------------------------------ another tool's archives
 
 class LzhFixture : public ::testing::TestWithParam<const char*> {};

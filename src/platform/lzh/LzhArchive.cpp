@@ -1,9 +1,10 @@
 #include "platform/lzh/LzhArchive.h"
 
+#include "platform/SafeFile.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -106,20 +107,13 @@ Status ExtractMember(const QString& archivePath, const QString& destinationPath,
     if (!core::IsSupportedMethod(h.method)) return Status::UnsupportedMethod;
     if (h.originalSize > static_cast<quint64>(kMaxFileSize)) return Status::TooLarge;
 
-    QSaveFile out(destinationPath);
-    if (!out.open(QIODevice::WriteOnly)) return Status::WriteError;
-    const core::Sink sink = [&out](const uint8_t* p, size_t n) {
-        return out.write(reinterpret_cast<const char*>(p), static_cast<qint64>(n)) == static_cast<qint64>(n);
-    };
+    files::SafeFile out(destinationPath);
+    if (!out.Open()) return Status::WriteError;
+    const core::Sink sink = [&out](const uint8_t* p, size_t n) { return out.Write(p, n); };
     s = core::DecodeMember(h.method, bytes.subspan(h.dataStart, static_cast<size_t>(h.packedSize)),
                            h.originalSize, h.crc, sink);
-    if (s != Status::Ok) {
-        out.cancelWriting();
-        out.commit();  // discards the temporary file
-        return s;
-    }
-    if (!out.commit()) return Status::WriteError;
-    return Status::Ok;
+    if (s != Status::Ok) return s;  // the destination stays as it was
+    return out.Commit() ? Status::Ok : Status::WriteError;
 }
 
 Status AddMember(const QString& archivePath, const QString& sourcePath, const QString& memberName)
@@ -163,12 +157,9 @@ Status AddMember(const QString& archivePath, const QString& sourcePath, const QS
     const std::vector<uint8_t> header = core::MakeLevel2Header(
         name, packed.size(), src.size(), crc, static_cast<uint32_t>(std::max<qint64>(0, mtime)));
 
-    QSaveFile out(archivePath);
-    if (!out.open(QIODevice::WriteOnly)) return Status::WriteError;
-    bool ok = true;
-    auto write = [&](const uint8_t* p, size_t n) {
-        if (ok && n) ok = out.write(reinterpret_cast<const char*>(p), static_cast<qint64>(n)) == static_cast<qint64>(n);
-    };
+    files::SafeFile out(archivePath);
+    if (!out.Open()) return Status::WriteError;
+    auto write = [&out](const uint8_t* p, size_t n) { out.Write(p, n); };
     bool placed = false;
     for (const auto& h : headers) {
         if (Matches(h, memberName)) {
@@ -187,12 +178,7 @@ Status AddMember(const QString& archivePath, const QString& sourcePath, const QS
     }
     const uint8_t endMark = 0;
     write(&endMark, 1);
-    if (!ok) {
-        out.cancelWriting();
-        out.commit();
-        return Status::WriteError;
-    }
-    return out.commit() ? Status::Ok : Status::WriteError;
+    return out.Commit() ? Status::Ok : Status::WriteError;
 }
 
 }  // namespace lzh

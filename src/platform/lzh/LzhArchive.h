@@ -2,7 +2,8 @@
 // file, add a file as a member. Archives are read whole into memory and
 // treated as untrusted; a stored path never decides where anything is
 // written. Every output goes to a temporary file beside its target and is
-// renamed over it only when complete, so a failure leaves the target as it was.
+// renamed over it only when every byte is written and synced, so a failure
+// (a full disk included) leaves the target as it was.
 #pragma once
 
 #include "platform/lzh/LzhCore.h"

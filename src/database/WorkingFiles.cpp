@@ -1,0 +1,68 @@
+#include "database/WorkingFiles.h"
+
+#include "database/Schema.h"
+#include "platform/Database.h"
+#include "platform/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cstdio>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+QString UnusedTemporaryName(const QString& prefix)
+{
+    QString name;
+    do {
+        name = prefix + QStringLiteral("%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    } while (QFileInfo(name).exists() || QFileInfo(name).isSymLink());
+    return name;
+}
+
+bool IsProjectDatabase(const QString& path)
+{
+    try {
+        dao::DatabasePtr db = dao::Database::Open(path);
+        bool sound = false;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db->Handle(), "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            sound = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
+        sqlite3_finalize(st);
+        try {
+            for (const QString& table : schema::InputTableNames())
+                if (sound) db->OpenRecordset(table)->Close();
+        } catch (const rt::Error&) {
+            sound = false;
+        }
+        db->Close();
+        return sound;
+    } catch (const rt::Error&) {
+        return false;
+    }
+}
+
+void RemoveLeftoverTemporaries()
+{
+    const QStringList patterns{kOpeningPrefix + QStringLiteral("*.tmp*"), kBuildingPrefix + QStringLiteral("*.tmp*")};
+    for (const QString& name : QDir::current().entryList(patterns, QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(name);
+}
+
+bool ReplaceWorkingDatabase(const QString& source, bool keepPermissions)
+{
+    const QByteArray target = QFile::encodeName(kWorkingDatabase);
+    struct stat old {};
+    if (keepPermissions && ::stat(target.constData(), &old) == 0 &&
+        ::chmod(QFile::encodeName(source).constData(), old.st_mode & 07777) != 0)
+        return false;
+    if (!files::SyncToDisk(source)) return false;
+    const QString journal = kWorkingDatabase + QStringLiteral("-journal");
+    if (QFileInfo(journal).exists() && !QFile::remove(journal)) return false;
+    if (std::rename(QFile::encodeName(source).constData(), target.constData()) != 0) return false;
+    files::SyncFolderOf(kWorkingDatabase);
+    return true;
+}

@@ -1,0 +1,43 @@
+// Files that are written whole or not at all.
+#pragma once
+
+#include <QString>
+#include <cstddef>
+
+namespace files {
+
+// Writes a file under a new temporary name beside `target` and gives it the
+// target's name only in Commit, once every byte is written and synced to
+// disk. Every write error, a failed sync and a failed close count, so a full
+// disk never replaces anything: the target stays as it was, and the
+// temporary file goes. A replaced file keeps its permissions; a symbolic link
+// to an existing file is followed.
+class SafeFile {
+public:
+    explicit SafeFile(const QString& target);
+    ~SafeFile();  // discards what was not committed
+    SafeFile(const SafeFile&) = delete;
+    SafeFile& operator=(const SafeFile&) = delete;
+
+    bool Open();
+    // False once any write has failed; later writes do nothing.
+    bool Write(const void* data, size_t size);
+    // Syncs, closes and renames over the target; false (target untouched)
+    // when anything failed on the way.
+    bool Commit();
+    void Discard();
+
+private:
+    QString target_;
+    QString temp_;
+    int fd_ = -1;
+    bool ok_ = false;
+};
+
+// Flushes a written file's data to disk; false when that fails.
+bool SyncToDisk(const QString& path);
+
+// Syncs the folder that holds `path`, so that a rename in it lasts.
+void SyncFolderOf(const QString& path);
+
+}  // namespace files
