@@ -2,6 +2,7 @@
 
 #include "app/frmMainmenu.h"
 #include "core/WindowHelpers.h"
+#include "diagram/FrameDiagramWindow.h"
 
 #include "input/InputControls.h"
 #include "loads/LoadPlacementScreen.h"
@@ -38,4 +39,5 @@ void RegisterProgramWindows()
     RegisterScreenFactory(QStringLiteral("frm材料定数2"), [] { return new frm材料定数2(); });
     RegisterScreenFactory(QStringLiteral("frm部材形状図"), [] { return new frm部材形状図(); });
     RegisterScreenFactory(QStringLiteral("frm要素情報"), [] { return new frm要素情報(); });
+    RegisterScreenFactory(QStringLiteral("frmラーメン図"), [] { return new frmラーメン図(); });
 }
