@@ -41,6 +41,27 @@ QString MissingEndNodesQuestion(int member)
 
 bool Finite(float a, float b) { return std::isfinite(a) && std::isfinite(b); }
 
+// Every row of a table sorted by number, as the values of the named fields;
+// `rs` is left open on the sorted rows.
+std::vector<std::vector<rt::Variant>> ReadByNumber(dao::Database& db, const QString& table, const QStringList& fields,
+                                                   dao::RecordsetPtr& rs)
+{
+    std::vector<std::vector<rt::Variant>> rows;
+    rs = db.OpenRecordset(table);
+    if (rs->BOF() && rs->EOF_()) return rows;
+    rs->Sort = QStringLiteral("no_ ASC");
+    rs = rs->OpenRecordset();
+    std::vector<int> columns;
+    for (const QString& f : fields) columns.push_back(rs->FieldIndex(f));
+    rows.reserve(static_cast<size_t>(rs->RecordCount()));
+    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
+        std::vector<rt::Variant> row;
+        for (int c : columns) row.push_back(rs->Field(c));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 // The number in a box read leniently: its leading number, 0 when none.
 float Lenient(const QLineEdit* box) { return static_cast<float>(rt::Val(box->text())); }
 
@@ -224,19 +245,9 @@ bool frmラーメン図::ReadNodes(DrawingRun& run, std::vector<NodeCoordinate>&
     bool read = false;
     if (!run.Step([&] {
             EnsureDatabase();
-            NodeRecordset = DiagramDatabase->OpenRecordset(QStringLiteral("節点座標1"));
-            if (!(NodeRecordset->BOF() && NodeRecordset->EOF_())) {
-                NodeRecordset->Sort = QStringLiteral("no_ ASC");
-                NodeRecordset = NodeRecordset->OpenRecordset();
-                nodes.reserve(static_cast<size_t>(NodeRecordset->RecordCount()));
-                const int no = NodeRecordset->FieldIndex(QStringLiteral("No_"));
-                const int x = NodeRecordset->FieldIndex(QStringLiteral("X"));
-                const int y = NodeRecordset->FieldIndex(QStringLiteral("Y"));
-                const int z = NodeRecordset->FieldIndex(QStringLiteral("Z"));
-                for (NodeRecordset->MoveFirst(); !NodeRecordset->EOF_(); NodeRecordset->MoveNext())
-                    nodes.push_back({NodeRecordset->Field(no).toInteger(), NodeRecordset->Field(x).toSingle(),
-                                     NodeRecordset->Field(y).toSingle(), NodeRecordset->Field(z).toSingle()});
-            }
+            for (const auto& v : ReadByNumber(*DiagramDatabase, QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z"},
+                                              NodeRecordset))
+                nodes.push_back({v[0].toInteger(), v[1].toSingle(), v[2].toSingle(), v[3].toSingle()});
             read = true;
             ModelBounds previous{Program().ModelMinCorner, Program().ModelMaxCorner, Program().ModelDiagonal};
             const ModelBounds b = ComputeModelBounds(nodes, previous);
@@ -259,19 +270,9 @@ bool frmラーメン図::ReadMembers(DrawingRun& run, const std::vector<NodeCoor
     bool read = false;
     if (!run.Step([&] {
             EnsureDatabase();
-            MemberRecordset = DiagramDatabase->OpenRecordset(QStringLiteral("要素情報"));
-            if (!(MemberRecordset->BOF() && MemberRecordset->EOF_())) {
-                MemberRecordset->Sort = QStringLiteral("no_ ASC");
-                MemberRecordset = MemberRecordset->OpenRecordset();
-                rows.reserve(static_cast<size_t>(MemberRecordset->RecordCount()));
-                const int no = MemberRecordset->FieldIndex(QStringLiteral("No_"));
-                const int i = MemberRecordset->FieldIndex(QStringLiteral("iTan"));
-                const int j = MemberRecordset->FieldIndex(QStringLiteral("jTan"));
-                const int shape = MemberRecordset->FieldIndex(QStringLiteral("材料番号"));
-                for (MemberRecordset->MoveFirst(); !MemberRecordset->EOF_(); MemberRecordset->MoveNext())
-                    rows.push_back({MemberRecordset->Field(no).toInteger(), MemberRecordset->Field(i).toInteger(),
-                                    MemberRecordset->Field(j).toInteger(), MemberRecordset->Field(shape).toInteger()});
-            }
+            for (const auto& v : ReadByNumber(*DiagramDatabase, QStringLiteral("要素情報"),
+                                              {"No_", "iTan", "jTan", "材料番号"}, MemberRecordset))
+                rows.push_back({v[0].toInteger(), v[1].toInteger(), v[2].toInteger(), v[3].toInteger()});
             read = true;
             return Succeeded();
         }))

@@ -90,6 +90,21 @@ QString TextCriteria(const std::vector<std::pair<QString, QString>>& fields)
     return parts.join(QStringLiteral(" AND "));
 }
 
+// A number box ready for "表示": a number (else a beep) not above the
+// largest one the input allows (else the message).
+bool HoldsNumberToShow(const QLineEdit* box, int largest, const QString& beyondMessage)
+{
+    if (!rt::IsNumeric(box->text())) {
+        ui::Beep();
+        return false;
+    }
+    if (rt::Val(box->text()) > largest) {
+        Inform(beyondMessage);
+        return false;
+    }
+    return true;
+}
+
 QString NumberCriteria(const QString& field, int number) { return field + QStringLiteral(" = ") + QString::number(number); }
 
 // Every placement row with its type(s) and the numbers it lists up to its
@@ -150,16 +165,6 @@ bool AllConditions(const QStringList& texts, const QString& free, const QString&
 
 // ---- lists -------------------------------------------------------------------------
 
-void frmラーメン図::ConnectList(QListWidget* list)
-{
-    // A mouse click shows the clicked number when the button is released; the
-    // keys show the number they move to.
-    connect(list, &QListWidget::currentRowChanged, this, [this, list] {
-        if (QApplication::mouseButtons() == Qt::NoButton) ListClicked(list);
-    });
-    connect(list, &QListWidget::itemClicked, this, [this, list] { ListClicked(list); });
-}
-
 void frmラーメン図::ListClicked(QListWidget* list)
 {
     if (DiagramLoading || !list->currentItem()) return;
@@ -183,15 +188,7 @@ void frmラーメン図::FillNumberList(int range, QListWidget* list)
 
 void frmラーメン図::cmd節点_Click()
 {
-    if (!rt::IsNumeric(txt節点番号->text())) {
-        ui::Beep();
-        return;
-    }
-    if (rt::Val(txt節点番号->text()) > kLargestNode) {
-        Inform(kNodeBeyondRange);
-        return;
-    }
-    ShowNode(true);
+    if (HoldsNumberToShow(txt節点番号, kLargestNode, kNodeBeyondRange)) ShowNode(true);
 }
 
 void frmラーメン図::ShowNode(bool fromButton)
@@ -200,29 +197,11 @@ void frmラーメン図::ShowNode(bool fromButton)
     {
         LoadingScope loading(DiagramLoading);
         try {
-            EnsureDatabase();
-            ConditionTypeRecordset = DiagramDatabase->OpenRecordset(kRestraintTypes);
-            ConditionPlacementRecordset = DiagramDatabase->OpenRecordset(kRestraintPlacement);
-            dao::RecordsetPtr& placement = ConditionPlacementRecordset;
-            const bool none = placement->BOF() && placement->EOF_();
-            if (!none) {
-                placement->MoveFirst();
-                FindRowListingNumber(placement, static_cast<int16_t>(n));
-            }
-            if (none || placement->NoMatch()) {
+            if (!OpenPlacementListing(kRestraintTypes, kRestraintPlacement, n))
                 SetNodeRestraintFree();
-            } else {
-                ConditionTypeRecordset->FindFirst(
-                    NumberCriteria(QStringLiteral("no_"), placement->Field(QStringLiteral("拘束形状")).toInteger()));
-                if (ConditionTypeRecordset->NoMatch()) {
-                    ClearNodeRestraint();
-                } else {
-                    QLineEdit* boxes[] = {txtxt1, txtyt1, txtzt1, txtθxt1, txtθyt1, txtθzt1};
-                    const char* fields[] = {"u", "v", "w", "θx", "θy", "θz"};
-                    for (int k = 0; k < 6; ++k)
-                        boxes[k]->setText(ConditionTypeRecordset->Field(QString::fromUtf8(fields[k])).toStringOrEmpty());
-                }
-            }
+            else
+                ShowConditionType(QStringLiteral("拘束形状"),
+                                  {{txtxt1, "u"}, {txtyt1, "v"}, {txtzt1, "w"}, {txtθxt1, "θx"}, {txtθyt1, "θy"}, {txtθzt1, "θz"}});
         } catch (const rt::Error&) {
             ui::Beep();
             return;
@@ -237,6 +216,31 @@ void frmラーメン図::ShowNode(bool fromButton)
     const bool overlay = vsp->BeginPageOverlay(1);
     MarkNode(n);
     if (overlay) vsp->EndPageOverlay();
+}
+
+// Opens the condition types and their placement, and stands the placement on
+// the first row that lists `number`; false when no row lists it.
+bool frmラーメン図::OpenPlacementListing(const QString& types, const QString& placements, int number)
+{
+    EnsureDatabase();
+    ConditionTypeRecordset = DiagramDatabase->OpenRecordset(types);
+    ConditionPlacementRecordset = DiagramDatabase->OpenRecordset(placements);
+    dao::RecordsetPtr& placement = ConditionPlacementRecordset;
+    if (placement->BOF() && placement->EOF_()) return false;
+    placement->MoveFirst();
+    FindRowListingNumber(placement, static_cast<int16_t>(number));
+    return !placement->NoMatch();
+}
+
+// The boxes take the conditions of the type that the placement row names in
+// `typeField`; they are emptied when no such type exists.
+void frmラーメン図::ShowConditionType(const QString& typeField, std::initializer_list<ConditionBox> boxes)
+{
+    ConditionTypeRecordset->FindFirst(
+        NumberCriteria(QStringLiteral("no_"), ConditionPlacementRecordset->Field(typeField).toInteger()));
+    const bool found = !ConditionTypeRecordset->NoMatch();
+    for (const ConditionBox& b : boxes)
+        b.box->setText(found ? ConditionTypeRecordset->Field(QString::fromUtf8(b.field)).toStringOrEmpty() : QString());
 }
 
 void frmラーメン図::cmd拘束_Click()
@@ -289,14 +293,7 @@ void frmラーメン図::ClearNodeRestraint()
 
 void frmラーメン図::cmd要素_Click()
 {
-    if (!rt::IsNumeric(txt要素番号->text())) {
-        ui::Beep();
-        return;
-    }
-    if (rt::Val(txt要素番号->text()) > kLargestMember) {
-        Inform(kMemberBeyondRange);
-        return;
-    }
+    if (!HoldsNumberToShow(txt要素番号, kLargestMember, kMemberBeyondRange)) return;
     lbl検索条件->clear();
     ShowMember(true);
 }
@@ -310,14 +307,7 @@ void frmラーメン図::ShowMember(bool fromButton)
             memberResults_ = {txt要素番号->text()};
             FillNumberList(cbo要素番号->currentIndex(), lst要素番号);
         }
-        MemberRecordset = DiagramDatabase->OpenRecordset(kMembers);
-        MemberRecordset->FindFirst(NumberCriteria(QStringLiteral("no_"), m));
-        if (MemberRecordset->NoMatch())
-            ShowMemberInfo(QString(), QString(), QString());
-        else
-            ShowMemberInfo(MemberRecordset->Field(QStringLiteral("材料番号")).toStringOrEmpty(),
-                           MemberRecordset->Field(QStringLiteral("iTan")).toStringOrEmpty(),
-                           MemberRecordset->Field(QStringLiteral("jTan")).toStringOrEmpty());
+        ShowMemberInfo(static_cast<int16_t>(m));
     } catch (const rt::Error&) {
         ui::Beep();
         return;
@@ -333,33 +323,12 @@ void frmラーメン図::ShowMember(bool fromButton)
 // ends without a placement, an end left empty when its type is missing.
 void frmラーメン図::ShowMemberEnds(int m)
 {
-    EnsureDatabase();
-    ConditionTypeRecordset = DiagramDatabase->OpenRecordset(kEndTypes);
-    ConditionPlacementRecordset = DiagramDatabase->OpenRecordset(kEndPlacement);
-    dao::RecordsetPtr& placement = ConditionPlacementRecordset;
-    const bool none = placement->BOF() && placement->EOF_();
-    if (!none) {
-        placement->MoveFirst();
-        FindRowListingNumber(placement, static_cast<int16_t>(m));
-    }
-    if (none || placement->NoMatch()) {
+    if (!OpenPlacementListing(kEndTypes, kEndPlacement, m)) {
         SetMemberEndsRigid();
         return;
     }
-    struct End {
-        const char* typeField;
-        QLineEdit* boxes[3];
-    };
-    const End ends[] = {{"i端部形状", {txtixMWR, txtiyMWR, txtizMWR}}, {"j端部形状", {txtjxMWR, txtjyMWR, txtjzMWR}}};
-    for (const End& end : ends) {
-        ConditionTypeRecordset->FindFirst(
-            NumberCriteria(QStringLiteral("no_"), placement->Field(QString::fromUtf8(end.typeField)).toInteger()));
-        const bool found = !ConditionTypeRecordset->NoMatch();
-        const char* fields[] = {"xMWR", "yMWR", "zMWR"};
-        for (int k = 0; k < 3; ++k)
-            end.boxes[k]->setText(found ? ConditionTypeRecordset->Field(QString::fromUtf8(fields[k])).toStringOrEmpty()
-                                        : QString());
-    }
+    ShowConditionType(QStringLiteral("i端部形状"), {{txtixMWR, "xMWR"}, {txtiyMWR, "yMWR"}, {txtizMWR, "zMWR"}});
+    ShowConditionType(QStringLiteral("j端部形状"), {{txtjxMWR, "xMWR"}, {txtjyMWR, "yMWR"}, {txtjzMWR, "zMWR"}});
 }
 
 void frmラーメン図::cmd材料番号_Click()
@@ -458,15 +427,8 @@ void frmラーメン図::cmd端部状態_Click()
     }
     ChooseListedMember();
     try {
-        MemberRecordset = DiagramDatabase->OpenRecordset(kMembers);
         const double m = rt::Val(txt要素番号->text());
-        if (rt::FitsInteger(m)) MemberRecordset->FindFirst(NumberCriteria(QStringLiteral("no_"), rt::CInt(m)));
-        if (!rt::FitsInteger(m) || MemberRecordset->NoMatch())
-            ShowMemberInfo(QString(), QString(), QString());
-        else
-            ShowMemberInfo(MemberRecordset->Field(QStringLiteral("材料番号")).toStringOrEmpty(),
-                           MemberRecordset->Field(QStringLiteral("iTan")).toStringOrEmpty(),
-                           MemberRecordset->Field(QStringLiteral("jTan")).toStringOrEmpty());
+        ShowMemberInfo(rt::FitsInteger(m) ? std::optional<int16_t>(rt::CInt(m)) : std::nullopt);
     } catch (const rt::Error&) {
         ui::Beep();
     }
@@ -505,9 +467,17 @@ void frmラーメン図::ClearJEnd()
     for (QLineEdit* b : {txtjxMWR, txtjyMWR, txtjzMWR}) b->clear();
 }
 
-void frmラーメン図::ShowMemberInfo(const QString& shape, const QString& iNode, const QString& jNode)
+// The shape number and end nodes of member m; empty when it is not stored.
+void frmラーメン図::ShowMemberInfo(std::optional<int16_t> m)
 {
-    txt材料番号->setText(shape);
-    lbliNo->setText(iNode);
-    lbljNo->setText(jNode);
+    EnsureDatabase();
+    MemberRecordset = DiagramDatabase->OpenRecordset(kMembers);
+    if (m) MemberRecordset->FindFirst(NumberCriteria(QStringLiteral("no_"), *m));
+    const bool found = m && !MemberRecordset->NoMatch();
+    auto field = [&](const char* name) {
+        return found ? MemberRecordset->Field(QString::fromUtf8(name)).toStringOrEmpty() : QString();
+    };
+    txt材料番号->setText(field("材料番号"));
+    lbliNo->setText(field("iTan"));
+    lbljNo->setText(field("jTan"));
 }

@@ -312,20 +312,42 @@ void frmラーメン図::BuildViewTab(QWidget* tab)
     connect(cmdDRAW, &QPushButton::clicked, this, [this] { cmdDRAW_Click(); });
 }
 
+// The head of a search tab: the number box with its label and its button
+// "表示", the range combo box and the list of found numbers under them.
+void frmラーメン図::BuildSearchHead(QWidget* tab, const SearchHeadNames& names, void (frmラーメン図::*onShow)(),
+                                 double listHeight, QLineEdit*& box, QPushButton*& show, QComboBox*& ranges,
+                                 QListWidget*& list)
+{
+    forms::PlaceTw(MakeLabel(tab, U(names.label), U(names.caption)), 90, 150, 660, 240);
+    box = new QLineEdit(tab);
+    box->setObjectName(U(names.box));
+    forms::PlaceTw(box, 780, 120, 840, 300);
+    show = MakeButton(tab, U(names.button), QStringLiteral("表示"));
+    forms::PlaceTw(show, 1710, 105, 1050, 330);
+    ranges = new QComboBox(tab);
+    ranges->setObjectName(U(names.combo));
+    forms::PlaceTw(ranges, 60, 540, 2700, 330);
+    list = new QListWidget(tab);
+    list->setObjectName(U(names.list));
+    forms::PlaceTw(list, 60, 930, 2700, listHeight);
+
+    connect(show, &QPushButton::clicked, this, [this, onShow] { (this->*onShow)(); });
+    connect(ranges, &QComboBox::currentIndexChanged, this, [this, list](int index) {
+        if (!DiagramLoading) FillNumberList(index, list);
+    });
+    // A mouse click shows the clicked number when the button is released; the
+    // keys show the number they move to.
+    connect(list, &QListWidget::currentRowChanged, this, [this, list] {
+        if (QApplication::mouseButtons() == Qt::NoButton) ListClicked(list);
+    });
+    connect(list, &QListWidget::itemClicked, this, [this, list] { ListClicked(list); });
+}
+
 void frmラーメン図::BuildNodeTab(QWidget* tab)
 {
-    forms::PlaceTw(MakeLabel(tab, QStringLiteral("Label26"), QStringLiteral("接点No")), 90, 150, 660, 240);
-    txt節点番号 = new QLineEdit(tab);
-    txt節点番号->setObjectName(QStringLiteral("txt節点番号"));
-    forms::PlaceTw(txt節点番号, 780, 120, 840, 300);
-    cmd節点 = MakeButton(tab, QStringLiteral("cmd節点"), QStringLiteral("表示"));
-    forms::PlaceTw(cmd節点, 1710, 105, 1050, 330);
-    cbo節点番号 = new QComboBox(tab);
-    cbo節点番号->setObjectName(QStringLiteral("cbo節点番号"));
-    forms::PlaceTw(cbo節点番号, 60, 540, 2700, 330);
-    lst節点番号 = new QListWidget(tab);
-    lst節点番号->setObjectName(QStringLiteral("lst節点番号"));
-    forms::PlaceTw(lst節点番号, 60, 930, 2700, 3000);
+    BuildSearchHead(tab, {"Label26", "接点No", "txt節点番号", "cmd節点", "cbo節点番号", "lst節点番号"},
+                    &frmラーメン図::cmd節点_Click, 3000,
+                    txt節点番号, cmd節点, cbo節点番号, lst節点番号);
 
     QGroupBox* frame9 = MakeFrame(tab, QStringLiteral("Frame9"), QStringLiteral("拘束条件"));
     forms::PlaceTw(frame9, 60, 4050, 2700, 1320);
@@ -344,28 +366,14 @@ void frmラーメン図::BuildNodeTab(QWidget* tab)
     cmd拘束 = MakeButton(tab, QStringLiteral("cmd拘束"), QStringLiteral("同節点の検索"));
     forms::PlaceTw(cmd拘束, 1140, 5460, 1620, 390);
 
-    connect(cmd節点, &QPushButton::clicked, this, [this] { cmd節点_Click(); });
     connect(cmd拘束, &QPushButton::clicked, this, [this] { cmd拘束_Click(); });
-    connect(cbo節点番号, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!DiagramLoading) FillNumberList(index, lst節点番号);
-    });
-    ConnectList(lst節点番号);
 }
 
 void frmラーメン図::BuildMemberTab(QWidget* tab)
 {
-    forms::PlaceTw(MakeLabel(tab, QStringLiteral("Label10"), QStringLiteral("部材No")), 90, 150, 660, 240);
-    txt要素番号 = new QLineEdit(tab);
-    txt要素番号->setObjectName(QStringLiteral("txt要素番号"));
-    forms::PlaceTw(txt要素番号, 780, 120, 840, 300);
-    cmd要素 = MakeButton(tab, QStringLiteral("cmd要素"), QStringLiteral("表示"));
-    forms::PlaceTw(cmd要素, 1710, 105, 1050, 330);
-    cbo要素番号 = new QComboBox(tab);
-    cbo要素番号->setObjectName(QStringLiteral("cbo要素番号"));
-    forms::PlaceTw(cbo要素番号, 60, 540, 2700, 330);
-    lst要素番号 = new QListWidget(tab);
-    lst要素番号->setObjectName(QStringLiteral("lst要素番号"));
-    forms::PlaceTw(lst要素番号, 60, 930, 2700, 1950);
+    BuildSearchHead(tab, {"Label10", "部材No", "txt要素番号", "cmd要素", "cbo要素番号", "lst要素番号"},
+                    &frmラーメン図::cmd要素_Click, 1950,
+                    txt要素番号, cmd要素, cbo要素番号, lst要素番号);
 
     forms::PlaceTw(MakeLabel(tab, QStringLiteral("Label34"), QStringLiteral("検索条件")), 90, 3000, 660, 240);
     lbl検索条件 = MakeValueLabel(tab, QStringLiteral("lbl検索条件"));
@@ -403,13 +411,8 @@ void frmラーメン図::BuildMemberTab(QWidget* tab)
     cmd端部状態 = MakeButton(tab, QStringLiteral("cmd端部状態"), QStringLiteral("同部材の検索"));
     forms::PlaceTw(cmd端部状態, 1140, 5940, 1620, 390);
 
-    connect(cmd要素, &QPushButton::clicked, this, [this] { cmd要素_Click(); });
     connect(cmd材料番号, &QPushButton::clicked, this, [this] { cmd材料番号_Click(); });
     connect(cmd端部状態, &QPushButton::clicked, this, [this] { cmd端部状態_Click(); });
-    connect(cbo要素番号, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!DiagramLoading) FillNumberList(index, lst要素番号);
-    });
-    ConnectList(lst要素番号);
 }
 
 void frmラーメン図::ApplyToolTips()

@@ -16,6 +16,8 @@
 
 #include <QStringList>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -136,6 +138,17 @@ private:
     class DrawingRun;
 
     void BuildViewTab(QWidget* tab);
+    struct SearchHeadNames {
+        const char* label;
+        const char* caption;
+        const char* box;
+        const char* button;
+        const char* combo;
+        const char* list;
+    };
+    void BuildSearchHead(QWidget* tab, const SearchHeadNames& names, void (frmラーメン図::*onShow)(),
+                         double listHeight, QLineEdit*& box, QPushButton*& show, QComboBox*& ranges,
+                         QListWidget*& list);
     void BuildNodeTab(QWidget* tab);
     void BuildMemberTab(QWidget* tab);
     void ApplyToolTips();
@@ -177,16 +190,21 @@ private:
     void ShowNode(bool fromButton);
     void ShowMember(bool fromButton);
     void ShowMemberEnds(int number);
+    bool OpenPlacementListing(const QString& types, const QString& placements, int number);
+    struct ConditionBox {
+        QLineEdit* box;
+        const char* field;
+    };
+    void ShowConditionType(const QString& typeField, std::initializer_list<ConditionBox> boxes);
     void ChooseListedMember();
     void FillNumberList(int range, QListWidget* list);
     void ListClicked(QListWidget* list);
-    void ConnectList(QListWidget* list);
     void SetNodeRestraintFree();
     void ClearNodeRestraint();
     void SetMemberEndsRigid();
     void ClearIEnd();
     void ClearJEnd();
-    void ShowMemberInfo(const QString& shape, const QString& iNode, const QString& jNode);
+    void ShowMemberInfo(std::optional<int16_t> member);
 
     // Boxes reached by name, with their key and focus rules.
     std::vector<QLineEdit*> boxes_;
