@@ -289,6 +289,43 @@ TEST_F(Search, LeavingASearchBoxFormatsItsText)
     }
 }
 
+TEST_F(Search, SearchBoxesMoveTheFocusByTheirRings)
+{
+    AddLine();
+    frmラーメン図* w = Open();
+    w->activateWindow();
+    QApplication::setActiveWindow(w);
+    struct Case {
+        int tab;
+        QLineEdit* from;
+        int key;
+        QLineEdit* to;
+    };
+    const Case cases[] = {
+        {1, w->txt節点番号, Qt::Key_Down, w->txtxt1},   {1, w->txt節点番号, Qt::Key_Up, w->txtθzt1},
+        {1, w->txtzt1, Qt::Key_Return, w->txtθxt1},     {1, w->txtθzt1, Qt::Key_Right, w->txt節点番号},
+        {2, w->txt要素番号, Qt::Key_Up, w->txtjzMWR},   {2, w->txt要素番号, Qt::Key_Left, w->txt材料番号},
+        {2, w->txt材料番号, Qt::Key_Down, w->txtixMWR}, {2, w->txtiyMWR, Qt::Key_Right, w->txtjyMWR},
+        {2, w->txtjyMWR, Qt::Key_Left, w->txtiyMWR},    {2, w->txtjzMWR, Qt::Key_Down, w->txt要素番号},
+        {2, w->txtjxMWR, Qt::Key_Up, w->txt材料番号},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from->objectName().toStdString() + " " + std::to_string(c.key));
+        w->SSTab1->setCurrentIndex(c.tab);
+        c.from->setFocus();
+        screentest::SendKey(c.from, c.key, c.key == Qt::Key_Return ? QStringLiteral("\r") : QString());
+        EXPECT_EQ(QApplication::focusWidget(), c.to);
+    }
+    // No box takes a minus; the condition boxes take a point, the number boxes do not.
+    for (QLineEdit* b : {w->txt要素番号, w->txtixMWR}) {
+        w->SSTab1->setCurrentIndex(2);
+        b->clear();
+        b->setFocus();
+        screentest::Type(b, "-.");
+        EXPECT_EQ(b->text(), b == w->txtixMWR ? QStringLiteral(".") : QString());
+    }
+}
+
 TEST_F(Search, ShowingAMemberGivesItsEndsAndDrawsItRedAndHeavy)
 {
     AddLine();
