@@ -128,7 +128,7 @@ private:
 
 void frmラーメン図::cmdDRAW_Click()
 {
-    if (drawing_) return;
+    if (drawing_ || !IsLoaded()) return;
     drawing_ = true;
     ++drawingCount_;
     drawFailures_.clear();

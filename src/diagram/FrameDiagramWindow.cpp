@@ -482,6 +482,7 @@ void frmラーメン図::Form_Load()
 
 void frmラーメン図::Form_Resize()
 {
+    if (!vsp) return;
     const double width = WidthTw() - kWidthBesideCanvas;
     const double height = HeightTw() - kHeightBesideCanvas;
     // A window too small for a canvas keeps the canvas as it was.
@@ -627,10 +628,11 @@ bool frmラーメン図::eventFilter(QObject* watched, QEvent* event)
         return FilterNumericKey(ascii, !rule.minus, !rule.dot) == 0;
     }
     case QEvent::FocusOut: {
-        // The window losing the activation, or the drawing disabling it, is
-        // no leaving of the box.
+        // The window losing the activation, the drawing disabling it and the
+        // window closing are no leaving of the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (drawing_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        if (drawing_ || !IsLoaded() || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
         switch (rule.kind) {
         case BoxRule::View: ViewBoxLostFocus(rule, box); break;
         case BoxRule::Number:

@@ -8,6 +8,7 @@
 #include "platform/Settings.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -135,6 +136,20 @@ TEST_F(DiagramWindow, ClosingWithABoxThatIsNotANumberKeepsTheStoredView)
     const diagram::ViewParameters saved = diagram::LoadViewParameters(diagram::kDiagramWindowRecord);
     EXPECT_EQ(saved.thetaF, 50);
     EXPECT_EQ(saved.drawMat, 0);
+}
+
+TEST_F(DiagramWindow, TheCloseBoxClosesWithoutARedraw)
+{
+    AddPortalFrame();
+    frmラーメン図* w = OpenDiagram();
+    w->activateWindow();
+    QApplication::setActiveWindow(w);
+    w->ViewBox(QStringLiteral("txtθf"))->setFocus();
+    const int drawings = w->DrawingCount();
+    EXPECT_TRUE(w->close());
+    EXPECT_FALSE(w->IsLoaded());
+    EXPECT_EQ(w->DrawingCount(), drawings);
+    EXPECT_TRUE(script().messages.isEmpty());
 }
 
 TEST_F(DiagramWindow, ALoadThatFailsLeavesTheWindowWithoutItsHandlers)
