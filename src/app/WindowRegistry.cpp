@@ -2,7 +2,7 @@
 
 #include "app/frmMainmenu.h"
 #include "core/WindowHelpers.h"
-
+#include "diagram/FrameDiagramWindow.h"
 #include "input/InputControls.h"
 #include "input/InputStart.h"
 #include "input/LookupWindow.h"
@@ -34,4 +34,5 @@ void RegisterProgramWindows()
         RegisterLookupWindow(*l);
     RegisterWindow(ScreenLoadTypeFigure, QStringLiteral("frm荷重形状図"), [] { return new frm荷重形状図(); });
     RegisterWindow(ScreenSectionTypeFigure, QStringLiteral("frm部材形状図"), [] { return new frm部材形状図(); });
+    RegisterWindow(ScreenFrameDiagram, QStringLiteral("frmラーメン図"), [] { return new frmラーメン図(); });
 }

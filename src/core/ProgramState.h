@@ -87,6 +87,15 @@ struct ProgramState {
     std::vector<int16_t> MemberNo;          // member number of each row
     std::array<int16_t, 301> NodeRow{};     // node number -> row
     std::array<int16_t, 501> MemberRow{};   // member number -> row
+
+    // ---- view geometry: set by each frame drawing, read by the report ----
+    // The perspective view matrix, element (row, column); rows belong to a
+    // point's x, z, y and 1.
+    std::array<std::array<float, 4>, 4> ViewMatrix{};
+    // The box around the nodes (index 0 X, 1 Y, 2 Z) and its space diagonal.
+    std::array<float, 3> ModelMinCorner{};
+    std::array<float, 3> ModelMaxCorner{};
+    float ModelDiagonal = 0;
 };
 
 // The state in force. Using it before an owner created one is a programming

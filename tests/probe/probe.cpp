@@ -17,6 +17,10 @@
 //   press:NAME        click a button of the open screen
 //   select:NAME=TEXT  choose the item TEXT of a combo box of the open screen
 //   key:NAME=KEY      press Up, Down, Left, Right or Return in an entry box
+//   ramen-png:FILE    open the frame diagram window as a list screen's "フレーム図"
+//                     button does (the open input screen's button when there is
+//                     one), let it draw, and save the page it shows, at the
+//                     zoom it shows, as the PNG file FILE
 //
 // The modal load-combination window (code 10233) cannot wait for a user
 // here: once loaded it prints window=<name>|<caption>, case=<line> and
@@ -29,6 +33,10 @@
 //   item=<index>|<0 or 1>|<text>, selected=<index>, menu=loaded|unloaded
 //   setting=<SECTION/KEY>=<value>
 //   dialog=<title>|<initial folder or path>|<initial file name>
+//   ramen=<caption>         the frame diagram window after ramen-png (ramen=closed
+//                           when the drawing closed it, ramen=none when it cannot open)
+//   ramen-page=<lines>|<dots>|<labels>   what its page holds: lines, circles, text boxes
+//   png=<FILE>|<width>x<height>          the picture written
 //   ended                   the program ended (it asked to stop)
 //   error=<text>            a command that could not be run
 // The exit status is 0 unless a command was not understood.
@@ -40,6 +48,10 @@
 #include "app/Main.h"
 #include "app/MainMenuCommands.h"
 #include "app/frmMainmenu.h"
+#include "diagram/FrameDiagramWindow.h"
+#include "input/InputControls.h"
+#include "platform/preview/PageRenderer.h"
+#include "platform/preview/PreviewWidget.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -123,6 +135,46 @@ void DumpScreen()
     for (QLineEdit* box : Program().CurrentInputForm->findChildren<QLineEdit*>())
         if (!box->objectName().isEmpty() && !box->objectName().startsWith(QLatin1String("qt_")))
             Print(QStringLiteral("box=%1|%2").arg(box->objectName(), box->text()));
+}
+
+// Opens the frame diagram window as the list screens' button does and saves
+// the page it shows.
+void SaveFrameDiagram(const QString& file)
+{
+    const QString name = QStringLiteral("frmラーメン図");
+    QWidget* button = Program().CurrentInputForm ? Program().CurrentInputForm->findChild<QWidget*>(QStringLiteral("cmdReferRAMEN"))
+                                                 : nullptr;
+    if (auto* b = qobject_cast<QAbstractButton*>(button)) {
+        b->click();
+    } else if (forms::Form* f = ScreenInstance(name)) {
+        f->Show();
+    }
+    QCoreApplication::processEvents();
+    auto* w = dynamic_cast<frmラーメン図*>(ExistingScreenInstance(name));
+    if (!w) {
+        Print(QStringLiteral("ramen=none"));
+        return;
+    }
+    if (!w->IsLoaded()) {
+        Print(QStringLiteral("ramen=closed"));
+        return;
+    }
+    Print(QStringLiteral("ramen=") + w->windowTitle());
+    const preview::Document& doc = w->vsp->CurrentDocument();
+    int counts[3] = {0, 0, 0};
+    if (!doc.pages.empty())
+        for (const preview::DrawOp& op : doc.pages[static_cast<size_t>(w->vsp->PreviewPage() - 1)].ops) {
+            if (op.kind == preview::OpKind::Line) ++counts[0];
+            if (op.kind == preview::OpKind::Circle) ++counts[1];
+            if (op.kind == preview::OpKind::TextBox) ++counts[2];
+        }
+    Print(QStringLiteral("ramen-page=%1|%2|%3").arg(counts[0]).arg(counts[1]).arg(counts[2]));
+    const QImage page = preview::RenderPageImage(doc, w->vsp->PreviewPage() - 1, w->vsp->ZoomPercent() / 100.0 / 15.0);
+    if (page.isNull() || !page.save(file, "PNG")) {
+        Print(QStringLiteral("error=cannot write ") + file);
+        return;
+    }
+    Print(QStringLiteral("png=%1|%2x%3").arg(file).arg(page.width()).arg(page.height()));
 }
 
 void RunLoadCombinationWindow(frm01荷重組合せ& w)
@@ -237,6 +289,8 @@ int main(int argc, char** argv)
                 QKeyEvent press(QEvent::KeyPress, k->second, Qt::NoModifier);
                 QApplication::sendEvent(w, &press);
             }
+        } else if (cmd == QLatin1String("ramen-png")) {
+            SaveFrameDiagram(value);
         } else if (cmd == QLatin1String("setting")) {
             const int slash = value.lastIndexOf(QLatin1Char('/'));
             QString v = reg::GetSetting(value.left(slash), value.mid(slash + 1), QStringLiteral("<absent>"));

@@ -399,11 +399,14 @@ TEST_F(NodeScreen, DatabaseFailureLeavesTheScreenUsable)
     EXPECT_EQ(Nodes().size(), 3);
 }
 
-TEST_F(NodeScreen, FrameDiagramButtonSaysTheWindowIsNotThere)
+TEST_F(NodeScreen, FrameDiagramButtonOpensTheDiagramBesideTheScreen)
 {
+    AddNodes(1);
     Open();
     Click(s->cmdReferRAMEN);
-    EXPECT_EQ(script->messages, QStringList{Info("「フレーム図」の画面は、このバージョンではまだ使用できません。")});
+    // One node and no members: the diagram asks whether to stop; Yes closes it.
+    EXPECT_EQ(script->messages, QStringList{inputtest::Question("部材データが入力されていません。ラーメン図の作成を終了しますか？")});
+    EXPECT_NE(ExistingScreenInstance("frmラーメン図"), nullptr);
     EXPECT_TRUE(s->IsLoaded());
 }
 
