@@ -523,10 +523,10 @@ void frmPreview::Form_Resize()
     menuBar->setGeometry(0, 0, width(), menuBar->sizeHint().height());
     const double w = forms::Tw(width());
     const double h = forms::Tw(height()) - menuH;
-    const double left = Picture1->isVisible() ? forms::Tw(Picture1->width()) : 0;
+    const double left = !Picture1->isHidden() ? forms::Tw(Picture1->width()) : 0;
     const double vspW = std::max(0.0, w - left - 100);
     double vspH = 0;
-    if (Picture2->isVisible()) {
+    if (!Picture2->isHidden()) {
         vspH = std::max(0.0, h - forms::Tw(Picture2->height()) - 300);
         Picture2->move(forms::Px(std::max(0.0, w - forms::Tw(Picture2->width()) - 200)), forms::Px(menuH + vspH + 50));
     } else {

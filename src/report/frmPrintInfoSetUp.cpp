@@ -29,7 +29,7 @@ namespace {
 
 const ControlSpec kControls[] = {
     {ControlKind::Label, "Label2", nullptr, "プリンタ名", nullptr, 240, 260, 1000, 240},
-    {ControlKind::Combo, "cboPrinter", nullptr, nullptr, "印刷に使用するプリンタを選択します", 1300, 200, 4300, 330},
+    {ControlKind::Combo, "cboPrinter", nullptr, nullptr, "印刷に使用するプリンタを選択します", 1300, 200, 5300, 330},
     {ControlKind::Label, "Label1", nullptr, "印刷範囲", nullptr, 240, 760, 1000, 240},
     {ControlKind::Option, "opnAllPage", nullptr, "全て", "表紙から最終ページまで全て印刷します", 480, 1060, 1400, 300},
     {ControlKind::Option, "OpnCurrentPage", nullptr, "現在頁",
@@ -48,8 +48,8 @@ const ControlSpec kControls[] = {
     {ControlKind::Label, "Label5", nullptr, "印刷部数", nullptr, 240, 3600, 1000, 240},
     {ControlKind::Text, "txtCopy", nullptr, "", "印刷するドキュメントの印刷部数を入力します", 1300, 3560, 900, 330},
     {ControlKind::Spin, "UpDown", nullptr, nullptr, "印刷部数を1ずつ変化させます", 2210, 3560, 240, 330},
-    {ControlKind::Button, "cmdOK", nullptr, "印刷", "印刷処理を実行します", 2700, 4200, 1400, 420},
-    {ControlKind::Button, "cmdCancel", nullptr, "ｷｬﾝｾﾙ.", "印刷しないで印刷プレビューに戻ります", 4200, 4200, 1400, 420},
+    {ControlKind::Button, "cmdOK", nullptr, "印刷", "印刷処理を実行します", 3600, 4200, 1400, 420},
+    {ControlKind::Button, "cmdCancel", nullptr, "ｷｬﾝｾﾙ.", "印刷しないで印刷プレビューに戻ります", 5200, 4200, 1400, 420},
 };
 
 constexpr int kMaxCopies = 32767;
@@ -65,7 +65,7 @@ QString frmPrintInfoSetUp::NoPrinterEntry() { return QStringLiteral("** プリ�
 frmPrintInfoSetUp::frmPrintInfoSetUp(QWidget* owner) : forms::Form(QStringLiteral("frmPrintInfoSetUp"), owner)
 {
     setWindowFlag(Qt::Dialog);
-    SetClientSizeTw(5820, 4800);
+    SetClientSizeTw(6900, 4800);
     report::BuildControls(this, kControls);
     cboPrinter = report::Control<QComboBox>(this, QStringLiteral("cboPrinter"));
     opnAllPage = report::Control<QRadioButton>(this, QStringLiteral("opnAllPage"));
