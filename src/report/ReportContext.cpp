@@ -24,6 +24,12 @@ void Cancel() { throw ReportCancelled(); }
 ReportContext::ReportContext(preview::DocumentBuilder& document, dao::Database& database)
     : doc(document), db(database)
 {
+    // A build without a window sees the boxes of a window just opened.
+    boxes = diagram::ViewToBoxes(diagram::ViewParameters{}, diagram::kPreviewRecord);
+    boxes.push_back({QStringLiteral("txtCase"), QStringLiteral(" 1")});
+    boxes.push_back({QStringLiteral("opnHeni"), QStringLiteral("1")});
+    boxes.push_back({QStringLiteral("opnOurk"), QStringLiteral("0")});
+    boxes.push_back({QStringLiteral("chkDrawEleOnly"), QStringLiteral("0")});
 }
 
 namespace {

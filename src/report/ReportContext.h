@@ -93,7 +93,9 @@ struct ReportContext {
     // The running table's heading code (TableHeadings.h); 0 none.
     int16_t currentTableCode = 0;
 
-    diagram::ViewBoxes boxes;        // the window's diagram controls by name
+    // The window's diagram controls by name; those of a window just opened
+    // until the caller sets them.
+    diagram::ViewBoxes boxes;
     diagram::ModelBounds bounds;     // of the nodes, read when the window opened
     int32_t zoomBaseUnit = 0;
     DiagramGeometry geometry;        // filled by the driver's geometry step
