@@ -4,6 +4,8 @@
 
 #include "common/TestEnv.h"
 #include "core/ProgramState.h"
+#include "platform/PdfPages.h"
+#include "platform/preview/Printing.h"
 #include "report/FrontCover.h"
 #include "report/PageFormat.h"
 #include "report/TableHeadings.h"
@@ -243,6 +245,14 @@ TEST(Driver, FramePrintLayoutPictureAndOtherModes)
         EXPECT_TRUE(b.Footer(1).isEmpty());
         EXPECT_EQ(b.Settings(1).style, 1);
     }
+
+    // The layout page leaves as a landscape page of a PDF file.
+    const QString pdf = testenv::WorkDir() + QStringLiteral("/layout.pdf");
+    ASSERT_TRUE(preview::ExportPdf(b.doc().CurrentDocument(), pdf));
+    const auto pages = previewtest::ReadPdfPages(testenv::ReadFile(pdf));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NEAR(pages[0].mediaBox.width(), 842, 1);
+    EXPECT_NEAR(pages[0].mediaBox.height(), 595, 1);
 
     log.calls.clear();
     ASSERT_EQ(b.Run(QStringLiteral("OTHER"), nullptr, log.Chapters()).outcome, BuildOutcome::Succeeded);
