@@ -9,6 +9,7 @@
 // Run by hand: bench_report [--gtest_filter=...]; prints one figure per line.
 #include "common/ReportProject.h"
 #include "common/ReportSamples.h"
+#include "bench/BenchTiming.h"
 #include "common/TestEnv.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
@@ -33,19 +34,8 @@
 
 namespace {
 
-double BestMs(int runs, const std::function<void()>& fn)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        fn();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-void Report(const char* what, double ms) { std::printf("%-66s %9.2f ms\n", what, ms); }
+using bench::BestMs;
+using bench::Report;
 
 testenv::ReportProjectSpec LargestModel()
 {
