@@ -6,7 +6,9 @@
 #include "report/frmPreviewInfoSetUp.h"
 #include "report/frmPrintInfoSetUp.h"
 
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 
 namespace {
 
@@ -25,6 +27,13 @@ template <class Dialog>
 void RunDialog(Dialog& dialog, const std::function<void(Dialog&)>& runner)
 {
     if (!runner) {
+        // Centred on the window it belongs to, or on the screen while that
+        // window is not shown yet.
+        QWidget* owner = dialog.parentWidget();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect over = owner && owner->isVisible() ? owner->frameGeometry()
+                                                       : (screen ? screen->availableGeometry() : QRect());
+        if (over.isValid()) dialog.move(over.center() - dialog.rect().center());
         dialog.ShowModal();
         return;
     }

@@ -499,8 +499,14 @@ void frmPreview::RestoreWindowPlacement()
     const double top = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewTop"), (screenH - HeightTw()) * 0.5);
     const double width = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewWidth"), screenW);
     const double height = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewHeight"), screenH);
-    MoveTw(left, top);
-    resize(std::max(forms::Px(width), 200), std::max(forms::Px(height), 200));
+    // The window never hangs off the screen, where its control panel could
+    // not be reached: the full-screen size after a left and top that centre
+    // the design size would.
+    const QRect place = QRect(forms::Px(left), forms::Px(top), std::clamp(forms::Px(width), 200, std::max(area.width(), 200)),
+                              std::clamp(forms::Px(height), 200, std::max(area.height(), 200)));
+    move(std::clamp(place.left(), area.left(), std::max(area.left(), area.right() + 1 - place.width())),
+         std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() + 1 - place.height())));
+    resize(place.size());
 }
 
 void frmPreview::SaveWindowPlacement()

@@ -98,6 +98,10 @@ frmPreviewInfoSetUp::frmPreviewInfoSetUp(QWidget* owner) : forms::Form(QStringLi
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(lstCaseZoom, &QListWidget::currentRowChanged, this, [this] { lstCaseZoom_Click(); });
     connect(lstCaseZoom, &QListWidget::itemClicked, this, [this] { lstCaseZoom_Click(); });
+    // Checking a line makes it the current line, as a click on it does.
+    connect(lstCaseZoom, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (!formLoading_ && lstCaseZoom->currentItem() != item) lstCaseZoom->setCurrentItem(item);
+    });
     connect(chkHnz, &QCheckBox::clicked, this, [this] {
         if (!formLoading_ && chkHnz->isChecked()) SelectEntryBox(txtHnzZoom);
     });
