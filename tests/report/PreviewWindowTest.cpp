@@ -4,10 +4,13 @@
 
 #include "diagram/ViewParameterFile.h"
 #include "platform/Settings.h"
+#include "core/frmAnalyze.h"
 #include "report/PreviewSettingsFile.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -204,6 +207,24 @@ TEST(PreviewWindow, NoCloseWhileABuildRuns)
     ASSERT_TRUE(p.Open());
     EXPECT_TRUE(stillLoaded);
     EXPECT_EQ(p.compactions, 0);
+    EXPECT_EQ(p.Pages(), 4);
+}
+
+// A progress window that never paints holds the build about two seconds at
+// most.
+TEST(PreviewWindow, BuildGoesOnWhenTheProgressWindowNeverPaints)
+{
+    class NoPaint : public QObject {
+    protected:
+        bool eventFilter(QObject*, QEvent* e) override { return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest; }
+    } noPaint;
+    AnalyzeForm()->installEventFilter(&noPaint);
+    PreviewWindow p({}, ScreenResultsPreview);
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(p.Open());
+    EXPECT_GE(waited.elapsed(), 1500);
+    EXPECT_FALSE(Program().StartAck);
     EXPECT_EQ(p.Pages(), 4);
 }
 
