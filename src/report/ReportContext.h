@@ -31,6 +31,22 @@
 // ...), as diagram::ViewBoxes; a layout picture writes the placement it used
 // back into "txtX", "txtY" and "txtzoom", and the window shows it after the
 // build. `geometry` is filled by the driver's geometry step.
+//
+// The procedures, each taking the context first:
+//   tables/InputDataChapter.h        PrintInputDataChapter
+//   tables/EquivalentLoadTables.h    PrintEquivalentNodalLoadsByMember, ...ForCase(caseNo)
+//   tables/DisplacementTables.h      PrintDisplacementsByNode, ...ForCase(caseNo)
+//   tables/MemberForceTables.h       PrintMemberForcesByMember, ...ForCase(caseNo)
+//   tables/ReactionTables.h          PrintReactionsByNode, ...ForCase(caseNo)
+//   tables/LoadCombinationChapter.h  PrintLoadCombinationResults
+//   diagrams/DiagramGeometry.h       LoadAndProjectNodes, LoadMemberTable,
+//                                    ComputeDiagramExtents, ProjectCoordinateAxes
+//   diagrams/FrameDiagramPages.h     PrintFrameDiagram(extents)
+//   diagrams/ResultDiagramPages.h    PrintDisplacementDiagram(caseNo, extents),
+//                                    PrintStressDiagram(caseNo&, extents&)
+//   diagrams/LayoutPictures.h        DrawFrameLayoutView, Show...DiagramLayout(caseNo, extents)
+// The driver calls them through ReportChapters (ReportDriver.h), so a test
+// can put a procedure of its own in the place of any of them.
 #pragma once
 
 #include "core/ProgramState.h"
