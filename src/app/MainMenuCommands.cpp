@@ -1,5 +1,6 @@
 #include "app/MainMenuCommands.h"
 
+#include "app/ProjectFiles.h"
 #include "app/RunAnalysis.h"
 #include "input/InputStart.h"
 #include "loads/LoadCombinationEntry.h"
@@ -111,16 +112,27 @@ void RunMenuCommand(int16_t code)
         return;
     }
     if (code == ScreenFramePreview || code == ScreenResultsPreview) {
+        // From here on a failing step is passed over: the menu stays usable.
         menu.SetBusyPointer(true);
         CloseSharedData();
         Program().ScreenCode = code;
-        bool loaded = false;
+        PreviewServices services = CurrentPreviewServices();
+        services.compactDatabase = CompactWorkingDatabase;
+        services.archiveFolder = [] {
+            QString folder;
+            GetProjectFolder(folder);
+            return folder;
+        };
+        SetPreviewServices(std::move(services));
+        // The preview shows itself without blocking; its prpLoaded says
+        // whether it took over or stopped while loading.
+        bool prpLoaded = false;
         try {
-            loaded = ShowPreviewWindow();
+            prpLoaded = ShowPreviewWindow();
         } catch (...) {
-            loaded = false;
+            prpLoaded = false;
         }
-        if (loaded) {
+        if (prpLoaded) {
             Program().MainMenuSwitching = true;
             menu.Unload();
         } else {

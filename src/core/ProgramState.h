@@ -55,6 +55,37 @@ struct ReportHeaderRecord {
     QString Remarks;
 };
 
+// The display contents of the results report, kept in the file "pif".
+// Booleans are 16-bit: -1 True, 0 False.
+struct PreviewInfoRecord {
+    int16_t Confirmed = 0;          // the display-contents dialog was last closed with OK
+    int16_t ByLoadCase = -1;        // chapters 1.6 and 2 per load case
+    int16_t PerNodeMember = 0;      // chapters 1.6 and 2 per node and member
+    int16_t CombineCases = 0;       // chapter 3 and the combined diagrams
+    std::array<int16_t, 10> CaseSelected{};   // case i + 1 takes part in the combination
+    std::array<float, 10> CaseFactor{1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    int16_t ShowDisplacement = 0;   // 0 off, 1 on
+    float DisplacementScale = 1;
+    int16_t ShowStress = 0;
+    float StressScale = 1;
+
+    bool operator==(const PreviewInfoRecord&) const = default;
+};
+
+// The print dialog's answers. Page numbers are those the user sees (the
+// cover of the results report is page 0).
+struct PrintRequestRecord {
+    int16_t Confirmed = 0;
+    QString PrinterName;
+    int16_t TotalPages = 0;
+    int16_t CurrentPage = 0;
+    int16_t ToPage = 0;
+    int16_t FromPage = 0;
+    int16_t StartPageRequested = 0;
+    int16_t StartPage = 0;          // number carried by FromPage in a renumbered print
+    int16_t Copies = 1;
+};
+
 struct ProgramState {
     // ---- shell, database and input ----
     QString ProgramVersion;                 // "1.41"
@@ -81,6 +112,19 @@ struct ProgramState {
     // ---- progress window handshake ----
     bool StartAck = false;
     bool FinishAck = false;
+
+    // ---- report preview: the preview window, its dialogs and the report build ----
+    PreviewInfoRecord PreviewInfo;
+    PrintRequestRecord PrintRequest;
+    int16_t LoadCaseCount = 0;              // of the project, read when the preview opens
+    bool PageNumberingOn = false;           // footers carry page numbers
+    // Number of the next page's footer; -1 on entry to a build asks for the
+    // numbering of a print with a start page. 32 bits, so that numbers past
+    // 32767 print.
+    int32_t PageCounter = 0;
+    int16_t NodeUpperIndex = 0;             // last row index of the report's node list
+    int16_t MemberUpperIndex = 0;           // and of its member list
+    int32_t ZoomBaseUnit = 0;               // twips per metre at which the plan fits the preview
 
     // ---- node and member maps, refilled by each user ----
     std::vector<int16_t> NodeNo;            // node number of each row (display order)

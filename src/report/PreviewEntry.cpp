@@ -1,10 +1,79 @@
 #include "report/PreviewEntry.h"
 
-#include "core/NotAvailable.h"
+#include "core/ProgramState.h"
+#include "platform/Ui.h"
+#include "report/frmPreview.h"
+#include "report/frmPreviewInfoSetUp.h"
+#include "report/frmPrintInfoSetUp.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+
+namespace {
+
+PreviewServices& Services()
+{
+    static PreviewServices services;
+    return services;
+}
+
+QPointer<frmPreview> g_preview;
+std::function<void(frmPreviewInfoSetUp&)> g_infoRunner;
+std::function<void(frmPrintInfoSetUp&)> g_printRunner;
+
+// Loads the dialog and lets the user, or the runner, answer it.
+template <class Dialog>
+void RunDialog(Dialog& dialog, const std::function<void(Dialog&)>& runner)
+{
+    if (!runner) {
+        // Centred on the window it belongs to, or on the screen while that
+        // window is not shown yet.
+        QWidget* owner = dialog.parentWidget();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect over = owner && owner->isVisible() ? owner->frameGeometry()
+                                                       : (screen ? screen->availableGeometry() : QRect());
+        if (over.isValid()) dialog.move(over.center() - dialog.rect().center());
+        dialog.ShowModal();
+        return;
+    }
+    dialog.Load();
+    if (!dialog.IsLoaded()) return;
+    runner(dialog);
+    if (dialog.IsLoaded()) dialog.close();
+}
+
+}  // namespace
+
+void SetPreviewServices(PreviewServices services) { Services() = std::move(services); }
+
+const PreviewServices& CurrentPreviewServices() { return Services(); }
 
 bool ShowPreviewWindow()
 {
-    // The print preview is not part of this build yet.
-    ShowWindowNotAvailable(QStringLiteral("印刷プレビュー"));
-    return false;
+    if (g_preview) {
+        // A window left from an earlier opening never serves a new one.
+        delete g_preview.data();
+    }
+    auto* window = new frmPreview();
+    g_preview = window;
+    window->Show();
+    if (window->LoadFailed()) {
+        delete window;
+        ui::Beep();
+        Program().MsgResult = static_cast<int16_t>(
+            ui::MsgBox(QStringLiteral("プレビューを開けませんでした。"), ui::Icon::Exclamation, AppTitle));
+        return false;
+    }
+    return window->prpLoaded();
 }
+
+frmPreview* CurrentPreviewWindow() { return g_preview && g_preview->IsLoaded() ? g_preview.data() : nullptr; }
+
+void SetPreviewInfoDialogRunner(std::function<void(frmPreviewInfoSetUp&)> runner) { g_infoRunner = std::move(runner); }
+
+void SetPrintDialogRunner(std::function<void(frmPrintInfoSetUp&)> runner) { g_printRunner = std::move(runner); }
+
+void RunPreviewInfoDialog(frmPreviewInfoSetUp& dialog) { RunDialog(dialog, g_infoRunner); }
+
+void RunPrintDialog(frmPrintInfoSetUp& dialog) { RunDialog(dialog, g_printRunner); }

@@ -3,6 +3,7 @@
 // 2000 table lines; also building, saving and loading a long document.
 // Target: a zoom or page change repaints in under 30 ms.
 // Run by hand: bench_preview [--gtest_filter=...]; prints one figure per line.
+#include "bench/BenchTiming.h"
 #include "common/TestEnv.h"
 #include "platform/preview/PreviewWidget.h"
 
@@ -18,19 +19,8 @@
 
 namespace {
 
-double BestMs(int runs, const std::function<void()>& fn)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        fn();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-void Report(const char* what, double ms) { std::printf("%-58s %8.2f ms\n", what, ms); }
+using bench::BestMs;
+using bench::Report;
 
 const QString Heading[] = {
     QStringLiteral("     部材NO. ケース  節点NO.  　  N          Qy         Qz        Mx         My         Mz         cMy        cMz"),

@@ -6,6 +6,8 @@
 #include "loads/LoadCombinationEntry.h"
 #include "platform/Forms.h"
 #include "platform/Settings.h"
+#include "platform/preview/Printing.h"
+#include "report/PreviewEntry.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -63,6 +65,10 @@ class IsolateEveryTest : public ::testing::EmptyTestEventListener {
         SetLoadCombinationModalRunner(nullptr);
         forms::SetLastWindowHandler(nullptr);
         forms::SetEndProgramHandler(nullptr);
+        SetPreviewServices({});
+        SetPreviewInfoDialogRunner(nullptr);
+        SetPrintDialogRunner(nullptr);
+        preview::SetPrintTarget(nullptr);
     }
 
     void OnTestEnd(const ::testing::TestInfo&) override

@@ -21,6 +21,11 @@
 //                     button does (the open input screen's button when there is
 //                     one), let it draw, and save the page it shows, at the
 //                     zoom it shows, as the PNG file FILE
+//   preview:CODE      run the menu command CODE (10401 or 10402) as the main
+//                     menu does; the display-contents dialog of the results
+//                     report is answered with "表示", taking what "pif" holds.
+//                     Prints the document shown (below).
+//   pdf:FILE          write the document of the open preview as a PDF file
 //
 // The modal load-combination window (code 10233) cannot wait for a user
 // here: once loaded it prints window=<name>|<caption>, case=<line> and
@@ -38,6 +43,19 @@
 //   ramen-page=<lines>|<dots>|<labels>   what its page holds: lines, circles, text boxes
 //   png=<FILE>|<width>x<height>          the picture written
 //   ended                   the program ended (it asked to stop)
+//   preview=loaded|unloaded whether the preview window took over
+//   counts=<lblAP>|<lblCP>  the page counts the window shows
+//   pages=<N>               pages of the document, the cover included
+//   then for each page K from 1:
+//     page=<K>|portrait or page=<K>|landscape
+//     header=<left>|<centre>|<right>, footer=<left>|<centre>|<right>
+//     line=<text>           one per printed line, top to bottom: the text of one
+//                           paragraph, or of the pieces printed on one line; a
+//                           move of the print position is written as blanks up
+//                           to its cell of the table font (a double-byte
+//                           character is two cells); trailing blanks kept;
+//                           empty lines between printed ones included
+//   pdf=<FILE>              the PDF file was written
 //   error=<text>            a command that could not be run
 // The exit status is 0 unless a command was not understood.
 #include "loads/LoadCombinationEntry.h"
@@ -51,7 +69,12 @@
 #include "diagram/FrameDiagramWindow.h"
 #include "input/InputControls.h"
 #include "platform/preview/PageRenderer.h"
+#include "common/DocumentText.h"
 #include "platform/preview/PreviewWidget.h"
+#include "platform/preview/Printing.h"
+#include "report/PreviewEntry.h"
+#include "report/frmPreview.h"
+#include "report/frmPreviewInfoSetUp.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -186,6 +209,23 @@ void RunLoadCombinationWindow(frm01荷重組合せ& w)
     w.Cmd中止->click();
 }
 
+void DumpPreview()
+{
+    frmPreview* w = CurrentPreviewWindow();
+    Print(QStringLiteral("preview=") + (w ? QStringLiteral("loaded") : QStringLiteral("unloaded")));
+    if (!w) return;
+    Print(QStringLiteral("counts=%1|%2").arg(w->lblAP->text(), w->lblCP->text()));
+    const preview::Document& doc = w->vsp->CurrentDocument();
+    Print(QStringLiteral("pages=%1").arg(doc.pages.size()));
+    for (size_t k = 0; k < doc.pages.size(); ++k) {
+        const preview::Page& page = doc.pages[k];
+        Print(QStringLiteral("page=%1|%2").arg(k + 1).arg(testenv::OrientationName(page)));
+        Print(QStringLiteral("header=") + testenv::HeaderParts(page.settings.headerText));
+        Print(QStringLiteral("footer=") + testenv::HeaderParts(page.settings.footerText));
+        for (const QString& line : testenv::PageLines(doc, static_cast<int>(k))) Print(QStringLiteral("line=") + line);
+    }
+}
+
 int ParseAnswer(const QString& word)
 {
     if (word == QLatin1String("yes")) return ui::Answer::Yes;
@@ -209,6 +249,7 @@ int main(int argc, char** argv)
     forms::SetEndProgramHandler(Ended);
     forms::SetLastWindowHandler(Ended);
     SetLoadCombinationModalRunner(RunLoadCombinationWindow);
+    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& dialog) { dialog.cmdOK->click(); });
 
     QStringList args = app.arguments().mid(1);
     // Answers given before start-up serve its questions.
@@ -291,6 +332,19 @@ int main(int argc, char** argv)
             }
         } else if (cmd == QLatin1String("ramen-png")) {
             SaveFrameDiagram(value);
+        } else if (cmd == QLatin1String("preview")) {
+            if (!MainMenuLoaded()) {
+                Print(QStringLiteral("error=no main menu"));
+                continue;
+            }
+            RunMenuCommand(int16_t(value.toInt()));
+            DumpPreview();
+        } else if (cmd == QLatin1String("pdf")) {
+            frmPreview* w = CurrentPreviewWindow();
+            QString why;
+            if (!w) Print(QStringLiteral("error=no preview"));
+            else if (preview::ExportPdf(w->vsp->CurrentDocument(), value, &why)) Print(QStringLiteral("pdf=") + value);
+            else Print(QStringLiteral("error=") + why);
         } else if (cmd == QLatin1String("setting")) {
             const int slash = value.lastIndexOf(QLatin1Char('/'));
             QString v = reg::GetSetting(value.left(slash), value.mid(slash + 1), QStringLiteral("<absent>"));

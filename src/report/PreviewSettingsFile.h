@@ -1,0 +1,41 @@
+// The preview settings file "pif": one record of 80 bytes holding the
+// display contents of the results report (PreviewInfoRecord), little-endian,
+// without padding:
+//
+//   0 Confirmed, 2 ByLoadCase, 4 PerNodeMember, 6 CombineCases (16-bit, -1/0)
+//   8 CaseSelected[10] (16-bit, -1/0)   28 CaseFactor[10] (IEEE single)
+//  68 ShowDisplacement (16-bit, 0/1)     70 DisplacementScale (single)
+//  74 ShowStress (16-bit, 0/1)           76 StressScale (single)
+#pragma once
+
+#include "core/ProgramState.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace report {
+
+inline const QString kPreviewInfoFile = QStringLiteral("pif");
+constexpr int kPreviewInfoLength = 80;
+
+QByteArray EncodePreviewInfo(const PreviewInfoRecord& info);
+// The record of `bytes`; bytes beyond their end read from `missing`.
+PreviewInfoRecord DecodePreviewInfo(const QByteArray& bytes, const PreviewInfoRecord& missing);
+
+// The display contents when "pif" is missing; Confirmed as given.
+PreviewInfoRecord DefaultPreviewInfo(int16_t confirmed);
+
+// Reads "pif" into `info` when the file exists (a short file gives the
+// defaults for the bytes it lacks); otherwise every field but Confirmed
+// takes its default.
+void LoadPreviewInfo(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
+
+// Writes the whole record; false when the file cannot be written.
+bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
+
+// After a failed build: the file's record (or the defaults for what it
+// lacks) with the combination cleared — no case chosen, every factor 1 —
+// becomes `info` and is written back, all 80 bytes.
+void ClearStoredCombination(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
+
+}  // namespace report

@@ -1,0 +1,177 @@
+// The report window: the print preview of the results report (10402) or of
+// the frame diagram (10401), with the control panel for pages and zoom, the
+// display-contents and print dialogs, and the side panel of the diagram
+// layout. It opens its own connection to the working database when it
+// loads; when it closes, the database is compacted and the main menu comes
+// back.
+#pragma once
+
+#include "diagram/ViewGeometry.h"
+#include "diagram/ViewParameterFile.h"
+#include "platform/Forms.h"
+#include "report/ReportDriver.h"
+
+#include <QString>
+#include <cstdint>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace preview { class PreviewWidget; }
+
+namespace report {
+class SpinArrows;
+}
+
+class frmPreview : public forms::Form {
+    Q_OBJECT
+public:
+    frmPreview();
+
+    // True once the load has run to its end: the window took over from the
+    // main menu.
+    bool prpLoaded() const { return prpLoaded_; }
+    void setPrpLoaded(bool loaded) { prpLoaded_ = loaded; }
+    // The load stopped at the model question, or failed.
+    bool LoadStopped() const { return loadStopped_; }
+    bool LoadFailed() const { return loadFailed_; }
+    // True while a document is being built.
+    bool Building() const { return building_; }
+
+    // ---- controls ----
+    preview::PreviewWidget* vsp = nullptr;
+    QMenuBar* menuBar = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuPreviewInfoSetUp = nullptr;
+    QAction* mnuMentPreview = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuBack = nullptr;
+    QAction* mnuControl = nullptr;
+    QAction* mnuMF = nullptr;
+    QAction* mnuMP = nullptr;
+    QAction* mnuMN = nullptr;
+    QAction* mnuML = nullptr;
+    QAction* mnu全体 = nullptr;
+    QAction* mnu表示 = nullptr;
+    QAction* mnu拡大 = nullptr;
+    QAction* mnu縮小 = nullptr;
+
+    QWidget* Picture1 = nullptr;     // side panel of the layout mode
+    QWidget* Picture2 = nullptr;     // control panel
+    QGroupBox* Frame[2] = {};
+    QLineEdit* txtinp = nullptr;
+    QPushButton* cmdP指定 = nullptr;
+    QToolButton* cmdMF = nullptr;
+    QToolButton* cmdMP = nullptr;
+    QToolButton* cmdMN = nullptr;
+    QToolButton* cmdML = nullptr;
+    QLabel* lblAP = nullptr;
+    QLabel* lblCP = nullptr;
+    QPushButton* cmd基準 = nullptr;
+    QPushButton* cmd全体[2] = {};
+    QPushButton* cmd拡大[2] = {};
+    QPushButton* cmd縮小[2] = {};
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdPreviewInfoSetUp = nullptr;
+    QPushButton* cmdMentPreview = nullptr;
+    QPushButton* cmdClose = nullptr;
+    QRadioButton* opnHeni = nullptr;
+    QRadioButton* opnOurk = nullptr;
+    QCheckBox* lblchkCase = nullptr;
+    QLineEdit* txtCase = nullptr;
+    report::SpinArrows* upnCase = nullptr;
+    QPushButton* cmdCase指定 = nullptr;
+    QCheckBox* chkDrawEleOnly = nullptr;
+    QCheckBox* chkSyncPreview = nullptr;
+    QPushButton* cmdDRAW = nullptr;
+
+    // ---- the document ----
+    // Builds the document of `mode` with the window disabled and the
+    // hourglass shown; a failure drops the document and shows its messages.
+    report::BuildOutcome MakePreviewDocument(const QString& mode);
+    // The mode of the document shown ("" when there is none).
+    QString DocumentMode() const { return documentMode_; }
+    void ShowPageCounts(const QString& mode);
+    // After a failed build: no document, page 1, the counts, the window
+    // usable again, the combination cleared in the display contents.
+    void ResetPreviewCombination();
+    void SaveViewState();
+    void RestoreViewState();
+    // The context of a build: the window's connection, display contents,
+    // units, cases, view boxes and model bounds.
+    report::ReportContext MakeReportContext();
+
+    // ---- pages and zoom ----
+    void GoToPage(long long page);
+    void ZoomPreview(const QString& kind);
+    void cmdP指定_Click();
+    void cmdMF_Click();
+    void cmdMP_Click();
+    void cmdMN_Click();
+    void cmdML_Click();
+    void cmd基準_Click();
+    void cmd全体_Click(int index);
+    void cmd拡大_Click(int index);
+    void cmd縮小_Click(int index);
+    void mnuControl_Click();
+
+    // ---- commands ----
+    void cmdPreviewInfoSetUp_Click();
+    void cmdPrint_Click();
+    void cmdClose_Click();
+    void InitPrintRequest();
+
+    bool CheckModelPresent();
+    void CloseDatabase();
+    void UnloadAllForms();
+    void SaveWindowPlacement();
+    void RestoreWindowPlacement();
+    void InitPrintPreviewControl();
+    void SetControlsForScreen();
+    void UpdateDrawButton();
+
+    // The view, placement and label boxes by control name.
+    diagram::ViewBoxes ViewBoxesOfWindow() const;
+    void ApplyViewBoxes(const diagram::ViewBoxes& boxes);
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_QueryUnload(bool& cancel, int unloadMode) override;
+    void Form_Unload(bool& cancel) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildMenus();
+    void ConnectHandlers();
+    void LoadSteps();
+    void OnPreviewPageChanged(int page);
+    void SetBoxText(const QString& control, const QString& text);
+    bool PrintDocument(const QString& pdfPath);
+
+    bool prpLoaded_ = false;
+    bool loadStopped_ = false;
+    bool loadFailed_ = false;
+    bool formLoading_ = false;
+    bool building_ = false;
+    bool databaseOpen_ = false;
+    QString documentMode_;
+
+    int16_t savedPreviewPage_ = 1;
+    int16_t savedZoomPercent_ = 95;
+    double savedScrollLeft_ = 0;
+    double savedScrollTop_ = 0;
+
+    diagram::ViewParameters loadedView_;
+    diagram::ModelBounds bounds_;
+};

@@ -1,0 +1,81 @@
+#include "common/ReportProject.h"
+
+#include "common/Values.h"
+#include "core/MakeDatabase.h"
+#include "database/WorkingFiles.h"
+#include "platform/Database.h"
+#include "platform/Settings.h"
+
+#include <QDir>
+
+namespace testenv {
+
+namespace {
+
+using Rows = std::vector<std::vector<rt::Variant>>;
+
+// A value that changes with the row and the case, so tables are told apart.
+double Value(int row, int caseNo, int field) { return (row * 7 + caseNo * 3 + field) % 97 * 0.125 - 5.0; }
+
+Rows MemberForceRows(int members, int cases)
+{
+    Rows rows;
+    for (int c = 1; c <= cases; ++c) {
+        for (int m = 1; m <= members; ++m) {
+            std::vector<rt::Variant> row{I(c), I(m), I(m)};
+            for (int f = 0; f < 6; ++f) row.push_back(S(Value(m, c, f)));
+            row.push_back(I(m + 1));
+            for (int f = 6; f < 14; ++f) row.push_back(S(Value(m, c, f)));
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+const QStringList kMemberForceFields = {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz",
+                                        "jTan", "jN", "jQy", "jQz", "jMx", "jMy", "jMz", "cMy", "cMz"};
+
+}  // namespace
+
+void WriteReportProject(const ReportProjectSpec& spec, const QString& dir)
+{
+    const QString here = QDir::currentPath();
+    if (!dir.isEmpty()) QDir::setCurrent(dir);
+    int16_t mode = 0;
+    MakeDatabase(mode);
+    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
+    db->AppendRows(QStringLiteral("基本データ"),
+                   {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
+                   {{T(spec.name), T(spec.designer), T(spec.remarks), T(spec.si ? "True" : "False"), I(spec.cases),
+                     S(20500), S(7900)}});
+    Rows nodes, members, displacements, reactions;
+    for (int n = 1; n <= spec.nodes; ++n) {
+        nodes.push_back({I(n), S((n - 1) % 20 * 5.0), S((n - 1) / 20 % 5 * 6.0), S((n - 1) / 100 * 4.0), I(n)});
+        for (int c = 1; c <= spec.cases; ++c) {
+            displacements.push_back({I(c), I(n), S(Value(n, c, 0) / 100), S(Value(n, c, 1) / 100), S(Value(n, c, 2) / 100),
+                                     S(Value(n, c, 3) / 1e4), S(Value(n, c, 4) / 1e4), S(Value(n, c, 5) / 1e4)});
+            const bool support = n <= 20;
+            reactions.push_back({I(c), I(n), S(support ? Value(n, c, 0) : 0), S(support ? Value(n, c, 1) : 0),
+                                 S(support ? Value(n, c, 2) : 0), S(0), S(0), S(0)});
+        }
+    }
+    for (int m = 1; m <= spec.members; ++m)
+        members.push_back({I(m), I((m - 1) % spec.nodes + 1), I(m % spec.nodes + 1), I(1), I(m)});
+    db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", QStringLiteral("順")}, nodes);
+    db->AppendRows(QStringLiteral("要素情報"), {"No_", "iTan", "jTan", QStringLiteral("材料番号"), QStringLiteral("順")}, members);
+    db->AppendRows(QStringLiteral("Analyze節点変位"),
+                   {"Case", "No_", QStringLiteral("⊿X"), QStringLiteral("⊿Y"), QStringLiteral("⊿Z"), QStringLiteral("⊿θx"),
+                    QStringLiteral("⊿θy"), QStringLiteral("⊿θz")},
+                   displacements);
+    db->AppendRows(QStringLiteral("Analyze支点反力"), {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"}, reactions);
+    db->AppendRows(QStringLiteral("Analyze部材応力"), kMemberForceFields, MemberForceRows(spec.members, spec.cases));
+    if (spec.equivalentLoads)
+        db->AppendRows(QStringLiteral("Analyze等価節点荷重"), kMemberForceFields,
+                       MemberForceRows(std::min(spec.members, 5), spec.cases));
+    db->Close();
+    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));
+    reg::Sync();
+    QDir::setCurrent(here);
+}
+
+}  // namespace testenv

@@ -1,0 +1,280 @@
+// The display-contents dialog and its settings file "pif".
+#include "common/TestEnv.h"
+#include "core/ProgramState.h"
+#include "report/PreviewSettingsFile.h"
+#include "report/frmPreviewInfoSetUp.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <cstring>
+
+namespace {
+
+QByteArray PifBytes() { return testenv::ReadFile(report::kPreviewInfoFile); }
+
+int16_t Int16At(const QByteArray& b, int at) { return qFromLittleEndian<int16_t>(b.constData() + at); }
+float SingleAt(const QByteArray& b, int at)
+{
+    const uint32_t bits = qFromLittleEndian<uint32_t>(b.constData() + at);
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+void Focus(QWidget* w, QEvent::Type type)
+{
+    QFocusEvent e(type, Qt::TabFocusReason);
+    QApplication::sendEvent(w, &e);
+}
+
+// Edits the factor of line `row` as a user does: choose the line, type into
+// the box, leave it.
+void EditFactor(frmPreviewInfoSetUp& d, int row, const QString& text)
+{
+    d.lstCaseZoom->setCurrentRow(row);
+    Focus(d.txtZoomVal, QEvent::FocusIn);
+    d.txtZoomVal->setText(text);
+    Focus(d.txtZoomVal, QEvent::FocusOut);
+}
+
+struct Dialog {
+    explicit Dialog(int16_t cases)
+    {
+        Program().LoadCaseCount = cases;
+        d.Load();
+    }
+    frmPreviewInfoSetUp d;
+};
+
+TEST(DisplayContents, FirstRunShowsTheDefaults)
+{
+    Dialog dlg(3);
+    frmPreviewInfoSetUp& d = dlg.d;
+    EXPECT_TRUE(d.OpnPerKajyu->isChecked());
+    EXPECT_FALSE(d.opnPerSeBu->isChecked());
+    ASSERT_EQ(d.lstCaseZoom->count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        // Six blanks, the case in two characters, two blanks, the factor in ten.
+        EXPECT_EQ(d.lstCaseZoom->item(i)->text(), QStringLiteral("       %1       1.000").arg(i + 1));
+        EXPECT_EQ(d.lstCaseZoom->item(i)->checkState(), Qt::Unchecked);
+    }
+    EXPECT_EQ(d.lstCaseZoom->currentRow(), 2);
+    EXPECT_EQ(d.lblCaseNo->text(), QStringLiteral("3"));
+    EXPECT_EQ(d.txtZoomVal->text(), QStringLiteral("1.000"));
+    EXPECT_FALSE(d.chkHnz->isChecked());
+    EXPECT_FALSE(d.chkOuz->isChecked());
+    EXPECT_EQ(d.txtHnzZoom->text(), QStringLiteral("1.000"));
+    EXPECT_EQ(d.txtOuzZoom->text(), QStringLiteral("1.000"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("ZELKOVA  ver %1　表示内容指定").arg(Program().ProgramVersion));
+    EXPECT_FALSE(QFile::exists(report::kPreviewInfoFile));
+}
+
+TEST(DisplayContents, ConfirmingWritesTheRecord)
+{
+    {
+        Dialog dlg(3);
+        dlg.d.cmdOK->click();
+    }
+    QByteArray b = PifBytes();
+    ASSERT_EQ(b.size(), 80);
+    EXPECT_EQ(b.left(8).toHex(), QByteArray("ffffffff00000000"));   // confirmed, per load case
+    EXPECT_EQ(b.mid(28, 4).toHex(), QByteArray("0000803f"));         // factor of case 1: 1.0
+    EXPECT_EQ(SingleAt(b, 28 + 4 * 3), 0.0f);                        // beyond the cases: 0
+    EXPECT_EQ(SingleAt(b, 70), 1.0f);
+    EXPECT_EQ(SingleAt(b, 76), 1.0f);
+
+    // Cases 1 and 3 with factors 1.2 and 0.8, per node and member, both
+    // diagrams with their scales.
+    {
+        Dialog dlg(4);
+        frmPreviewInfoSetUp& d = dlg.d;
+        d.opnPerSeBu->setChecked(true);
+        d.lstCaseZoom->item(0)->setCheckState(Qt::Checked);
+        d.lstCaseZoom->item(2)->setCheckState(Qt::Checked);
+        EditFactor(d, 0, QStringLiteral("1.2"));
+        EditFactor(d, 2, QStringLiteral(".8"));
+        EXPECT_EQ(d.lstCaseZoom->item(2)->text(), QStringLiteral("       3       0.800"));
+        d.chkHnz->setChecked(true);
+        d.txtHnzZoom->setText(QStringLiteral("50"));
+        d.chkOuz->setChecked(true);
+        d.txtOuzZoom->setText(QStringLiteral("2.5"));
+        d.cmdOK->click();
+    }
+    b = PifBytes();
+    ASSERT_EQ(b.size(), 80);
+    EXPECT_EQ(Int16At(b, 2), 0);
+    EXPECT_EQ(Int16At(b, 4), -1);
+    EXPECT_EQ(Int16At(b, 6), -1);
+    const int16_t selected[10] = {-1, 0, -1, 0, 0, 0, 0, 0, 0, 0};
+    // Case 4 lay beyond the three cases of the first store, which wrote 0.
+    const float factors[10] = {1.2f, 1.0f, 0.8f, 0, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(Int16At(b, 8 + 2 * i), selected[i]) << i;
+        EXPECT_EQ(SingleAt(b, 28 + 4 * i), factors[i]) << i;
+    }
+    EXPECT_EQ(Int16At(b, 68), 1);
+    EXPECT_EQ(SingleAt(b, 70), 50.0f);
+    EXPECT_EQ(Int16At(b, 74), 1);
+    EXPECT_EQ(SingleAt(b, 76), 2.5f);
+    EXPECT_EQ(Program().PreviewInfo, report::DecodePreviewInfo(b, {}));
+
+    // The next opening shows what was stored; unchecking every case clears
+    // the combination whatever the factors.
+    {
+        Dialog dlg(4);
+        frmPreviewInfoSetUp& d = dlg.d;
+        EXPECT_TRUE(d.opnPerSeBu->isChecked());
+        EXPECT_EQ(d.lstCaseZoom->item(0)->text(), QStringLiteral("       1       1.200"));
+        EXPECT_EQ(d.lstCaseZoom->item(2)->checkState(), Qt::Checked);
+        EXPECT_EQ(d.txtHnzZoom->text(), QStringLiteral("50.000"));
+        d.lstCaseZoom->item(0)->setCheckState(Qt::Unchecked);
+        d.lstCaseZoom->item(2)->setCheckState(Qt::Unchecked);
+        d.cmdOK->click();
+    }
+    b = PifBytes();
+    EXPECT_EQ(Int16At(b, 6), 0);
+    EXPECT_EQ(SingleAt(b, 28), 1.2f);
+}
+
+TEST(DisplayContents, CancelAndCloseBoxLeaveTheFileAsItWas)
+{
+    {
+        Dialog dlg(2);
+        dlg.d.cmdOK->click();
+    }
+    const QString before = testenv::FileHash(report::kPreviewInfoFile);
+    for (bool closeBox : {false, true}) {
+        Dialog dlg(2);
+        frmPreviewInfoSetUp& d = dlg.d;
+        d.lstCaseZoom->item(1)->setCheckState(Qt::Checked);
+        EditFactor(d, 1, QStringLiteral("3"));
+        d.chkOuz->setChecked(true);
+        if (closeBox) d.close();
+        else d.cmdCancel->click();
+        EXPECT_FALSE(d.IsLoaded());
+        EXPECT_EQ(Program().PreviewInfo.Confirmed, 0);
+        EXPECT_EQ(testenv::FileHash(report::kPreviewInfoFile), before);
+    }
+}
+
+// The edges of the entry boxes: what a factor line, Enter, a refused key
+// and a scale box that is not a number do.
+TEST(DisplayContents, EntryBoxEdges)
+{
+    Dialog dlg(3);
+    frmPreviewInfoSetUp& d = dlg.d;
+    ui::ScriptedServices& script = testenv::Script();
+
+    // A factor that fills the whole field is kept with all its digits.
+    EditFactor(d, 0, QStringLiteral("12345.678"));
+    EXPECT_EQ(d.lstCaseZoom->item(0)->text(), QStringLiteral("       1   12345.678"));
+    // One that would not fit is refused; the line keeps its factor.
+    int beeps = script.beeps;
+    EditFactor(d, 1, QStringLiteral("1234567.5"));
+    EXPECT_EQ(script.beeps, beeps + 1);
+    EXPECT_EQ(d.lstCaseZoom->item(1)->text(), QStringLiteral("       2       1.000"));
+    EXPECT_EQ(d.txtZoomVal->text(), QStringLiteral("1.000"));
+
+    // Enter writes the factor into its line at once, without a sound.
+    d.lstCaseZoom->setCurrentRow(2);
+    Focus(d.txtZoomVal, QEvent::FocusIn);
+    d.txtZoomVal->setText(QStringLiteral("2"));
+    beeps = script.beeps;
+    QTest::keyClick(d.txtZoomVal, Qt::Key_Return);
+    EXPECT_EQ(d.lstCaseZoom->item(2)->text(), QStringLiteral("       3       2.000"));
+    EXPECT_EQ(script.beeps, beeps);
+    // "-" cannot be typed in any of the three boxes; "." can.
+    for (QLineEdit* box : {d.txtZoomVal, d.txtHnzZoom, d.txtOuzZoom}) {
+        box->setText(QStringLiteral("1"));
+        beeps = script.beeps;
+        QTest::keyClick(box, '-');
+        QTest::keyClick(box, '.');
+        EXPECT_EQ(box->text(), QStringLiteral("1."));
+        EXPECT_EQ(script.beeps, beeps + 1);
+    }
+    // Leaving a scale box reformats a number and leaves other text alone.
+    d.txtHnzZoom->setText(QStringLiteral("3"));
+    Focus(d.txtHnzZoom, QEvent::FocusOut);
+    EXPECT_EQ(d.txtHnzZoom->text(), QStringLiteral("3.000"));
+    // A factor typed and OK pressed at once is taken; a scale box that is not
+    // a number reads as its leading number, else 0.
+    d.lstCaseZoom->setCurrentRow(0);
+    Focus(d.txtZoomVal, QEvent::FocusIn);
+    d.txtZoomVal->setText(QStringLiteral("0.5"));
+    d.txtHnzZoom->setText(QStringLiteral("2.5x"));
+    d.txtOuzZoom->setText(QStringLiteral("abc"));
+    d.cmdOK->click();
+    const QByteArray b = PifBytes();
+    EXPECT_EQ(SingleAt(b, 28), 0.5f);
+    EXPECT_EQ(SingleAt(b, 28 + 4 * 2), 2.0f);
+    EXPECT_EQ(SingleAt(b, 70), 2.5f);
+    EXPECT_EQ(SingleAt(b, 76), 0.0f);
+}
+
+TEST(DisplayContents, NoCasesNoLineToEdit)
+{
+    Dialog dlg(0);
+    frmPreviewInfoSetUp& d = dlg.d;
+    EXPECT_EQ(d.lstCaseZoom->count(), 0);
+    EXPECT_TRUE(d.lblCaseNo->text().isEmpty());
+    Focus(d.txtZoomVal, QEvent::FocusIn);
+    d.txtZoomVal->setText(QStringLiteral("4"));
+    Focus(d.txtZoomVal, QEvent::FocusOut);
+    EXPECT_EQ(d.lstCaseZoom->count(), 0);
+    d.cmdOK->click();
+    EXPECT_EQ(PifBytes().size(), 80);
+}
+
+// After a failed build the stored record keeps everything but the
+// combination; a missing or short file gives the defaults for what it lacks.
+TEST(DisplayContents, ClearingTheStoredCombination)
+{
+    PreviewInfoRecord stored = report::DefaultPreviewInfo(-1);
+    stored.PerNodeMember = -1;
+    stored.ByLoadCase = 0;
+    stored.CombineCases = -1;
+    stored.CaseSelected = {-1, 0, -1, 0, 0, 0, 0, 0, 0, 0};
+    stored.CaseFactor = {2, 3, 4, 0, 0, 0, 0, 0, 0, 0};
+    stored.ShowStress = 1;
+    stored.StressScale = 7;
+    ASSERT_TRUE(report::WritePreviewInfo(stored));
+
+    PreviewInfoRecord info;
+    report::ClearStoredCombination(info);
+    PreviewInfoRecord expected = stored;
+    expected.CombineCases = 0;
+    expected.CaseSelected.fill(0);
+    expected.CaseFactor.fill(1.0f);
+    EXPECT_EQ(info, expected);
+    EXPECT_EQ(PifBytes(), report::EncodePreviewInfo(expected));
+
+    // A short file: its bytes, then the defaults.
+    QFile f(report::kPreviewInfoFile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(report::EncodePreviewInfo(stored).left(6));
+    f.close();
+    report::ClearStoredCombination(info);
+    expected = report::DefaultPreviewInfo(-1);
+    expected.ByLoadCase = 0;
+    expected.PerNodeMember = -1;
+    EXPECT_EQ(info, expected);
+    EXPECT_EQ(PifBytes().size(), 80);
+
+    // No file at all.
+    QFile::remove(report::kPreviewInfoFile);
+    info.Confirmed = 0;
+    report::ClearStoredCombination(info);
+    EXPECT_EQ(info, report::DefaultPreviewInfo(0));
+    EXPECT_EQ(PifBytes(), report::EncodePreviewInfo(report::DefaultPreviewInfo(0)));
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+// A report build without a window: a document builder, the project's
+// database and a context on both, and the lines of the pages built.
+#pragma once
+
+#include "common/DocumentText.h"
+#include "common/ReportProject.h"
+#include "database/WorkingFiles.h"
+#include "platform/Database.h"
+#include "platform/preview/DocumentBuilder.h"
+#include "report/ReportContext.h"
+#include "report/ReportDriver.h"
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace reporttest {
+
+class HeadlessBuild {
+public:
+    explicit HeadlessBuild(const testenv::ReportProjectSpec& spec = {})
+    {
+        testenv::WriteReportProject(spec);
+        db_ = dao::Database::Open(kWorkingDatabase);
+        ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
+        ctx_->loadCaseCount = static_cast<int16_t>(spec.cases);
+        ctx_->unitIsSI = spec.si;
+        ctx_->header = {spec.name.leftJustified(50), spec.designer.leftJustified(50), spec.remarks.leftJustified(50)};
+        ctx_->screenCode = 10402;
+    }
+    ~HeadlessBuild() { db_->Close(); }
+
+    report::ReportContext& ctx() { return *ctx_; }
+    preview::DocumentBuilder& doc() { return doc_; }
+    dao::Database& db() { return *db_; }
+
+    report::BuildResult Run(const QString& mode, report::BuildProgress* progress = nullptr,
+                            const report::ReportChapters& chapters = report::StandardChapters())
+    {
+        return report::BuildReportDocument(*ctx_, mode, progress, chapters);
+    }
+
+    int Pages() const { return doc_.PageCount(); }
+    QStringList Lines(int page) const { return testenv::PageLines(doc_.CurrentDocument(), page - 1); }
+    QString Footer(int page) const { return doc_.CurrentDocument().pages[page - 1].settings.footerText; }
+    QString Header(int page) const { return doc_.CurrentDocument().pages[page - 1].settings.headerText; }
+    const preview::PageSettings& Settings(int page) const { return doc_.CurrentDocument().pages[page - 1].settings; }
+
+private:
+    preview::DocumentBuilder doc_;
+    dao::DatabasePtr db_;
+    std::unique_ptr<report::ReportContext> ctx_;
+};
+
+// Progress as the driver reports it.
+class RecordedProgress : public report::BuildProgress {
+public:
+    void Begin(int maximum) override { events.push_back(-maximum); }
+    void Set(int value) override { events.push_back(value); }
+    void End() override { ended = true; }
+    std::vector<int> events;   // Begin as minus its maximum, then the values
+    bool ended = false;
+};
+
+}  // namespace reporttest

@@ -1,0 +1,74 @@
+// Pictures of the report window and its two dialogs, written where
+// ZELKOVA_SCREENSHOTS points (run under a real X server to look at them):
+// the cover, a page of a table at 95 % and as a whole page, the
+// display-contents dialog and the print dialog.
+#include "common/ReportProject.h"
+#include "common/ReportSamples.h"
+#include "common/Screenshot.h"
+#include "common/TestEnv.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
+#include "platform/preview/PreviewWidget.h"
+#include "report/PreviewEntry.h"
+#include "report/frmPreview.h"
+#include "report/frmPreviewInfoSetUp.h"
+#include "report/frmPrintInfoSetUp.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Screenshots, ReportPreviewAndDialogs)
+{
+    testenv::ReportProjectSpec spec;
+    spec.name = QStringLiteral("〇〇橋 補強設計");
+    spec.designer = QStringLiteral("山田 太郎");
+    spec.remarks = QStringLiteral("第2案");
+    spec.cases = 3;
+    testenv::WriteReportProject(spec);
+    Program().ProgramVersion = QStringLiteral("1.41");
+    Program().ScreenCode = ScreenResultsPreview;
+    Program().ReportHeader = {spec.name.leftJustified(50), spec.designer.leftJustified(50), spec.remarks.leftJustified(50)};
+    SetShowMainMenuHandler([] {});
+    PreviewServices services;
+    services.chapters.printDisplacementsForCase = [](report::ReportContext& ctx, int16_t c) {
+        testenv::PrintSampleMemberForceTable(ctx, 60, c);
+    };
+    SetPreviewServices(services);
+    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdOK->click(); });
+    ASSERT_TRUE(ShowPreviewWindow());
+    frmPreview* w = CurrentPreviewWindow();
+    w->showMaximized();
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    testenv::SaveScreenshot(w, QStringLiteral("preview-cover.png"));
+
+    w->txtinp->setText(QStringLiteral("4"));
+    w->cmdP指定_Click();
+    w->vsp->SetZoomPercent(95);
+    w->vsp->SetScrollTop(0);
+    testenv::SaveScreenshot(w, QStringLiteral("preview-table-95.png"));
+    // The heading and first rows at full resolution.
+    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
+    w->vsp->viewport()->grab(QRect(450, 30, 720, 300)).save((dir.isEmpty() ? testenv::WorkDir() : dir)
+                                                            + QStringLiteral("/preview-table-detail.png"));
+    w->cmd全体_Click(0);
+    testenv::SaveScreenshot(w, QStringLiteral("preview-table-whole.png"));
+
+    SetPreviewInfoDialogRunner(nullptr);
+    frmPreviewInfoSetUp info(w);
+    info.Load();
+    testenv::SaveScreenshot(&info, QStringLiteral("display-contents-dialog.png"));
+    info.cmdCancel_Click();
+
+    w->InitPrintRequest();
+    frmPrintInfoSetUp print(w);
+    print.Load();
+    testenv::SaveScreenshot(&print, QStringLiteral("print-dialog.png"));
+    print.cmdCancel_Click();
+}
+
+}  // namespace
