@@ -638,8 +638,8 @@ bool frmラーメン図::eventFilter(QObject* watched, QEvent* event)
         case BoxRule::Number:
             if (rt::IsNumeric(box->text())) box->setText(rt::Format(rt::Val(box->text()), QStringLiteral("0")));
             break;
-        case BoxRule::Restraint: NormalizeRestraintText(box); break;
-        case BoxRule::EndCondition: NormalizeEndConditionText(box); break;
+        case BoxRule::Restraint: box->setText(NormalizeRestraintText(box->text())); break;
+        case BoxRule::EndCondition: box->setText(NormalizeEndConditionText(box->text())); break;
         }
         return false;
     }

@@ -173,7 +173,7 @@ void SaveFrameDiagram(const QString& file)
         f->Show();
     }
     QCoreApplication::processEvents();
-    auto* w = dynamic_cast<frmラーメン図*>(ExistingScreenInstance(name));
+    auto* w = dynamic_cast<frmラーメン図*>(ScreenInstance(name));
     if (!w) {
         Print(QStringLiteral("ramen=none"));
         return;
