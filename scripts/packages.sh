@@ -9,6 +9,7 @@ PACKAGES=(
   lhasa
   googletest libgtest-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fontconfig
+  poppler-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
