@@ -10,7 +10,9 @@
 #include "report/PreviewSettingsFile.h"
 #include "report/TableHeadings.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -242,10 +244,15 @@ public:
         ctx_->info = FixtureContents(perNodeMember);
     }
     ~FixtureBuild() { db_->Close(); }
-    report::BuildOutcome Run() { return report::BuildReportDocument(*ctx_, report::kModeResults).outcome; }
+    report::BuildOutcome Run(const report::ReportChapters& chapters = report::StandardChapters())
+    {
+        return report::BuildReportDocument(*ctx_, report::kModeResults, nullptr, chapters).outcome;
+    }
     int Pages() const { return doc_.PageCount(); }
     QStringList Lines(int page) const { return testenv::PageLines(doc_.CurrentDocument(), page - 1); }
     report::ReportContext& ctx() { return *ctx_; }
+    preview::DocumentBuilder& doc() { return doc_; }
+    QString Footer(int page) const { return doc_.CurrentDocument().pages[page - 1].settings.footerText; }
 
 private:
     preview::DocumentBuilder doc_;
@@ -297,6 +304,87 @@ TEST(ReportTables, ByLoadCaseInBothUnitSystems)
         ExpectLines(b.Lines(5), Seen(ResultsOfCase(si, 2)), QStringLiteral("case 2, ") + units);
         ExpectLines(b.Lines(6), Seen(CombinationChapter(si)), QStringLiteral("combination, ") + units);
     }
+}
+
+QStringList NonEmpty(const QStringList& lines)
+{
+    QStringList out;
+    for (const QString& l : lines)
+        if (!l.isEmpty()) out << l;
+    return out;
+}
+
+// Short pages: every page that begins while a table runs starts with its
+// footer and the table's whole heading block; nothing else is repeated, and
+// every table leaves the heading code at 0.
+TEST(ReportTables, PageBreaksRepeatTheHeadingBlock)
+{
+    std::set<int16_t> brokenTables;   // tables that ran over a page
+    // Margins that make pages break inside the tables of nodes, sections,
+    // members, load shapes and placements, member forces and reactions.
+    for (const auto& [perNodeMember, margin] : {std::pair{true, 3200.0}, {true, 3900.0}, {true, 4050.0}, {true, 4500.0}, {true, 4900.0},
+                                                 {true, 5100.0}, {true, 5700.0}, {true, 5850.0}, {false, 5900.0}}) {
+        FixtureBuild b(true, perNodeMember);
+        std::map<int, int16_t> codeAtPage;   // the heading code when each page began
+        std::vector<int16_t> codesAfter;
+        report::ReportChapters ch = report::StandardChapters();
+        auto cover = ch.printFrontCover;
+        ch.printFrontCover = [&, cover](report::ReportContext& ctx) {
+            ctx.doc.SetNewPageHandler([&ctx, &codeAtPage] {
+                codeAtPage[ctx.doc.PageCount()] = ctx.currentTableCode;
+                report::OnNewPage(ctx);
+            });
+            cover(ctx);
+        };
+        auto watch = [&codesAfter](auto& procedure) {
+            procedure = [&codesAfter, inner = procedure](report::ReportContext& ctx, auto... caseNo) {
+                inner(ctx, caseNo...);
+                codesAfter.push_back(ctx.currentTableCode);
+            };
+        };
+        watch(ch.printInputDataChapter);
+        // Short pages from the first page of tables on.
+        auto input = ch.printInputDataChapter;
+        ch.printInputDataChapter = [input, margin](report::ReportContext& ctx) {
+            ctx.doc.SetPageMargins(margin);
+            input(ctx);
+        };
+        watch(ch.printEquivalentNodalLoadsByMember);
+        watch(ch.printDisplacementsByNode);
+        watch(ch.printMemberForcesByMember);
+        watch(ch.printReactionsByNode);
+        watch(ch.printLoadCombinationResults);
+        watch(ch.printEquivalentNodalLoadsForCase);
+        watch(ch.printDisplacementsForCase);
+        watch(ch.printMemberForcesForCase);
+        watch(ch.printReactionsForCase);
+        ASSERT_EQ(b.Run(ch), report::BuildOutcome::Succeeded);
+
+        const QList<QStringList> chapters =
+            perNodeMember ? QList<QStringList>{InputDataChapter(true), EquivalentLoadsByMember(true), ResultsByMember(true),
+                                               CombinationChapter(true)}
+                          : QList<QStringList>{InputDataChapter(true), EquivalentLoadsByCase(true), ResultsOfCase(true, 1),
+                                               ResultsOfCase(true, 2), CombinationChapter(true)};
+        QStringList expected;
+        for (const QStringList& c : chapters) expected << NonEmpty(c);
+        QStringList printed;
+        for (int page = 2; page <= b.Pages(); ++page) {
+            EXPECT_EQ(b.Footer(page), QStringLiteral("|-   %1 -|").arg(page - 1));
+            QStringList lines = b.Lines(page);
+            const int16_t code = codeAtPage.at(page);
+            if (code != 0) {
+                const QStringList heading = H(code, true);
+                EXPECT_EQ(lines.mid(0, heading.size()), heading) << "page " << page;
+                lines = lines.mid(heading.size());
+                brokenTables.insert(code);
+            }
+            printed << NonEmpty(lines);
+        }
+        ExpectLines(printed, expected, QStringLiteral("short pages"));
+        EXPECT_EQ(codesAfter.size(), perNodeMember ? 6u : 10u);
+        EXPECT_TRUE(std::all_of(codesAfter.begin(), codesAfter.end(), [](int16_t c) { return c == 0; }));
+    }
+    EXPECT_EQ(brokenTables, (std::set<int16_t>{12, 13, 14, 15, 221, 222, 231, 232}));
 }
 
 // The real program, opened from the main menu: the same lines.
