@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 using namespace testenv;
+using reporttest::TableRun;
 
 namespace {
 
@@ -46,66 +47,6 @@ void SetValues(dao::Database& db, const QString& table, int no, int caseNo, cons
     }
     db.Execute(sql, params);
 }
-
-// A procedure printed on its own into a fresh document in the table format,
-// "END" printed after it; the lines of every page in a row.
-class TableRun {
-public:
-    explicit TableRun(bool si = true)
-    {
-        reporttest::WriteTableFixture(si);
-        db_ = dao::Database::Open(kWorkingDatabase);
-        ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
-        ctx_->loadCaseCount = 2;
-        ctx_->unitIsSI = si;
-        ctx_->info = reporttest::FixtureContents(true);
-        ctx_->answer = [this](const report::ReportMessage& m) {
-            notified << m.text;
-            return 1;
-        };
-    }
-    ~TableRun() { db_->Close(); }
-    dao::Database& db() { return *db_; }
-    report::ReportContext& ctx() { return *ctx_; }
-
-    QStringList Print(const std::function<void(report::ReportContext&)>& print)
-    {
-        failure.reset();
-        doc_.SetNewPageHandler([this] { report::OnNewPage(*ctx_); });
-        report::SetPageNumberingMode(report::kModeResults);
-        doc_.StartDocument();
-        report::SetupPageFormat(*ctx_, report::kSectionTables);
-        try {
-            print(*ctx_);
-        } catch (const report::ReportFailure& f) {
-            failure = f.message.text;
-        }
-        codeAfter = ctx_->currentTableCode;
-        doc_.PrintParagraph(QStringLiteral("END"));
-        doc_.EndDocument();
-        doc_.SetNewPageHandler(nullptr);
-        QStringList lines;
-        for (int p = 0; p < doc_.PageCount(); ++p) lines << PageLines(doc_.CurrentDocument(), p);
-        return lines;
-    }
-    // The lines after the heading block of `code`, up to "END".
-    QStringList Rows(const std::function<void(report::ReportContext&)>& print, int16_t code)
-    {
-        const QStringList all = Print(print);
-        const QStringList heading = report::TableHeadingLines(code, ctx_->unitIsSI);
-        const qsizetype at = all.indexOf(heading.last());
-        return at < 0 ? QStringList{} : all.mid(at + 1, all.size() - at - 2);
-    }
-
-    std::optional<QString> failure;
-    QStringList notified;
-    int16_t codeAfter = -1;
-
-private:
-    preview::DocumentBuilder doc_;
-    dao::DatabasePtr db_;
-    std::unique_ptr<report::ReportContext> ctx_;
-};
 
 // The exponent field: a blank or a minus sign, one digit, four decimals, the
 // exponent with its sign and two digits.
