@@ -1,9 +1,9 @@
 // The cell rules of the report's tables, one procedure at a time on the
-// fixture project (TableFixture.h) with rows changed for each case: the
+// fixture project (common/TableFixture.h) with rows changed for each case: the
 // exponent field, the compression mark, signs, moment scaling, reactions
 // left out, load parameters, texts in cells; empty tables and counts.
 #include "ReportTestSupport.h"
-#include "TableFixture.h"
+#include "TableRun.h"
 
 #include "common/Values.h"
 #include "report/PageFormat.h"
@@ -62,7 +62,7 @@ TEST(ReportTableCells, DisplacementExponentField)
     };
     TableRun run;
     for (const Case& c : cases) {
-        reporttest::ReplaceRows(run.db(), QStringLiteral("Analyze節点変位"), kDisplacementFields,
+        testenv::ReplaceRows(run.db(), QStringLiteral("Analyze節点変位"), kDisplacementFields,
                                 {{I(1), I(2), S(c.value), S(0), S(0), S(0), S(0), S(c.value)},
                                  {I(1), I(4), S(0), S(0), S(0), S(0), S(0), S(0)},
                                  {I(1), I(7), S(0), S(0), S(0), S(0), S(0), S(0)},
@@ -132,7 +132,7 @@ TEST(ReportTableCells, ReactionRowsLeftOut)
     };
     TableRun run;
     for (const Case& c : cases) {
-        reporttest::ReplaceRows(run.db(), QStringLiteral("Analyze支点反力"), kSixFields,
+        testenv::ReplaceRows(run.db(), QStringLiteral("Analyze支点反力"), kSixFields,
                                 {{I(1), I(2), S(0), S(0), S(0), S(0), S(0), S(c.case1MZ)},
                                  {I(2), I(2), S(c.case2PX), S(0), S(0), S(0), S(0), S(0)},
                                  {I(1), I(4), S(0), S(0), S(0), S(0), S(0), S(0)},
@@ -186,7 +186,7 @@ TEST(ReportTableCells, LoadShapeParametersAndCoordinateSystem)
         std::vector<rt::Variant> row{I(1), I(c.type), I(1), T(c.system)};
         for (double v : c.p) row.push_back(S(v));
         row.push_back(I(1));
-        reporttest::ReplaceRows(run.db(), QStringLiteral("荷重形状"), shapeFields, {row});
+        testenv::ReplaceRows(run.db(), QStringLiteral("荷重形状"), shapeFields, {row});
         const QStringList lines = run.Print([](report::ReportContext& ctx) { report::PrintInputDataChapter(ctx); });
         const qsizetype at = lines.indexOf(report::TableHeadingLines(report::TableCodeLoadShapes, true).last());
         ASSERT_GE(at, 0);

@@ -2,7 +2,7 @@
 // table's own message, the rows printed before it, the load-combination
 // chapter that ends and lets the build go on, and the real program's
 // second message, dropped document and cleared combination.
-#include "TableFixture.h"
+#include "TableRun.h"
 
 #include "common/Probe.h"
 #include "common/TestEnv.h"
@@ -266,13 +266,13 @@ TEST(ReportTableFailures, TheProgramShowsBothMessagesAndDropsTheDocument)
     for (size_t k = 0; k < std::size(cases); ++k) {
         const Case& c = cases[k];
         const QString dir = testenv::MakeDir(QStringLiteral("failure%1").arg(k));
-        reporttest::WriteTableFixture(true, dir);
+        testenv::WriteTableFixture(true, dir);
         {
             dao::DatabasePtr db = dao::Database::Open(dir + QStringLiteral("/Zelkova.mdb"));
             c.damage(*db);
             db->Close();
         }
-        const PreviewInfoRecord stored = reporttest::FixtureContents(c.perNodeMember);
+        const PreviewInfoRecord stored = testenv::FixtureContents(c.perNodeMember);
         const QString pif = dir + QStringLiteral("/pif");
         ASSERT_TRUE(report::WritePreviewInfo(stored, pif));
         const QStringList out = testenv::RunProbe(dir, {QStringLiteral("preview:10402")});

@@ -1,8 +1,8 @@
-// The report's tables on the fixture project (TableFixture.h), page by page,
+// The report's tables on the fixture project (common/TableFixture.h), page by page,
 // by member and by load case, in SI and gravitational units. Every line is
 // written out here column by column from the values of the fixture.
 #include "ReportTestSupport.h"
-#include "TableFixture.h"
+#include "TableRun.h"
 
 #include "common/Probe.h"
 #include "common/TestEnv.h"
@@ -17,8 +17,8 @@
 
 #include <gtest/gtest.h>
 
-using reporttest::FixtureContents;
-using reporttest::WriteTableFixture;
+using testenv::FixtureContents;
+using testenv::WriteTableFixture;
 
 namespace {
 

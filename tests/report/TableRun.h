@@ -1,14 +1,9 @@
-// A small project for the report's tables, written into a fresh
-// "Zelkova.mdb": four nodes (7, 2, 10, 4 in display order), two sections in
-// use (1001, 3), three members (5, 2, 9 in display order), restraint and
-// member-end types with fixed, free, pinned and spring components, placements
-// where a later row overrides an earlier one, two load shapes and their
-// placement, and the result tables of two load cases. The values are listed
-// in TableFixture.cpp; the tests derive the printed lines from them.
+// A report table procedure run on its own on the fixture project
+// (common/TableFixture.h).
 #pragma once
 
 #include "common/DocumentText.h"
-#include "core/ProgramState.h"
+#include "common/TableFixture.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/preview/DocumentBuilder.h"
@@ -17,23 +12,12 @@
 #include "report/ReportDriver.h"
 #include "report/TableHeadings.h"
 
-#include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
 
 namespace reporttest {
-
-// Writes the project into `dir` (the current folder when empty).
-void WriteTableFixture(bool si, const QString& dir = QString());
-
-// The combination of the tests: case 1 × 1.5 and case 2 × 0.5.
-PreviewInfoRecord FixtureContents(bool perNodeMember);
-
-// Replaces the rows of a table by `rows` (values in the order of `fields`).
-void ReplaceRows(dao::Database& db, const QString& table, const QStringList& fields,
-                 const std::vector<std::vector<rt::Variant>>& rows);
 
 // A procedure printed on its own into a fresh document in the table format,
 // "END" printed after it; the lines of every page in a row. A procedure that
@@ -43,12 +27,12 @@ class TableRun {
 public:
     explicit TableRun(bool si = true)
     {
-        WriteTableFixture(si);
+        testenv::WriteTableFixture(si);
         db_ = dao::Database::Open(kWorkingDatabase);
         ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
         ctx_->loadCaseCount = 2;
         ctx_->unitIsSI = si;
-        ctx_->info = FixtureContents(true);
+        ctx_->info = testenv::FixtureContents(true);
         ctx_->answer = [this](const report::ReportMessage& m) {
             notified << m.text;
             return 1;

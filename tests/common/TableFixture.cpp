@@ -1,4 +1,4 @@
-#include "TableFixture.h"
+#include "common/TableFixture.h"
 
 #include "common/Values.h"
 #include "core/MakeDatabase.h"
@@ -7,9 +7,8 @@
 
 #include <QDir>
 
-namespace reporttest {
+namespace testenv {
 
-using namespace testenv;
 
 namespace {
 
@@ -147,4 +146,4 @@ PreviewInfoRecord FixtureContents(bool perNodeMember)
     return info;
 }
 
-}  // namespace reporttest
+}  // namespace testenv
