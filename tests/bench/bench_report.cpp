@@ -7,6 +7,7 @@
 //  - writing the whole report as a PDF file (target: under 5 s).
 // Run by hand: bench_report [--gtest_filter=...]; prints one figure per line.
 #include "common/ReportProject.h"
+#include "common/TableFixture.h"
 #include "bench/BenchTiming.h"
 #include "common/TestEnv.h"
 #include "core/ProgramState.h"
@@ -16,6 +17,7 @@
 #include "platform/preview/PreviewWidget.h"
 #include "platform/preview/Printing.h"
 #include "report/PreviewEntry.h"
+#include "report/PreviewSettingsFile.h"
 #include "report/ReportDriver.h"
 #include "report/frmPreview.h"
 #include "report/frmPreviewInfoSetUp.h"
@@ -52,17 +54,6 @@ testenv::ReportProjectSpec LargestModel()
     return spec;
 }
 
-PreviewInfoRecord Contents(bool perNodeMember)
-{
-    PreviewInfoRecord info;
-    info.Confirmed = -1;
-    info.PerNodeMember = perNodeMember ? -1 : 0;
-    info.ByLoadCase = perNodeMember ? 0 : -1;
-    info.CombineCases = -1;
-    info.CaseSelected = {-1, -1, 0, 0, 0, 0, 0, 0, 0, 0};
-    return info;
-}
-
 TEST(BenchReport, WholeDocument)
 {
     testenv::WriteReportProject(LargestModel());
@@ -71,7 +62,7 @@ TEST(BenchReport, WholeDocument)
         preview::DocumentBuilder doc;
         report::ReportContext ctx(doc, *db);
         ctx.loadCaseCount = 10;
-        ctx.info = Contents(perNodeMember);
+        ctx.info = testenv::CombinationContents(perNodeMember);
         const double ms = BestMs(5, [&] {
             ASSERT_EQ(report::BuildReportDocument(ctx, QStringLiteral("ANALYZE")).outcome, report::BuildOutcome::Succeeded);
         });
@@ -89,7 +80,7 @@ TEST(BenchReport, Chapters)
     preview::DocumentBuilder doc;
     report::ReportContext ctx(doc, *db);
     ctx.loadCaseCount = 10;
-    ctx.info = Contents(true);
+    ctx.info = testenv::CombinationContents(true);
     doc.SetNewPageHandler([&ctx] { report::OnNewPage(ctx); });
     const std::pair<const char*, std::function<void()>> chapters[] = {
         {"input data", [&] { report::PrintInputDataChapter(ctx); }},
@@ -121,7 +112,8 @@ TEST(BenchReport, PreviewWindow)
     Program().ProgramVersion = QStringLiteral("1.41");
     Program().ScreenCode = ScreenResultsPreview;
     SetShowMainMenuHandler([] {});
-    Program().PreviewInfo = Contents(false);
+    Program().PreviewInfo = testenv::CombinationContents(false);
+    ASSERT_TRUE(report::WritePreviewInfo(Program().PreviewInfo));
     SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdOK->click(); });
     ASSERT_TRUE(ShowPreviewWindow());
     frmPreview* w = CurrentPreviewWindow();
@@ -129,7 +121,7 @@ TEST(BenchReport, PreviewWindow)
     w->show();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 
-    Report("ANALYZE by case in the window (progress window included)",
+    Report("ANALYZE by case in the window, with the combination (progress window included)",
            BestMs(3, [&] { w->MakePreviewDocument(QStringLiteral("ANALYZE")); }));
     const int pages = w->vsp->PageCount();
     std::printf("  (%d pages)\n", pages);

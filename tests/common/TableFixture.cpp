@@ -134,7 +134,7 @@ void WriteTableFixture(bool si, const QString& dir)
     QDir::setCurrent(here);
 }
 
-PreviewInfoRecord FixtureContents(bool perNodeMember)
+PreviewInfoRecord CombinationContents(bool perNodeMember)
 {
     PreviewInfoRecord info;
     info.Confirmed = -1;

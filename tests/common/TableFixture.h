@@ -19,8 +19,9 @@ namespace testenv {
 // Writes the project into `dir` (the current folder when empty).
 void WriteTableFixture(bool si, const QString& dir = QString());
 
-// The combination of the tests: case 1 × 1.5 and case 2 × 0.5.
-PreviewInfoRecord FixtureContents(bool perNodeMember);
+// Display contents with the load combination: case 1 × 1.5 and case 2 × 0.5,
+// by node and member or by load case.
+PreviewInfoRecord CombinationContents(bool perNodeMember);
 
 // Replaces the rows of a table by `rows` (values in the order of `fields`).
 void ReplaceRows(dao::Database& db, const QString& table, const QStringList& fields,

@@ -19,6 +19,15 @@
 
 namespace reporttest {
 
+// The lines that hold text.
+inline QStringList NonEmpty(const QStringList& lines)
+{
+    QStringList out;
+    for (const QString& l : lines)
+        if (!l.isEmpty()) out << l;
+    return out;
+}
+
 // A procedure printed on its own into a fresh document in the table format,
 // "END" printed after it; the lines of every page in a row. A procedure that
 // fails leaves its message in `failure` (an empty text for a failure
@@ -32,7 +41,7 @@ public:
         ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
         ctx_->loadCaseCount = 2;
         ctx_->unitIsSI = si;
-        ctx_->info = testenv::FixtureContents(true);
+        ctx_->info = testenv::CombinationContents(true);
         ctx_->answer = [this](const report::ReportMessage& m) {
             notified << m.text;
             return 1;

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+using reporttest::NonEmpty;
 using reporttest::TableRun;
 using testenv::I;
 using testenv::S;
@@ -77,14 +78,6 @@ Damage SetField(const QString& table, const QString& field, const rt::Variant& v
         params.push_back(I(caseNo));
     }
     return Sql(sql, params);
-}
-
-QStringList NonEmpty(const QStringList& lines)
-{
-    QStringList out;
-    for (const QString& l : lines)
-        if (!l.isEmpty()) out << l;
-    return out;
 }
 
 // The input-data chapter stops at the first node or member whose placement
@@ -272,7 +265,7 @@ TEST(ReportTableFailures, TheProgramShowsBothMessagesAndDropsTheDocument)
             c.damage(*db);
             db->Close();
         }
-        const PreviewInfoRecord stored = testenv::FixtureContents(c.perNodeMember);
+        const PreviewInfoRecord stored = testenv::CombinationContents(c.perNodeMember);
         const QString pif = dir + QStringLiteral("/pif");
         ASSERT_TRUE(report::WritePreviewInfo(stored, pif));
         const QStringList out = testenv::RunProbe(dir, {QStringLiteral("preview:10402")});

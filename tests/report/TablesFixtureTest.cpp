@@ -17,7 +17,8 @@
 
 #include <gtest/gtest.h>
 
-using testenv::FixtureContents;
+using reporttest::NonEmpty;
+using testenv::CombinationContents;
 using testenv::WriteTableFixture;
 
 namespace {
@@ -241,7 +242,7 @@ public:
         ctx_->unitIsSI = si;
         ctx_->header = {QStringLiteral("試験架構").leftJustified(50), QStringLiteral("設計 一郎").leftJustified(50), B(50)};
         ctx_->screenCode = 10402;
-        ctx_->info = FixtureContents(perNodeMember);
+        ctx_->info = CombinationContents(perNodeMember);
     }
     ~FixtureBuild() { db_->Close(); }
     report::BuildOutcome Run(const report::ReportChapters& chapters = report::StandardChapters())
@@ -276,42 +277,27 @@ void ExpectLines(const QStringList& actual, const QStringList& expected, const Q
             << what.toStdString() << ", line " << i + 1;
 }
 
-TEST(ReportTables, ByMemberInBothUnitSystems)
+// Every page of tables, by member and by load case, in both unit systems.
+TEST(ReportTables, PagesByMemberAndByLoadCase)
 {
-    for (bool si : {true, false}) {
-        FixtureBuild b(si, true);
-        ASSERT_EQ(b.Run(), report::BuildOutcome::Succeeded);
-        ASSERT_EQ(b.Pages(), 5);
-        const QString units = si ? QStringLiteral("SI") : QStringLiteral("gravitational");
-        ExpectLines(b.Lines(2), Seen(InputDataChapter(si)), QStringLiteral("input data, ") + units);
-        ExpectLines(b.Lines(3), Seen(EquivalentLoadsByMember(si)), QStringLiteral("equivalent loads, ") + units);
-        ExpectLines(b.Lines(4), Seen(ResultsByMember(si)), QStringLiteral("results, ") + units);
-        ExpectLines(b.Lines(5), Seen(CombinationChapter(si)), QStringLiteral("combination, ") + units);
-        EXPECT_EQ(b.ctx().currentTableCode, 0);
+    for (bool perNodeMember : {true, false}) {
+        for (bool si : {true, false}) {
+            FixtureBuild b(si, perNodeMember);
+            ASSERT_EQ(b.Run(), report::BuildOutcome::Succeeded);
+            const QList<QStringList> pages =
+                perNodeMember ? QList<QStringList>{InputDataChapter(si), EquivalentLoadsByMember(si), ResultsByMember(si),
+                                                   CombinationChapter(si)}
+                              : QList<QStringList>{InputDataChapter(si), EquivalentLoadsByCase(si), ResultsOfCase(si, 1),
+                                                   ResultsOfCase(si, 2), CombinationChapter(si)};
+            ASSERT_EQ(b.Pages(), pages.size() + 1);
+            for (int k = 0; k < pages.size(); ++k)
+                ExpectLines(b.Lines(k + 2), Seen(pages[k]),
+                            QStringLiteral("%1, %2, page %3")
+                                .arg(perNodeMember ? "by member" : "by case", si ? "SI" : "gravitational")
+                                .arg(k + 2));
+            EXPECT_EQ(b.ctx().currentTableCode, 0);
+        }
     }
-}
-
-TEST(ReportTables, ByLoadCaseInBothUnitSystems)
-{
-    for (bool si : {true, false}) {
-        FixtureBuild b(si, false);
-        ASSERT_EQ(b.Run(), report::BuildOutcome::Succeeded);
-        ASSERT_EQ(b.Pages(), 6);
-        const QString units = si ? QStringLiteral("SI") : QStringLiteral("gravitational");
-        ExpectLines(b.Lines(2), Seen(InputDataChapter(si)), QStringLiteral("input data, ") + units);
-        ExpectLines(b.Lines(3), Seen(EquivalentLoadsByCase(si)), QStringLiteral("equivalent loads, ") + units);
-        ExpectLines(b.Lines(4), Seen(ResultsOfCase(si, 1)), QStringLiteral("case 1, ") + units);
-        ExpectLines(b.Lines(5), Seen(ResultsOfCase(si, 2)), QStringLiteral("case 2, ") + units);
-        ExpectLines(b.Lines(6), Seen(CombinationChapter(si)), QStringLiteral("combination, ") + units);
-    }
-}
-
-QStringList NonEmpty(const QStringList& lines)
-{
-    QStringList out;
-    for (const QString& l : lines)
-        if (!l.isEmpty()) out << l;
-    return out;
 }
 
 // Short pages: every page that begins while a table runs starts with its
@@ -392,7 +378,7 @@ TEST(ReportTables, ThroughTheProgram)
 {
     const QString dir = testenv::MakeDir(QStringLiteral("fixture"));
     WriteTableFixture(false, dir);
-    ASSERT_TRUE(report::WritePreviewInfo(FixtureContents(false), dir + QStringLiteral("/pif")));
+    ASSERT_TRUE(report::WritePreviewInfo(CombinationContents(false), dir + QStringLiteral("/pif")));
     const QStringList out = testenv::RunProbe(dir, {QStringLiteral("preview:10402")});
     EXPECT_TRUE(testenv::Matching(out, QStringLiteral("message=")).isEmpty());
     ASSERT_EQ(testenv::Value(out, QStringLiteral("pages")), QStringLiteral("6"));

@@ -26,7 +26,7 @@ namespace {
 void ShootPages(bool perNodeMember, const std::vector<std::pair<int, QString>>& pages)
 {
     testenv::WriteTableFixture(true);
-    ASSERT_TRUE(report::WritePreviewInfo(testenv::FixtureContents(perNodeMember)));
+    ASSERT_TRUE(report::WritePreviewInfo(testenv::CombinationContents(perNodeMember)));
     Program().ProgramVersion = QStringLiteral("1.41");
     Program().ScreenCode = ScreenResultsPreview;
     Program().ReportHeader = {QStringLiteral("試験架構").leftJustified(50), QStringLiteral("設計 一郎").leftJustified(50),

@@ -90,19 +90,32 @@ void PrintFactorList(ReportContext& ctx)
     }
 }
 
-void PrintCombinedDisplacements(ReportContext& ctx, const std::vector<float>& weights)
+// A section of nodes: each node's values summed over the cases, one line
+// per node after its number and `gap` blanks; with `onlyNonZero` a node
+// whose sums are all 0 is left out.
+struct NodeSection {
+    QStringList title;
+    int16_t code;
+    QString table;
+    const QStringList& fields;
+    std::span<const ValueColumn> columns;
+    int gap;
+    bool onlyNonZero;
+};
+
+void PrintCombinedNodes(ReportContext& ctx, const std::vector<float>& weights, const NodeSection& section)
 {
-    ctx.doc.PrintParagraph(QStringLiteral(" "));
-    ctx.doc.PrintParagraph(QStringLiteral(" * 節点変位"));
-    ctx.doc.PrintParagraph(QStringLiteral(" "));
-    RunningTable table(ctx, TableCodeDisplacementsForCase);
+    for (const QString& line : section.title) ctx.doc.PrintParagraph(line);
+    RunningTable table(ctx, section.code);
     const std::vector<int16_t> nodes = NumbersInOrder(ctx.db, QStringLiteral("節点座標1"));
-    const ResultRows rows(ctx.db, QStringLiteral("Analyze節点変位"), DisplacementFields());
-    const int fields = static_cast<int>(DisplacementFields().size());
+    const ResultRows rows(ctx.db, section.table, section.fields);
     for (int16_t node : nodes) {
-        CombinedValues sums(fields);
-        AddCases(sums, rows, RowsOfEveryCase(rows, node, ctx.loadCaseCount), weights, DisplacementColumns());
-        ctx.doc.PrintParagraph(NumberHead(node) + Blanks(4) + CombinedColumns(DisplacementColumns(), sums));
+        CombinedValues sums(static_cast<int>(section.fields.size()));
+        AddCases(sums, rows, RowsOfEveryCase(rows, node, ctx.loadCaseCount), weights, section.columns);
+        const bool any = std::any_of(section.columns.begin(), section.columns.end(),
+                                     [&](const ValueColumn& c) { return sums[c.value] != 0; });
+        if (any || !section.onlyNonZero)
+            ctx.doc.PrintParagraph(NumberHead(node) + Blanks(section.gap) + CombinedColumns(section.columns, sums));
     }
 }
 
@@ -177,25 +190,6 @@ void PrintCombinedMemberForces(ReportContext& ctx, const std::vector<float>& wei
     }
 }
 
-void PrintCombinedReactions(ReportContext& ctx, const std::vector<float>& weights)
-{
-    ctx.doc.PrintParagraph(QString());
-    ctx.doc.PrintParagraph(QString());
-    ctx.doc.PrintParagraph(QStringLiteral(" * 支点反力"));
-    ctx.doc.PrintParagraph(QString());
-    RunningTable table(ctx, TableCodeReactionsForCase);
-    const std::vector<int16_t> nodes = NumbersInOrder(ctx.db, QStringLiteral("節点座標1"));
-    const ResultRows rows(ctx.db, QStringLiteral("Analyze支点反力"), ReactionFields());
-    const int fields = static_cast<int>(ReactionFields().size());
-    for (int16_t node : nodes) {
-        CombinedValues sums(fields);
-        AddCases(sums, rows, RowsOfEveryCase(rows, node, ctx.loadCaseCount), weights, ReactionColumns());
-        const bool any = std::any_of(ReactionColumns().begin(), ReactionColumns().end(),
-                                     [&](const ValueColumn& c) { return sums[c.value] != 0; });
-        if (any) ctx.doc.PrintParagraph(NumberHead(node) + Blanks(3) + CombinedColumns(ReactionColumns(), sums));
-    }
-}
-
 }  // namespace
 
 void PrintLoadCombinationResults(ReportContext& ctx)
@@ -205,11 +199,16 @@ void PrintLoadCombinationResults(ReportContext& ctx)
         PrintFactorList(ctx);
         const std::vector<float> weights = CaseWeights(ctx);
         topic = QStringLiteral("節点変位の組み合わせ");
-        PrintCombinedDisplacements(ctx, weights);
+        PrintCombinedNodes(ctx, weights,
+                           {{QStringLiteral(" "), QStringLiteral(" * 節点変位"), QStringLiteral(" ")}, TableCodeDisplacementsForCase,
+                            QStringLiteral("Analyze節点変位"), DisplacementFields(), DisplacementColumns(), 4, false});
         topic = QStringLiteral("部材応力の組み合わせ");
         PrintCombinedMemberForces(ctx, weights);
         topic = QStringLiteral("支点反力の組み合わせ");
-        PrintCombinedReactions(ctx, weights);
+        // Nodes whose combined reactions are all 0, free ones among them, are left out.
+        PrintCombinedNodes(ctx, weights,
+                           {{QString(), QString(), QStringLiteral(" * 支点反力"), QString()}, TableCodeReactionsForCase,
+                            QStringLiteral("Analyze支点反力"), ReactionFields(), ReactionColumns(), 3, true});
     } catch (const ReportCancelled&) {
         throw;
     } catch (...) {
