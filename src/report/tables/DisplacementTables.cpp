@@ -9,7 +9,7 @@ namespace report {
 
 namespace {
 
-const ResultTableSpec kDisplacements{QStringLiteral("節点変位"), QStringLiteral("節点座標1"), QStringLiteral("Analyze節点変位"),
+const ResultTableSource kDisplacements{QStringLiteral("節点変位"), QStringLiteral("節点座標1"), QStringLiteral("Analyze節点変位"),
                                      DisplacementFields()};
 
 const QStringList kTitle{QString(), QStringLiteral(" * 節点変位"), QString()};

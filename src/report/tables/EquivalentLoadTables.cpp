@@ -9,7 +9,7 @@ namespace report {
 
 namespace {
 
-const ResultTableSpec kEquivalentLoads{QStringLiteral("等価節点荷重"), QStringLiteral("要素情報"),
+const ResultTableSource kEquivalentLoads{QStringLiteral("等価節点荷重"), QStringLiteral("要素情報"),
                                        QStringLiteral("Analyze等価節点荷重"), MemberEndFields()};
 
 void PrintRow(ReportContext& ctx, const ResultRows& rows, int row, const QString& head)

@@ -10,8 +10,8 @@
 #include "report/tables/TableText.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
+#include <span>
 
 namespace report {
 
@@ -24,8 +24,8 @@ constexpr int kMaxCases = 10;
 std::vector<float> CaseWeights(const ReportContext& ctx)
 {
     std::vector<float> w;
-    for (int i = 0; i < ctx.loadCaseCount; ++i)
-        w.push_back(static_cast<float>(std::abs(ctx.info.CaseSelected[static_cast<size_t>(i)])) * ctx.info.CaseFactor[static_cast<size_t>(i)]);
+    for (size_t i = 0; i < static_cast<size_t>(std::max<int>(0, ctx.loadCaseCount)); ++i)
+        w.push_back(static_cast<float>(std::abs(ctx.info.CaseSelected[i])) * ctx.info.CaseFactor[i]);
     return w;
 }
 

@@ -9,7 +9,7 @@ namespace report {
 
 namespace {
 
-const ResultTableSpec kMemberForces{QStringLiteral("部材応力"), QStringLiteral("要素情報"), QStringLiteral("Analyze部材応力"),
+const ResultTableSource kMemberForces{QStringLiteral("部材応力"), QStringLiteral("要素情報"), QStringLiteral("Analyze部材応力"),
                                     MemberEndFields()};
 
 const QStringList kTitle{QString(), QString(), QStringLiteral(" * 部材応力（* が付いている部材は圧縮材）"), QString()};

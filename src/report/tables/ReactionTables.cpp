@@ -9,7 +9,7 @@ namespace report {
 
 namespace {
 
-const ResultTableSpec kReactions{QStringLiteral("支点反力"), QStringLiteral("節点座標1"), QStringLiteral("Analyze支点反力"),
+const ResultTableSource kReactions{QStringLiteral("支点反力"), QStringLiteral("節点座標1"), QStringLiteral("Analyze支点反力"),
                                  ReactionFields()};
 
 const QStringList kTitle{QString(), QString(), QStringLiteral(" * 支点反力"), QString()};

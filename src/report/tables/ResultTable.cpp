@@ -6,14 +6,14 @@
 
 namespace report {
 
-void PrintResultTable(ReportContext& ctx, const ResultTableSpec& spec, const QStringList& title, int16_t code,
+void PrintResultTable(ReportContext& ctx, const ResultTableSource& source, const QStringList& title, int16_t code,
                       std::optional<int16_t> caseNo,
                       const std::function<void(const std::vector<int16_t>& numbers, const ResultRows& rows)>& body)
 {
-    PrintTableOrFail(spec.topic, [&] {
+    PrintTableOrFail(source.topic, [&] {
         if (caseNo) RequireLoadCase(*caseNo);
-        const std::vector<int16_t> numbers = NumbersInOrder(ctx.db, spec.list);
-        const ResultRows rows(ctx.db, spec.table, spec.fields, caseNo);
+        const std::vector<int16_t> numbers = NumbersInOrder(ctx.db, source.list);
+        const ResultRows rows(ctx.db, source.table, source.fields, caseNo);
         for (const QString& line : title) ctx.doc.PrintParagraph(line);
         RunningTable table(ctx, code);
         body(numbers, rows);

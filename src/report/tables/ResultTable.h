@@ -17,7 +17,7 @@ namespace report {
 struct ReportContext;
 
 // What one result table reads.
-struct ResultTableSpec {
+struct ResultTableSource {
     QString topic;              // named in its failure message
     QString list;               // the list of numbers: 節点座標1 or 要素情報
     QString table;              // the result table
@@ -28,7 +28,7 @@ struct ResultTableSpec {
 // case `caseNo` only, 1 to 10, when one is given), prints `title` and the
 // heading block of `code`, then `body`. Any failure inside ends the build
 // with the table's message; the heading code is 0 again afterwards.
-void PrintResultTable(ReportContext& ctx, const ResultTableSpec& spec, const QStringList& title, int16_t code,
+void PrintResultTable(ReportContext& ctx, const ResultTableSource& source, const QStringList& title, int16_t code,
                       std::optional<int16_t> caseNo,
                       const std::function<void(const std::vector<int16_t>& numbers, const ResultRows& rows)>& body);
 
