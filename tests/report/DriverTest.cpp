@@ -80,7 +80,7 @@ TEST(Driver, ResultsReportPerLoadCaseInTheOrderOfItsSections)
     spec.cases = 3;
     HeadlessBuild b(spec);
     b.ctx().info.CombineCases = -1;
-    ASSERT_EQ(b.Run(report::kModeResults).outcome, BuildOutcome::Succeeded);
+    ASSERT_EQ(b.Run(report::kModeResults, nullptr, reporttest::WithoutTables()).outcome, BuildOutcome::Succeeded);
     // Cover, input data, 1.6, one page per case of chapter 2, chapter 3.
     ASSERT_EQ(b.Pages(), 7);
     EXPECT_TRUE(b.Lines(2).isEmpty());
@@ -108,14 +108,14 @@ TEST(Driver, PerNodeAndMemberAndWithoutEquivalentLoads)
     spec.equivalentLoads = false;
     HeadlessBuild b(spec);
     b.ctx().info.PerNodeMember = -1;
-    ASSERT_EQ(b.Run(report::kModeResults).outcome, BuildOutcome::Succeeded);
+    ASSERT_EQ(b.Run(report::kModeResults, nullptr, reporttest::WithoutTables()).outcome, BuildOutcome::Succeeded);
     // 1.6 is left out with its page break; chapter 2 is one section.
     ASSERT_EQ(b.Pages(), 3);
     EXPECT_EQ(b.Lines(3), QStringList{QStringLiteral("2. 応力解析結果（部材、節点毎に表示）")});
 
     HeadlessBuild withLoads;
     withLoads.ctx().info.PerNodeMember = -1;
-    ASSERT_EQ(withLoads.Run(report::kModeResults).outcome, BuildOutcome::Succeeded);
+    ASSERT_EQ(withLoads.Run(report::kModeResults, nullptr, reporttest::WithoutTables()).outcome, BuildOutcome::Succeeded);
     ASSERT_EQ(withLoads.Pages(), 4);
     EXPECT_EQ(withLoads.Lines(3), QStringList{QStringLiteral("1.6 等価節点荷重表（部材、節点毎に表示）")});
 }

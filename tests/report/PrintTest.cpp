@@ -2,6 +2,7 @@
 // messages, what reaches the printer, the renumbered print through
 // "DocFile", and the PDF file destination.
 #include "PreviewWindowSupport.h"
+#include "ReportTestSupport.h"
 
 #include "platform/PdfPages.h"
 #include "platform/preview/Printing.h"
@@ -65,7 +66,7 @@ void Fill(frmPrintInfoSetUp& d, const Answers& a)
 
 // The results report of 10 cases: the cover and 12 numbered pages.
 struct Printing {
-    explicit Printing(int16_t code = ScreenResultsPreview) : p(Spec(), code)
+    explicit Printing(int16_t code = ScreenResultsPreview) : p(Spec(), code, true, reporttest::WithoutTables())
     {
         target = std::make_shared<RecordingTarget>();
         preview::SetPrintTarget(target);

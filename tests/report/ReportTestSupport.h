@@ -16,6 +16,26 @@
 
 namespace reporttest {
 
+// The report's own procedures, with the chapter tables printing nothing:
+// for tests of the driver's sections, pages and printing.
+inline report::ReportChapters WithoutTables()
+{
+    report::ReportChapters c = report::StandardChapters();
+    auto none = [](report::ReportContext&) {};
+    auto noneForCase = [](report::ReportContext&, int16_t) {};
+    c.printInputDataChapter = none;
+    c.printEquivalentNodalLoadsByMember = none;
+    c.printDisplacementsByNode = none;
+    c.printMemberForcesByMember = none;
+    c.printReactionsByNode = none;
+    c.printLoadCombinationResults = none;
+    c.printEquivalentNodalLoadsForCase = noneForCase;
+    c.printDisplacementsForCase = noneForCase;
+    c.printMemberForcesForCase = noneForCase;
+    c.printReactionsForCase = noneForCase;
+    return c;
+}
+
 class HeadlessBuild {
 public:
     explicit HeadlessBuild(const testenv::ReportProjectSpec& spec = {})

@@ -164,7 +164,7 @@ TEST(TableHeadings, PrintTableHeaderPrintsTheRunningBlockOnly)
 TEST(TableHeadings, LongTableRepeatsItsHeadingAfterEveryBreak)
 {
     HeadlessBuild b;
-    report::ReportChapters chapters = report::StandardChapters();
+    report::ReportChapters chapters = reporttest::WithoutTables();
     chapters.printDisplacementsForCase = [](report::ReportContext& ctx, int16_t c) {
         testenv::PrintSampleMemberForceTable(ctx, 150, c);
     };
