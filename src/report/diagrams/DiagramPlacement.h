@@ -111,4 +111,18 @@ TileGrid CountTilePages(float width, float height, float tileWidth, float tileHe
 void SaveDiagramPlacement(ReportContext& ctx, DiagramPlacement& placement, const PlacementKey& key,
                           float posterWidth, float posterHeight, float width, float height);
 
+// Commits when asked, rolls back otherwise: the writes of one diagram.
+class DiagramTransaction {
+public:
+    explicit DiagramTransaction(dao::Database& db);
+    ~DiagramTransaction();
+    DiagramTransaction(const DiagramTransaction&) = delete;
+    DiagramTransaction& operator=(const DiagramTransaction&) = delete;
+    void Commit();
+
+private:
+    dao::Database& db_;
+    bool open_ = false;
+};
+
 }  // namespace report

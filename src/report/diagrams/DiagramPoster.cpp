@@ -190,28 +190,4 @@ DiagramPoster LayOutDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo
     return p;
 }
 
-DiagramTransaction::DiagramTransaction(dao::Database& db) : db_(db)
-{
-    if (!db_.InTransaction()) {
-        db_.BeginTrans();
-        open_ = true;
-    }
-}
-
-DiagramTransaction::~DiagramTransaction()
-{
-    if (!open_) return;
-    try {
-        db_.Rollback();
-    } catch (...) {
-    }
-}
-
-void DiagramTransaction::Commit()
-{
-    if (!open_) return;
-    db_.CommitTrans();
-    open_ = false;
-}
-
 }  // namespace report

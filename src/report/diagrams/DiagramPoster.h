@@ -108,18 +108,4 @@ struct DiagramPoster {
 DiagramPoster LayOutDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo, DiagramExtents frameBox,
                             const PaperSize& paper);
 
-// Commits when asked, rolls back otherwise: the writes of one diagram.
-class DiagramTransaction {
-public:
-    explicit DiagramTransaction(dao::Database& db);
-    ~DiagramTransaction();
-    DiagramTransaction(const DiagramTransaction&) = delete;
-    DiagramTransaction& operator=(const DiagramTransaction&) = delete;
-    void Commit();
-
-private:
-    dao::Database& db_;
-    bool open_ = false;
-};
-
 }  // namespace report
