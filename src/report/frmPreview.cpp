@@ -276,6 +276,8 @@ void frmPreview::BuildWindow()
     chkDrawEleOnly = report::Control<QCheckBox>(this, QStringLiteral("chkDrawEleOnly"));
     chkSyncPreview = report::Control<QCheckBox>(this, QStringLiteral("chkSyncPreview"));
     cmdDRAW = report::Control<QPushButton>(this, QStringLiteral("cmdDRAW"));
+    cmdConstZoom = report::Control<QPushButton>(this, QStringLiteral("cmdConstZoom"));
+    cmdMCenter = report::Control<QToolButton>(this, QStringLiteral("cmdMCenter"));
     BindLayoutControls();
 
     QStyle* st = style();
