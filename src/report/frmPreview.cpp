@@ -724,6 +724,8 @@ void frmPreview::ShowPageCounts(const QString& mode)
 
 void frmPreview::OnPreviewPageChanged(int page)
 {
+    // A document being built shows its counts when it is done.
+    if (building_) return;
     if (documentMode_ == report::kModeResults) lblCP->setText(QString::number(page - 1));
     else if (documentMode_ == report::kModeFrame) lblCP->setText(QString::number(page));
 }
