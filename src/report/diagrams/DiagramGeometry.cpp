@@ -13,6 +13,7 @@ namespace report {
 namespace {
 
 constexpr int16_t kTrue = -1;
+constexpr int kMaxRows = 32768;   // rows 0 to 32767
 
 // The rows of a table in ascending number (none for an empty table).
 dao::RecordsetPtr OpenByNumber(dao::Database& db, const QString& table)
@@ -68,6 +69,8 @@ void LoadAndProjectNodes(ReportContext& ctx)
         rs->Close();
         return;
     }
+    // Rows are counted in 16 bits.
+    if (rs->RecordCount() > kMaxRows) Fail();
     const int no = rs->FieldIndex(QStringLiteral("No_"));
     const int x = rs->FieldIndex(QStringLiteral("X"));
     const int y = rs->FieldIndex(QStringLiteral("Y"));
@@ -96,6 +99,7 @@ void LoadMemberTable(ReportContext& ctx)
         rs->Close();
         return;
     }
+    if (rs->RecordCount() > kMaxRows) Fail();
     g.members.assign(static_cast<size_t>(rs->RecordCount()), DiagramMember{});
     const int no = rs->FieldIndex(QStringLiteral("No_"));
     const int iTan = rs->FieldIndex(QStringLiteral("iTan"));
