@@ -43,7 +43,7 @@
 //                                    ComputeDiagramExtents, ProjectCoordinateAxes
 //   diagrams/FrameDiagramPages.h     PrintFrameDiagram(extents)
 //   diagrams/ResultDiagramPages.h    PrintDisplacementDiagram(caseNo, extents),
-//                                    PrintStressDiagram(caseNo&, extents&)
+//                                    PrintStressDiagram(caseNo, extents)
 //   diagrams/LayoutPictures.h        DrawFrameLayoutView, Show...DiagramLayout(caseNo, extents)
 // The driver calls them through ReportChapters (ReportDriver.h), so a test
 // can put a procedure of its own in the place of any of them.

@@ -138,10 +138,7 @@ void BuildResultsReport(ReportContext& ctx, BuildProgress* progress, const Repor
         Progress(progress, last);
     }
     if (ctx.info.ShowStress != 0) {
-        PrintDiagramChapter(ctx, [&](int16_t c) {
-            int16_t caseNo = c;
-            ch.printStressDiagram(ctx, caseNo, ctx.geometry.extents);
-        });
+        PrintDiagramChapter(ctx, [&](int16_t c) { ch.printStressDiagram(ctx, c, ctx.geometry.extents); });
     }
     Progress(progress, last + 1);
 }
@@ -250,7 +247,7 @@ void PrepareDiagramGeometry(ReportContext& ctx)
     ctx.geometry.view = *view;
     LoadAndProjectNodes(ctx);
     LoadMemberTable(ctx);
-    ComputeDiagramExtents(ctx, ctx.geometry.extents, false, false);
+    ComputeDiagramExtents(ctx.geometry, ctx.geometry.extents);
     ProjectCoordinateAxes(ctx);
 }
 

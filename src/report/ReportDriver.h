@@ -34,7 +34,7 @@ struct ReportChapters {
     std::function<void(ReportContext&)> printLoadCombinationResults;
     std::function<void(ReportContext&)> prepareDiagramGeometry;
     std::function<void(ReportContext&, int16_t, DiagramExtents)> printDisplacementDiagram;
-    std::function<void(ReportContext&, int16_t&, DiagramExtents&)> printStressDiagram;
+    std::function<void(ReportContext&, int16_t, DiagramExtents)> printStressDiagram;
     std::function<void(ReportContext&, DiagramExtents)> printFrameDiagram;
     std::function<void(ReportContext&, DiagramExtents)> drawFrameLayoutView;
     std::function<void(ReportContext&, int16_t, DiagramExtents)> showDisplacementDiagramLayout;

@@ -269,16 +269,23 @@ void frmPreview::BuildWindow()
     txtCase = report::Control<QLineEdit>(this, QStringLiteral("txtCase"));
     upnCase = report::Control<report::SpinArrows>(this, QStringLiteral("upnCase"));
     cmdCase指定 = report::Control<QPushButton>(this, QStringLiteral("cmdCase指定"));
+    chkDrawJnt = report::Control<QCheckBox>(this, QStringLiteral("chkDrawJnt"));
+    chkDrawEle = report::Control<QCheckBox>(this, QStringLiteral("chkDrawEle"));
+    chkDrawMat = report::Control<QCheckBox>(this, QStringLiteral("chkDrawMat"));
+    chkDrawCoord = report::Control<QCheckBox>(this, QStringLiteral("chkDrawCoord"));
     chkDrawEleOnly = report::Control<QCheckBox>(this, QStringLiteral("chkDrawEleOnly"));
     chkSyncPreview = report::Control<QCheckBox>(this, QStringLiteral("chkSyncPreview"));
     cmdDRAW = report::Control<QPushButton>(this, QStringLiteral("cmdDRAW"));
+    cmdConstZoom = report::Control<QPushButton>(this, QStringLiteral("cmdConstZoom"));
+    cmdMCenter = report::Control<QToolButton>(this, QStringLiteral("cmdMCenter"));
+    BindLayoutControls();
 
     QStyle* st = style();
     cmdMF->setIcon(PageIcon(st, QStyle::SP_MediaSkipBackward));
     cmdMP->setIcon(PageIcon(st, QStyle::SP_MediaSeekBackward));
     cmdMN->setIcon(PageIcon(st, QStyle::SP_MediaSeekForward));
     cmdML->setIcon(PageIcon(st, QStyle::SP_MediaSkipForward));
-    report::Control<QToolButton>(this, QStringLiteral("cmdMCenter"))->setIcon(CentreIcon());
+    cmdMCenter->setIcon(CentreIcon());
     for (const SpinRange& r : kSpinRanges) {
         auto* spin = report::Control<report::SpinArrows>(this, QString::fromUtf8(r.name));
         spin->Minimum = r.minimum;
@@ -364,12 +371,16 @@ void frmPreview::ConnectHandlers()
     connect(mnu拡大, &QAction::triggered, this, [this] { cmd拡大_Click(0); });
     connect(mnu縮小, &QAction::triggered, this, [this] { cmd縮小_Click(0); });
 
+    ConnectLayoutHandlers();
+
     // Every page change, by the buttons or by the control's own gestures.
     connect(vsp, &preview::PreviewWidget::PreviewPageChanged, this, [this](int page) { OnPreviewPageChanged(page); });
 }
 
 bool frmPreview::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* box = qobject_cast<QLineEdit*>(watched); box && box != txtinp && HandleEntryBoxEvent(box, event))
+        return true;
     if (watched == txtinp && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const int16_t ascii = KeyAsciiOf(key);
@@ -597,9 +608,15 @@ void frmPreview::UnloadAllForms()
 
 void frmPreview::cmdClose_Click()
 {
-    if (!cmdClose->text().contains(QStringLiteral("閉じる"))) return;
-    CloseDatabase();
-    UnloadAllForms();
+    if (cmdClose->text().contains(QStringLiteral("閉じる"))) {
+        CloseDatabase();
+        UnloadAllForms();
+        return;
+    }
+    ToggleLayoutMode();
+    cmdClose->setToolTip(QStringLiteral("メインメニューに戻ります"));
+    MakePreviewDocument(Program().ScreenCode == ScreenFramePreview ? report::kModeFrame : report::kModeResults);
+    RestoreViewState();
 }
 
 // ---- view boxes ---------------------------------------------------------------
@@ -707,6 +724,8 @@ void frmPreview::ShowPageCounts(const QString& mode)
 
 void frmPreview::OnPreviewPageChanged(int page)
 {
+    // A document being built shows its counts when it is done.
+    if (building_) return;
     if (documentMode_ == report::kModeResults) lblCP->setText(QString::number(page - 1));
     else if (documentMode_ == report::kModeFrame) lblCP->setText(QString::number(page));
 }

@@ -10,6 +10,10 @@
 #include "diagram/ViewParameterFile.h"
 #include "platform/Forms.h"
 #include "report/ReportDriver.h"
+#include "report/diagrams/DiagramPlacement.h"
+
+#include <functional>
+#include <vector>
 
 #include <QString>
 #include <cstdint>
@@ -90,9 +94,28 @@ public:
     QLineEdit* txtCase = nullptr;
     report::SpinArrows* upnCase = nullptr;
     QPushButton* cmdCase指定 = nullptr;
+    QCheckBox* chkDrawJnt = nullptr;
+    QCheckBox* chkDrawEle = nullptr;
+    QCheckBox* chkDrawMat = nullptr;
+    QCheckBox* chkDrawCoord = nullptr;
     QCheckBox* chkDrawEleOnly = nullptr;
     QCheckBox* chkSyncPreview = nullptr;
     QPushButton* cmdDRAW = nullptr;
+    QPushButton* cmdConstZoom = nullptr;
+    QToolButton* cmdMCenter = nullptr;
+    // The entry boxes of the side panel.
+    QLineEdit* txtX = nullptr;
+    QLineEdit* txtY = nullptr;
+    QLineEdit* txtzoom = nullptr;
+    QLineEdit* txtCoordX = nullptr;
+    QLineEdit* txtCoordY = nullptr;
+    QLineEdit* txtCoordSize = nullptr;
+    QLineEdit* txtrf = nullptr;
+    QLineEdit* txtθf = nullptr;
+    QLineEdit* txtφf = nullptr;
+    QLineEdit* txtra = nullptr;
+    QLineEdit* txtθa = nullptr;
+    QLineEdit* txtφa = nullptr;
 
     // ---- the document ----
     // Builds the document of `mode` with the window disabled and the
@@ -130,6 +153,33 @@ public:
     void cmdClose_Click();
     void InitPrintRequest();
 
+    // ---- the diagram layout mode ----
+    bool InLayoutMode() const;
+    void cmdMentPreview_Click();
+    void mnuMentPreview_Click();
+    void ToggleLayoutMode();
+    // The placement row of the diagram shown: the frame diagram, or the
+    // diagram and case chosen (case 0 while the cases are combined).
+    report::PlacementKey ShownDiagram() const;
+    void DiagramChoiceClicked();
+    void upnCase_UpClick();
+    void upnCase_DownClick();
+    void cmdCase指定_Click();
+    void ApplyDiagramPlacement();
+    void cmdDRAW_Click() { ApplyDiagramPlacement(); }
+    void cmdConstZoom_Click();
+    void cmdMCenter_Click();
+
+    // ---- the entry boxes of the side panel ----
+    // One arrow step of a placement box (txtX, txtY, txtzoom) or of a view
+    // or axis box; a step that leaves the range changes nothing.
+    void StepTextValue(QLineEdit* box, int16_t step, int16_t min, int16_t max);
+    void StepViewValue(QLineEdit* box, float step, int16_t max, int16_t min);
+    // The arrows of the spin control beside a box.
+    void SpinClicked(QLineEdit* box, bool up);
+    // The range check when a box loses the focus.
+    void ClampToUpDownRange(QLineEdit* box, const report::SpinArrows* spin);
+
     bool CheckModelPresent();
     void CloseDatabase();
     void UnloadAllForms();
@@ -157,6 +207,17 @@ private:
     void LoadSteps();
     void OnPreviewPageChanged(int page);
     void SetBoxText(const QString& control, const QString& text);
+    void BindLayoutControls();
+    void ConnectLayoutHandlers();
+    // The keys, clicks and focus changes of the side panel's boxes; true
+    // when the event is taken.
+    bool HandleEntryBoxEvent(QLineEdit* box, QEvent* event);
+    // Runs a command on the placement rows; a database error is answered
+    // with the database-access message and the window stays usable.
+    bool RunPlacementCommand(const std::function<void(report::PlacementTable&)>& body);
+    // The frame diagram's row and the rows of both kinds for cases 0 to
+    // LoadCaseCount, in this order.
+    std::vector<report::PlacementKey> EveryPlacementKey() const;
     bool PrintDocument(const QString& pdfPath);
 
     bool prpLoaded_ = false;
@@ -164,6 +225,7 @@ private:
     bool loadFailed_ = false;
     bool formLoading_ = false;
     bool building_ = false;
+    bool checkingBox_ = false;
     bool databaseOpen_ = false;
     QString documentMode_;
 

@@ -56,7 +56,7 @@ struct CallLog {
         c.printDisplacementDiagram = [this](report::ReportContext&, int16_t k, report::DiagramExtents e) {
             calls << QStringLiteral("displacement diagram(%1) %2").arg(k).arg(e.maxX);
         };
-        c.printStressDiagram = [this](report::ReportContext&, int16_t& k, report::DiagramExtents& e) {
+        c.printStressDiagram = [this](report::ReportContext&, int16_t k, report::DiagramExtents e) {
             calls << QStringLiteral("stress diagram(%1) %2").arg(k).arg(e.minY);
         };
         c.printFrameDiagram = [this](report::ReportContext&, report::DiagramExtents e) {

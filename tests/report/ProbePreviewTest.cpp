@@ -104,7 +104,8 @@ TEST(ProbePreview, FrameDiagramPrint)
     const QStringList out = RunProbe(dir, {QStringLiteral("preview:10401")});
     EXPECT_EQ(Value(out, QStringLiteral("counts")), QStringLiteral("1|1"));
     EXPECT_EQ(PageOutput(out, 1),
-              QStringList({"page=1|portrait", QStringLiteral("header=") + kHeader, "footer=|-   1 -|"}));
+              QStringList({"page=1|portrait", QStringLiteral("header=") + kHeader, "footer=|-   1 -|",
+                           QStringLiteral("line=ラーメン図")}));
 }
 
 // The lines of a page in cells of the table font: a move of the print

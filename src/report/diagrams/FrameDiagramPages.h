@@ -1,10 +1,10 @@
-// The frame diagram print: the projected frame cut into page tiles, the
-// first tile on the page that is current when it starts.
+// The frame diagram print: the projected frame with its node, member and
+// section numbers, cut into page tiles at its stored placement; every tile
+// that holds a line is one page, the first on the page that is current when
+// it starts, titled "ラーメン図".
 #pragma once
 
 #include "report/diagrams/DiagramGeometry.h"
-
-#include <cstdint>
 
 namespace report {
 

@@ -1,7 +1,7 @@
 // Chapters 4 and 5: the displacement and bending-moment diagrams of one load
 // case (0 the combination), each starting on the page the driver has just
-// begun. The displacement diagram widens only its own copy of the box; the
-// stress diagram widens the box it is given.
+// begun, laid out like the frame diagram on its own placement. Each widens
+// its own copy of the frame's box.
 #pragma once
 
 #include "report/diagrams/DiagramGeometry.h"
@@ -13,6 +13,6 @@ namespace report {
 struct ReportContext;
 
 void PrintDisplacementDiagram(ReportContext& ctx, int16_t caseNo, DiagramExtents extents);
-void PrintStressDiagram(ReportContext& ctx, int16_t& caseNo, DiagramExtents& extents);
+void PrintStressDiagram(ReportContext& ctx, int16_t caseNo, DiagramExtents extents);
 
 }  // namespace report
