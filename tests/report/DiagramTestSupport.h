@@ -12,6 +12,7 @@
 #include "platform/preview/DocumentBuilder.h"
 #include "report/ReportContext.h"
 #include "report/ReportDriver.h"
+#include "report/ReportTestSupport.h"
 #include "report/PageFormat.h"
 #include "report/diagrams/DiagramPlacement.h"
 #include "report/diagrams/MomentCurves.h"
@@ -147,7 +148,12 @@ public:
     dao::Database& db() { return *db_; }
     void Box(const char* name, const QString& text) { ctx_->SetBoxText(QString::fromUtf8(name), text); }
 
-    report::BuildResult Run(const QString& mode) { return report::BuildReportDocument(*ctx_, mode); }
+    // The table chapters are not under test here and print nothing: the
+    // diagram fixtures hold only what the diagrams read.
+    report::BuildResult Run(const QString& mode)
+    {
+        return report::BuildReportDocument(*ctx_, mode, nullptr, reporttest::WithoutTables());
+    }
     // The geometry step alone, inside a document (diagram calls print into it).
     void Prepare()
     {
