@@ -104,13 +104,16 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
 int16_t KeyAsciiOf(const QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Backspace) return 8;
-    // X gives Delete the text DEL (127), and Ctrl+C its control character:
-    // neither types anything.
+    // X gives Delete the text DEL (127), yet it types nothing.
     if (event->key() == Qt::Key_Delete) return 0;
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
     if (event->text().isEmpty()) return 0;
     const QChar c = event->text().at(0);
     return c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
+}
+
+bool IsEditingShortcut(const QKeyEvent* event)
+{
+    return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
 }
 
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot)

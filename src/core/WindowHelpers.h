@@ -38,9 +38,11 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
 class QKeyEvent;
 // The character code a key press gives an entry box's key-press handler:
 // Backspace 8, an ASCII character its code, any other character -1, and 0 for
-// keys that type nothing: Delete, Home, Tab and the like, and the editing
-// shortcuts (a key with Ctrl, Alt or Meta), which the box handles itself.
+// keys that type nothing (Delete, Home, Tab and the like).
 int16_t KeyAsciiOf(const QKeyEvent* event);
+// A key with Ctrl, Alt or Meta: a shortcut of the box (copy, paste, select
+// all, undo), not a character typed.
+bool IsEditingShortcut(const QKeyEvent* event);
 
 // The character to keep, or 0 to swallow it (with a beep for refused characters).
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot);

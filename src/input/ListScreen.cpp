@@ -703,8 +703,9 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
             MoveByArrowKey(code);
             return true;
         }
-        // Tab moves the focus before any KeyPress.
-        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
+        // Tab moves the focus before any KeyPress; the box's own shortcuts
+        // (copy, paste, select all, undo) type nothing.
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab || IsEditingShortcut(ke)) return false;
         // KeyPress: every character key passes the numeric filter.
         const int16_t ascii = KeyAsciiOf(ke);
         if (ascii == 0) return false;   // Delete, Home, Tab and the like: no KeyPress

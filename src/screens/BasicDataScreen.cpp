@@ -308,7 +308,7 @@ bool frm基本データ::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (code == Key::Return) return true;   // swallowed without a sound
-        if (text || ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
+        if (text || ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab || IsEditingShortcut(ke)) return false;
         const int16_t ascii = KeyAsciiOf(ke);
         if (ascii == 0) return false;
         return FilterNumericKey(ascii, true, box != txtGravity) == 0;
