@@ -4,6 +4,7 @@
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
 #include "app/InfoPage.h"
+#include "core/WindowHelpers.h"
 
 #include <QApplication>
 #include <QDate>
@@ -15,17 +16,6 @@
 #include <QUrl>
 
 #include <memory>
-
-// The information page is a resource of the program's static library; it is
-// registered before the first use.
-static void RegisterInfoPage()
-{
-    static const bool done = [] {
-        Q_INIT_RESOURCE(info);
-        return true;
-    }();
-    (void)done;
-}
 
 using forms::PlaceTw;
 
@@ -94,6 +84,7 @@ frmAbout::frmAbout() : forms::Form(QStringLiteral("frmAbout"))
 
 void frmAbout::Form_Load()
 {
+    CentreOnMainMenu(this);
     SetCaption(kAppTitle + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
     lblTitle->setText(kAppTitle + QStringLiteral("　（断面設計機能）"));
     lblVersion->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ   ") + Program().ProgramVersion + QStringLiteral("    rev. ") + kRevision);
@@ -141,12 +132,15 @@ frm01WebBrows::frm01WebBrows() : forms::Form(QStringLiteral("frm01WebBrows"))
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setOpenExternalLinks(true);
     PlaceTw(WebBrowser1, 120, 120, 11535, 7935);
+    CloseWithEscape(this);
 }
+
+void frm01WebBrows::Form_Load() { CentreOnMainMenu(this); }
 
 void frm01WebBrows::Form_Activate()
 {
     ready_ = false;
-    SetCaption(InfoPageAddress());
+    SetCaption(InfoPageTitle());
     // The browser fills the window; the page is loaded once per opening, so
     // coming back to the window keeps the reader's place.
     WebBrowser1->setGeometry(0, 0, width(), height());

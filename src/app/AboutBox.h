@@ -56,6 +56,7 @@ public:
     QTextBrowser* WebBrowser1;
 
 protected:
+    void Form_Load() override;
     void Form_Activate() override;
     void Form_Resize() override;
 

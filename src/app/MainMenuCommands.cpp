@@ -3,7 +3,6 @@
 #include "app/ProjectFiles.h"
 #include "app/RunAnalysis.h"
 #include "input/InputStart.h"
-#include "loads/LoadCombinationEntry.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 #include "report/PreviewEntry.h"
@@ -70,14 +69,6 @@ void RunMenuCommand(int16_t code)
     if (code == ScreenDesignCommonItems) {
         // No screen edits the common items of section design.
         ShowNoScreenForItem(QStringLiteral("断面設計共通事項"));
-        return;
-    }
-    if (code == ScreenDesignLoadCombinations) {
-        // Item 13 opens the load names and combinations window beside the menu.
-        if (LoadCombinationWindowAvailable())
-            menu.ShowLoadCombinationForm();
-        else
-            ShowNoScreenForItem(QStringLiteral("荷重の組合せ条件"));
         return;
     }
     if (IsInputCode(code)) {

@@ -20,7 +20,8 @@
 namespace {
 
 const QString kSaveFolderName = QStringLiteral("保存データ");
-const QString kArchiveFilter = QStringLiteral("圧縮ファイル (*.lzh)|*.Lzh");
+// The dialog shows the pattern after the description, once.
+const QString kArchiveFilter = QStringLiteral("圧縮ファイル|*.lzh");
 const QString kViewParameterFile = QStringLiteral("vpf");
 
 // The default archive folder: 保存データ in the parent of the working folder.

@@ -6,6 +6,7 @@
 #include "input/InputControls.h"
 #include "input/InputStart.h"
 #include "input/LookupWindow.h"
+#include "loads/LoadCombinationWindow.h"
 #include "loads/LoadPlacementScreen.h"
 #include "loads/LoadShapeLookup.h"
 #include "loads/LoadShapeScreen.h"
@@ -28,6 +29,8 @@ void RegisterProgramWindows()
          {&NodeScreen(), &SectionPropertiesScreen(), &SectionShapesScreen(), &MemberScreen(), &RestraintTypeScreen(),
           &RestraintPlacementScreen(), &MemberEndTypeScreen(), &MemberEndPlacementScreen(), &LoadShapeScreen(), &LoadPlacementScreen()})
         RegisterInputScreen(s->screen);
+    // Item 13: the load names and combinations, opened as the screens are.
+    RegisterInputScreen(LoadCombinationScreen());
 
     // The windows opened beside them.
     for (const LookupDescription* l : {&NodeLookup(), &MemberLookup(), &RestraintTypeLookup(), &MemberEndTypeLookup(), &LoadShapeLookup()})

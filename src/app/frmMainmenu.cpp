@@ -1,7 +1,6 @@
 #include "app/frmMainmenu.h"
 
 #include "core/MakeDatabase.h"
-#include "loads/LoadCombinationEntry.h"
 #include "platform/Runtime.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
@@ -108,6 +107,9 @@ QStringList frmMainmenu::InputItemTexts()
 frmMainmenu::frmMainmenu() : forms::Form(QStringLiteral("frmMainmenu"))
 {
     SetClientSizeTw(11235, 7470);
+    // The design size: larger, the window would show the frames that lie
+    // beyond it and leave the status bar short.
+    setFixedSize(size());
 
     Image1 = Make<QFrame>(this, "Image1");
     Image1->setFrameShape(QFrame::Panel);
@@ -233,7 +235,7 @@ void frmMainmenu::Form_Load()
     Program().MenuUpdating = true;
     SetWindowCaption(ScreenMainMenu, this);
     revisionPanel->setText(QStringLiteral("rev. ") + QStringLiteral("080329"));
-    infoPanel->setText(InfoPageAddress());
+    infoPanel->setText(InfoPageTitle());
     RestoreMainMenuPosition();
     InitOptionCheckBoxes();
     ApplyMainMenuToolTips();
@@ -397,22 +399,7 @@ void frmMainmenu::chkCancelMesege_Click() { Program().WarnOnCancel = chkCancelMe
 
 void frmMainmenu::StatusBar1_PanelClick(QLabel* panel)
 {
-    if (panel && panel->text() == InfoPageAddress()) ShowInfoPage();
-}
-
-void frmMainmenu::ShowLoadCombinationForm()
-{
-    if (!reg::GetBool(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), false)) {
-        ui::Beep();
-        Program().MsgResult = ui::MsgBox(QStringLiteral("現在工事データが選択されていないか、または選択されている最新の工事データに対して\r\n"
-                                              "計算処理が実行されていないので計算結果が表示できません。[解析]を実行して下さい。"),
-                               ui::Icon::Information, AppTitle);
-    }
-    hide();
-    ShowLoadCombinationWindow();
-    show();
-    // The window may have filled or emptied the table of item 13.
-    RefreshMainMenu();
+    if (panel && panel == infoPanel) ShowInfoPage();
 }
 
 void frmMainmenu::Form_QueryUnload(bool& cancel, int unloadMode)

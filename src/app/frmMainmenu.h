@@ -81,9 +81,6 @@ public:
     // The item texts of the input list, index 0..12.
     static QStringList InputItemTexts();
 
-    // The entry to the load names and combinations window.
-    void ShowLoadCombinationForm();
-
 protected:
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel, int unloadMode) override;

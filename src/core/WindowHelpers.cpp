@@ -5,8 +5,15 @@
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QWidget>
 #include <utility>
 
@@ -97,9 +104,16 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
 int16_t KeyAsciiOf(const QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Backspace) return 8;
+    // X gives Delete the text DEL (127), yet it types nothing.
+    if (event->key() == Qt::Key_Delete) return 0;
     if (event->text().isEmpty()) return 0;
     const QChar c = event->text().at(0);
     return c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
+}
+
+bool IsEditingShortcut(const QKeyEvent* event)
+{
+    return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
 }
 
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot)
@@ -161,4 +175,133 @@ void ShowMainMenuAgain()
 {
     if (g_mainMenuShower) g_mainMenuShower();
     else if (g_installedMainMenuShower) g_installedMainMenuShower();
+}
+
+// ---- numeric boxes ------------------------------------------------------------
+
+namespace {
+
+// Text that reaches a numeric box other than by a key press.
+class NumericEntryGuard : public QObject {
+public:
+    NumericEntryGuard(QLineEdit* box, bool noMinus, bool noDot) : QObject(box), box_(box), noMinus_(noMinus), noDot_(noDot) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != box_) return false;
+        switch (event->type()) {
+        case QEvent::InputMethod: {
+            // Each committed character as if typed; composition is not shown.
+            const QString commit = static_cast<QInputMethodEvent*>(event)->commitString();
+            QString kept;
+            for (QChar c : commit) {
+                const int16_t ascii = c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
+                if (FilterNumericKey(ascii, noMinus_, noDot_) != 0) kept += c;
+            }
+            if (!kept.isEmpty() && !box_->isReadOnly()) box_->insert(kept);
+            return true;
+        }
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+                Paste(QClipboard::Clipboard);
+                return true;
+            }
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton) return false;
+            Paste(QClipboard::Selection);
+            return true;
+        case QEvent::ContextMenu: {
+            QMenu* menu = box_->createStandardContextMenu();
+            for (QAction* a : menu->actions()) {
+                if (a->objectName() != QLatin1String("edit-paste")) continue;
+                QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+                QObject::connect(a, &QAction::triggered, box_, [this] { Paste(QClipboard::Clipboard); });
+            }
+            menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+            delete menu;
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    // The text of the clipboard without the line end a copied cell brings;
+    // refused whole, with a beep, when the box would refuse a character of it.
+    void Paste(QClipboard::Mode mode)
+    {
+        if (box_->isReadOnly()) return;
+        const QString text = QGuiApplication::clipboard()->text(mode).trimmed();
+        if (text.isEmpty()) return;
+        for (QChar c : text) {
+            const bool allowed = (c >= u'0' && c <= u'9') || c == u' ' || (c == u'-' && !noMinus_) || (c == u'.' && !noDot_);
+            if (!allowed) {
+                ui::Beep();
+                return;
+            }
+        }
+        box_->insert(text);
+    }
+
+    QLineEdit* box_;
+    bool noMinus_;
+    bool noDot_;
+};
+
+// Esc anywhere in a window, once no control has taken it.
+class EscapeCloser : public QObject {
+public:
+    explicit EscapeCloser(forms::Form* window) : QObject(window), window_(window) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == window_ && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+            window_->Unload();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    forms::Form* window_;
+};
+
+}  // namespace
+
+void MakeNumericEntryBox(QLineEdit* box, bool noMinus, bool noDot)
+{
+    if (!box) return;
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box->setInputMethodHints(noMinus && noDot ? Qt::ImhDigitsOnly : Qt::ImhFormattedNumbersOnly);
+    box->setAcceptDrops(false);
+    box->installEventFilter(new NumericEntryGuard(box, noMinus, noDot));
+}
+
+void CloseWithEscape(forms::Form* window)
+{
+    if (window) window->installEventFilter(new EscapeCloser(window));
+}
+
+void CentreOnMainMenu(QWidget* window)
+{
+    if (!window) return;
+    QRect over;
+    forms::Form* menu = forms::FindLoadedForm(QStringLiteral("frmMainmenu"));
+    if (menu && menu != window && menu->isVisible()) {
+        over = menu->frameGeometry();
+    } else if (QWidget* active = QApplication::activeWindow(); active && active != window) {
+        over = active->frameGeometry();
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        over = screen->availableGeometry();
+    } else {
+        return;
+    }
+    const QSize size = window->frameGeometry().size();
+    window->move(over.center().x() - (size.width() - 1) / 2, over.center().y() - (size.height() - 1) / 2);
 }

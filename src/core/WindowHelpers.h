@@ -38,11 +38,29 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
 class QKeyEvent;
 // The character code a key press gives an entry box's key-press handler:
 // Backspace 8, an ASCII character its code, any other character -1, and 0 for
-// keys that give none (Delete, Home, Tab and the like).
+// keys that type nothing (Delete, Home, Tab and the like).
 int16_t KeyAsciiOf(const QKeyEvent* event);
+// A key with Ctrl, Alt or Meta: a shortcut of the box (copy, paste, select
+// all, undo), not a character typed.
+bool IsEditingShortcut(const QKeyEvent* event);
 
 // The character to keep, or 0 to swallow it (with a beep for refused characters).
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot);
+
+// Makes `box` a box for numbers: its input method is off, and text that
+// reaches it other than by a key press (the input method, a paste by Ctrl+V,
+// Shift+Insert, the context menu or the middle button) passes the numeric
+// filter as typed text does: a refused character beeps and a paste holding
+// one is refused whole. Drops are not taken.
+void MakeNumericEntryBox(QLineEdit* box, bool noMinus, bool noDot);
+
+// Esc unloads the window, wherever its focus is.
+namespace forms { class Form; }
+void CloseWithEscape(forms::Form* window);
+
+// Places a window that has no place of its own centred on the main menu, or
+// on the active window when the menu is not shown, or else on the screen.
+void CentreOnMainMenu(QWidget* window);
 
 // Empties every tool tip of the window when the tool-tip option is off.
 void ClearToolTipsIfOff(QWidget* window);

@@ -60,7 +60,9 @@ frmAnalyze::frmAnalyze(QWidget* parent) : forms::Form(QStringLiteral("frmAnalyze
     sinceRepaint_.start();
 }
 
-void frmAnalyze::Form_Load() {}
+// The window has no place of its own: it opens over the main menu (over the
+// preview window when the report build shows it).
+void frmAnalyze::Form_Load() { CentreOnMainMenu(this); }
 
 void frmAnalyze::Form_QueryUnload(bool& cancel, int unloadMode)
 {

@@ -7,6 +7,7 @@
 #include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
+#include "core/NumberText.h"
 #include "core/ProgramState.h"
 
 #include <QLineEdit>
@@ -56,6 +57,7 @@ void DeleteRecordAndRenumber(dao::RecordsetPtr& rs)
         ui::Beep();
         return;
     }
+    MarkResultsStaleBeforeEdit();
     // The delete and the renumbering stand or fall together.
     WriteTransaction tx(rs->Connection());
     rs->Delete();
@@ -79,6 +81,7 @@ int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof)
 
 void DeleteAllRecords(dao::RecordsetPtr& rs)
 {
+    MarkResultsStaleBeforeEdit();
     WriteTransaction tx(rs->Connection());
     if (rs->RecordCount() > 0) {
         rs->MoveFirst();
@@ -145,6 +148,7 @@ void ReorderRecord(const QString& direction, dao::DatabasePtr& db, dao::Recordse
     const int m = rs->FieldCount() - 1;   // the fields before 順
     const bool ends = direction == QLatin1String("F") || direction == QLatin1String("L");
     const bool swap = direction == QLatin1String("P") || direction == QLatin1String("N");
+    if (ends || swap) MarkResultsStaleBeforeEdit();
     {
         WriteTransaction tx(db.get());
         if (ends) {
@@ -265,7 +269,9 @@ QString NormalizedCondition(const QString& text, const QString& zero, const QStr
     const double v = rt::Val(text);
     if (v == 0) return zero;
     if (v == 1) return one;
-    return rt::Format(v, QStringLiteral("0.000"));
+    // At least three decimals, and every digit typed: a small spring must not
+    // become "0.000", which reads as the free or pinned word next time.
+    return NumberKeepingDigits(v, QStringLiteral("0.000"));
 }
 }  // namespace
 

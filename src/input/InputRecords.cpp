@@ -1,5 +1,6 @@
 #include "input/InputRecords.h"
 
+#include "input/InputStart.h"
 #include "platform/Runtime.h"
 #include "core/ProgramState.h"
 
@@ -74,6 +75,7 @@ int16_t GetLastOrderNo()
 
 void AddRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 {
+    MarkResultsStaleBeforeEdit();
     // The new row and its display order are written together or not at all.
     WriteTransaction tx(rs->Connection());
     rs->AddNew();
@@ -92,6 +94,7 @@ void AddRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 
 void UpdateRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 {
+    MarkResultsStaleBeforeEdit();
     rs->Edit();
     try {
         const Variant order = rs->Field(QStringLiteral("順"));
@@ -106,6 +109,7 @@ void UpdateRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 
 void SaveBasicData(dao::RecordsetPtr& rs, const FieldValues& values)
 {
+    MarkResultsStaleBeforeEdit();
     // The old row goes and the new one comes in one transaction: the table
     // never ends without its row.
     WriteTransaction tx(rs->Connection());

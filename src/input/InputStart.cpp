@@ -60,6 +60,58 @@ bool CopyReplacing(const QString& from, const QString& to)
     return QFile::copy(from, to);
 }
 
+// Puts the backup in place of the working file in one rename, so no moment
+// exists without a database; a failed rename leaves both files as they are.
+// Every connection to the working file is closed.
+bool PutBackupInPlace()
+{
+    // A journal left beside the working file belongs to it, never to the copy.
+    QFile::remove(kWorkingDatabase + QStringLiteral("-journal"));
+    return std::rename(QFile::encodeName(kBackupDatabase).constData(), QFile::encodeName(kWorkingDatabase).constData()) == 0;
+}
+
+void ForgetResultsFlag()
+{
+    Program().ResultsMarkedStale = false;
+    Program().ResultsFlagWasStored = false;
+    Program().ResultsFlagBefore.clear();
+}
+
+// The working file is as it was before the screen's first edit: the results
+// flag is too.
+void PutResultsFlagBack()
+{
+    if (Program().ResultsMarkedStale) {
+        if (Program().ResultsFlagWasStored)
+            reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), Program().ResultsFlagBefore);
+        else
+            reg::DeleteSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
+        reg::Sync();
+    }
+    ForgetResultsFlag();
+}
+
+// The first box of the Tab order, text selected, so that the first keystroke
+// replaces it.
+void SelectFirstEntryBox(forms::Form* f)
+{
+    for (QWidget* w = f->nextInFocusChain(); w && w != f; w = w->nextInFocusChain()) {
+        auto* box = qobject_cast<QLineEdit*>(w);
+        if (!box || !(box->focusPolicy() & Qt::TabFocus) || !box->isEnabled() || !box->isVisibleTo(f) || box->isReadOnly())
+            continue;
+        if (box->window() != f) continue;
+        f->activateWindow();
+        SelectEntryBox(box);
+        return;
+    }
+}
+
+bool OwnPlacement()
+{
+    const InputScreenDescription* entry = FindInputScreen(Program().ScreenCode);
+    return entry && entry->ownPlacement;
+}
+
 }  // namespace
 
 void RegisterInputScreen(const InputScreenDescription& screen)
@@ -91,34 +143,45 @@ bool StartInputForm()
         return false;
     }
     Program().InputBackupTaken = true;
+    ForgetResultsFlag();
 
+    bool failed = false;
     try {
         CreateInputForm();
         if (!Program().CurrentInputForm) rt::Raise(rt::ErrObjectNotFound, entry->formName);
-        Program().CurrentInputForm->Load();
-        RestoreInputFormPosition();
-        SetupInputGridAndToolTips();
-        LimitTabStopsToEntryBoxes();
-        Program().CurrentInputForm->Show();
-        return true;
-    } catch (const std::exception&) {
-        // The screen could not be opened: nothing was edited yet, so the copy
-        // goes and the caller's window stays in charge.
-        if (forms::Form* f = Program().CurrentInputForm.data()) {
-            if (auto* s = qobject_cast<InputScreen*>(f)) {
-                s->MarkEnding();
-                CloseInputRecordsets(s->ScreenDatabase, s->ScreenRecordset);
-            }
-            Program().InputEnding = true;
-            try { if (f->IsLoaded()) f->Unload(); } catch (...) {}
-            Program().InputEnding = false;
+        forms::Form* f = Program().CurrentInputForm.data();
+        f->Load();
+        // A window that closed itself while loading (after its own message)
+        // leaves the caller's window in charge.
+        if (f->IsLoaded()) {
+            if (!entry->ownPlacement) RestoreInputFormPosition();
+            SetupInputGridAndToolTips();
+            LimitTabStopsToEntryBoxes();
+            f->Show();
+            SelectFirstEntryBox(f);
+            return true;
         }
-        Program().CurrentInputForm = nullptr;
-        QFile::remove(kBackupDatabase);
-        Program().InputBackupTaken = false;
-        ShowDatabaseAccessMessage();
-        return false;
+    } catch (const std::exception&) {
+        failed = true;
     }
+    // The screen could not be opened: whatever its load wrote goes with the
+    // copy put back, and the caller's window stays in charge.
+    if (forms::Form* f = Program().CurrentInputForm.data()) {
+        if (auto* s = qobject_cast<InputScreen*>(f)) {
+            s->MarkEnding();
+            CloseInputRecordsets(s->ScreenDatabase, s->ScreenRecordset);
+        }
+        Program().InputEnding = true;
+        try { if (f->IsLoaded()) f->Unload(); } catch (...) {}
+        Program().InputEnding = false;
+    }
+    Program().CurrentInputForm = nullptr;
+    Program().InputBackupTaken = false;
+    if (PutBackupInPlace()) PutResultsFlagBack();
+    else failed = true;
+    ForgetResultsFlag();
+    if (failed) ShowDatabaseAccessMessage();
+    return false;
 }
 
 void CreateInputForm()
@@ -219,7 +282,9 @@ private:
 void EndInputForm(bool cancelled)
 {
     ReplacingWindows replacing;
-    try { SaveInputFormPosition(); } catch (...) {}
+    if (!OwnPlacement()) {
+        try { SaveInputFormPosition(); } catch (...) {}
+    }
 
     if (auto* s = qobject_cast<InputScreen*>(Program().CurrentInputForm.data())) s->MarkEnding();
     Program().InputEnding = true;
@@ -228,25 +293,60 @@ void EndInputForm(bool cancelled)
     Program().CurrentInputForm = nullptr;
 
     // Every connection is closed now. A cancel puts the copy in place of the
-    // working file in one rename, so no moment exists without a database; a
-    // failed rename leaves both files as they are.
+    // working file; only then are the results as they were.
     bool ok = true;
     const bool ownCopy = Program().InputBackupTaken;
     Program().InputBackupTaken = false;
     if (ownCopy && QFile::exists(kBackupDatabase)) {
         if (cancelled) {
-            // A journal left beside the working file belongs to it, never to the copy.
-            QFile::remove(kWorkingDatabase + QStringLiteral("-journal"));
-            ok = std::rename(QFile::encodeName(kBackupDatabase).constData(),
-                             QFile::encodeName(kWorkingDatabase).constData()) == 0;
+            ok = PutBackupInPlace();
+            if (ok) PutResultsFlagBack();
         } else {
             ok = QFile::remove(kBackupDatabase);
         }
     }
+    ForgetResultsFlag();
     if (!ok) ShowDatabaseAccessMessage();
 
     if (!cancelled) reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
     ShowMainMenuAgain();
+}
+
+void MarkResultsStaleBeforeEdit()
+{
+    if (!Program().InputBackupTaken || Program().ResultsMarkedStale) return;
+    Program().ResultsFlagWasStored = reg::HasSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
+    Program().ResultsFlagBefore = reg::GetSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
+    Program().ResultsMarkedStale = true;
+    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
+    reg::Sync();
+}
+
+void MarkResultsStaleForGood()
+{
+    Program().ResultsMarkedStale = true;
+    Program().ResultsFlagWasStored = true;
+    Program().ResultsFlagBefore = QStringLiteral("False");
+    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
+    reg::Sync();
+}
+
+bool RefreshInputBackup()
+{
+    if (!Program().InputBackupTaken) return true;
+    // The new copy is complete before it replaces the old one.
+    const QString fresh = kBackupDatabase + QStringLiteral(".new");
+    const bool ok = CopyReplacing(kWorkingDatabase, fresh) &&
+                    std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(kBackupDatabase).constData()) == 0;
+    if (!ok) {
+        QFile::remove(fresh);
+        ShowDatabaseAccessMessage();
+        return false;
+    }
+    // The copy holds the edits made so far: a cancel keeps them, and with
+    // them the stale results.
+    if (Program().ResultsMarkedStale) MarkResultsStaleForGood();
+    return true;
 }
 
 int16_t ConfirmCancelInput(int16_t reason)

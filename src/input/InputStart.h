@@ -18,6 +18,9 @@ struct InputScreenDescription {
     QString table{};
     int16_t gridRows = 0;
     std::function<forms::Form*()> create{};
+    // The window places itself: the position shared by the input screens is
+    // neither applied to it nor taken from it.
+    bool ownPlacement = false;
 };
 
 // Makes the screen known to StartInputForm by its code, and its window by
@@ -57,3 +60,18 @@ void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs);
 // True while EndInputForm unloads the windows (their unload handlers then
 // leave the files and the results flag to it).
 bool InputFormEnding();
+
+// Called before the open screen writes to the working database: the first
+// time, the analysis results are marked stale and the settings written to
+// disk at once, so that a crash with the edits in place leaves them stale; a
+// cancel that puts the backup back restores the flag as it was. Does nothing
+// when no screen holds a backup.
+void MarkResultsStaleBeforeEdit();
+// Marks the results stale for good: a cancel keeps them stale (a change made
+// outside the backup's reach, or one that the backup now holds).
+void MarkResultsStaleForGood();
+// Replaces the open screen's backup by a copy of the working database as it
+// is now, so that a cancel goes back to this state. False, with the
+// database-access message, when the copy cannot be made; the old backup then
+// stays. The caller has closed its connection.
+bool RefreshInputBackup();

@@ -1,5 +1,6 @@
 #include "input/InputValidation.h"
 
+#include "input/InputStart.h"
 #include "platform/Database.h"
 #include "platform/Runtime.h"
 #include "platform/Ui.h"
@@ -21,6 +22,7 @@ void Inform(const QString& text)
 // its own.
 void RaiseLoadCaseCount(int16_t count)
 {
+    MarkResultsStaleBeforeEdit();
     dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
     dao::RecordsetPtr rs = db->OpenRecordset(QStringLiteral("基本データ"));
     rs->Edit();   // no row: No current record, reported by the screen

@@ -9,6 +9,7 @@
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
 #include "core/NotAvailable.h"
+#include "core/NumberText.h"
 #include "core/WindowHelpers.h"
 #include "database/Schema.h"
 
@@ -51,6 +52,7 @@ ListScreen::ListScreen(ListScreenDescription description, QWidget* parent)
     DBGrid = new dao::DataGrid(QStringLiteral("DBGrid"), this);
     DBGrid->SetColumns(description_.columns);
     DBGrid->SetDataSource(Data1);
+    ShowColumnsInOrder(DBGrid, Data1, description_.columns);
     connect(DBGrid, &dao::DataGrid::RowColChange, this, [this] { DBGrid_RowColChange(); });
 
     auto button = [this](const char* name, const QString& caption) {
@@ -110,6 +112,9 @@ ListScreen::ListScreen(ListScreenDescription description, QWidget* parent)
             box->setVisible(false);
         }
         box->installEventFilter(this);
+        MakeNumericEntryBox(box, boxSpec.noMinus, boxSpec.noDot);
+        // Any change the user makes to a box's text is an edit to be saved.
+        connect(box, &QLineEdit::textEdited, this, [this] { Modified = true; });
         Boxes.push_back(box);
     }
     LayoutControls();
@@ -280,11 +285,12 @@ void ListScreen::ShowRecord()
     }
     for (size_t i = 0; i < Boxes.size(); ++i) {
         const EntryBoxSpec& boxSpec = description_.boxes[i];
+        // Every digit the stored value holds is shown, so that saving the row
+        // again stores the same value.
         const rt::Variant v = ScreenRecordset->Field(boxSpec.field);
         if (v.isNull()) Boxes[i]->setText(boxSpec.nullText);
-        else if (v.isNumber()) Boxes[i]->setText(rt::Format(v.toDouble(), boxSpec.format.isEmpty() ? QStringLiteral("0") : boxSpec.format));
-        else if (!boxSpec.format.isEmpty() && rt::IsNumeric(v.toString()))   // a number kept as text
-            Boxes[i]->setText(rt::Format(rt::Val(v.toString()), boxSpec.format));
+        else if (v.isNumber()) Boxes[i]->setText(StoredValueText(v, boxSpec.format));
+        else if (!boxSpec.format.isEmpty()) Boxes[i]->setText(StoredValueText(v, boxSpec.format));   // a number kept as text
         else Boxes[i]->setText(v.toString());
     }
 }
@@ -400,6 +406,8 @@ void ListScreen::RunLocked(const std::function<void()>& body)
     QWidget* focus = QApplication::focusWidget();
     if (focus && focus->window() != this) focus = nullptr;
     const bool outer = !locked_;
+    EntryState before;
+    try { before = CurrentEntryState(); } catch (...) {}
     locked_ = true;
     Busy = true;
     SetEnabledState(false);
@@ -411,7 +419,7 @@ void ListScreen::RunLocked(const std::function<void()>& body)
         }
         body();
     } catch (const std::exception&) {
-        RecoverAfterFailure();
+        RecoverAfterFailure(before);
         ShowDatabaseAccessMessage();
     }
     Busy = false;
@@ -423,9 +431,20 @@ void ListScreen::RunLocked(const std::function<void()>& body)
     if (Data1) Data1->SyncPosition();
 }
 
-void ListScreen::RecoverAfterFailure()
+ListScreen::EntryState ListScreen::CurrentEntryState()
 {
-    // Put the screen back on a fresh connection so that it stays usable.
+    EntryState state;
+    for (const FieldBinding& b : FieldBindings(description_)) state.texts[b.control] = ControlText(this, b.control);
+    state.onRow = HasCurrentRow();
+    if (state.onRow) state.key = ScreenRecordset->Field(QStringLiteral("No_")).toInteger();
+    state.modified = Modified;
+    return state;
+}
+
+void ListScreen::RecoverAfterFailure(const EntryState& before)
+{
+    // Put the screen back on a fresh connection, on the row it was on, so
+    // that it stays usable; what the user typed stays in the boxes.
     try {
         if (Program().WorkRecordset) {
             try { Program().WorkRecordset->Close(); } catch (...) {}
@@ -433,11 +452,19 @@ void ListScreen::RecoverAfterFailure()
         }
         ReopenInputRecordset(ScreenRecordset, ScreenDatabase, Data1);
         Data1->SetRecordset(ScreenRecordset);
-        if (HasCurrentRow()) ShowRecord();
-        else PrepareNew();
+        if (!(ScreenRecordset->BOF() && ScreenRecordset->EOF_())) {
+            if (before.onRow) {
+                ScreenRecordset->FindFirst(QStringLiteral("no_ = %1").arg(before.key));
+            } else {
+                ScreenRecordset->MoveLast();
+                ScreenRecordset->MoveNext();
+            }
+        }
     } catch (...) {
         Data1->SetRecordset(ScreenRecordset);
     }
+    try { WriteControlTexts(this, before.texts); } catch (...) {}
+    Modified = before.modified;
 }
 
 // ---- handlers ---------------------------------------------------------------------
@@ -646,7 +673,7 @@ void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
     if (boxSpec.lostFocus) {
         if (rt::IsNumeric(box->text())) box->setText(boxSpec.lostFocus(box->text()));
     } else if (!boxSpec.format.isEmpty() && rt::IsNumeric(box->text()))
-        box->setText(rt::Format(rt::Val(box->text()), boxSpec.format));
+        box->setText(NumberKeepingDigits(rt::Val(box->text()), boxSpec.format));
 }
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
@@ -676,8 +703,9 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
             MoveByArrowKey(code);
             return true;
         }
-        // Tab moves the focus before any KeyPress.
-        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
+        // Tab moves the focus before any KeyPress; the box's own shortcuts
+        // (copy, paste, select all, undo) type nothing.
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab || IsEditingShortcut(ke)) return false;
         // KeyPress: every character key passes the numeric filter.
         const int16_t ascii = KeyAsciiOf(ke);
         if (ascii == 0) return false;   // Delete, Home, Tab and the like: no KeyPress
@@ -695,6 +723,25 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void ShowColumnsInOrder(dao::DataGrid* grid, dao::DataControl* data, const std::vector<dao::GridColumn>& columns)
+{
+    auto apply = [grid, columns] {
+        auto* model = qobject_cast<dao::RecordsetModel*>(grid->model());
+        if (!model) return;
+        QHeaderView* header = grid->horizontalHeader();
+        int place = 0;
+        for (const dao::GridColumn& c : columns) {
+            for (int logical = 0; logical < header->count(); ++logical) {
+                if (model->FieldOf(logical).compare(c.field, Qt::CaseInsensitive) != 0) continue;
+                header->moveSection(header->visualIndex(logical), place++);
+                break;
+            }
+        }
+    };
+    QObject::connect(data, &dao::DataControl::Rebound, grid, apply);
+    apply();
 }
 
 void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::vector<int> columns)

@@ -195,9 +195,19 @@ protected:
 
     // Runs a handler under the window lock: the window is disabled and Busy
     // set while it runs, and both are released on every exit. A database
-    // failure is reported and the screen stays usable.
+    // failure is reported and the screen stays usable, on the row it was on
+    // and with the entries as the user left them.
     void RunLocked(const std::function<void()>& body);
-    void RecoverAfterFailure();
+
+    // The entries and the row before a handler ran.
+    struct EntryState {
+        BoxTexts texts;
+        bool onRow = false;
+        int16_t key = 0;
+        bool modified = false;
+    };
+    EntryState CurrentEntryState();
+    void RecoverAfterFailure(const EntryState& before);
 
     bool AtStart() const;
     bool AtEnd() const;
@@ -217,6 +227,10 @@ protected:
     double extraTopTw_ = 0;
     std::vector<QPushButton*> neighbourButtons_;
 };
+
+// Shows the grid's columns in the order of `columns`, whatever order the
+// table stores its fields in, after every rebinding of the data control.
+void ShowColumnsInOrder(dao::DataGrid* grid, dao::DataControl* data, const std::vector<dao::GridColumn>& columns);
 
 // Makes the given grid columns as wide as their contents and captions, the
 // others sharing the rest, after every rebinding of the data control.

@@ -13,6 +13,7 @@ LookupWindow::LookupWindow(LookupDescription description, QWidget* parent)
 {
     // A sizable window without minimise and maximise buttons.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    CloseWithEscape(this);
     Data1 = new dao::DataControl(QStringLiteral("Data1"), this);
     DBGrid = new dao::DataGrid(QStringLiteral("DBGrid"), this);
     DBGrid->SetColumns(description_.columns);

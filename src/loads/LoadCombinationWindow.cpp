@@ -59,24 +59,19 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name, double l, double t, dou
     return box;
 }
 
-// A drop-down list whose text can also be typed.
+// A drop-down list to pick from: a duration class or a load typed in would
+// be stored as typed, or name no case and be lost at the next opening.
 QComboBox* MakeCombo(QWidget* parent, const QString& name, double l, double t, double w)
 {
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setEditable(false);
     forms::PlaceTw(c, l, t, w, 330);
     return c;
 }
 
-// The item the box stands on, or -1 when its text was typed and is not that item.
-int16_t SelectedIndex(const QComboBox* box)
-{
-    const int i = box->currentIndex();
-    if (i >= 0 && box->itemText(i) == box->currentText()) return int16_t(i);
-    return -1;
-}
+// The class a combination is stored with: none is taken as long-term.
+QString StoredClass(const QString& cls) { return cls.isEmpty() ? kLong : cls; }
 
 bool IsEmptyRecordset(const dao::RecordsetPtr& rs) { return rs->BOF() && rs->EOF_(); }
 
@@ -115,17 +110,26 @@ FactorSpinButtons::FactorSpinButtons(QLineEdit* buddy, QWidget* parent) : QWidge
 
 void FactorSpinButtons::Step(int delta)
 {
-    // The step starts from the whole number the box shows, so a factor typed
-    // by hand is not lost to an older spin value.
+    // The step starts from the number the box shows (a factor typed by hand
+    // counts, an older spin value does not), rounded half to even.
     const QString text = buddy_->text().trimmed();
-    if (rt::IsNumeric(text)) value_ = int(std::clamp(std::lround(rt::Val(text)), 0L, 10L));
-    value_ = std::clamp(value_ + delta, 0, 10);
-    buddy_->setText(rt::CStrInt(value_));
+    double start = rt::IsNumeric(text) ? std::nearbyint(rt::Val(text)) : 0;
+    if (!std::isfinite(start)) start = start > 0 ? 10 : 0;
+    const int value = std::clamp(static_cast<int>(std::clamp(start, 0.0, 10.0)) + delta, 0, 10);
+    buddy_->setText(rt::CStrInt(value));
 }
 
 // ---- frm01荷重組合せ -----------------------------------------------------------
 
-frm01荷重組合せ::frm01荷重組合せ() : forms::Form(QStringLiteral("frm01荷重組合せ"))
+const InputScreenDescription& LoadCombinationScreen()
+{
+    static const InputScreenDescription d{.code = ScreenDesignLoadCombinations, .formName = "frm01荷重組合せ",
+                                          .table = "VUP01荷重名称組合せ", .create = [] { return new frm01荷重組合せ(); },
+                                          .ownPlacement = true};
+    return d;
+}
+
+frm01荷重組合せ::frm01荷重組合せ() : InputScreen(QStringLiteral("frm01荷重組合せ"))
 {
     SetCaption(QStringLiteral("荷重名・荷重の組合せ（断面設計用）"));
 
@@ -230,9 +234,16 @@ frm01荷重組合せ::frm01荷重組合せ() : forms::Form(QStringLiteral("frm01
 
 // ---- loading -------------------------------------------------------------------
 
+std::vector<std::pair<QString, QString>> frm01荷重組合せ::OwnToolTips() const
+{
+    return {{Cmd上書き保存->objectName(), Cmd上書き保存->toolTip()},
+            {Cmd登録->objectName(), QStringLiteral("入力内容を上書き保存して終了")},
+            {Cmd中止->objectName(), Cmd中止->toolTip()}};
+}
+
 void frm01荷重組合せ::Form_Load()
 {
-    ending_ = false;
+    BeginInput();
     modified_ = false;
     loading_ = true;
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -257,7 +268,7 @@ void frm01荷重組合せ::Form_Load()
     }
     modified_ = false;
     if (!loaded) {
-        ending_ = true;
+        MarkEnding();
         Unload();
     }
 }
@@ -346,10 +357,11 @@ void frm01荷重組合せ::ListCombinations()
 {
     // Rows above 1000 are an earlier save's leftovers, not combinations; the
     // next save removes them.
-    for (CombinationRow& c : combinations_) c = CombinationRow();
     WindowRecordset->Filter = QStringLiteral("CaseNo > 100 AND CaseNo < 1000");
     dao::RecordsetPtr selection = WindowRecordset->OpenRecordset();
-    combinationCount_ = IsEmptyRecordset(selection) ? 0 : int16_t(std::min<int>(selection->RecordCount(), MaxCombinations));
+    // Every stored combination is read, also beyond the number new ones stop at.
+    combinationCount_ = IsEmptyRecordset(selection) ? 0 : int16_t(selection->RecordCount());
+    combinations_.assign(static_cast<size_t>(combinationCount_) + 1, CombinationRow());
     if (combinationCount_ > 0) {
         List荷重組合せ->clear();
         selection->Sort = QStringLiteral("順 ASC");
@@ -413,6 +425,7 @@ void frm01荷重組合せ::ShowCombinationNotes()
 
 void frm01荷重組合せ::SyncBaseCaseRows(int16_t count, dao::RecordsetPtr& selection)
 {
+    if (caseCount_ != count) MarkResultsStaleBeforeEdit();
     if (caseCount_ > count) {
         for (int16_t n = int16_t(count + 1); n <= caseCount_; ++n) {
             selection->AddNew();
@@ -466,10 +479,13 @@ void frm01荷重組合せ::SelectListRow(QListWidget* list, int row)
 
 void frm01荷重組合せ::RefreshLoadNameCombos()
 {
+    // The cases keep their places in the lists: each box stays on the case it
+    // showed, under its new name, so that the combination shown keeps its terms.
     for (QComboBox* box : Cmb荷重名) {
+        const int shown = box->currentIndex();
         box->clear();
         for (int16_t i = 1; i <= caseCount_; ++i) box->addItem(DisplayName(i));
-        box->setCurrentIndex(0);
+        box->setCurrentIndex(shown >= 0 && shown < box->count() ? shown : 0);
     }
     if (loading_ || List荷重組合せ->count() == 0) return;
     for (int16_t k = 1; k <= combinationCount_; ++k) {
@@ -483,19 +499,20 @@ void frm01荷重組合せ::RefreshLoadNameCombos()
 
 void frm01荷重組合せ::BuildCombinationLine(int16_t k, bool takeControls)
 {
-    if (k < 1 || k > MaxCombinations) return;
+    if (k < 1) return;
+    if (static_cast<size_t>(k) >= combinations_.size()) combinations_.resize(static_cast<size_t>(k) + 1);
     CombinationRow& row = combinations_[k];
     if (takeControls) {
         row.label = QStringLiteral("ASM ") + rt::CStrInt(k);
         row.name = Text荷重組合せ名->text().trimmed();
-        row.cls = Cmb組合せ長短->currentText();
+        row.cls = StoredClass(Cmb組合せ長短->currentText());
     }
     QString line = row.label + QStringLiteral("：　") + row.name + QStringLiteral("（") + row.cls + QStringLiteral("）");
     for (int t = 0; t < 4; ++t) {
         Term& term = row.terms[t];
         if (takeControls) {
             term.load = Cmb荷重名[t]->currentText().trimmed();
-            term.index = SelectedIndex(Cmb荷重名[t]);
+            term.index = int16_t(Cmb荷重名[t]->currentIndex());
             term.factor = txt倍率[t]->text().trimmed();
         }
         if (rt::Val(term.factor) > 0) {
@@ -525,7 +542,7 @@ void frm01荷重組合せ::List荷重組合せ_Click()
 {
     if (loading_) return;
     const int row = List荷重組合せ->currentRow();
-    if (row < 0 || row >= MaxCombinations) return;
+    if (row < 0 || row >= combinationCount_) return;
     currentCombination_ = int16_t(row + 1);
     const CombinationRow& c = combinations_[currentCombination_];
     Lbl組合せ名->setText(c.label);
@@ -628,7 +645,7 @@ void frm01荷重組合せ::Cmd組合せ登録_Click()
                                        ui::Icon::Information));
         return;
     }
-    if (Text荷重組合せ名->text().isEmpty()) {
+    if (Text荷重組合せ名->text().trimmed().isEmpty()) {
         Program().MsgResult = int16_t(ui::MsgBox(QStringLiteral("組合せ荷重名が入力されていません。"), ui::Icon::Information));
         return;
     }
@@ -705,7 +722,7 @@ void frm01荷重組合せ::cmdAssem全行del_Click()
                                        QStringLiteral("全削除をしますか？"),
                                    ui::Icon::Information | kOKCancel));
     if (Program().MsgResult != ui::Answer::OK) return;
-    for (CombinationRow& c : combinations_) c = CombinationRow();
+    combinations_.assign(1, CombinationRow());
     combinationCount_ = 0;
     Lb1InpAssemNo->setText(rt::CStrInt(combinationCount_));
     SelectListRow(List荷重組合せ, -1);
@@ -741,6 +758,7 @@ bool frm01荷重組合せ::SaveLoadNamesAndCombinations()
 
 void frm01荷重組合せ::SaveRows()
 {
+    MarkResultsStaleBeforeEdit();
     // The rows of the last save are numbered out of the way first and removed
     // last: the new rows are written beside them, never over them.
     MarkSavedRows();
@@ -783,14 +801,13 @@ void frm01荷重組合せ::WriteCaseRows()
 
 void frm01荷重組合せ::WriteCombinationRows()
 {
-    // A combination without a name or a class is not kept.
+    // Every combination is kept: one stored without a class is long-term.
     for (int16_t k = 1; k <= combinationCount_; ++k) {
         const CombinationRow& c = combinations_[k];
-        if (c.name.isEmpty() || c.cls.isEmpty()) continue;
         WindowRecordset->AddNew();
         WindowRecordset->SetField(QStringLiteral("CaseNo"), Variant::Integer(int16_t(100 + k)));
-        WindowRecordset->SetField(QStringLiteral("CaseName"), Variant::Text(c.name));
-        WindowRecordset->SetField(QStringLiteral("CaseCnd"), Variant::Text(c.cls));
+        WindowRecordset->SetField(QStringLiteral("CaseName"), TextOrNull(c.name));
+        WindowRecordset->SetField(QStringLiteral("CaseCnd"), Variant::Text(StoredClass(c.cls)));
         for (int t = 0; t < 4; ++t) {
             WindowRecordset->SetField(QString::fromUtf8(kTermCaseFields[t]), Variant::Integer(c.terms[t].index));
             WindowRecordset->SetField(QString::fromUtf8(kTermFactorFields[t]), Variant::Single(rt::CSng(rt::Val(c.terms[t].factor))));
@@ -815,7 +832,7 @@ void frm01荷重組合せ::DeleteMarkedRows()
 
 void frm01荷重組合せ::EndWindow(bool cancelled)
 {
-    ending_ = true;
+    MarkEnding();
     CloseInputRecordsets(WindowDatabase, WindowRecordset);
     EndInputForm(cancelled);
 }
@@ -834,14 +851,15 @@ void frm01荷重組合せ::Cmd中止_Click()
 
 void frm01荷重組合せ::Cmd上書き保存_Click()
 {
-    if (modified_ && !SaveLoadNamesAndCombinations()) return;
+    // A save renews the backup: a later "中止" goes back to this state.
+    if (modified_ && (!SaveLoadNamesAndCombinations() || !RefreshInputBackup())) return;
     modified_ = false;
 }
 
 void frm01荷重組合せ::Form_QueryUnload(bool& cancel, int unloadMode)
 {
     // The close box leaves as "中止" does, with the close box's question.
-    if (unloadMode != forms::UnloadFromCloseBox || ending_) return;
+    if (unloadMode != forms::UnloadFromCloseBox || Ending()) return;
     if (modified_ && ConfirmCancelInput(0) == 7) {
         cancel = true;
         return;

@@ -4,11 +4,13 @@
 // "上書き保存" write the whole copy to table VUP01荷重名称組合せ.
 #pragma once
 
+#include "input/InputScreen.h"
+#include "input/InputStart.h"
 #include "platform/Database.h"
-#include "platform/Forms.h"
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class QComboBox;
 class QGroupBox;
@@ -23,22 +25,26 @@ class QToolButton;
 class FactorSpinButtons : public QWidget {
 public:
     FactorSpinButtons(QLineEdit* buddy, QWidget* parent);
-    int Value() const { return value_; }
-    // One step up (+1) or down (-1) from the number the box shows.
+    // One step up (+1) or down (-1) from the number the box shows, rounded
+    // half to even and taken as 0 when the box holds no number.
     void Step(int delta);
     QToolButton* Up;
     QToolButton* Down;
 
 private:
     QLineEdit* buddy_;
-    int value_ = 0;
 };
 
-class frm01荷重組合せ : public forms::Form {
+// The window as the main menu's item 13 opens it, through the input-screen
+// start: on a backup of the working database, in place of the menu.
+const InputScreenDescription& LoadCombinationScreen();
+
+class frm01荷重組合せ : public InputScreen {
 public:
     frm01荷重組合せ();
 
     static constexpr int16_t MaxCases = 10;
+    // New combinations stop here; more stored by other means are kept.
     static constexpr int16_t MaxCombinations = 10;
 
     // Case frame.
@@ -103,6 +109,7 @@ public:
     void Cmd登録_Click();
 
     bool Modified() const { return modified_; }
+    std::vector<std::pair<QString, QString>> OwnToolTips() const override;
     int16_t CaseCount() const { return caseCount_; }
     int16_t CombinationCount() const { return combinationCount_; }
     int16_t CurrentCombinationRow() const { return currentCombination_; }
@@ -163,11 +170,10 @@ private:
     int16_t caseCount_ = 0;
     CaseRow cases_[MaxCases + 1];                    // rows 1..10
     int16_t combinationCount_ = 0;
-    CombinationRow combinations_[MaxCombinations + 1];  // rows 1..10
+    std::vector<CombinationRow> combinations_;      // rows 1..count (0 unused)
     int16_t currentCase_ = 0;
     int16_t currentCombination_ = 0;
     bool modified_ = false;
     bool loading_ = false;
-    bool ending_ = false;
     bool selecting_ = false;   // the program is setting a list's selection
 };

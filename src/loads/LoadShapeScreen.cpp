@@ -5,6 +5,7 @@
 #include "input/InputValidation.h"
 #include "database/Schema.h"
 #include "platform/Ui.h"
+#include "core/NumberText.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 
@@ -36,9 +37,10 @@ int UsedParameterCount(int type)
     }
 }
 
+// Types the analysis places no load for are warned of as unusable.
 bool TypeIsRefused(double t)
 {
-    return t < 1 || (t >= 11 && t <= 13) || t > 20 || t == 9 || t == 19;
+    return t < 1 || (t >= 11 && t <= 13) || t > 20 || t == 9 || t == 18 || t == 19;
 }
 
 // Runs `body` with `busy` set, giving back its earlier value afterwards.
@@ -425,7 +427,7 @@ void frm荷重形状::ShowRecord()
     });
     for (int i = 1; i <= 7; ++i) {
         const rt::Variant v = ScreenRecordset->Field(QStringLiteral("fld_%1").arg(i, 2, 10, QLatin1Char('0')));
-        txtP(i)->setText(v.isNull() ? QString() : rt::Format(v.toDouble(), QStringLiteral("0.000")));
+        txtP(i)->setText(StoredValueText(v, QStringLiteral("0.000")));
     }
 }
 

@@ -382,6 +382,7 @@ QString frm荷重形状図::LegendText(int panel, bool si)
 frm荷重形状図::frm荷重形状図() : forms::Form(QStringLiteral("frm荷重形状図"))
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    CloseWithEscape(this);
     VSViewPort1 = new QScrollArea(this);
     VSViewPort1->setObjectName(QStringLiteral("VSViewPort1"));
     VSViewPort1->setWidgetResizable(false);

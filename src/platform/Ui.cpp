@@ -76,7 +76,13 @@ void InstallJapaneseTranslations(QCoreApplication& app)
 int RealServices::MsgBox(const QString& text, int style, const QString& title)
 {
     QMessageBox box(QApplication::activeWindow());
-    box.setText(text);
+    // The program breaks its lines itself: each stays whole (a Japanese line
+    // wrapped again would break inside a word), and the box is as wide as
+    // its longest line.
+    QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n');
+    for (QString& line : lines) line = line.toHtmlEscaped();
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<p style=\"white-space:pre\">") + lines.join(QStringLiteral("<br>")) + QStringLiteral("</p>"));
     box.setWindowTitle(title);
     switch (style & kIconMask) {
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;

@@ -4,8 +4,8 @@
 #include "input/InputStart.h"
 #include "input/InputValidation.h"
 #include "screens/UnitConversion.h"
-#include "platform/Settings.h"
 #include "platform/Ui.h"
+#include "core/NumberText.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 
@@ -131,6 +131,9 @@ frm基本データ::frm基本データ() : InputScreen(QStringLiteral("frm基本
     SetClientSizeTw(8400, 6450);
 
     for (QLineEdit* b : {txt工事名, txt設計者, txtNote, txtCase, txtE, txtγ, txtGravity}) b->installEventFilter(this);
+    // The three texts keep the input method; the numbers do not take it.
+    for (QLineEdit* b : {txtCase, txtE, txtγ}) MakeNumericEntryBox(b, true, true);
+    MakeNumericEntryBox(txtGravity, true, false);
     connect(cmdDataTrans, &QPushButton::clicked, this, [this] { cmdDataTrans_Click(); });
     connect(Cmd登録, &QPushButton::clicked, this, [this] { Cmd登録_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -167,10 +170,8 @@ void frm基本データ::LoadBasicData()
         const QString note = rs->Field(QStringLiteral("Note")).toStringOrEmpty();
         txt設計者->setText(designer == QStringLiteral(" ") ? QString() : designer);
         txtNote->setText(note == QStringLiteral(" ") ? QString() : note);
-        auto number = [&](const char* field) {
-            const Variant v = rs->Field(QString::fromUtf8(field));
-            return v.isNull() ? QString() : rt::Format(v.toDouble(), QStringLiteral("0"));
-        };
+        // Every digit a stored modulus holds: registering unchanged stores it unchanged.
+        auto number = [&](const char* field) { return StoredValueText(rs->Field(QString::fromUtf8(field)), QStringLiteral("0")); };
         txtCase->setText(number("Case"));
         txtE->setText(number("E"));
         txtγ->setText(number("γ"));
@@ -251,10 +252,12 @@ void frm基本データ::ConvertUnits()
 
     Program().UnitIsSI = !Program().UnitIsSI;
     ShowUnitLabels();
-    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
+    // Stale for good, and on disk at once: a cancel of the screen keeps it.
+    MarkResultsStaleForGood();
+    // The moduli are scaled as the tables' are, and keep their digits.
     const float m = Program().UnitIsSI ? 10.0f : 0.1f;
-    txtE->setText(rt::Format(rt::Val(txtE->text()) * m, QStringLiteral("0")));
-    txtγ->setText(rt::Format(rt::Val(txtγ->text()) * m, QStringLiteral("0")));
+    txtE->setText(SingleAtItsPrecision(static_cast<float>(rt::Val(txtE->text()) * m), QStringLiteral("0")));
+    txtγ->setText(SingleAtItsPrecision(static_cast<float>(rt::Val(txtγ->text()) * m), QStringLiteral("0")));
 
     try {
         ConvertTables(g);
@@ -305,7 +308,7 @@ bool frm基本データ::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (code == Key::Return) return true;   // swallowed without a sound
-        if (text || ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return false;
+        if (text || ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab || IsEditingShortcut(ke)) return false;
         const int16_t ascii = KeyAsciiOf(ke);
         if (ascii == 0) return false;
         return FilterNumericKey(ascii, true, box != txtGravity) == 0;
@@ -314,7 +317,7 @@ bool frm基本データ::eventFilter(QObject* watched, QEvent* event)
         if (!isEnabled()) return false;
         if (text) box->setText(box->text().trimmed());
         else if (rt::IsNumeric(box->text()))
-            box->setText(rt::Format(rt::Val(box->text()), box == txtGravity ? QStringLiteral("0.00000") : QStringLiteral("0")));
+            box->setText(NumberKeepingDigits(rt::Val(box->text()), box == txtGravity ? QStringLiteral("0.00000") : QStringLiteral("0")));
         return false;
     case QEvent::MouseButtonRelease:
         if (!text) SelectEntryBox(box);

@@ -4,6 +4,7 @@
 #include "input/InputRecords.h"
 #include "input/InputValidation.h"
 #include "platform/Runtime.h"
+#include "core/NumberText.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 
@@ -41,7 +42,7 @@ bool TakeCommonModulus(CheckRun& c, const char* box, float common)
 {
     if (c.Value(box) > 0) return true;
     if (common <= 0) return false;
-    c.WriteBack(box, rt::Format(common, QStringLiteral("0.000")));
+    c.WriteBack(box, SingleKeepingDigits(common, QStringLiteral("0.000")));
     return true;
 }
 
@@ -66,15 +67,16 @@ const ListScreenDescription& SectionPropertiesScreen()
     static const ListScreenDescription d{
         .screen = {.code = ScreenSectionProperties, .formName = "frm材料定数1", .table = "材料定数1", .gridRows = 12,
                    .create = [] { return new frm材料定数1(); }},
-        // The grid shows the fields in stored order; ν is never written here.
+        // The grid shows the properties before the moduli, as the entry boxes
+        // do; ν is never written here.
         .columns = {{"No_", "形状番号", "", false},
-                    {"E", "E", "0", false},
-                    {"ν", "ν", "", true},
-                    {"γ", "G", "0", false},
                     {"A", "A", kSectionProperty, false},
                     {"Ixx", "Ixx", kSectionProperty, false},
                     {"Iyy", "Iyy", kSectionProperty, false},
                     {"Izz", "Izz", kSectionProperty, false},
+                    {"E", "E", "0", false},
+                    {"γ", "G", "0", false},
+                    {"ν", "ν", "", true},
                     {"順", "順", "", true}},
         .numberLabelName = "lblMatNo",
         .numberLabelCaption = QStringLiteral("形状番号(1～") + rt::StrInt(999) + QStringLiteral(")"),
@@ -193,12 +195,12 @@ CheckVerdict CheckMaterial2Input(const CheckInputs& in)
     if (!c.IsSingle("txtE")) return c.Invalid();
     if (c.Value("txtE") <= 0) {
         const double usual = concrete ? (si ? 2100 : 210) : (si ? 21000 : 2100);
-        c.WriteBack("txtE", rt::Format(in.commonE > 0 ? in.commonE : usual, QStringLiteral("0")));
+        c.WriteBack("txtE", in.commonE > 0 ? SingleKeepingDigits(in.commonE, QStringLiteral("0")) : rt::Format(usual, QStringLiteral("0")));
     }
     if (!c.IsSingle("txtγ")) return c.Invalid();
     if (c.Value("txtγ") <= 0) {
         const double usual = concrete ? (si ? 900 : 90) : (si ? 8100 : 810);
-        c.WriteBack("txtγ", rt::Format(in.commonG > 0 ? in.commonG : usual, QStringLiteral("0")));
+        c.WriteBack("txtγ", in.commonG > 0 ? SingleKeepingDigits(in.commonG, QStringLiteral("0")) : rt::Format(usual, QStringLiteral("0")));
     }
 
     // The dimensions the type does not use are cleared.
@@ -247,8 +249,8 @@ void SectionScreen::Form_Load()
     ShowModulusUnitLabels();
     ListScreen::Form_Load();
     Busy = true;
-    lblCommonE->setText(rt::Format(CommonE, QStringLiteral("0")));
-    lblCommonγ->setText(rt::Format(CommonG, QStringLiteral("0")));
+    lblCommonE->setText(SingleKeepingDigits(CommonE, QStringLiteral("0")));
+    lblCommonγ->setText(SingleKeepingDigits(CommonG, QStringLiteral("0")));
     Busy = false;
 }
 
@@ -264,8 +266,8 @@ void SectionScreen::ShowModulusUnitLabels()
 void SectionScreen::PrepareNew()
 {
     ListScreen::PrepareNew();
-    Box(QStringLiteral("txtE"))->setText(rt::Format(CommonE, QStringLiteral("0")));
-    Box(QStringLiteral("txtγ"))->setText(rt::Format(CommonG, QStringLiteral("0")));
+    Box(QStringLiteral("txtE"))->setText(SingleKeepingDigits(CommonE, QStringLiteral("0")));
+    Box(QStringLiteral("txtγ"))->setText(SingleKeepingDigits(CommonG, QStringLiteral("0")));
 }
 
 bool SectionScreen::RunCheck() { return RunInputCheck(this, description_.check, CommonE, CommonG); }
@@ -274,7 +276,7 @@ void SectionScreen::BoxLostFocus(size_t i, QLineEdit* box)
 {
     // A Young's modulus left at 0 (or empty) takes the common value.
     if (box->objectName() == QStringLiteral("txtE") && rt::Val(box->text()) == 0)
-        box->setText(rt::Format(CommonE, QStringLiteral("0")));
+        box->setText(SingleKeepingDigits(CommonE, QStringLiteral("0")));
     ListScreen::BoxLostFocus(i, box);
 }
 

@@ -153,6 +153,7 @@ QPixmap SectionTypePicture(int type)
 frm部材形状図::frm部材形状図() : forms::Form(QStringLiteral("frm部材形状図"))
 {
     setWindowFlag(Qt::Window);
+    CloseWithEscape(this);
     // Six boxes 1455 twips square, 1440 twips apart, each under its caption.
     const double left = 120, captionTop = 120, boxTop = 420;
     for (int t = 1; t <= 6; ++t) {

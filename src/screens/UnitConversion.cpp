@@ -1,6 +1,7 @@
 #include "screens/UnitConversion.h"
 
 #include "input/InputRecords.h"
+#include "core/NumberText.h"
 #include "platform/Runtime.h"
 #include "database/Schema.h"
 
@@ -34,13 +35,16 @@ void ScaleNumber(dao::Recordset& rs, const QString& field, float factor)
     if (!v.isNull()) rs.SetField(field, Variant::Double(static_cast<double>(v.toSingle()) * factor));
 }
 
-// A condition kept as text: a spring constant is scaled, the words stay.
+// A condition kept as text: a spring constant is scaled, the words stay. The
+// new constant keeps its significant digits: a small spring written "0.000"
+// would read as the free or pinned word.
 void ScaleSpring(dao::Recordset& rs, const QString& field, float factor)
 {
     const Variant v = rs.Field(field);
     if (v.isNull()) return;
     const QString t = v.toString();
-    if (rt::IsNumeric(t)) rs.SetField(field, Variant::Text(rt::Format(rt::Val(t) * factor, QStringLiteral("0.000"))));
+    if (rt::IsNumeric(t))
+        rs.SetField(field, Variant::Text(SingleAtItsPrecision(static_cast<float>(rt::Val(t) * factor), QStringLiteral("0.000"))));
 }
 
 // The load parameters P1.. (1 is fld_01) of a load type that carry a force.

@@ -81,7 +81,7 @@ TEST(WebWindow, ShowsTheShippedInformationPageFillingTheWindow)
         const QSize design = w.size();
         w.Show();
         QApplication::processEvents();
-        EXPECT_EQ(w.Caption(), InfoPageAddress());
+        EXPECT_EQ(w.Caption(), InfoPageTitle());
         EXPECT_EQ(w.WebBrowser1->source(), QUrl(InfoPageAddress()));
         EXPECT_TRUE(w.WebBrowser1->toPlainText().contains(QStringLiteral("立体フレームの応力解析")))
             << w.WebBrowser1->toPlainText().left(200).toStdString();

@@ -5,6 +5,8 @@
 #include "app/Main.h"
 #include "app/MainMenuCommands.h"
 #include "app/frmMainmenu.h"
+#include "app/AboutBox.h"
+#include "core/frmAnalyze.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -13,6 +15,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
+#include <QStatusBar>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,4 +114,51 @@ TEST_F(MainMenuTest, EnterAndDoubleClickOpenTheSelectedItem)
     ASSERT_FALSE(script->messages.isEmpty());
     EXPECT_TRUE(script->messages.last().contains(QStringLiteral("断面設計共通事項")));
     EXPECT_TRUE(menu().IsLoaded());
+}
+
+TEST_F(MainMenuTest, KeepsItsDesignSizeAndNamesTheInformationPage)
+{
+    EXPECT_EQ(menu().minimumSize(), menu().size());
+    EXPECT_EQ(menu().maximumSize(), menu().size());
+    menu().resize(1200, 900);
+    EXPECT_EQ(menu().width(), 749);
+    EXPECT_EQ(menu().StatusBar1->width(), menu().width());
+
+    // The panel shows the page's title; a click on it opens the page.
+    EXPECT_EQ(menu().infoPanel->text(), QStringLiteral("ZELKOVA のご案内"));
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        if (auto* w = qobject_cast<frm01WebBrows*>(QApplication::activeModalWidget())) {
+            caption = w->Caption();
+            w->Unload();
+        }
+    });
+    menu().StatusBar1_PanelClick(menu().infoPanel);
+    EXPECT_EQ(caption, QStringLiteral("ZELKOVA のご案内"));
+}
+
+// Windows that have no place of their own open centred on the menu.
+TEST_F(MainMenuTest, AboutBoxInformationPageAndProgressOpenCentredOnTheMenu)
+{
+    menu().Show();
+    menu().move(40, 30);
+    QApplication::processEvents();
+    const QPoint centre = menu().frameGeometry().center();
+    auto near = [&](QWidget* w) { return (w->frameGeometry().center() - centre).manhattanLength() <= 2; };
+
+    frmAbout about;
+    about.Load();
+    EXPECT_TRUE(near(&about));
+    frm01WebBrows page;
+    page.Load();
+    EXPECT_TRUE(near(&page));
+    frmAnalyze* progress = AnalyzeForm();
+    progress->Load();
+    EXPECT_TRUE(near(progress));
+    ReleaseAnalyzeForm();
+
+    // The information page closes with Esc.
+    page.Show();
+    QTest::keyClick(page.WebBrowser1, Qt::Key_Escape);
+    EXPECT_FALSE(page.IsLoaded());
 }

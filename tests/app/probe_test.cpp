@@ -301,10 +301,13 @@ TEST(MainMenu, DispatchChecksPreconditionsAndKeepsTheMenuWhenNoWindowOpens)
     QStringList out = RunProbe(dir, {QStringLiteral("dispatch:10402")});
     EXPECT_EQ(Matching(out, QStringLiteral("message=")), QStringList{kNoResultsMessage});
 
-    // Items 12 and 13 never unload the menu.
+    // Item 12 has no screen; item 13 without a project stops while it loads:
+    // neither unloads the menu.
     out = RunProbe(dir, {QStringLiteral("dispatch:10232"), QStringLiteral("dispatch:10233"), QStringLiteral("dump")});
-    QStringList msgs = Matching(out, QStringLiteral("message=information|"));
+    QStringList msgs = Matching(out, QStringLiteral("message="));
     ASSERT_EQ(msgs.size(), 2);
+    EXPECT_TRUE(msgs[0].startsWith(QStringLiteral("message=information|")));
+    EXPECT_EQ(msgs[1], QStringLiteral("message=critical|基本データが正常に読み込めませんでした。処理を中止します。"));
     EXPECT_EQ(Value(out, QStringLiteral("menu")), QStringLiteral("loaded"));
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
     EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/ZelkovaMT.mdb")));

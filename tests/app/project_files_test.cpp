@@ -415,12 +415,12 @@ TEST(ProjectFiles, DialogsOfferLzhArchivesInTheProjectFolder)
     ASSERT_EQ(s.dialogs.size(), 2u);
     const ui::FileDialogRequest& open = s.dialogs[0];
     EXPECT_EQ(open.title, QStringLiteral("工事データを読み込む"));
-    EXPECT_EQ(open.filter, QStringLiteral("圧縮ファイル (*.lzh)|*.Lzh"));
+    EXPECT_EQ(open.filter, QStringLiteral("圧縮ファイル|*.lzh"));
     EXPECT_TRUE(open.mustExist);
     EXPECT_EQ(open.initialPath, folder);
     const ui::FileDialogRequest& save = s.dialogs[1];
     EXPECT_EQ(save.title, QStringLiteral("工事データを保存する"));
-    EXPECT_EQ(save.filter, QStringLiteral("圧縮ファイル (*.lzh)|*.Lzh"));
+    EXPECT_EQ(save.filter, QStringLiteral("圧縮ファイル|*.lzh"));
     EXPECT_EQ(save.defaultExtension, QStringLiteral("lzh"));
     EXPECT_TRUE(save.confirmOverwrite);
     EXPECT_EQ(save.initialPath, folder);

@@ -3,7 +3,6 @@
 #include "app/WindowRegistry.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
-#include "loads/LoadCombinationEntry.h"
 #include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/preview/Printing.h"
@@ -62,7 +61,6 @@ class IsolateEveryTest : public ::testing::EmptyTestEventListener {
         g_state = std::make_unique<ProgramStateScope>();
         testenv::ResetScript();
         SetShowMainMenuHandler(nullptr);
-        SetLoadCombinationModalRunner(nullptr);
         forms::SetLastWindowHandler(nullptr);
         forms::SetEndProgramHandler(nullptr);
         SetPreviewServices({});

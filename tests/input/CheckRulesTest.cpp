@@ -132,7 +132,7 @@ const std::vector<Case>& Cases()
         {.screen = "mat2", .set = {{"txtTYP", "4"}, {"txtE", "0"}, {"txtγ", "0"}}, .after = {{"txtE", "21000"}, {"txtγ", "8100"}, {"txtP(5)", "0.000"}, {"txtP(4)", "100"}}},
         {.screen = "mat2", .set = {{"txtTYP", "6"}, {"txtE", "0"}, {"txtγ", "-3"}}, .after = {{"txtE", "210"}, {"txtγ", "90"}}, .unitSI = false},
         {.screen = "mat2", .set = {{"txtTYP", "1"}, {"txtE", "0"}, {"txtγ", "0"}}, .after = {{"txtE", "2100"}, {"txtγ", "900"}, {"txtP(2)", "100"}, {"txtP(3)", "0.000"}}},
-        {.screen = "mat2", .set = {{"txtTYP", "2"}, {"txtE", "0"}, {"txtγ", "0"}}, .after = {{"txtE", "2050"}, {"txtγ", "790"}}, .commonE = 2050.4f, .commonG = 790},
+        {.screen = "mat2", .set = {{"txtTYP", "2"}, {"txtE", "0"}, {"txtγ", "0"}}, .after = {{"txtE", "2050.4"}, {"txtγ", "790"}}, .commonE = 2050.4f, .commonG = 790},
         {.screen = "mat2", .set = {{"txtTYP", "6"}}, .after = {{"txtP(1)", "100"}, {"txtP(2)", "0.000"}, {"txtP(5)", "0.000"}}},
         {.screen = "mat2", .set = {{"txtTYP", "3"}}, .after = {{"txtP(5)", "100"}}},
         // members
@@ -150,7 +150,7 @@ const std::vector<Case>& Cases()
         {.screen = "rshape", .set = {{"txtNo", "10000"}}, .result = false, .message = kType1},
         {.screen = "rshape", .set = {{"txtu", "-1"}}, .result = false, .message = kInvalid},
         {.screen = "rshape", .set = {{"txtu", "abc"}}, .result = false, .message = kInvalid},
-        {.screen = "rshape", .set = {{"txtu", "2.5"}, {"txtv", "1"}, {"txtw", "0"}, {"txtθx", "1.0"}, {"txtθy", "12.3456"}}, .after = {{"txtu", "2.500"}, {"txtv", "拘束"}, {"txtw", "自由"}, {"txtθx", "拘束"}, {"txtθy", "12.346"}, {"txtθz", "自由"}}},
+        {.screen = "rshape", .set = {{"txtu", "2.5"}, {"txtv", "1"}, {"txtw", "0"}, {"txtθx", "1.0"}, {"txtθy", "12.3456"}}, .after = {{"txtu", "2.500"}, {"txtv", "拘束"}, {"txtw", "自由"}, {"txtθx", "拘束"}, {"txtθy", "12.3456"}, {"txtθz", "自由"}}},
         {.screen = "rshape", .set = {{"txtu", " 拘束"}}, .result = false, .message = kInvalid},   // texts are compared as they stand
         // restraint placement
         {.screen = "rplace"},

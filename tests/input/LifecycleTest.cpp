@@ -14,6 +14,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QRegularExpression>
+#include <functional>
+#include <QStandardPaths>
 
 using namespace inputtest;
 
@@ -46,6 +49,14 @@ protected:
         s->cmd追加_Click();
     }
     QString AnalyzeFinish() { return reg::GetSetting("Public", "AnalyzeFinish", "<absent>"); }
+    // What the settings file itself holds, as a crash would leave it.
+    QString AnalyzeFinishOnDisk()
+    {
+        const QString file = QString::fromUtf8(testenv::ReadFile(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/ZELKOVA/ZELKOVA.conf"));
+        const QRegularExpressionMatch m = QRegularExpression("(?m)^AnalyzeFinish=(\\w+)").match(file);
+        return m.hasMatch() ? m.captured(1) : QStringLiteral("<absent>");
+    }
 
     int menuShown = 0;
     QString untouched;
@@ -74,6 +85,52 @@ TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
     EXPECT_EQ(AnalyzeFinish(), "False");
     EXPECT_EQ(menuShown, 1);
     EXPECT_TRUE(Program().CurrentInputForm.isNull());
+}
+
+// A crash while a screen is open leaves its edits in the working file: the
+// results are marked stale on disk before the first edit, and a cancel puts
+// the flag back as it was.
+TEST_F(Lifecycle, FirstEditMarksTheResultsStaleOnDiskAndCancelPutsTheFlagBack)
+{
+    struct Edit {
+        const char* name;
+        std::function<void(frm節点座標1*)> run;
+    };
+    const Edit edits[] = {
+        {"add", [this](frm節点座標1* s) { AddNode(s, "4"); }},
+        {"update", [](frm節点座標1* s) { s->Box("txtX")->setText("2"); s->cmd修正_Click(); }},
+        {"delete", [](frm節点座標1* s) { s->cmd削除_Click(); }},
+        {"reorder", [](frm節点座標1* s) { s->MoveRecord("L"); }},
+        {"delete all", [](frm節点座標1* s) { s->cmdAllDelete_Click(); }},
+    };
+    for (const char* before : {"True", static_cast<const char*>(nullptr)}) {
+        for (const Edit& e : edits) {
+            if (before) reg::SaveSetting("Public", "AnalyzeFinish", before);
+            else reg::DeleteSetting("Public", "AnalyzeFinish");
+            reg::Sync();
+            const QString was = AnalyzeFinishOnDisk();
+            frm節点座標1* s = Open();
+            s->Box("txtX")->setText("9");   // looking and typing write nothing
+            EXPECT_EQ(AnalyzeFinishOnDisk(), was) << e.name;
+            e.run(s);
+            EXPECT_EQ(AnalyzeFinishOnDisk(), "False") << e.name;
+            s->cmdCancel_Click();
+            EXPECT_EQ(AnalyzeFinishOnDisk(), was) << e.name;
+            EXPECT_EQ(AnalyzeFinish(), before ? before : "<absent>") << e.name;
+            EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched) << e.name;
+        }
+    }
+
+    // The close box cancels the same way; a commit keeps the results stale.
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    s->close();
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
+    s = Open();
+    AddNode(s, "4");
+    s->Cmd登録_Click();
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "False");
 }
 
 TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
@@ -232,7 +289,8 @@ TEST_F(Lifecycle, FailedRestoreKeepsBothFilesAndStillShowsTheMenu)
     EXPECT_EQ(testenv::FileHash(moved), edited);
     EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(kDatabaseAccess)});
     EXPECT_EQ(menuShown, 1);
-    EXPECT_EQ(AnalyzeFinish(), "True");
+    // The edits are still in the working file: the results stay stale.
+    EXPECT_EQ(AnalyzeFinish(), "False");
 }
 
 TEST_F(Lifecycle, FailedBackupDeletionOnCommitStillMarksStaleAndShowsTheMenu)
@@ -257,6 +315,7 @@ TEST_F(Lifecycle, CancelWithoutABackupLeavesTheWorkingFileAlone)
     s->cmdCancel_Click();
     EXPECT_EQ(testenv::FileHash(kWorkingDatabase), edited);
     EXPECT_EQ(menuShown, 1);
+    EXPECT_EQ(AnalyzeFinish(), "False");
 }
 
 TEST_F(Lifecycle, ScreenGoneByNeitherPathMarksStaleAndTouchesNoFile)

@@ -334,7 +334,7 @@ TEST_F(Records, DeleteQuestionsFollowTheOption)
 TEST_F(Records, ConditionTextsAndCommonModuli)
 {
     const std::pair<const char*, const char*> restraint[] = {
-        {"0", "自由"}, {"1", "拘束"}, {"1.0", "拘束"}, {"12.3456", "12.346"}, {"拘束", "拘束"}, {"word", "word"}, {"0.0004", "0.000"}};
+        {"0", "自由"}, {"1", "拘束"}, {"1.0", "拘束"}, {"12.3456", "12.3456"}, {"2.5", "2.500"}, {"拘束", "拘束"}, {"word", "word"}, {"0.0004", "0.0004"}};
     for (const auto& [in, out] : restraint) EXPECT_EQ(NormalizeRestraintText(in), out) << in;
     EXPECT_EQ(NormalizeEndConditionText("0"), "ピン");
     EXPECT_EQ(NormalizeEndConditionText("1"), "剛");

@@ -5,7 +5,6 @@
 #include "common/Probe.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
-#include "loads/LoadCombinationEntry.h"
 #include "loads/LoadCombinationWindow.h"
 #include "platform/Settings.h"
 #include "screens/ScreenTestSupport.h"
@@ -214,13 +213,20 @@ TEST_F(LoadCombinations, CaseEditsRenameTheLoadsEverywhere)
     w->Cmd荷重名登録->click();
     EXPECT_EQ(w->List荷重ケース->item(1)->text(), "Case 2：　wind（短期）");
     EXPECT_EQ(Lines(w->List荷重組合せ)[0], "ASM 1：　常時（長期）＝固定荷重×1＋wind×0.5");
-    // The load boxes stand on the first case, the factors keep their texts.
-    for (QComboBox* box : w->Cmb荷重名) {
-        EXPECT_EQ(Items(box)[1], "wind");
-        EXPECT_EQ(box->currentIndex(), 0);
-    }
+    // The combination shown keeps its cases, now under their new names, and
+    // registering it again changes none of its terms.
+    for (QComboBox* box : w->Cmb荷重名) EXPECT_EQ(Items(box)[1], "wind");
+    EXPECT_EQ(w->Cmb荷重名[0]->currentText(), "固定荷重");
+    EXPECT_EQ(w->Cmb荷重名[1]->currentText(), "wind");
     EXPECT_EQ(w->txt倍率[1]->text(), "0.5");
     EXPECT_TRUE(w->Modified());
+    w->Cmd組合せ登録->click();
+    EXPECT_EQ(Lines(w->List荷重組合せ)[0], "ASM 1：　常時（長期）＝固定荷重×1＋wind×0.5");
+    ClickLine(w->List荷重組合せ, 1);
+    ClickLine(w->List荷重ケース, 2);
+    w->Cmd荷重名登録->click();
+    EXPECT_EQ(w->Cmb荷重名[2]->currentText(), "地震");
+    ClickLine(w->List荷重ケース, 1);
 
     // One-line clear: No keeps the name; either way the entry is reset to 短期.
     const QString ask = Info("選択されている荷重ケース名がクリアーされます。いいですか");
@@ -274,29 +280,22 @@ TEST_F(LoadCombinations, CombinationEntryAndRegister)
     EXPECT_EQ(Lines(w->List荷重組合せ), QStringList{"ASM 1：　暴風時（短期）＝地震×1.2＋Case 2×2"});
     EXPECT_EQ(w->Lb1InpAssemNo->text(), "1");
 
-    // A typed load that names no case is kept in the line with index -1; a
-    // typed class is stored as typed.
+    // A name of blanks is no name.
     w->cmdAssemNew->click();
-    screentest::Retype(w->Text荷重組合せ名, "仮");
-    w->Cmb組合せ長短->setEditText("臨時");
-    w->Cmb荷重名[0]->setEditText("雪");
-    screentest::Retype(w->txt倍率[0], "1");
-    for (int t = 1; t < 4; ++t) screentest::Retype(w->txt倍率[t], "0");
+    screentest::Retype(w->Text荷重組合せ名, "   ");
     w->Cmd組合せ登録->click();
-    EXPECT_EQ(Lines(w->List荷重組合せ)[1], "ASM 2：　仮（臨時）＝雪×1");
+    EXPECT_EQ(script->messages.last(), Info("組合せ荷重名が入力されていません。"));
+    EXPECT_EQ(w->CombinationCount(), 1);
+
+    // Classes and loads are picked from their lists, never typed.
+    for (QComboBox* box : {w->Cmb組合せ長短, w->Cmbケース長短}) EXPECT_FALSE(box->isEditable());
+    for (QComboBox* box : w->Cmb荷重名) EXPECT_FALSE(box->isEditable());
 
     w->Cmd登録->click();
-    EXPECT_EQ(TableRows().mid(3), (QStringList{"101|暴風時|短期|2|1.2|1|2|0|0|0|0|101",
-                                               "102|仮|臨時|-1|1|1|0|0|0|0|0|102"}));
+    EXPECT_EQ(TableRows().mid(3), QStringList{"101|暴風時|短期|2|1.2|1|2|0|0|0|0|101"});
     EXPECT_FALSE(w->IsLoaded());
     EXPECT_EQ(menuShown, 1);
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "False");
-
-    // The next load drops the term of the typed load; the class shows as 長期.
-    Open();
-    EXPECT_EQ(Lines(w->List荷重組合せ)[1], "ASM 2：　仮（臨時）");
-    ClickLine(w->List荷重組合せ, 1);
-    EXPECT_EQ(w->Cmb組合せ長短->currentText(), "長期");
 }
 
 TEST_F(LoadCombinations, SpinButtonsStepTheFactorFromZeroToTen)
@@ -311,6 +310,22 @@ TEST_F(LoadCombinations, SpinButtonsStepTheFactorFromZeroToTen)
     screentest::Retype(w->txt倍率[0], "0");
     spin->Down->click();
     EXPECT_EQ(w->txt倍率[0]->text(), "0");
+
+    // The step starts from the box's number rounded half to even, or from 0.
+    struct Step {
+        const char* text;
+        bool up;
+        const char* after;
+    };
+    const Step steps[] = {{"2.5", true, "3"}, {"3.5", true, "5"}, {"1.5", false, "1"}, {"abc", true, "1"},
+                          {"", false, "0"},   {"-4", true, "1"},  {"12", false, "9"},  {"12", true, "10"}};
+    for (const Step& st : steps) {
+        screentest::Retype(w->txt倍率[0], "7");
+        spin->Up->click();   // an earlier spin value must not count
+        w->txt倍率[0]->setText(QString::fromUtf8(st.text));
+        (st.up ? spin->Up : spin->Down)->click();
+        EXPECT_EQ(w->txt倍率[0]->text(), st.after) << st.text << st.up;
+    }
 }
 
 TEST_F(LoadCombinations, DeletingCombinationsIsProvisional)
@@ -373,6 +388,20 @@ TEST_F(LoadCombinations, TenCombinationsAtMost)
     w->cmdAssemNew->click();
     EXPECT_EQ(script->messages, QStringList{Info("荷重の組合せは10組まで入力できます｡")});
     EXPECT_EQ(w->Lbl組合せ名->text(), "ASM 1");
+    w->Cmd中止->click();
+
+    // Combinations stored beyond the tenth are shown and kept by a save.
+    AppendRows("VUP01荷重名称組合せ", kFields,
+               {Row(111, "組11", "長期", {{{1, 1}, {0, 0}, {0, 0}, {0, 0}}}, 111),
+                Row(112, "組12", "短期", {{{2, 2}, {0, 0}, {0, 0}, {0, 0}}}, 112)});
+    Open();
+    EXPECT_EQ(w->CombinationCount(), 12);
+    EXPECT_EQ(Lines(w->List荷重組合せ).last(), "ASM 12：　組12（短期）＝地震×2");
+    w->CmdToUp->click();
+    w->Cmd登録->click();
+    const QStringList saved = TableRows();
+    EXPECT_EQ(saved.size(), 3 + 12);
+    EXPECT_EQ(saved.last(), "112|組12|短期|2|2|0|0|0|0|0|0|112");
 }
 
 TEST_F(LoadCombinations, CancelAndCloseLeaveTheTableAsItWas)
@@ -423,16 +452,19 @@ TEST_F(LoadCombinations, SaveRewritesTheWholeTableAndDropsMarkedLeftovers)
     AppendRows("VUP01荷重名称組合せ", kFields, {Row(1101, "old", "長期", {{{0, 1}, {0, 0}, {0, 0}, {0, 0}}}, 101)});
     Open();
     EXPECT_EQ(w->CombinationCount(), 2);
-    // A combination without a class is not saved, and leaves a gap.
-    ClickLine(w->List荷重組合せ, 0);
-    w->Cmb組合せ長短->setEditText("");
-    w->Cmd組合せ登録->click();
+    w->CmdToUp->click();
     w->Cmd上書き保存->click();
     EXPECT_EQ(TableRows(), (QStringList{BaseLine("1|固定荷重|長期", 1), BaseLine("2||", 2), BaseLine("3|地震|短期", 3),
-                                        "102|地震時|短期|0|0|0|1|2|1.5|0|0|102"}));
+                                        "101|常時|長期|0|1|1|0.5|0|0|0|0|101", "102|地震時|短期|0|0|0|1|2|1.5|0|0|102"}));
     w->Cmd中止->click();
+
+    // A stored combination without a class is taken as long-term: no save drops it.
+    Exec("UPDATE \"VUP01荷重名称組合せ\" SET \"CaseCnd\" = NULL WHERE \"CaseNo\" = 101");
     Open();
-    EXPECT_EQ(Lines(w->List荷重組合せ), QStringList{"ASM 2：　地震時（短期）＋固定荷重×1＋地震×1.5"});
+    EXPECT_EQ(Lines(w->List荷重組合せ)[0], "ASM 1：　常時＝固定荷重×1＋Case 2×0.5");
+    w->CmdToUp->click();
+    w->Cmd登録->click();
+    EXPECT_EQ(TableRows()[3], "101|常時|長期|0|1|1|0.5|0|0|0|0|101");
 }
 
 TEST_F(LoadCombinations, FailedSaveLeavesTheTableAndTheWindowAsTheyWere)
@@ -453,33 +485,65 @@ TEST_F(LoadCombinations, FailedSaveLeavesTheTableAndTheWindowAsTheyWere)
 
 // ---- through the main menu ---------------------------------------------------------
 
-TEST(LoadCombinationMenu, Item13OpensTheWindowBesideTheHiddenMenu)
+// Item 13 opens as every input screen does: the backup copy taken, the menu
+// unloaded. Leaving with "中止" gives back the database as it was, byte for
+// byte (the count matching of the load included) and marks nothing.
+TEST(LoadCombinationMenu, Item13OpensLikeAnInputScreenAndCancelChangesNothing)
 {
     testenv::ResetScript();
     forms::SetLastWindowHandler(nullptr);
     ASSERT_TRUE(Main());
-    StoreProject();
+    StoreBasicData(3);
     reg::SaveSetting("Public", "AnalyzeFinish", "True");
     testenv::ResetScript();
-    frmMainmenu& menu = MainMenuForm();
-    menu.show();
-    bool menuHidden = false;
-    SetLoadCombinationModalRunner([&](frm01荷重組合せ& w) {
-        menuHidden = !menu.isVisible();
-        w.cmdAssemNew->click();
-        w.Text荷重組合せ名->setText("追加");
-        w.Cmd組合せ登録->click();
-        w.Cmd登録->click();
-    });
+    const QString before = testenv::FileHash(kWorkingDatabase);
+
     RunMenuCommand(ScreenDesignLoadCombinations);
-    SetLoadCombinationModalRunner(nullptr);
-    EXPECT_TRUE(menuHidden);
-    EXPECT_TRUE(menu.IsLoaded());
-    EXPECT_TRUE(menu.isVisible());
-    EXPECT_TRUE(menu.isEnabled());
-    EXPECT_EQ(TableRows().last(), "103|追加|長期|0|1|1|0.5|0|0|0|0|103");
-    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    auto* w = dynamic_cast<frm01荷重組合せ*>(Program().CurrentInputForm.data());
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->IsLoaded());
+    EXPECT_FALSE(MainMenuLoaded());
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), before);
+    EXPECT_EQ(Lines(w->List荷重ケース), (QStringList{"Case 1：　", "Case 2：　", "Case 3：　"}));
+    EXPECT_NE(testenv::FileHash(kWorkingDatabase), before);   // the case rows were matched
     EXPECT_TRUE(testenv::Script().messages.isEmpty());
+
+    w->Cmd中止->click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), before);
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    ASSERT_TRUE(MainMenuLoaded());
+    EXPECT_EQ(MainMenuForm().lstInputMenu->item(12)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
+    EXPECT_TRUE(testenv::Script().messages.isEmpty());
+}
+
+// "上書き保存" renews the copy: "中止" afterwards goes back to the last save.
+TEST(LoadCombinationMenu, CancelAfterASaveKeepsTheSave)
+{
+    testenv::ResetScript();
+    forms::SetLastWindowHandler(nullptr);
+    ASSERT_TRUE(Main());
+    StoreBasicData(2);
+    RunMenuCommand(ScreenDesignLoadCombinations);
+    auto* w = dynamic_cast<frm01荷重組合せ*>(Program().CurrentInputForm.data());
+    ASSERT_NE(w, nullptr);
+    w->cmdAssemNew->click();
+    w->Text荷重組合せ名->setText("常時");
+    w->Cmd組合せ登録->click();
+    w->Cmd上書き保存->click();
+    const QString saved = testenv::FileHash(kWorkingDatabase);
+    EXPECT_EQ(testenv::FileHash(kBackupDatabase), saved);
+
+    // A later edit, saved no more, goes with the cancel.
+    w->cmdAssemNew->click();
+    w->Text荷重組合せ名->setText("地震時");
+    w->Cmd組合せ登録->click();
+    w->Cmd中止->click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), saved);
+    EXPECT_EQ(TableRows().last(), "101|常時|長期|0|1|0|1|0|1|0|1|101");
+    ASSERT_TRUE(MainMenuLoaded());
+    EXPECT_EQ(MainMenuForm().lstInputMenu->item(12)->checkState(), Qt::Checked);
+    EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish", "<absent>"), "False");
 }
 
 TEST(LoadCombinationMenu, ProbeDispatchOpensAndClosesTheWindow)
@@ -493,9 +557,7 @@ TEST(LoadCombinationMenu, ProbeDispatchOpensAndClosesTheWindow)
     QDir::setCurrent(cwd);
 
     const QStringList out = testenv::RunProbe(dir, {"dispatch:10233", "dump"});
-    EXPECT_EQ(testenv::Matching(out, "message="),
-              QStringList{"message=information|現在工事データが選択されていないか、または選択されている最新の工事データに対して\\n"
-                          "計算処理が実行されていないので計算結果が表示できません。[解析]を実行して下さい。"});
+    EXPECT_TRUE(testenv::Matching(out, "message=").isEmpty());
     EXPECT_EQ(testenv::Value(out, "window"), "frm01荷重組合せ|荷重名・荷重の組合せ（断面設計用）");
     EXPECT_EQ(testenv::After(out, "case="), (QStringList{"Case 1：　固定荷重（長期）", "Case 2：　", "Case 3：　地震（短期）"}));
     EXPECT_EQ(testenv::After(out, "combination=").size(), 2);

@@ -156,7 +156,7 @@ TEST_F(LoadShapes, LeavingTheTypeBoxMarksTheParametersOrWarns)
     };
     const Case cases[] = {
         {"3", false, "g------"},  {"8", false, "gg-----"},  {"14", false, "gggg---"}, {"20", false, "ggggggg"},
-        {"6", false, "gggggg-"},  {"18", false, "gggggg-"}, {"9", true, "gggggg-"},   {"19", true, "gggggg-"},
+        {"6", false, "gggggg-"},  {"18", true, "gggggg-"},  {"9", true, "gggggg-"},   {"19", true, "gggggg-"},
         {"12", true, "gggggg-"},  {"0", true, "gggggg-"},   {"21", true, "gggggg-"},  {"", true, "gggggg-"},
     };
     for (const Case& c : cases) {
@@ -199,13 +199,14 @@ TEST_F(LoadShapes, SavingZeroesTheIdleParametersAndAcceptsAWarnedType)
     s->DBGrid->ClickRow(1);
     EXPECT_EQ(s->txtTYP->text(), "9");
     EXPECT_EQ(Marks(), "gggggg-");
-    // Type 18: nothing zeroed.
+    // Type 18: warned as well, and nothing zeroed.
     LeaveType("3");
     Fill("3", "18", "1", 0);
+    EXPECT_EQ(script->messages.last(), Info("タイプ 18 は使用できません。"));
     for (int i = 1; i <= 7; ++i) P(i)->setText("5");
     Click(s->cmd追加);
     EXPECT_EQ(Shapes().value(2), "3|18|1|z 部材系|5|5|3");
-    EXPECT_EQ(script->messages.size(), 1);
+    EXPECT_EQ(script->messages.size(), 2);
 }
 
 TEST_F(LoadShapes, SavingRefusals)

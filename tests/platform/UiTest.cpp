@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -93,6 +94,34 @@ TEST(Ui, RealMessageBoxShowsJapaneseYesNo)
         box->button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(real.MsgBox("接続できません。", ui::Icon::Exclamation, ""), ui::Answer::OK);
+}
+
+// Lines the program breaks itself stay whole: the box is as wide as its
+// longest line and no word is broken across two lines.
+TEST(Ui, RealMessageBoxKeepsEachLineWhole)
+{
+    ui::RealServices real;
+    const QString longest = "ヤング係数にゼロを入力すると［基本データ］で入力されているヤング係数に置き換わりますが";
+    const QString text = "ヤング係数が不正です。\r\n" + longest + "\r\nそちらもゼロが入力されています。<ｷｬﾝｾﾙ>";
+    int labelWidth = 0, lineWidth = 0, lineHeight = 0, labelHeight = 0;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        QCoreApplication::processEvents();
+        labelWidth = label->contentsRect().width();
+        labelHeight = label->contentsRect().height();
+        lineWidth = label->fontMetrics().horizontalAdvance(longest);
+        lineHeight = label->fontMetrics().lineSpacing();
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(real.MsgBox(text, ui::Icon::Information, ""), ui::Answer::OK);
+    EXPECT_GE(labelWidth, lineWidth);
+    EXPECT_LT(labelHeight, 4 * lineHeight);   // three lines, none wrapped
+    EXPECT_TRUE(shown.contains("&lt;ｷｬﾝｾﾙ&gt;") || shown.contains("<ｷｬﾝｾﾙ>")) << shown.toStdString();
 }
 
 TEST(Ui, RealBusyPointerIsAState)

@@ -27,9 +27,9 @@
 //                     Prints the document shown (below).
 //   pdf:FILE          write the document of the open preview as a PDF file
 //
-// The modal load-combination window (code 10233) cannot wait for a user
-// here: once loaded it prints window=<name>|<caption>, case=<line> and
-// combination=<line> for each line of its two lists, and is then closed
+// The load-combination window (code 10233) is not driven by the commands
+// above: once it has opened it prints window=<name>|<caption>, case=<line>
+// and combination=<line> for each line of its two lists, and is then closed
 // with its "中止" button.
 //
 // Output lines:
@@ -58,7 +58,6 @@
 //   pdf=<FILE>              the PDF file was written
 //   error=<text>            a command that could not be run
 // The exit status is 0 unless a command was not understood.
-#include "loads/LoadCombinationEntry.h"
 #include "loads/LoadCombinationWindow.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
@@ -248,7 +247,6 @@ int main(int argc, char** argv)
     ui::SetCurrent(script);
     forms::SetEndProgramHandler(Ended);
     forms::SetLastWindowHandler(Ended);
-    SetLoadCombinationModalRunner(RunLoadCombinationWindow);
     SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& dialog) { dialog.cmdOK->click(); });
 
     QStringList args = app.arguments().mid(1);
@@ -281,6 +279,8 @@ int main(int argc, char** argv)
                 continue;
             }
             RunMenuCommand(int16_t(value.toInt()));
+            if (auto* w = dynamic_cast<frm01荷重組合せ*>(Program().CurrentInputForm.data()); w && w->IsLoaded())
+                RunLoadCombinationWindow(*w);
         } else if (cmd == QLatin1String("analyse")) {
             if (!MainMenuLoaded()) {
                 Print(QStringLiteral("error=no main menu"));

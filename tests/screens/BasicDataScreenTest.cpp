@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <cmath>
 
 using namespace inputtest;
@@ -235,8 +237,8 @@ TEST_F(Conversion, SiToGravitationalAndBackGivesEveryFieldBack)
         }
     EXPECT_EQ(Rows("材料定数1", {"E", "γ", "A"}), QStringList({"210|90|12.5", "|81|3"}));
     EXPECT_EQ(Rows("材料定数2", {"E", "γ", "fld_01"}), QStringList{"2100|810|300"});
-    EXPECT_EQ(Rows("節点拘束形状", {"u", "v", "w", "θx", "θy", "θz"}), QStringList{"拘束|自由|50.986|125.891|0.000|自由"});
-    EXPECT_EQ(Rows("要素端部形状", {"xHKU", "yHKU", "zHKU", "xMWR", "yMWR", "zMWR"}), QStringList{"剛|123|剛|ピン|25.493|剛"});
+    EXPECT_EQ(Rows("節点拘束形状", {"u", "v", "w", "θx", "θy", "θz"}), QStringList{"拘束|自由|50.98581|125.8908|0.0004078865|自由"});
+    EXPECT_EQ(Rows("要素端部形状", {"xHKU", "yHKU", "zHKU", "xMWR", "yMWR", "zMWR"}), QStringList{"剛|123|剛|ピン|25.4929|剛"});
     EXPECT_EQ(Rows("基本データ", {"Unit"}, ""), QStringList{"True"});   // the row changes only on register
 
     script->messages.clear();
@@ -257,10 +259,11 @@ TEST_F(Conversion, SiToGravitationalAndBackGivesEveryFieldBack)
         }
     EXPECT_EQ(Rows("材料定数1", {"E", "γ"}), QStringList({"2100|900", "|810"}));
     EXPECT_EQ(Rows("材料定数2", {"E", "γ"}), QStringList{"21000|8100"});
-    // Springs come back to three decimals.
-    const QStringList springs = Rows("節点拘束形状", {"w", "θx"}).first().split('|');
+    // Springs come back at their precision, the small one a spring still.
+    const QStringList springs = Rows("節点拘束形状", {"w", "θx", "θy"}).first().split('|');
     EXPECT_NEAR(springs[0].toDouble(), 500, 0.006);
     EXPECT_NEAR(springs[1].toDouble(), 1234.567, 0.006);
+    EXPECT_NEAR(springs[2].toDouble(), 0.004, 1e-9);
     EXPECT_EQ(Rows("節点座標1", {"No_", "X", "Y", "Z"}).join(';'), nodesBefore);
 
     s->Cmd登録_Click();
@@ -329,11 +332,20 @@ TEST_F(Conversion, FailureRollsBackAndRestoresTheScreen)
 TEST_F(Conversion, CancelAfterAConversionRestoresEveryTable)
 {
     const QString untouched = testenv::FileHash(kWorkingDatabase);
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    reg::Sync();
+    auto onDisk = [] {
+        const QString file = QString::fromUtf8(testenv::ReadFile(
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/ZELKOVA/ZELKOVA.conf"));
+        return QRegularExpression("(?m)^AnalyzeFinish=(\\w+)").match(file).captured(1);
+    };
     Open();
     Convert("9.80665");
+    EXPECT_EQ(onDisk(), "False");
     s->cmdCancel_Click();
     EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "False");   // written when confirmed
+    EXPECT_EQ(onDisk(), "False");
     EXPECT_EQ(menuShown, 1);
 }
 

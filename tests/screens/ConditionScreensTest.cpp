@@ -121,7 +121,7 @@ TEST_F(ConditionScreens, RestraintComponentsBecomeWordsOrSpringsOnLeaving)
 {
     Open(ScreenRestraintTypes);
     const std::pair<const char*, const char*> cases[] = {{"0", "自由"},    {"0.0", "自由"},   {"0.000", "自由"}, {"1", "拘束"},
-                                                         {"1.0", "拘束"},  {"2.5", "2.500"}, {"1.0004", "1.000"}, {"500", "500.000"}};
+                                                         {"1.0", "拘束"},  {"2.5", "2.500"}, {"1.0004", "1.0004"}, {"500", "500.000"}};
     for (const auto& [typed, shown] : cases) {
         Enter("txtv", typed);
         EXPECT_EQ(B("txtv")->text(), shown) << typed;
@@ -273,7 +273,7 @@ TEST_F(ConditionScreens, EndRotationsOnLeaving)
     }
     const std::pair<const char*, const char*> bending[] = {{"0", "ピン"},    {"0.000", "ピン"}, {"1", "剛"},
                                                            {"1.0", "剛"},    {"2.5", "2.500"},  {"0.5", "0.500"},
-                                                           {"1.0004", "1.000"}};
+                                                           {"1.0004", "1.0004"}};
     for (const char* box : {"txtyMWR", "txtzMWR"})
         for (const auto& [typed, shown] : bending) {
             Enter(box, typed);
@@ -284,17 +284,17 @@ TEST_F(ConditionScreens, EndRotationsOnLeaving)
 TEST_F(ConditionScreens, EndSpringOfOneThousandthAboveOne)
 {
     Open(ScreenMemberEndTypes);
-    // Left by clicking a button: the box reads 1.000, and the save makes it rigid.
+    // A spring just above one stays a spring, whether the box is left by
+    // clicking a button or by Down.
     Enter("txtyMWR", "1.0004");
     Click(s->cmd追加);
-    // Down pressed in the box before leaving it: the spring text is saved.
     Retype(B("txtyMWR"), "1.0004");
     SendKey(B("txtyMWR"), Qt::Key_Down);
     Retype(B("txtzMWR"), "0.25");
     Retype(B("txtxMWR"), "3");
     SendKey(B("txtxMWR"), Qt::Key_Down);
     EXPECT_EQ(Rows("要素端部形状", kEndFields),
-              QStringList({"1|剛|剛|剛|剛|剛|剛|1", "2|剛|剛|剛|剛|1.000|剛|2", "3|剛|剛|剛|剛|剛|0.250|3"}));
+              QStringList({"1|剛|剛|剛|剛|1.0004|剛|1", "2|剛|剛|剛|剛|1.0004|剛|2", "3|剛|剛|剛|剛|剛|0.250|3"}));
     EXPECT_TRUE(script->messages.isEmpty());
 }
 

@@ -6,6 +6,7 @@
 #include "input/LookupWindow.h"
 #include "screens/NodeScreen.h"
 
+#include <QApplication>
 #include <QStatusBar>
 #include "screens/ScreenTestSupport.h"
 
@@ -160,6 +161,29 @@ TEST_F(Lookups, EmptyTableBeepsAndOpensAllTheSame)
         EXPECT_TRUE(w->IsLoaded());
         EXPECT_EQ(w->DBGrid->RowCount(), 0);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The lookup and picture windows beside a screen close with Esc, wherever
+// their focus is.
+TEST_F(Lookups, EscapeClosesTheWindowsBesideTheScreen)
+{
+    AddNodes(1);
+    OpenNodeScreen();
+    for (int16_t code : {ScreenLoadShapeLookup, ScreenRestraintTypeLookup, ScreenNodeLookup, ScreenMemberLookup,
+                         ScreenMemberEndTypeLookup, ScreenLoadTypeFigure, ScreenSectionTypeFigure}) {
+        forms::Form* w = WindowInstance(ScreenCodes(code));
+        ASSERT_NE(w, nullptr) << code;
+        w->Show();
+        QApplication::setActiveWindow(w);
+        QWidget* target = w->focusWidget() ? w->focusWidget() : w;
+        SendKey(target, Qt::Key_Escape, "\x1b");
+        EXPECT_FALSE(w->IsLoaded()) << code;
+    }
+    EXPECT_TRUE(Program().CurrentInputForm->IsLoaded());
 }
 
 }  // namespace

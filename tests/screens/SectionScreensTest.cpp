@@ -9,6 +9,7 @@
 #include "screens/SectionScreens.h"
 #include "screens/SectionTypeFigure.h"
 
+#include <QHeaderView>
 #include <QLabel>
 
 using namespace inputtest;
@@ -120,9 +121,12 @@ TEST_F(PropertiesScreen, EmptyTableProposesTheCommonModuli)
     EXPECT_EQ(s->cmdCancel->text(), "ｷｬﾝｾﾙ(&Q)");
     EXPECT_EQ(s->template findChild<QPushButton*>("cmdRefer要素情報")->text(), "部材形状の参照");
     QStringList headers;
-    for (int c = 0; c < s->DBGrid->model()->columnCount(); ++c)
+    // In the order the columns stand on the screen.
+    for (int v = 0; v < s->DBGrid->model()->columnCount(); ++v) {
+        const int c = s->DBGrid->horizontalHeader()->logicalIndex(v);
         if (!s->DBGrid->isColumnHidden(c)) headers << s->DBGrid->model()->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, QStringList({"形状番号", "E", "G", "A", "Ixx", "Iyy", "Izz"}));
+    }
+    EXPECT_EQ(headers, QStringList({"形状番号", "A", "Ixx", "Iyy", "Izz", "E", "G"}));
     EXPECT_EQ(s->DBGrid->height(), forms::Px(12 * s->DBGrid->RowHeight() + 140));
 }
 
