@@ -5,6 +5,7 @@
 #include "database/WorkingFiles.h"
 #include "diagram/FrameSearchLists.h"
 #include "diagram/UpDownControl.h"
+#include "diagram/ViewBoxMoves.h"
 #include "input/InputRecordOps.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
@@ -166,10 +167,7 @@ struct frmラーメン図::BoxRule {
     Kind kind;
     bool minus;
     bool dot;
-    const char* up;
-    const char* down;
-    const char* left;
-    const char* right;
+    diagram::FocusMoves moves;   // the view boxes' moves are the shared ones
 };
 
 namespace {
@@ -178,33 +176,33 @@ using Rule = frmラーメン図::BoxRule;
 }  // namespace
 
 const frmラーメン図::BoxRule kBoxRules[] = {
-    {"txtra", Rule::View, false, false, nullptr, nullptr, nullptr, nullptr},
-    {"txtθa", Rule::View, false, false, nullptr, nullptr, nullptr, nullptr},
-    {"txtφa", Rule::View, false, false, nullptr, nullptr, nullptr, nullptr},
-    {"txtrf", Rule::View, false, false, "txtCoordSize", "txtθf", "txtCoordSize", "txtθf"},
-    {"txtθf", Rule::View, false, false, "txtrf", "txtφf", "txtrf", "txtφf"},
-    {"txtφf", Rule::View, false, false, "txtθf", "txtX", "txtθf", "txtX"},
-    {"txtX", Rule::View, true, false, "txtφf", "txtY", "txtφf", "txtCoordX"},
-    {"txtY", Rule::View, true, false, "txtX", "txtzoom", "txtX", "txtCoordY"},
-    {"txtzoom", Rule::View, false, false, "txtY", "txtCoordX", "txtY", "txtCoordSize"},
-    {"txtCoordX", Rule::View, true, false, "txtzoom", "txtCoordY", "txtX", "txtCoordY"},
-    {"txtCoordY", Rule::View, true, false, "txtCoordX", "txtCoordSize", "txtY", "txtCoordSize"},
-    {"txtCoordSize", Rule::View, false, true, "txtCoordY", "txtrf", "txtzoom", "txtrf"},
-    {"txt節点番号", Rule::Number, false, false, "txtθzt1", "txtxt1", "txtθzt1", "txtxt1"},
-    {"txtxt1", Rule::Restraint, false, true, "txt節点番号", "txtyt1", "txt節点番号", "txtyt1"},
-    {"txtyt1", Rule::Restraint, false, true, "txtxt1", "txtzt1", "txtxt1", "txtzt1"},
-    {"txtzt1", Rule::Restraint, false, true, "txtyt1", "txtθxt1", "txtyt1", "txtθxt1"},
-    {"txtθxt1", Rule::Restraint, false, true, "txtzt1", "txtθyt1", "txtzt1", "txtθyt1"},
-    {"txtθyt1", Rule::Restraint, false, true, "txtθxt1", "txtθzt1", "txtθxt1", "txtθzt1"},
-    {"txtθzt1", Rule::Restraint, false, true, "txtθyt1", "txt節点番号", "txtθyt1", "txt節点番号"},
-    {"txt要素番号", Rule::Number, false, false, "txtjzMWR", "txt材料番号", "txt材料番号", "txt材料番号"},
-    {"txt材料番号", Rule::Number, false, false, "txt要素番号", "txtixMWR", "txt要素番号", "txtixMWR"},
-    {"txtixMWR", Rule::EndCondition, false, true, "txt材料番号", "txtiyMWR", "txtjxMWR", "txtjxMWR"},
-    {"txtiyMWR", Rule::EndCondition, false, true, "txtixMWR", "txtizMWR", "txtjyMWR", "txtjyMWR"},
-    {"txtizMWR", Rule::EndCondition, false, true, "txtiyMWR", "txt要素番号", "txtjzMWR", "txtjzMWR"},
-    {"txtjxMWR", Rule::EndCondition, false, true, "txt材料番号", "txtjyMWR", "txtixMWR", "txtixMWR"},
-    {"txtjyMWR", Rule::EndCondition, false, true, "txtjxMWR", "txtjzMWR", "txtiyMWR", "txtiyMWR"},
-    {"txtjzMWR", Rule::EndCondition, false, true, "txtjyMWR", "txt要素番号", "txtizMWR", "txtizMWR"},
+    {"txtra", Rule::View, false, false, {}},
+    {"txtθa", Rule::View, false, false, {}},
+    {"txtφa", Rule::View, false, false, {}},
+    {"txtrf", Rule::View, false, false, {}},
+    {"txtθf", Rule::View, false, false, {}},
+    {"txtφf", Rule::View, false, false, {}},
+    {"txtX", Rule::View, true, false, {}},
+    {"txtY", Rule::View, true, false, {}},
+    {"txtzoom", Rule::View, false, false, {}},
+    {"txtCoordX", Rule::View, true, false, {}},
+    {"txtCoordY", Rule::View, true, false, {}},
+    {"txtCoordSize", Rule::View, false, true, {}},
+    {"txt節点番号", Rule::Number, false, false, {"txtθzt1", "txtxt1", "txtθzt1", "txtxt1"}},
+    {"txtxt1", Rule::Restraint, false, true, {"txt節点番号", "txtyt1", "txt節点番号", "txtyt1"}},
+    {"txtyt1", Rule::Restraint, false, true, {"txtxt1", "txtzt1", "txtxt1", "txtzt1"}},
+    {"txtzt1", Rule::Restraint, false, true, {"txtyt1", "txtθxt1", "txtyt1", "txtθxt1"}},
+    {"txtθxt1", Rule::Restraint, false, true, {"txtzt1", "txtθyt1", "txtzt1", "txtθyt1"}},
+    {"txtθyt1", Rule::Restraint, false, true, {"txtθxt1", "txtθzt1", "txtθxt1", "txtθzt1"}},
+    {"txtθzt1", Rule::Restraint, false, true, {"txtθyt1", "txt節点番号", "txtθyt1", "txt節点番号"}},
+    {"txt要素番号", Rule::Number, false, false, {"txtjzMWR", "txt材料番号", "txt材料番号", "txt材料番号"}},
+    {"txt材料番号", Rule::Number, false, false, {"txt要素番号", "txtixMWR", "txt要素番号", "txtixMWR"}},
+    {"txtixMWR", Rule::EndCondition, false, true, {"txt材料番号", "txtiyMWR", "txtjxMWR", "txtjxMWR"}},
+    {"txtiyMWR", Rule::EndCondition, false, true, {"txtixMWR", "txtizMWR", "txtjyMWR", "txtjyMWR"}},
+    {"txtizMWR", Rule::EndCondition, false, true, {"txtiyMWR", "txt要素番号", "txtjzMWR", "txtjzMWR"}},
+    {"txtjxMWR", Rule::EndCondition, false, true, {"txt材料番号", "txtjyMWR", "txtixMWR", "txtixMWR"}},
+    {"txtjyMWR", Rule::EndCondition, false, true, {"txtjxMWR", "txtjzMWR", "txtiyMWR", "txtiyMWR"}},
+    {"txtjzMWR", Rule::EndCondition, false, true, {"txtjyMWR", "txt要素番号", "txtizMWR", "txtizMWR"}},
 };
 
 // ---- construction ----------------------------------------------------------------
@@ -619,8 +617,9 @@ bool frmラーメン図::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(event);
         const int16_t code = KeyCodeOf(ke->key());
-        if (code != 0 && rule.up) {
-            MoveFocusByKey(code, Box(rule.up), Box(rule.down), Box(rule.left), Box(rule.right), Box(rule.down));
+        const diagram::FocusMoves& moves = rule.kind == BoxRule::View ? diagram::ViewBoxMoves(rule.name) : rule.moves;
+        if (code != 0 && moves.up) {
+            MoveFocusByKey(code, Box(moves.up), Box(moves.down), Box(moves.left), Box(moves.right), Box(moves.down));
             return true;
         }
         const int16_t ascii = KeyAsciiOf(ke);

@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
+#include "diagram/ViewBoxMoves.h"
 #include "platform/Runtime.h"
 #include "platform/Ui.h"
 #include "platform/preview/PreviewWidget.h"
@@ -34,8 +35,7 @@ constexpr int16_t kTrue = -1;
 // the spin control beside each, whether it holds a placement (stepped and
 // stored as such) or a view or axis value, its key filter (digits only, or
 // digits and minus; none for the axis boxes), whether leaving it checks its
-// range, and the boxes that Up, Down or Enter, Left and Right move to (none
-// for the look-at boxes).
+// range; the arrow keys move as in the frame diagram window.
 struct EntryBoxRule {
     const char* box;
     const char* spin;
@@ -43,24 +43,20 @@ struct EntryBoxRule {
     bool filtered;
     bool minus;
     bool rangeCheck;
-    const char* up;
-    const char* down;
-    const char* left;
-    const char* right;
 };
 const EntryBoxRule kEntryBoxes[] = {
-    {"txtX", "UpDownX", true, true, true, true, "txtφf", "txtY", "txtφf", "txtCoordX"},
-    {"txtY", "UpDownY", true, true, true, true, "txtX", "txtzoom", "txtX", "txtCoordY"},
-    {"txtzoom", "UpDownzoom", true, true, false, true, "txtY", "txtCoordX", "txtY", "txtCoordSize"},
-    {"txtCoordX", "UpDownCoordX", false, false, false, false, "txtzoom", "txtCoordY", "txtX", "txtCoordY"},
-    {"txtCoordY", "UpDownCoordY", false, false, false, false, "txtCoordX", "txtCoordSize", "txtY", "txtCoordSize"},
-    {"txtCoordSize", "UpDownCoordSize", false, false, false, false, "txtCoordY", "txtrf", "txtzoom", "txtrf"},
-    {"txtrf", "UpDownrf", false, true, false, true, "txtCoordSize", "txtθf", "txtCoordSize", "txtθf"},
-    {"txtθf", "UpDownθf", false, true, false, true, "txtrf", "txtφf", "txtrf", "txtφf"},
-    {"txtφf", "UpDownφf", false, true, false, true, "txtθf", "txtX", "txtθf", "txtX"},
-    {"txtra", "UpDownra", false, true, false, true, nullptr, nullptr, nullptr, nullptr},
-    {"txtθa", "UpDownθa", false, true, false, true, nullptr, nullptr, nullptr, nullptr},
-    {"txtφa", "UpDownφa", false, true, false, true, nullptr, nullptr, nullptr, nullptr},
+    {"txtX", "UpDownX", true, true, true, true},
+    {"txtY", "UpDownY", true, true, true, true},
+    {"txtzoom", "UpDownzoom", true, true, false, true},
+    {"txtCoordX", "UpDownCoordX", false, false, false, false},
+    {"txtCoordY", "UpDownCoordY", false, false, false, false},
+    {"txtCoordSize", "UpDownCoordSize", false, false, false, false},
+    {"txtrf", "UpDownrf", false, true, false, true},
+    {"txtθf", "UpDownθf", false, true, false, true},
+    {"txtφf", "UpDownφf", false, true, false, true},
+    {"txtra", "UpDownra", false, true, false, true},
+    {"txtθa", "UpDownθa", false, true, false, true},
+    {"txtφa", "UpDownφa", false, true, false, true},
 };
 
 const EntryBoxRule* RuleOf(const QLineEdit* box)
@@ -361,10 +357,10 @@ bool frmPreview::HandleEntryBoxEvent(QLineEdit* box, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (rule->up) {
+        if (const diagram::FocusMoves& moves = diagram::ViewBoxMoves(rule->box); moves.up) {
             const int16_t code = KeyCodeOf(key->key());
             if (code != 0) {
-                MoveFocusByKey(code, named(rule->up), named(rule->down), named(rule->left), named(rule->right), nullptr);
+                MoveFocusByKey(code, named(moves.up), named(moves.down), named(moves.left), named(moves.right), nullptr);
                 return true;
             }
         }

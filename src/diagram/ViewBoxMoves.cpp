@@ -1,0 +1,38 @@
+#include "diagram/ViewBoxMoves.h"
+
+#include <cstring>
+
+namespace diagram {
+
+namespace {
+
+struct NamedMoves {
+    const char* box;
+    FocusMoves moves;
+};
+
+// Up and Down run round the ring rf, θf, φf, X, Y, zoom, CoordX, CoordY,
+// CoordSize; Left and Right cross between the position and the axis boxes.
+const NamedMoves kMoves[] = {
+    {"txtrf", {"txtCoordSize", "txtθf", "txtCoordSize", "txtθf"}},
+    {"txtθf", {"txtrf", "txtφf", "txtrf", "txtφf"}},
+    {"txtφf", {"txtθf", "txtX", "txtθf", "txtX"}},
+    {"txtX", {"txtφf", "txtY", "txtφf", "txtCoordX"}},
+    {"txtY", {"txtX", "txtzoom", "txtX", "txtCoordY"}},
+    {"txtzoom", {"txtY", "txtCoordX", "txtY", "txtCoordSize"}},
+    {"txtCoordX", {"txtzoom", "txtCoordY", "txtX", "txtCoordY"}},
+    {"txtCoordY", {"txtCoordX", "txtCoordSize", "txtY", "txtCoordSize"}},
+    {"txtCoordSize", {"txtCoordY", "txtrf", "txtzoom", "txtrf"}},
+};
+
+}  // namespace
+
+const FocusMoves& ViewBoxMoves(const char* box)
+{
+    static const FocusMoves kNone;
+    for (const NamedMoves& m : kMoves)
+        if (std::strcmp(m.box, box) == 0) return m.moves;
+    return kNone;
+}
+
+}  // namespace diagram
