@@ -1,6 +1,7 @@
 // The view tab of the frame diagram window: keys, focus moves, the clamp on
 // leaving a box, the spin steps and when the drawing is rebuilt.
 #include "diagram/FrameDiagramSupport.h"
+#include "common/ViewBoxRing.h"
 
 #include "diagram/UpDownControl.h"
 #include "platform/Settings.h"
@@ -138,25 +139,7 @@ TEST_F(ViewPanel, KeysPassByTheBoxesRules)
 TEST_F(ViewPanel, ArrowsAndEnterWalkTheRingOfTheNineBoxes)
 {
     w->chkSyncPreview->setChecked(false);   // no drawing between the moves
-    struct Case {
-        const char* from;
-        const char* up;
-        const char* down;
-        const char* left;
-        const char* right;
-    };
-    const Case cases[] = {
-        {"txtrf", "txtCoordSize", "txtθf", "txtCoordSize", "txtθf"},
-        {"txtθf", "txtrf", "txtφf", "txtrf", "txtφf"},
-        {"txtφf", "txtθf", "txtX", "txtθf", "txtX"},
-        {"txtX", "txtφf", "txtY", "txtφf", "txtCoordX"},
-        {"txtY", "txtX", "txtzoom", "txtX", "txtCoordY"},
-        {"txtzoom", "txtY", "txtCoordX", "txtY", "txtCoordSize"},
-        {"txtCoordX", "txtzoom", "txtCoordY", "txtX", "txtCoordY"},
-        {"txtCoordY", "txtCoordX", "txtCoordSize", "txtY", "txtCoordSize"},
-        {"txtCoordSize", "txtCoordY", "txtrf", "txtzoom", "txtrf"},
-    };
-    for (const Case& c : cases) {
+    for (const testenv::ViewBoxRingStep& c : testenv::kViewBoxRing) {
         SCOPED_TRACE(c.from);
         const std::pair<int, const char*> moves[] = {
             {Qt::Key_Up, c.up}, {Qt::Key_Down, c.down}, {Qt::Key_Return, c.down}, {Qt::Key_Left, c.left}, {Qt::Key_Right, c.right}};

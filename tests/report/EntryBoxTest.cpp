@@ -2,6 +2,7 @@
 // range check when a box is left, the keys each box takes, the focus ring,
 // and what "同時処理" redraws.
 #include "PreviewWindowSupport.h"
+#include "common/ViewBoxRing.h"
 
 #include "report/WindowControls.h"
 #include "report/diagrams/DiagramPlacement.h"
@@ -170,25 +171,7 @@ TEST_F(EntryBoxes, KeysEachBoxTakes)
 
 TEST_F(EntryBoxes, ArrowsAndEnterWalkTheRing)
 {
-    struct Case {
-        const char* from;
-        const char* up;
-        const char* down;
-        const char* left;
-        const char* right;
-    };
-    const Case cases[] = {
-        {"txtrf", "txtCoordSize", "txtθf", "txtCoordSize", "txtθf"},
-        {"txtθf", "txtrf", "txtφf", "txtrf", "txtφf"},
-        {"txtφf", "txtθf", "txtX", "txtθf", "txtX"},
-        {"txtX", "txtφf", "txtY", "txtφf", "txtCoordX"},
-        {"txtY", "txtX", "txtzoom", "txtX", "txtCoordY"},
-        {"txtzoom", "txtY", "txtCoordX", "txtY", "txtCoordSize"},
-        {"txtCoordX", "txtzoom", "txtCoordY", "txtX", "txtCoordY"},
-        {"txtCoordY", "txtCoordX", "txtCoordSize", "txtY", "txtCoordSize"},
-        {"txtCoordSize", "txtCoordY", "txtrf", "txtzoom", "txtrf"},
-    };
-    for (const Case& c : cases) {
+    for (const testenv::ViewBoxRingStep& c : testenv::kViewBoxRing) {
         const std::pair<int, const char*> moves[] = {
             {Qt::Key_Up, c.up}, {Qt::Key_Down, c.down}, {Qt::Key_Return, c.down}, {Qt::Key_Left, c.left}, {Qt::Key_Right, c.right}};
         for (const auto& [key, target] : moves) {
