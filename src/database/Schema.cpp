@@ -18,11 +18,11 @@ constexpr FieldType T = FieldType::Text;
 
 // One entry of a field list: a single field, or a run of numbered slots
 // "fld_<from>" .. "fld_<to>" of one type.
-struct FieldSpec {
-    FieldSpec(const char* name, FieldType type) : name(QString::fromUtf8(name)), type(type) {}
-    static FieldSpec Slots(int from, int to, FieldType type)
+struct FieldEntry {
+    FieldEntry(const char* name, FieldType type) : name(QString::fromUtf8(name)), type(type) {}
+    static FieldEntry Slots(int from, int to, FieldType type)
     {
-        FieldSpec s("", type);
+        FieldEntry s("", type);
         s.from = from;
         s.to = to;
         return s;
@@ -32,19 +32,19 @@ struct FieldSpec {
     int from = 0, to = 0;
 };
 
-using FieldSpecs = std::vector<FieldSpec>;
+using FieldEntries = std::vector<FieldEntry>;
 
-FieldSpecs Join(std::initializer_list<FieldSpecs> parts)
+FieldEntries Join(std::initializer_list<FieldEntries> parts)
 {
-    FieldSpecs all;
-    for (const FieldSpecs& p : parts) all.insert(all.end(), p.begin(), p.end());
+    FieldEntries all;
+    for (const FieldEntries& p : parts) all.insert(all.end(), p.begin(), p.end());
     return all;
 }
 
-TableDef Define(const char* name, const FieldSpecs& fieldSpecs)
+TableDef Define(const char* name, const FieldEntries& entries)
 {
     TableDef def{QString::fromUtf8(name), {}};
-    for (const FieldSpec& s : fieldSpecs) {
+    for (const FieldEntry& s : entries) {
         if (s.from > 0) {
             for (int k = s.from; k <= s.to; ++k) def.fields.push_back(FieldDef{SlotFieldName(k), s.type});
         } else {
@@ -55,39 +55,39 @@ TableDef Define(const char* name, const FieldSpecs& fieldSpecs)
 }
 
 // Field lists that several tables share.
-const FieldSpecs& SectionFields()   // 材料定数0, 材料定数1
+const FieldEntries& SectionFields()   // 材料定数0, 材料定数1
 {
-    static const FieldSpecs f{{"No_", I}, {"E", S}, {"ν", S}, {"γ", S}, {"A", S},
+    static const FieldEntries f{{"No_", I}, {"E", S}, {"ν", S}, {"γ", S}, {"A", S},
                          {"Ixx", S}, {"Iyy", S}, {"Izz", S}, {"順", I}};
     return f;
 }
 
-const FieldSpecs& MemberForceFields()   // Analyze部材応力, Analyze等価節点荷重
+const FieldEntries& MemberForceFields()   // Analyze部材応力, Analyze等価節点荷重
 {
-    static const FieldSpecs f{{"Case", I}, {"No_", I},
+    static const FieldEntries f{{"Case", I}, {"No_", I},
                          {"iTan", I}, {"iN", S}, {"iQy", S}, {"iQz", S}, {"iMx", S}, {"iMy", S}, {"iMz", S},
                          {"jTan", I}, {"jN", S}, {"jQy", S}, {"jQz", S}, {"jMx", S}, {"jMy", S}, {"jMz", S},
                          {"cMy", S}, {"cMz", S}};
     return f;
 }
 
-const FieldSpecs& DrawFields()   // line segments of a diagram page tile
+const FieldEntries& DrawFields()   // line segments of a diagram page tile
 {
-    static const FieldSpecs f{{"Page", I}, {"bln種類", B}, {"X1", S}, {"Y1", S}, {"X2", S}, {"Y2", S}};
+    static const FieldEntries f{{"Page", I}, {"bln種類", B}, {"X1", S}, {"Y1", S}, {"X2", S}, {"Y2", S}};
     return f;
 }
 
-const FieldSpecs& LabelBoxFields()   // label box of a diagram page tile
+const FieldEntries& LabelBoxFields()   // label box of a diagram page tile
 {
-    static const FieldSpecs f{{"Page", I}, {"X0", S}, {"Y0", S}, {"txtWidth", S}, {"txtHeight", S}};
+    static const FieldEntries f{{"Page", I}, {"X0", S}, {"Y0", S}, {"txtWidth", S}, {"txtHeight", S}};
     return f;
 }
 
 std::vector<TableDef> BuildTables()
 {
-    const FieldSpec no{"No_", I};
-    const FieldSpec order{"順", I};
-    const FieldSpec tens = FieldSpec::Slots(1, 10, I);
+    const FieldEntry no{"No_", I};
+    const FieldEntry order{"順", I};
+    const FieldEntry tens = FieldEntry::Slots(1, 10, I);
 
     return {
         // Model.
@@ -98,14 +98,14 @@ std::vector<TableDef> BuildTables()
         Define("要素情報", {no, {"iTan", I}, {"jTan", I}, {"材料番号", I}, order}),
         Define("材料定数0", SectionFields()),
         Define("材料定数1", SectionFields()),
-        Define("材料定数2", {no, {"TYP", I}, FieldSpec::Slots(1, 5, S), {"φx", S}, {"φy", S}, {"E", S},
+        Define("材料定数2", {no, {"TYP", I}, FieldEntry::Slots(1, 5, S), {"φx", S}, {"φy", S}, {"E", S},
                              {"γ", S}, order}),
         Define("節点拘束形状", {no, {"u", T}, {"v", T}, {"w", T}, {"θx", T}, {"θy", T}, {"θz", T}, order}),
         Define("節点拘束配置", {no, {"拘束形状", I}, tens, order}),
         Define("要素端部形状", {no, {"xHKU", T}, {"yHKU", T}, {"zHKU", T}, {"xMWR", T}, {"yMWR", T},
                                 {"zMWR", T}, order}),
         Define("要素端部配置", {no, {"i端部形状", I}, {"j端部形状", I}, tens, order}),
-        Define("荷重形状", {no, {"TYP", I}, {"Case", I}, {"座標系", T}, FieldSpec::Slots(1, 7, S), order}),
+        Define("荷重形状", {no, {"TYP", I}, {"Case", I}, {"座標系", T}, FieldEntry::Slots(1, 7, S), order}),
         Define("荷重配置", {no, {"荷重形状", I}, tens, order}),
         // Analysis results.
         Define("Analyze節点変位", {{"Case", I}, no, {"⊿X", S}, {"⊿Y", S}, {"⊿Z", S},

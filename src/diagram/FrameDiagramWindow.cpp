@@ -40,7 +40,7 @@ constexpr double kDesignWidth = 12000, kDesignHeight = 8400;
 
 // The twelve view boxes: their group, caption, spin control with its step and
 // limits, and the tool tips of the box (shared with its label) and the spin.
-struct ViewBoxSpec {
+struct ViewBoxLayout {
     const char* box;
     const char* spin;
     int frame;            // index into kViewFrames
@@ -51,20 +51,20 @@ struct ViewBoxSpec {
     const char* spinTip;
 };
 
-struct FrameSpec {
+struct FrameLayout {
     const char* name;
     const char* caption;
     const char* tip;
 };
 
-const FrameSpec kViewFrames[] = {
+const FrameLayout kViewFrames[] = {
     {"Frame2", " Look At ", "3次元座標系において(LookFrom)から点(LookAt)を見ているとします。"},
     {"Frame1", "視点", "3次元球極系において点F(LookFrom)から点A(LookAt)を見ているとします"},
     {"Frame5", "表示位置", nullptr},
     {"Frame4", "座標方向インジケータ", nullptr},
 };
 
-const ViewBoxSpec kViewBoxes[] = {
+const ViewBoxLayout kViewBoxes[] = {
     {"txtra", "UpDownra", 0, "ｒ （ ＞0 ）", 100, 0, 32767, +1,
      "点Aのｒ方向、3次元球極系において点F(LookFrom)から点A(LookAt)を見ているとします", "左のLookAtのｒ値を100ずつ変化させます"},
     {"txtθa", "UpDownθa", 0, "θ（0～180）", 10, 0, 180, +1,
@@ -97,12 +97,12 @@ const ViewBoxSpec kViewBoxes[] = {
 // with one decimal.
 const QString kTenthStepBox = QStringLiteral("txtCoordSize");
 
-struct ToolTipSpec {
+struct ToolTipEntry {
     const char* control;
     const char* tip;
 };
 
-const ToolTipSpec kToolTips[] = {
+const ToolTipEntry kToolTips[] = {
     {"chkDrawJnt", "オンにすると、ラーメン図に節点番号が描画されます"},
     {"chkDrawEle", "オンにすると、ラーメン図に部材番号、材料番号が描画されます"},
     {"chkDrawCoord", "オンにすると、ラーメン図に座標軸が描画されます"},
@@ -262,22 +262,22 @@ void frmラーメン図::BuildViewTab(QWidget* tab)
     forms::PlaceTw(frames[3], 60, 4350, 2730, 1260);
 
     int rowInFrame[4] = {0, 0, 0, 0};
-    for (const ViewBoxSpec& spec : kViewBoxes) {
-        QGroupBox* frame = frames[spec.frame];
-        const double top = 270 + 330 * rowInFrame[spec.frame]++;
-        const double inner = spec.frame == 1 || spec.frame == 2 ? 0 : 60;   // nested frames are narrower
-        QLabel* label = MakeLabel(frame, QStringLiteral("lbl") + U(spec.box).mid(3), U(spec.label));
+    for (const ViewBoxLayout& layout : kViewBoxes) {
+        QGroupBox* frame = frames[layout.frame];
+        const double top = 270 + 330 * rowInFrame[layout.frame]++;
+        const double inner = layout.frame == 1 || layout.frame == 2 ? 0 : 60;   // nested frames are narrower
+        QLabel* label = MakeLabel(frame, QStringLiteral("lbl") + U(layout.box).mid(3), U(layout.label));
         forms::PlaceTw(label, 120, top + 30, 1080, 240);
         auto* box = new QLineEdit(frame);
-        box->setObjectName(U(spec.box));
+        box->setObjectName(U(layout.box));
         forms::PlaceTw(box, 1230 + inner, top, 960, 300);
-        auto* spin = new UpDownControl(spec.increment, spec.min, spec.max, frame);
-        spin->setObjectName(U(spec.spin));
+        auto* spin = new UpDownControl(layout.increment, layout.min, layout.max, frame);
+        spin->setObjectName(U(layout.spin));
         forms::PlaceTw(spin, 2190 + inner, top, 240, 300);
         spins_.push_back(spin);
-        const double upStep = spec.upSign * (U(spec.box) == kTenthStepBox
-                                                 ? static_cast<double>(static_cast<float>(spec.increment * 0.1))
-                                                 : static_cast<double>(spec.increment));
+        const double upStep = layout.upSign * (U(layout.box) == kTenthStepBox
+                                                 ? static_cast<double>(static_cast<float>(layout.increment * 0.1))
+                                                 : static_cast<double>(layout.increment));
         connect(spin, &UpDownControl::UpClick, this,
                 [this, box, spin, upStep] { StepValue(box, upStep, spin->Max(), spin->Min()); });
         connect(spin, &UpDownControl::DownClick, this,
@@ -415,16 +415,16 @@ void frmラーメン図::BuildMemberTab(QWidget* tab)
 
 void frmラーメン図::ApplyToolTips()
 {
-    for (const FrameSpec& f : kViewFrames)
+    for (const FrameLayout& f : kViewFrames)
         if (f.tip) findChild<QWidget*>(U(f.name))->setToolTip(U(f.tip));
-    for (const ViewBoxSpec& spec : kViewBoxes) {
-        const QString tip = U(spec.boxTip);
-        ViewBox(U(spec.box))->setToolTip(tip);
+    for (const ViewBoxLayout& layout : kViewBoxes) {
+        const QString tip = U(layout.boxTip);
+        ViewBox(U(layout.box))->setToolTip(tip);
         // The look-at boxes carry their tips alone; every other box shares its tip with its label.
-        if (spec.frame != 0) findChild<QLabel*>(QStringLiteral("lbl") + U(spec.box).mid(3))->setToolTip(tip);
-        Spin(U(spec.spin))->setToolTip(U(spec.spinTip));
+        if (layout.frame != 0) findChild<QLabel*>(QStringLiteral("lbl") + U(layout.box).mid(3))->setToolTip(tip);
+        Spin(U(layout.spin))->setToolTip(U(layout.spinTip));
     }
-    for (const ToolTipSpec& t : kToolTips) findChild<QWidget*>(U(t.control))->setToolTip(U(t.tip));
+    for (const ToolTipEntry& t : kToolTips) findChild<QWidget*>(U(t.control))->setToolTip(U(t.tip));
 }
 
 QLineEdit* frmラーメン図::Box(const char* name) const
@@ -597,7 +597,7 @@ void frmラーメン図::LoadViewBoxes()
 diagram::ViewBoxes frmラーメン図::CurrentViewBoxes() const
 {
     diagram::ViewBoxes boxes;
-    for (const ViewBoxSpec& spec : kViewBoxes) boxes.push_back({U(spec.box), ViewBox(U(spec.box))->text()});
+    for (const ViewBoxLayout& layout : kViewBoxes) boxes.push_back({U(layout.box), ViewBox(U(layout.box))->text()});
     for (const QCheckBox* c : {chkSyncPreview, chkDrawJnt, chkDrawEle, chkDrawCoord})
         boxes.push_back({c->objectName(), c->isChecked() ? QStringLiteral("1") : QStringLiteral("0")});
     return boxes;
@@ -654,8 +654,8 @@ bool frmラーメン図::eventFilter(QObject* watched, QEvent* event)
 
 void frmラーメン図::ViewBoxLostFocus(const BoxRule& rule, QLineEdit* box)
 {
-    for (const ViewBoxSpec& spec : kViewBoxes)
-        if (qstrcmp(spec.box, rule.name) == 0) ClampToUpDownRange(box, Spin(U(spec.spin)));
+    for (const ViewBoxLayout& layout : kViewBoxes)
+        if (qstrcmp(layout.box, rule.name) == 0) ClampToUpDownRange(box, Spin(U(layout.spin)));
 }
 
 void frmラーメン図::ClampToUpDownRange(QLineEdit* box, const UpDownControl* spin)

@@ -99,20 +99,20 @@ ListScreen::ListScreen(ListScreenDescription description, QWidget* parent)
         NumberLabel->setObjectName(description_.numberLabelName);
         NumberLabel->setAlignment(Qt::AlignCenter);
     }
-    for (const EntryBoxSpec& boxSpec : description_.boxes) {
+    for (const EntryBoxDescription& boxDescription : description_.boxes) {
         auto* box = new QLineEdit(this);
-        box->setObjectName(boxSpec.name);
+        box->setObjectName(boxDescription.name);
         box->setAlignment(Qt::AlignRight);
         QPalette pal = box->palette();
-        pal.setColor(QPalette::Base, boxSpec.hidden ? kLockedColour : kEntryColour);
+        pal.setColor(QPalette::Base, boxDescription.hidden ? kLockedColour : kEntryColour);
         box->setPalette(pal);
-        if (boxSpec.hidden) {
+        if (boxDescription.hidden) {
             // Held for the record procedures only: locked and out of sight.
             box->setReadOnly(true);
             box->setVisible(false);
         }
         box->installEventFilter(this);
-        MakeNumericEntryBox(box, boxSpec.noMinus, boxSpec.noDot);
+        MakeNumericEntryBox(box, boxDescription.noMinus, boxDescription.noDot);
         // Any change the user makes to a box's text is an edit to be saved.
         connect(box, &QLineEdit::textEdited, this, [this] { Modified = true; });
         Boxes.push_back(box);
@@ -161,9 +161,9 @@ void ListScreen::LayoutControls()
     // and a group caption above a run of boxes that belong together.
     bool groups = false;
     bool notesBelow = false;
-    for (const EntryBoxSpec& boxSpec : description_.boxes) {
-        groups = groups || !boxSpec.group.isEmpty();
-        notesBelow = notesBelow || !boxSpec.noteBelow.isEmpty();
+    for (const EntryBoxDescription& boxDescription : description_.boxes) {
+        groups = groups || !boxDescription.group.isEmpty();
+        notesBelow = notesBelow || !boxDescription.noteBelow.isEmpty();
     }
     const double groupY = 120 + gridH + 150;
     const double labelY = groups ? groupY + 300 : groupY;
@@ -178,26 +178,26 @@ void ListScreen::LayoutControls()
         forms::PlaceTw(g, runLeft, groupY, runRight - runLeft, 270);
     };
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& boxSpec = description_.boxes[i];
-        if (boxSpec.hidden) continue;
-        if (boxSpec.group != runGroup) {
+        const EntryBoxDescription& boxDescription = description_.boxes[i];
+        if (boxDescription.hidden) continue;
+        if (boxDescription.group != runGroup) {
             closeRun();
-            if (!runGroup.isEmpty() && !boxSpec.group.isEmpty()) x += 150;
-            runGroup = boxSpec.group;
+            if (!runGroup.isEmpty() && !boxDescription.group.isEmpty()) x += 150;
+            runGroup = boxDescription.group;
             runLeft = x;
         }
-        const double w = boxSpec.widthTw > 0 ? boxSpec.widthTw : description_.boxWidthTw;
+        const double w = boxDescription.widthTw > 0 ? boxDescription.widthTw : description_.boxWidthTw;
         if (i == 0 && NumberLabel) {
             forms::PlaceTw(NumberLabel, x - 150, labelY, w + 300, 270);
-        } else if (!boxSpec.label.isEmpty() || !boxSpec.labelName.isEmpty()) {
-            auto* l = new QLabel(boxSpec.label, this);
-            if (!boxSpec.labelName.isEmpty()) l->setObjectName(boxSpec.labelName);
+        } else if (!boxDescription.label.isEmpty() || !boxDescription.labelName.isEmpty()) {
+            auto* l = new QLabel(boxDescription.label, this);
+            if (!boxDescription.labelName.isEmpty()) l->setObjectName(boxDescription.labelName);
             l->setAlignment(Qt::AlignCenter);
             forms::PlaceTw(l, x, labelY, w, 270);
         }
         forms::PlaceTw(Boxes[i], x, boxY, w, 330);
-        if (!boxSpec.noteBelow.isEmpty()) {
-            auto* l = new QLabel(boxSpec.noteBelow, this);
+        if (!boxDescription.noteBelow.isEmpty()) {
+            auto* l = new QLabel(boxDescription.noteBelow, this);
             forms::PlaceTw(l, x, boxY + 390, 6000, 270);
         }
         runRight = x + w;
@@ -269,9 +269,9 @@ void ListScreen::PrepareNew()
     Program().WorkRecordset->Close();
     Program().WorkRecordset.reset();
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& boxSpec = description_.boxes[i];
+        const EntryBoxDescription& boxDescription = description_.boxes[i];
         if (i == 0) Boxes[i]->setText(rt::Format(ProposedNumber(max), QStringLiteral("0")));
-        else if (!boxSpec.keepOnNew) Boxes[i]->setText(boxSpec.newValue);
+        else if (!boxDescription.keepOnNew) Boxes[i]->setText(boxDescription.newValue);
     }
 }
 
@@ -284,13 +284,13 @@ void ListScreen::ShowRecord()
         Boxes[0]->setReadOnly(false);
     }
     for (size_t i = 0; i < Boxes.size(); ++i) {
-        const EntryBoxSpec& boxSpec = description_.boxes[i];
+        const EntryBoxDescription& boxDescription = description_.boxes[i];
         // Every digit the stored value holds is shown, so that saving the row
         // again stores the same value.
-        const rt::Variant v = ScreenRecordset->Field(boxSpec.field);
-        if (v.isNull()) Boxes[i]->setText(boxSpec.nullText);
-        else if (v.isNumber()) Boxes[i]->setText(StoredValueText(v, boxSpec.format));
-        else if (!boxSpec.format.isEmpty()) Boxes[i]->setText(StoredValueText(v, boxSpec.format));   // a number kept as text
+        const rt::Variant v = ScreenRecordset->Field(boxDescription.field);
+        if (v.isNull()) Boxes[i]->setText(boxDescription.nullText);
+        else if (v.isNumber()) Boxes[i]->setText(StoredValueText(v, boxDescription.format));
+        else if (!boxDescription.format.isEmpty()) Boxes[i]->setText(StoredValueText(v, boxDescription.format));   // a number kept as text
         else Boxes[i]->setText(v.toString());
     }
 }
@@ -668,12 +668,12 @@ QLineEdit* ListScreen::NextInRing(size_t i, bool forward) const
 
 void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
 {
-    const EntryBoxSpec& boxSpec = description_.boxes[i];
+    const EntryBoxDescription& boxDescription = description_.boxes[i];
     // Only a number is rewritten: other texts stay as typed.
-    if (boxSpec.lostFocus) {
-        if (rt::IsNumeric(box->text())) box->setText(boxSpec.lostFocus(box->text()));
-    } else if (!boxSpec.format.isEmpty() && rt::IsNumeric(box->text()))
-        box->setText(NumberKeepingDigits(rt::Val(box->text()), boxSpec.format));
+    if (boxDescription.lostFocus) {
+        if (rt::IsNumeric(box->text())) box->setText(boxDescription.lostFocus(box->text()));
+    } else if (!boxDescription.format.isEmpty() && rt::IsNumeric(box->text()))
+        box->setText(NumberKeepingDigits(rt::Val(box->text()), boxDescription.format));
 }
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)
@@ -683,7 +683,7 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
     size_t i = 0;
     while (i < Boxes.size() && Boxes[i] != box) ++i;
     if (i == Boxes.size()) return InputScreen::eventFilter(watched, event);
-    const EntryBoxSpec& boxSpec = description_.boxes[i];
+    const EntryBoxDescription& boxDescription = description_.boxes[i];
 
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -710,7 +710,7 @@ bool ListScreen::eventFilter(QObject* watched, QEvent* event)
         const int16_t ascii = KeyAsciiOf(ke);
         if (ascii == 0) return false;   // Delete, Home, Tab and the like: no KeyPress
         Modified = true;
-        if (FilterNumericKey(ascii, boxSpec.noMinus, boxSpec.noDot) == 0) return true;
+        if (FilterNumericKey(ascii, boxDescription.noMinus, boxDescription.noDot) == 0) return true;
         return false;
     }
     case QEvent::FocusOut:
@@ -762,16 +762,16 @@ void FitGridColumnsToCaptions(dao::DataGrid* grid, dao::DataControl* data, std::
 std::vector<FieldBinding> FieldBindings(const ListScreenDescription& description)
 {
     std::vector<FieldBinding> bindings;
-    for (const EntryBoxSpec& b : description.boxes) bindings.push_back({.control = b.name, .field = b.field, .conversion = b.conversion});
+    for (const EntryBoxDescription& b : description.boxes) bindings.push_back({.control = b.name, .field = b.field, .conversion = b.conversion});
     bindings.insert(bindings.end(), description.otherFields.begin(), description.otherFields.end());
     return bindings;
 }
 
-std::vector<EntryBoxSpec> SlotBoxes(const EntryBoxSpec& pattern, int first, int count, const QString& labelFormat)
+std::vector<EntryBoxDescription> SlotBoxes(const EntryBoxDescription& pattern, int first, int count, const QString& labelFormat)
 {
-    std::vector<EntryBoxSpec> boxes;
+    std::vector<EntryBoxDescription> boxes;
     for (int k = 0; k < count; ++k) {
-        EntryBoxSpec b = pattern;
+        EntryBoxDescription b = pattern;
         b.name = ControlName(pattern.name, first + k);
         b.field = schema::SlotFieldName(k + 1);
         if (!labelFormat.isEmpty()) b.label = labelFormat.arg(k + 1);
@@ -789,7 +789,7 @@ std::vector<dao::GridColumn> SlotColumns(int count, const QString& prefix, const
 
 void AddPlacementTargets(ListScreenDescription& description, const QString& name, int first, const QString& group)
 {
-    const std::vector<EntryBoxSpec> targets =
+    const std::vector<EntryBoxDescription> targets =
         SlotBoxes({.name = name, .noMinus = true, .noDot = true, .format = "0", .newValue = "0", .group = group}, first, 10, "%1");
     description.boxes.insert(description.boxes.end(), targets.begin(), targets.end());
     const std::vector<dao::GridColumn> columns = SlotColumns(10);

@@ -20,7 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-struct EntryBoxSpec {
+struct EntryBoxDescription {
     QString name{};          // objectName, "txtP(1)" for an element of a control array
     QString label{};         // caption of the label above it
     bool noMinus = false;    // FilterNumericKey flags
@@ -73,7 +73,7 @@ struct ListScreenDescription {
     std::vector<dao::GridColumn> columns{};
     QString numberLabelName{};      // "lblJntNo"
     QString numberLabelCaption{};   // set at load
-    std::vector<EntryBoxSpec> boxes{};   // focus-ring order, txtNo first
+    std::vector<EntryBoxDescription> boxes{};   // focus-ring order, txtNo first
     // Controls outside the ring that are written with the row.
     std::vector<FieldBinding> otherFields{};
     InputCheck check = nullptr;
@@ -105,7 +105,7 @@ std::vector<FieldBinding> FieldBindings(const ListScreenDescription& description
 // The boxes `pattern.name`(first) .. of `count` slots showing fld_01
 // onwards, each a copy of `pattern` labelled `labelFormat` with the slot
 // number (no label when it is empty).
-std::vector<EntryBoxSpec> SlotBoxes(const EntryBoxSpec& pattern, int first, int count, const QString& labelFormat = QString());
+std::vector<EntryBoxDescription> SlotBoxes(const EntryBoxDescription& pattern, int first, int count, const QString& labelFormat = QString());
 // Grid columns fld_01 .. of `count` slots captioned "1", "2", ... (or
 // `prefix` and the number) in `format`.
 std::vector<dao::GridColumn> SlotColumns(int count, const QString& prefix = QString(), const QString& format = QString());

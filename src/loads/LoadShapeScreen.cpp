@@ -86,7 +86,7 @@ const ListScreenDescription& LoadShapeScreen()
         s.columns.insert(s.columns.end(), parameterColumns.begin(), parameterColumns.end());
         s.columns.push_back({"順", "順", "", true});
         // The parameter boxes carry no label of their own: the screen places its captions.
-        const std::vector<EntryBoxSpec> parameters = SlotBoxes({.name = "txtP", .format = "0.000", .newValue = "0.000"}, 1, 7);
+        const std::vector<EntryBoxDescription> parameters = SlotBoxes({.name = "txtP", .format = "0.000", .newValue = "0.000"}, 1, 7);
         s.boxes.insert(s.boxes.end(), parameters.begin(), parameters.end());
         return s;
     }();

@@ -47,9 +47,9 @@ QWidget* Make(ControlKind kind, QWidget* parent, const QString& caption)
 
 }  // namespace
 
-void BuildControls(QWidget* window, std::span<const ControlSpec> specs)
+void BuildControls(QWidget* window, std::span<const ControlLayout> layouts)
 {
-    for (const ControlSpec& s : specs) {
+    for (const ControlLayout& s : layouts) {
         QWidget* parent = s.parent ? FindControlOrDie(window, QString::fromUtf8(s.parent)) : window;
         QWidget* w = Make(s.kind, parent, QString::fromUtf8(s.caption ? s.caption : ""));
         w->setObjectName(QString::fromUtf8(s.name));

@@ -27,7 +27,7 @@ enum class ControlKind {
     Combo,
 };
 
-struct ControlSpec {
+struct ControlLayout {
     ControlKind kind;
     const char* name;
     const char* parent;   // nullptr: the window itself
@@ -36,7 +36,7 @@ struct ControlSpec {
     double left, top, width, height;
 };
 
-void BuildControls(QWidget* window, std::span<const ControlSpec> specs);
+void BuildControls(QWidget* window, std::span<const ControlLayout> layouts);
 
 // The control of that name; a missing control ends the program (a fault
 // of the window's description).

@@ -41,7 +41,7 @@
 #include <cmath>
 
 using report::ControlKind;
-using report::ControlSpec;
+using report::ControlLayout;
 
 namespace {
 
@@ -54,7 +54,7 @@ const QString kDocumentFile = QStringLiteral("DocFile");
 // The window's controls. Frame(0) holds the page and zoom controls, Frame(1)
 // (waiting below it, out of view) the choice of the diagram in the layout
 // mode; Picture1 is the side panel of the layout mode.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {ControlKind::Panel, "Picture2", nullptr, nullptr, nullptr, 0, 0, 11800, 1380},
     {ControlKind::Frame, "Frame(0)", "Picture2", " 画面操作 ", nullptr, 0, 0, 8700, 1330},
     {ControlKind::Text, "txtinp", "Frame(0)", "", "表示したいページを入力して右の[表示]ボタンをクリックします", 150, 330, 700, 330},

@@ -20,14 +20,14 @@
 #include <QRadioButton>
 
 using report::ControlKind;
-using report::ControlSpec;
+using report::ControlLayout;
 
 namespace {
 
 constexpr int kFactorField = 10;
 const QString kFactorFormat = QStringLiteral("0.000");
 
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {ControlKind::Frame, "Frame1", nullptr, "　荷重ケースごとの応力計算の表示形式　", "計算結果の表示形式を指定します", 120, 120, 4200, 1000},
     {ControlKind::Option, "opnPerSeBu", "Frame1", "節点、部材毎に表示", "計算結果の表示形式を指定します", 240, 300, 3600, 300},
     {ControlKind::Option, "OpnPerKajyu", "Frame1", "荷重ケース別に表示", "計算結果の表示形式を指定します", 240, 620, 3600, 300},

@@ -23,11 +23,11 @@
 #include <cmath>
 
 using report::ControlKind;
-using report::ControlSpec;
+using report::ControlLayout;
 
 namespace {
 
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {ControlKind::Label, "Label2", nullptr, "プリンタ名", nullptr, 240, 260, 1000, 240},
     {ControlKind::Combo, "cboPrinter", nullptr, nullptr, "印刷に使用するプリンタを選択します", 1300, 200, 5300, 330},
     {ControlKind::Label, "Label1", nullptr, "印刷範囲", nullptr, 240, 760, 1000, 240},

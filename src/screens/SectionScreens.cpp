@@ -23,8 +23,8 @@ const NeighbourButton kMemberLookupButton{.name = "cmdRefer要素情報", .capti
                                           .toolTip = "[部材情報]で入力したデータを表示します"};
 
 // The moduli boxes, last on both screens; their labels carry the unit.
-const EntryBoxSpec kYoungBox{.name = "txtE", .noMinus = true, .noDot = true, .format = "0", .field = "E", .labelName = "lblYe"};
-const EntryBoxSpec kShearBox{.name = "txtγ", .noMinus = true, .noDot = true, .format = "0", .field = "γ", .labelName = "lblG"};
+const EntryBoxDescription kYoungBox{.name = "txtE", .noMinus = true, .noDot = true, .format = "0", .field = "E", .labelName = "lblYe"};
+const EntryBoxDescription kShearBox{.name = "txtγ", .noMinus = true, .noDot = true, .format = "0", .field = "γ", .labelName = "lblG"};
 
 // Dimension boxes used by each section type (P1 first).
 constexpr bool kUsedDimensions[7][5] = {
@@ -131,10 +131,10 @@ const ListScreenDescription& SectionShapesScreen()
                                            {"E", "Ye", "0", false},
                                            {"γ", "G", "0", false},
                                            {"順", "順", "", true}});
-        const std::vector<EntryBoxSpec> dimensions =
+        const std::vector<EntryBoxDescription> dimensions =
             SlotBoxes({.name = "txtP", .noMinus = true, .format = "0.000", .newValue = "0.000"}, 1, 5, "P%1(mm)");
         s.boxes.insert(s.boxes.end(), dimensions.begin(), dimensions.end());
-        EntryBoxSpec young = kYoungBox, shear = kShearBox;
+        EntryBoxDescription young = kYoungBox, shear = kShearBox;
         young.widthTw = shear.widthTw = 1110;
         s.boxes.insert(s.boxes.end(),
                        {{.name = "txtφx", .label = "φy", .noMinus = true, .format = "0.000", .newValue = "1.000", .field = "φx"},

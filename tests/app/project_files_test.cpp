@@ -203,7 +203,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
     const QByteArray saved = Read(archive);
     std::vector<lzh::MemberInfo> members;
     ASSERT_EQ(lzh::ListMembers(archive, members), lzh::Status::Ok);
-    const qint64 databaseSize = qint64(members.at(0).originalSize);
+    const qint64 databaseSize = qint64(members.at(0).unpackedSize);
     {
         // More data: the next archive is larger than the one on disk.
         auto db = dao::Database::Open(dir + QStringLiteral("/Zelkova.mdb"));
@@ -249,7 +249,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
 TEST(ProjectFiles, ArchivesOfAnotherToolOpenByteIdentical)
 {
     const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("元の工事"));
-    const QString original = testenv::FileHash(FixturePath(QStringLiteral("Zelkova.mdb")));
+    const QString fixtureHash = testenv::FileHash(FixturePath(QStringLiteral("Zelkova.mdb")));
     for (const char* f : {"lv0_lh5.lzh", "lv0_lh6.lzh", "lv0_lh7.lzh", "lv1_lh0.lzh", "lv1_lh5.lzh", "lv1_lh6.lzh",
                           "lv1_lh7.lzh", "lv2_lh5.lzh", "lv2_lh6.lzh", "lv2_lh7.lzh", "sjis_lv0.lzh", "sjis_lv1.lzh"}) {
         SCOPED_TRACE(f);
@@ -257,7 +257,7 @@ TEST(ProjectFiles, ArchivesOfAnotherToolOpenByteIdentical)
                                                QStringLiteral("dump")});
         EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty()) << out.join('\n').toStdString();
         EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("他ツールで圧縮した工事"));
-        EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), original);
+        EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), fixtureHash);
     }
 }
 

@@ -44,14 +44,14 @@ namespace {
 using bench::BestMs;
 using bench::Report;
 
-testenv::ReportProjectSpec LargestModel()
+testenv::ReportProjectSetup LargestModel()
 {
-    testenv::ReportProjectSpec spec;
-    spec.name = QStringLiteral("ベンチマーク");
-    spec.cases = 10;
-    spec.nodes = 300;
-    spec.members = 500;
-    return spec;
+    testenv::ReportProjectSetup setup;
+    setup.name = QStringLiteral("ベンチマーク");
+    setup.cases = 10;
+    setup.nodes = 300;
+    setup.members = 500;
+    return setup;
 }
 
 TEST(BenchReport, WholeDocument)

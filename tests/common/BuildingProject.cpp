@@ -31,20 +31,20 @@ void AddPlacements(Rows& rows, int shape, const std::vector<int>& targets)
 
 }  // namespace
 
-bool WriteAnalysedBuilding(const BuildingSpec& spec)
+bool WriteAnalysedBuilding(const BuildingSetup& setup)
 {
     int16_t mode = 0;
     MakeDatabase(mode);
     dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
     db->AppendRows(QStringLiteral("基本データ"),
                    {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T(spec.name), T(QStringLiteral("構造 一郎")), T(" "), T("True"), I(spec.cases), S(20500), S(7900)}});
-    const int perLevel = spec.columnsX * spec.columnsY;
-    auto node = [&](int level, int ix, int iy) { return level * perLevel + iy * spec.columnsX + ix + 1; };
+                   {{T(setup.name), T(QStringLiteral("構造 一郎")), T(" "), T("True"), I(setup.cases), S(20500), S(7900)}});
+    const int perLevel = setup.columnsX * setup.columnsY;
+    auto node = [&](int level, int ix, int iy) { return level * perLevel + iy * setup.columnsX + ix + 1; };
     Rows nodes, members;
-    for (int level = 0; level < spec.levels; ++level)
-        for (int iy = 0; iy < spec.columnsY; ++iy)
-            for (int ix = 0; ix < spec.columnsX; ++ix) {
+    for (int level = 0; level < setup.levels; ++level)
+        for (int iy = 0; iy < setup.columnsY; ++iy)
+            for (int ix = 0; ix < setup.columnsX; ++ix) {
                 const int no = node(level, ix, iy);
                 nodes.push_back({I(no), S(ix * 6.0), S(iy * 7.0), S(level * 3.5), I(no)});
             }
@@ -54,17 +54,17 @@ bool WriteAnalysedBuilding(const BuildingSpec& spec)
         members.push_back({I(no), I(i), I(j), I(section), I(no)});
         return no;
     };
-    for (int level = 1; level < spec.levels; ++level)
-        for (int iy = 0; iy < spec.columnsY; ++iy)
-            for (int ix = 0; ix < spec.columnsX; ++ix) addMember(node(level - 1, ix, iy), node(level, ix, iy), 1);
-    for (int level = 1; level < spec.levels; ++level)
-        for (int iy = 0; iy < spec.columnsY; ++iy)
-            for (int ix = 0; ix + 1 < spec.columnsX; ++ix) beams.push_back(addMember(node(level, ix, iy), node(level, ix + 1, iy), 2));
-    for (int iy = 0; iy < spec.columnsY; ++iy)
-        for (int ix = 0; ix < spec.columnsX; ++ix) bases.push_back(node(0, ix, iy));
-    for (int level = 1; level < spec.levels; ++level)
-        for (int iy = 0; iy < spec.columnsY; ++iy)
-            for (int ix = 0; ix < spec.columnsX; ++ix) floorNodes.push_back(node(level, ix, iy));
+    for (int level = 1; level < setup.levels; ++level)
+        for (int iy = 0; iy < setup.columnsY; ++iy)
+            for (int ix = 0; ix < setup.columnsX; ++ix) addMember(node(level - 1, ix, iy), node(level, ix, iy), 1);
+    for (int level = 1; level < setup.levels; ++level)
+        for (int iy = 0; iy < setup.columnsY; ++iy)
+            for (int ix = 0; ix + 1 < setup.columnsX; ++ix) beams.push_back(addMember(node(level, ix, iy), node(level, ix + 1, iy), 2));
+    for (int iy = 0; iy < setup.columnsY; ++iy)
+        for (int ix = 0; ix < setup.columnsX; ++ix) bases.push_back(node(0, ix, iy));
+    for (int level = 1; level < setup.levels; ++level)
+        for (int iy = 0; iy < setup.columnsY; ++iy)
+            for (int ix = 0; ix < setup.columnsX; ++ix) floorNodes.push_back(node(level, ix, iy));
 
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", QStringLiteral("順")}, nodes);
     // Columns □-400x400x19, beams H-600x200: A (cm²), J, Iyy, Izz (cm⁴).
@@ -85,7 +85,7 @@ bool WriteAnalysedBuilding(const BuildingSpec& spec)
     Rows shapes, placements;
     shapes.push_back({I(1), I(3), I(1), T(QStringLiteral("z 部材系")), S(-10), S(0), S(0), S(0), S(0), S(0), S(0), I(1)});
     AddPlacements(placements, 1, beams);
-    for (int c = 2; c <= spec.cases; ++c) {
+    for (int c = 2; c <= setup.cases; ++c) {
         const double force = 20 + 5 * ((c - 2) / 2);
         const bool alongX = c % 2 == 0;
         shapes.push_back({I(c), I(1), I(c), T(QStringLiteral("X 絶対系")), S(alongX ? force : 0), S(alongX ? 0 : force), S(0),

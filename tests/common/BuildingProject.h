@@ -10,7 +10,7 @@
 
 namespace testenv {
 
-struct BuildingSpec {
+struct BuildingSetup {
     QString name = QStringLiteral("鉄骨造事務所棟");
     int columnsX = 6;    // column lines in X, 6 m apart
     int columnsY = 5;    // column lines in Y, 7 m apart
@@ -20,15 +20,15 @@ struct BuildingSpec {
 
 // Nodes of the largest model the report serves: 6 x 5 x 10 = 300 nodes,
 // 270 columns and 225 beams.
-inline BuildingSpec LargestBuilding()
+inline BuildingSetup LargestBuilding()
 {
-    BuildingSpec spec;
-    spec.cases = 10;
-    return spec;
+    BuildingSetup setup;
+    setup.cases = 10;
+    return setup;
 }
 
 // Writes the project into a fresh "Zelkova.mdb" in the current folder,
 // analyses it and marks the results valid. False when the analysis fails.
-bool WriteAnalysedBuilding(const BuildingSpec& spec);
+bool WriteAnalysedBuilding(const BuildingSetup& setup);
 
 }  // namespace testenv

@@ -37,7 +37,7 @@ const QStringList kMemberForceFields = {"Case", "No_", "iTan", "iN", "iQy", "iQz
 
 }  // namespace
 
-void WriteReportProject(const ReportProjectSpec& spec, const QString& dir)
+void WriteReportProject(const ReportProjectSetup& setup, const QString& dir)
 {
     const QString here = QDir::currentPath();
     if (!dir.isEmpty()) QDir::setCurrent(dir);
@@ -46,12 +46,12 @@ void WriteReportProject(const ReportProjectSpec& spec, const QString& dir)
     dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
     db->AppendRows(QStringLiteral("基本データ"),
                    {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T(spec.name), T(spec.designer), T(spec.remarks), T(spec.si ? "True" : "False"), I(spec.cases),
+                   {{T(setup.name), T(setup.designer), T(setup.remarks), T(setup.si ? "True" : "False"), I(setup.cases),
                      S(20500), S(7900)}});
     Rows nodes, members, displacements, reactions;
-    for (int n = 1; n <= spec.nodes; ++n) {
+    for (int n = 1; n <= setup.nodes; ++n) {
         nodes.push_back({I(n), S((n - 1) % 20 * 5.0), S((n - 1) / 20 % 5 * 6.0), S((n - 1) / 100 * 4.0), I(n)});
-        for (int c = 1; c <= spec.cases; ++c) {
+        for (int c = 1; c <= setup.cases; ++c) {
             displacements.push_back({I(c), I(n), S(Value(n, c, 0) / 100), S(Value(n, c, 1) / 100), S(Value(n, c, 2) / 100),
                                      S(Value(n, c, 3) / 1e4), S(Value(n, c, 4) / 1e4), S(Value(n, c, 5) / 1e4)});
             const bool support = n <= 20;
@@ -59,8 +59,8 @@ void WriteReportProject(const ReportProjectSpec& spec, const QString& dir)
                                  S(support ? Value(n, c, 2) : 0), S(0), S(0), S(0)});
         }
     }
-    for (int m = 1; m <= spec.members; ++m)
-        members.push_back({I(m), I((m - 1) % spec.nodes + 1), I(m % spec.nodes + 1), I(1), I(m)});
+    for (int m = 1; m <= setup.members; ++m)
+        members.push_back({I(m), I((m - 1) % setup.nodes + 1), I(m % setup.nodes + 1), I(1), I(m)});
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", QStringLiteral("順")}, nodes);
     db->AppendRows(QStringLiteral("要素情報"), {"No_", "iTan", "jTan", QStringLiteral("材料番号"), QStringLiteral("順")}, members);
     db->AppendRows(QStringLiteral("Analyze節点変位"),
@@ -68,10 +68,10 @@ void WriteReportProject(const ReportProjectSpec& spec, const QString& dir)
                     QStringLiteral("⊿θy"), QStringLiteral("⊿θz")},
                    displacements);
     db->AppendRows(QStringLiteral("Analyze支点反力"), {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"}, reactions);
-    db->AppendRows(QStringLiteral("Analyze部材応力"), kMemberForceFields, MemberForceRows(spec.members, spec.cases));
-    if (spec.equivalentLoads)
+    db->AppendRows(QStringLiteral("Analyze部材応力"), kMemberForceFields, MemberForceRows(setup.members, setup.cases));
+    if (setup.equivalentLoads)
         db->AppendRows(QStringLiteral("Analyze等価節点荷重"), kMemberForceFields,
-                       MemberForceRows(std::min(spec.members, 5), spec.cases));
+                       MemberForceRows(std::min(setup.members, 5), setup.cases));
     db->Close();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));
     reg::Sync();

@@ -7,7 +7,7 @@
 
 namespace testenv {
 
-struct ReportProjectSpec {
+struct ReportProjectSetup {
     QString name = QStringLiteral("試験構造");
     QString designer = QStringLiteral(" ");
     QString remarks = QStringLiteral(" ");
@@ -20,6 +20,6 @@ struct ReportProjectSpec {
 
 // Writes the project into `dir` (the current folder when empty) and marks
 // the results valid in the settings.
-void WriteReportProject(const ReportProjectSpec& spec, const QString& dir = QString());
+void WriteReportProject(const ReportProjectSetup& setup, const QString& dir = QString());
 
 }  // namespace testenv

@@ -289,7 +289,7 @@ TEST_P(PassKilledMidway, LeavesTheOldOrTheFinishedDatabase)
 {
     const KilledCase& c = GetParam();
     MakeProjectFile(c.drop);
-    const QByteArray original = testenv::ReadFile(kWorkingDatabase);
+    const QByteArray startingBytes = testenv::ReadFile(kWorkingDatabase);
     const auto before = rawdb::File(kWorkingDatabase).Dump();
     RunMakeDatabase(c.mode);
     const auto finished = rawdb::File(kWorkingDatabase).Dump();
@@ -298,7 +298,7 @@ TEST_P(PassKilledMidway, LeavesTheOldOrTheFinishedDatabase)
     int deaths = 0;
     for (int writes = 0; writes < 1000; ++writes) {
         for (const QString& f : QDir().entryList(QDir::Files)) QFile::remove(f);
-        WriteFile(kWorkingDatabase, original);
+        WriteFile(kWorkingDatabase, startingBytes);
         const bool died = DiesInPass(c.mode, writes);
         // What the next start finds, after a journal is played back.
         const auto now = rawdb::File(kWorkingDatabase, true).Dump();

@@ -2,7 +2,7 @@
 // The first input byte chooses what the rest is:
 //   even: a whole archive; every member with a method we decode is decoded;
 //   odd:  a raw compressed stream for -lh5-, -lh6- or -lh7- (byte 1 picks the
-//         method, bytes 2-4 the original size, the CRC is bytes 5-6).
+//         method, bytes 2-4 the unpacked size, the CRC is bytes 5-6).
 // Output is counted and dropped; the harness only checks that the reader
 // stays inside its buffers and returns a status.
 //
@@ -45,16 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const auto& h : headers) {
             if (h.dataEnd > in.size() || h.dataStart > h.dataEnd) std::abort();
             (void)lzh::core::NameMatches(h, "zelkova.mdb");
-            if (!lzh::core::IsSupportedMethod(h.method) || h.originalSize > kMaxOutput) continue;
-            Decode(h.method, in.subspan(h.dataStart, h.dataEnd - h.dataStart), h.originalSize, h.crc);
+            if (!lzh::core::IsSupportedMethod(h.method) || h.unpackedSize > kMaxOutput) continue;
+            Decode(h.method, in.subspan(h.dataStart, h.dataEnd - h.dataStart), h.unpackedSize, h.crc);
         }
         return 0;
     }
     if (in.size() < 6) return 0;
     static const char* const kMethods[] = {"-lh5-", "-lh6-", "-lh7-"};
     const std::string method = kMethods[in[0] % 3];
-    const uint64_t original = (uint64_t{in[1]} | (uint64_t{in[2]} << 8) | (uint64_t{in[3]} << 16)) % kMaxOutput;
+    const uint64_t unpackedSize = (uint64_t{in[1]} | (uint64_t{in[2]} << 8) | (uint64_t{in[3]} << 16)) % kMaxOutput;
     const uint16_t crc = static_cast<uint16_t>(in[4] | (in[5] << 8));
-    Decode(method, in.subspan(6), original, crc);
+    Decode(method, in.subspan(6), unpackedSize, crc);
     return 0;
 }

@@ -65,7 +65,7 @@ TEST_P(LzhRoundTrip, WrittenArchiveReadsBackHereAndInLhasa)
     EXPECT_EQ(members[0].folder, "");
     EXPECT_EQ(members[0].method, "-lh5-");
     EXPECT_EQ(members[0].headerLevel, 2);
-    EXPECT_EQ(members[0].originalSize, static_cast<quint64>(data.size()));
+    EXPECT_EQ(members[0].unpackedSize, static_cast<quint64>(data.size()));
 
     ASSERT_EQ(lzh::ExtractMember("p.lzh", "back.mdb"), Status::Ok);
     EXPECT_EQ(Read("back.mdb"), data);
@@ -210,7 +210,7 @@ TEST(LzhReader, ListsHeaderLevelsMethodsAndShiftJisNames)
         EXPECT_EQ(m[0].name, "Zelkova.mdb");
         EXPECT_EQ(m[0].headerLevel, e.level);
         EXPECT_EQ(m[0].method, e.method);
-        EXPECT_EQ(m[0].originalSize, 26624u);
+        EXPECT_EQ(m[0].unpackedSize, 26624u);
     }
     for (const char* file : {"sjis_lv0.lzh", "sjis_lv1.lzh"}) {
         std::vector<lzh::MemberInfo> m;

@@ -28,17 +28,17 @@
 
 namespace diagramtest {
 
-struct NodeSpec {
+struct TestNode {
     int no;
     float x, y, z;
 };
-struct MemberSpec {
+struct TestMember {
     int no, i, j, section = 1;
 };
 
 struct Model {
-    std::vector<NodeSpec> nodes;
-    std::vector<MemberSpec> members;
+    std::vector<TestNode> nodes;
+    std::vector<TestMember> members;
     int cases = 1;
     // Displacements (cm) by (case, node) and moments by (case, member);
     // every other node and member has a row of zeros.
@@ -78,7 +78,7 @@ inline void WriteModel(const Model& m)
                    {{T(QStringLiteral("門形")), T(" "), T(" "), T("True"), I(m.cases), S(20500), S(7900)}});
     std::vector<std::vector<rt::Variant>> nodes, members, displacements, forces;
     int order = 0;
-    for (const NodeSpec& n : m.nodes) {
+    for (const TestNode& n : m.nodes) {
         nodes.push_back({I(n.no), S(n.x), S(n.y), S(n.z), I(++order)});
         for (int c = 1; c <= m.cases; ++c) {
             if (Listed(m.missingDisplacements, c, n.no)) continue;
@@ -88,7 +88,7 @@ inline void WriteModel(const Model& m)
         }
     }
     order = 0;
-    for (const MemberSpec& e : m.members) {
+    for (const TestMember& e : m.members) {
         members.push_back({I(e.no), I(e.i), I(e.j), I(e.section), I(++order)});
         for (int c = 1; c <= m.cases; ++c) {
             if (Listed(m.missingMoments, c, e.no)) continue;
@@ -125,7 +125,7 @@ public:
         ctx_->screenCode = 10401;
         ctx_->zoomBaseUnit = 2000;
         std::vector<diagram::NodeCoordinate> coordinates;
-        for (const NodeSpec& n : model.nodes) coordinates.push_back({static_cast<int16_t>(n.no), n.x, n.y, n.z});
+        for (const TestNode& n : model.nodes) coordinates.push_back({static_cast<int16_t>(n.no), n.x, n.y, n.z});
         ctx_->bounds = diagram::ComputeModelBounds(coordinates);
         for (const auto& [box, text] : std::initializer_list<std::pair<const char*, const char*>>{
                  {"txtrf", "100"}, {"txtθf", "90"}, {"txtφf", "270"}, {"txtra", "0"}, {"txtθa", "0"}, {"txtφa", "0"},

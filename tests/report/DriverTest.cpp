@@ -76,9 +76,9 @@ struct CallLog {
 
 TEST(Driver, ResultsReportPerLoadCaseInTheOrderOfItsSections)
 {
-    testenv::ReportProjectSpec spec;
-    spec.cases = 3;
-    HeadlessBuild b(spec);
+    testenv::ReportProjectSetup setup;
+    setup.cases = 3;
+    HeadlessBuild b(setup);
     b.ctx().info.CombineCases = -1;
     ASSERT_EQ(b.Run(report::kModeResults, nullptr, reporttest::WithoutTables()).outcome, BuildOutcome::Succeeded);
     // Cover, input data, 1.6, one page per case of chapter 2, chapter 3.
@@ -103,10 +103,10 @@ TEST(Driver, ResultsReportPerLoadCaseInTheOrderOfItsSections)
 
 TEST(Driver, PerNodeAndMemberAndWithoutEquivalentLoads)
 {
-    testenv::ReportProjectSpec spec;
-    spec.cases = 2;
-    spec.equivalentLoads = false;
-    HeadlessBuild b(spec);
+    testenv::ReportProjectSetup setup;
+    setup.cases = 2;
+    setup.equivalentLoads = false;
+    HeadlessBuild b(setup);
     b.ctx().info.PerNodeMember = -1;
     ASSERT_EQ(b.Run(report::kModeResults, nullptr, reporttest::WithoutTables()).outcome, BuildOutcome::Succeeded);
     // 1.6 is left out with its page break; chapter 2 is one section.
@@ -150,9 +150,9 @@ TEST(Driver, CallsEveryChapterWithItsCaseAndReportsProgress)
          13},
     };
     for (const Case& c : cases) {
-        testenv::ReportProjectSpec spec;
-        spec.cases = 2;
-        HeadlessBuild b(spec);
+        testenv::ReportProjectSetup setup;
+        setup.cases = 2;
+        HeadlessBuild b(setup);
         b.ctx().info.CombineCases = c.combine;
         b.ctx().info.PerNodeMember = c.perNodeMember;
         b.ctx().info.ShowDisplacement = c.displacement;
@@ -343,11 +343,11 @@ TEST(PageFormat, SectionsSetTheirFormatAndOthersChangeNothing)
 
 QStringList CoverLines(const QString& name, const QString& designer, const QString& remarks)
 {
-    testenv::ReportProjectSpec spec;
-    spec.name = name;
-    spec.designer = designer;
-    spec.remarks = remarks;
-    HeadlessBuild b(spec);
+    testenv::ReportProjectSetup setup;
+    setup.name = name;
+    setup.designer = designer;
+    setup.remarks = remarks;
+    HeadlessBuild b(setup);
     EXPECT_EQ(b.Run(report::kModeResults).outcome, BuildOutcome::Succeeded);
     return b.Lines(1);
 }
@@ -379,9 +379,9 @@ TEST(FrontCover, TitleNamesAndFrame)
 // colon of the project line.
 TEST(FrontCover, ColonsLineUp)
 {
-    testenv::ReportProjectSpec spec;
-    spec.designer = QStringLiteral("設計者");
-    HeadlessBuild b(spec);
+    testenv::ReportProjectSetup setup;
+    setup.designer = QStringLiteral("設計者");
+    HeadlessBuild b(setup);
     b.doc().StartDocument();
     report::SetupPageFormat(b.ctx(), report::kSectionCover);
     report::PrintFrontCover(b.ctx());

@@ -43,7 +43,7 @@ protected:
     report::SpinArrows* Spin(const char* name) const { return report::Control<report::SpinArrows>(w, QString::fromUtf8(name)); }
     int Beeps() const { return testenv::Script().beeps; }
 
-    PreviewWindow p{testenv::ReportProjectSpec{}, ScreenFramePreview};
+    PreviewWindow p{testenv::ReportProjectSetup{}, ScreenFramePreview};
     frmPreview* w = nullptr;
 };
 

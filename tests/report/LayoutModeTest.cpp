@@ -29,11 +29,11 @@ const QString kDatabaseMessage = QStringLiteral(
     "もしデータベースをオープンしている場合はデータベースを閉じて、もう一度処理を実行して下さい。\r\n"
     "それでもエラーが発生する場合はメインメニューで[クリア]を実行して下さい。");
 
-testenv::ReportProjectSpec TwoCases()
+testenv::ReportProjectSetup TwoCases()
 {
-    testenv::ReportProjectSpec spec;
-    spec.cases = 2;
-    return spec;
+    testenv::ReportProjectSetup setup;
+    setup.cases = 2;
+    return setup;
 }
 
 std::optional<PlacementRow> Row(PlacementKey key)

@@ -14,12 +14,12 @@ namespace {
 
 // The results report of four cases: the cover and 6 numbered pages.
 struct ResultsPreview {
-    ResultsPreview() : p(Spec(), ScreenResultsPreview) { EXPECT_TRUE(p.Open()); }
-    static testenv::ReportProjectSpec Spec()
+    ResultsPreview() : p(Setup(), ScreenResultsPreview) { EXPECT_TRUE(p.Open()); }
+    static testenv::ReportProjectSetup Setup()
     {
-        testenv::ReportProjectSpec spec;
-        spec.cases = 4;
-        return spec;
+        testenv::ReportProjectSetup setup;
+        setup.cases = 4;
+        return setup;
     }
     frmPreview* w() { return p.w(); }
     PreviewWindow p;

@@ -19,13 +19,13 @@ namespace reporttest {
 
 class PreviewWindow {
 public:
-    PreviewWindow(const testenv::ReportProjectSpec& spec, int16_t code, bool confirmDialog = true,
+    PreviewWindow(const testenv::ReportProjectSetup& setup, int16_t code, bool confirmDialog = true,
                   const report::ReportChapters& chapters = report::StandardChapters())
     {
-        testenv::WriteReportProject(spec);
+        testenv::WriteReportProject(setup);
         Program().ProgramVersion = QStringLiteral("1.41");
         Program().ScreenCode = code;
-        Program().ReportHeader = {spec.name.leftJustified(50), spec.designer.leftJustified(50), spec.remarks.leftJustified(50)};
+        Program().ReportHeader = {setup.name.leftJustified(50), setup.designer.leftJustified(50), setup.remarks.leftJustified(50)};
         SetShowMainMenuHandler([this] { ++menuShown; });
         PreviewServices services;
         services.compactDatabase = [this] { ++compactions; };

@@ -39,9 +39,9 @@ QStringList MenuTexts(const QMenu* menu)
 
 TEST(PreviewWindow, ResultsReportOpensAfterTheDisplayContents)
 {
-    testenv::ReportProjectSpec spec;
-    spec.cases = 2;
-    PreviewWindow p(spec, ScreenResultsPreview);
+    testenv::ReportProjectSetup setup;
+    setup.cases = 2;
+    PreviewWindow p(setup, ScreenResultsPreview);
     ASSERT_TRUE(p.Open());
     frmPreview* w = p.w();
     ASSERT_TRUE(w);
@@ -107,9 +107,9 @@ TEST(PreviewWindow, ModelQuestionWhenNodesOrMembersAreMissing)
     for (int answer : {ui::Answer::Yes, ui::Answer::No}) {
         for (int16_t code : {ScreenFramePreview, ScreenResultsPreview}) {
             testenv::ResetScript().answers.push_back(answer);
-            testenv::ReportProjectSpec spec;
-            spec.members = 0;
-            PreviewWindow p(spec, code);
+            testenv::ReportProjectSetup setup;
+            setup.members = 0;
+            PreviewWindow p(setup, code);
             const bool opened = p.Open();
             EXPECT_EQ(testenv::Script().messages.value(0), kModelQuestion);
             EXPECT_EQ(Program().MsgResult, answer);
@@ -272,9 +272,9 @@ TEST(PreviewWindow, FailedBuildDropsTheDocumentAndTheCombination)
 // shown; cancelling leaves both and the file alone.
 TEST(PreviewWindow, DisplayContentsRebuildKeepsTheView)
 {
-    testenv::ReportProjectSpec spec;
-    spec.cases = 3;
-    PreviewWindow p(spec, ScreenResultsPreview);
+    testenv::ReportProjectSetup setup;
+    setup.cases = 3;
+    PreviewWindow p(setup, ScreenResultsPreview);
     ASSERT_TRUE(p.Open());
     frmPreview* w = p.w();
     ASSERT_EQ(p.Pages(), 6);

@@ -66,17 +66,17 @@ void Fill(frmPrintInfoSetUp& d, const Answers& a)
 
 // The results report of 10 cases: the cover and 12 numbered pages.
 struct Printing {
-    explicit Printing(int16_t code = ScreenResultsPreview) : p(Spec(), code, true, reporttest::WithoutTables())
+    explicit Printing(int16_t code = ScreenResultsPreview) : p(Setup(), code, true, reporttest::WithoutTables())
     {
         target = std::make_shared<RecordingTarget>();
         preview::SetPrintTarget(target);
         EXPECT_TRUE(p.Open());
     }
-    static testenv::ReportProjectSpec Spec()
+    static testenv::ReportProjectSetup Setup()
     {
-        testenv::ReportProjectSpec spec;
-        spec.cases = 10;
-        return spec;
+        testenv::ReportProjectSetup setup;
+        setup.cases = 10;
+        return setup;
     }
     frmPreview* w() { return p.w(); }
     // Prints with the answers; the dialog's state after OK is kept.
@@ -362,7 +362,7 @@ TEST(Printing, FailureRestoresTheDocumentAndSaysSo)
         chapters.printInputDataChapter = [&failNow](report::ReportContext&) {
             if (failNow) report::Fail();
         };
-        PreviewWindow p(Printing::Spec(), ScreenResultsPreview, true, chapters);
+        PreviewWindow p(Printing::Setup(), ScreenResultsPreview, true, chapters);
         auto target = std::make_shared<RecordingTarget>();
         preview::SetPrintTarget(target);
         ASSERT_TRUE(p.Open());

@@ -39,10 +39,10 @@ QStringList PageOutput(const QStringList& out, int page)
 TEST(ProbePreview, ResultsReportPagesAndItsPdf)
 {
     const QString dir = testenv::MakeDir(QStringLiteral("results"));
-    testenv::ReportProjectSpec spec;
-    spec.name = QStringLiteral("  高架橋 ");
-    spec.cases = 2;
-    testenv::WriteReportProject(spec, dir);
+    testenv::ReportProjectSetup setup;
+    setup.name = QStringLiteral("  高架橋 ");
+    setup.cases = 2;
+    testenv::WriteReportProject(setup, dir);
     const QString pdf = dir + QStringLiteral("/report.pdf");
     const QStringList out = RunProbe(dir, {QStringLiteral("preview:10402"), QStringLiteral("pdf:") + pdf, QStringLiteral("dump")});
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
@@ -83,9 +83,9 @@ TEST(ProbePreview, ResultsReportPagesAndItsPdf)
 TEST(ProbePreview, TakesTheStoredDisplayContents)
 {
     const QString dir = testenv::MakeDir(QStringLiteral("pif"));
-    testenv::ReportProjectSpec spec;
-    spec.cases = 3;
-    testenv::WriteReportProject(spec, dir);
+    testenv::ReportProjectSetup setup;
+    setup.cases = 3;
+    testenv::WriteReportProject(setup, dir);
     PreviewInfoRecord info = report::DefaultPreviewInfo(-1);
     info.PerNodeMember = -1;
     info.ByLoadCase = 0;
@@ -98,9 +98,9 @@ TEST(ProbePreview, TakesTheStoredDisplayContents)
 TEST(ProbePreview, FrameDiagramPrint)
 {
     const QString dir = testenv::MakeDir(QStringLiteral("frame"));
-    testenv::ReportProjectSpec spec;
-    spec.name = QStringLiteral("高架橋");
-    testenv::WriteReportProject(spec, dir);
+    testenv::ReportProjectSetup setup;
+    setup.name = QStringLiteral("高架橋");
+    testenv::WriteReportProject(setup, dir);
     const QStringList out = RunProbe(dir, {QStringLiteral("preview:10401")});
     EXPECT_EQ(Value(out, QStringLiteral("counts")), QStringLiteral("1|1"));
     EXPECT_EQ(PageOutput(out, 1),

@@ -38,14 +38,14 @@ inline report::ReportChapters WithoutTables()
 
 class HeadlessBuild {
 public:
-    explicit HeadlessBuild(const testenv::ReportProjectSpec& spec = {})
+    explicit HeadlessBuild(const testenv::ReportProjectSetup& setup = {})
     {
-        testenv::WriteReportProject(spec);
+        testenv::WriteReportProject(setup);
         db_ = dao::Database::Open(kWorkingDatabase);
         ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
-        ctx_->loadCaseCount = static_cast<int16_t>(spec.cases);
-        ctx_->unitIsSI = spec.si;
-        ctx_->header = {spec.name.leftJustified(50), spec.designer.leftJustified(50), spec.remarks.leftJustified(50)};
+        ctx_->loadCaseCount = static_cast<int16_t>(setup.cases);
+        ctx_->unitIsSI = setup.si;
+        ctx_->header = {setup.name.leftJustified(50), setup.designer.leftJustified(50), setup.remarks.leftJustified(50)};
         ctx_->screenCode = 10402;
     }
     ~HeadlessBuild() { db_->Close(); }

@@ -70,11 +70,11 @@ frmPreview* Open(int16_t code)
     return w;
 }
 
-void Start(const testenv::BuildingSpec& spec)
+void Start(const testenv::BuildingSetup& setup)
 {
-    ASSERT_TRUE(testenv::WriteAnalysedBuilding(spec));
+    ASSERT_TRUE(testenv::WriteAnalysedBuilding(setup));
     Program().ProgramVersion = QStringLiteral("1.41");
-    Program().ReportHeader = {spec.name.leftJustified(50), QString(50, u' '), QString(50, u' ')};
+    Program().ReportHeader = {setup.name.leftJustified(50), QString(50, u' '), QString(50, u' ')};
     SetShowMainMenuHandler([] {});
     SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdOK->click(); });
 }
@@ -99,9 +99,9 @@ void ShowResultsFromTheFront(float eye, bool labels, float stressScale)
 
 TEST(DiagramScreenshots, BuildingDiagrams)
 {
-    testenv::BuildingSpec spec = testenv::LargestBuilding();
-    spec.cases = 2;
-    Start(spec);
+    testenv::BuildingSetup setup = testenv::LargestBuilding();
+    setup.cases = 2;
+    Start(setup);
     frmPreview* w = Open(ScreenFramePreview);
     testenv::SaveScreenshot(w, QStringLiteral("diagram-frame-print.png"));
     SavePage(w, 1, QStringLiteral("diagram-frame-print-page.png"));
@@ -138,12 +138,12 @@ TEST(DiagramScreenshots, BuildingDiagrams)
 // can be told apart.
 TEST(DiagramScreenshots, PlaneFrameDiagrams)
 {
-    testenv::BuildingSpec spec;
-    spec.name = QStringLiteral("鉄骨造 平面架構");
-    spec.columnsX = 4;
-    spec.columnsY = 1;
-    spec.levels = 4;
-    Start(spec);
+    testenv::BuildingSetup setup;
+    setup.name = QStringLiteral("鉄骨造 平面架構");
+    setup.columnsX = 4;
+    setup.columnsY = 1;
+    setup.levels = 4;
+    Start(setup);
     ShowResultsFromTheFront(100, true, 2);
     frmPreview* w = Open(ScreenResultsPreview);
     const int displacement = PageWith(w, QStringLiteral("4.変位図"));

@@ -24,15 +24,15 @@ namespace {
 
 TEST(Screenshots, ReportPreviewAndDialogs)
 {
-    testenv::ReportProjectSpec spec;
-    spec.name = QStringLiteral("〇〇橋 補強設計");
-    spec.designer = QStringLiteral("山田 太郎");
-    spec.remarks = QStringLiteral("第2案");
-    spec.cases = 3;
-    testenv::WriteReportProject(spec);
+    testenv::ReportProjectSetup setup;
+    setup.name = QStringLiteral("〇〇橋 補強設計");
+    setup.designer = QStringLiteral("山田 太郎");
+    setup.remarks = QStringLiteral("第2案");
+    setup.cases = 3;
+    testenv::WriteReportProject(setup);
     Program().ProgramVersion = QStringLiteral("1.41");
     Program().ScreenCode = ScreenResultsPreview;
-    Program().ReportHeader = {spec.name.leftJustified(50), spec.designer.leftJustified(50), spec.remarks.leftJustified(50)};
+    Program().ReportHeader = {setup.name.leftJustified(50), setup.designer.leftJustified(50), setup.remarks.leftJustified(50)};
     SetShowMainMenuHandler([] {});
     PreviewServices services;
     services.chapters.printDisplacementsForCase = [](report::ReportContext& ctx, int16_t c) {

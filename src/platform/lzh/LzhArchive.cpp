@@ -39,7 +39,7 @@ MemberInfo Describe(const core::Header& h)
     m.method = QString::fromLatin1(h.method.data(), static_cast<qsizetype>(h.method.size()));
     m.headerLevel = h.level;
     m.packedSize = h.packedSize;
-    m.originalSize = h.originalSize;
+    m.unpackedSize = h.unpackedSize;
     m.crc = h.crc;
     return m;
 }
@@ -105,13 +105,13 @@ Status ExtractMember(const QString& archivePath, const QString& destinationPath,
     }
     if (!found) return Status::NoSuchMember;
     if (!core::IsSupportedMethod(h.method)) return Status::UnsupportedMethod;
-    if (h.originalSize > static_cast<quint64>(kMaxFileSize)) return Status::TooLarge;
+    if (h.unpackedSize > static_cast<quint64>(kMaxFileSize)) return Status::TooLarge;
 
     files::SafeFile out(destinationPath);
     if (!out.Open()) return Status::WriteError;
     const core::Sink sink = [&out](const uint8_t* p, size_t n) { return out.Write(p, n); };
     s = core::DecodeMember(h.method, bytes.subspan(h.dataStart, static_cast<size_t>(h.packedSize)),
-                           h.originalSize, h.crc, sink);
+                           h.unpackedSize, h.crc, sink);
     if (s != Status::Ok) return s;  // the destination stays as it was
     return out.Commit() ? Status::Ok : Status::WriteError;
 }

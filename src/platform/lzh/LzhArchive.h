@@ -26,7 +26,7 @@ struct MemberInfo {
     QString method;        // such as "-lh5-"
     int headerLevel = 0;
     quint64 packedSize = 0;
-    quint64 originalSize = 0;
+    quint64 unpackedSize = 0;
     quint16 crc = 0;
 };
 

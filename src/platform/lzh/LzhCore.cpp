@@ -129,7 +129,7 @@ Status ParseHeader(std::span<const uint8_t> a, size_t off, Header& h, bool& atEn
     h.level = p[20];
     h.headerStart = off;
     h.method.assign(reinterpret_cast<const char*>(p + 2), 5);
-    h.originalSize = Le32(p + 11);
+    h.unpackedSize = Le32(p + 11);
     h.timestamp = Le32(p + 15);
     uint64_t packedOrSkip = Le32(p + 7);
 
@@ -379,7 +379,7 @@ public:
         ring_.assign(kRing, ' ');  // the window starts filled with blanks
     }
 
-    Status Run(uint64_t originalSize, uint16_t expectedCrc, const Sink& sink)
+    Status Run(uint64_t unpackedSize, uint16_t expectedCrc, const Sink& sink)
     {
         uint64_t out = 0;
         size_t pos = 0;          // position in the ring
@@ -403,7 +403,7 @@ public:
             }
             return true;
         };
-        while (out < originalSize) {
+        while (out < unpackedSize) {
             if (blockLeft == 0) {
                 blockLeft = br_.Get(16);
                 if (blockLeft == 0) return Status::Damaged;
@@ -424,7 +424,7 @@ public:
                 size_t dist = pc <= 1 ? static_cast<size_t>(pc)
                                       : (size_t{1} << (pc - 1)) + br_.Get(pc - 1);
                 dist += 1;
-                if (len > originalSize - out) len = originalSize - out;
+                if (len > unpackedSize - out) len = unpackedSize - out;
                 size_t from = (pos + kRing - dist) & (kRing - 1);
                 for (uint64_t k = 0; k < len; ++k) {
                     const uint8_t b = ring_[from];
@@ -511,11 +511,11 @@ private:
 
 }  // namespace
 
-Status DecodeMember(const std::string& method, std::span<const uint8_t> packed, uint64_t originalSize,
+Status DecodeMember(const std::string& method, std::span<const uint8_t> packed, uint64_t unpackedSize,
                     uint16_t expectedCrc, const Sink& sink)
 {
     if (method == "-lh0-") {
-        if (packed.size() != originalSize) return Status::Damaged;
+        if (packed.size() != unpackedSize) return Status::Damaged;
         const uint16_t crc = Crc16(packed.data(), packed.size());
         if (crc != expectedCrc) return Status::CrcError;
         if (!packed.empty() && !sink(packed.data(), packed.size())) return Status::WriteError;
@@ -527,7 +527,7 @@ Status DecodeMember(const std::string& method, std::span<const uint8_t> packed, 
     else if (method == "-lh7-") dicBits = 16;
     else return Status::UnsupportedMethod;
     Lh5Decoder decoder(dicBits, packed);
-    return decoder.Run(originalSize, expectedCrc, sink);
+    return decoder.Run(unpackedSize, expectedCrc, sink);
 }
 
 // ------------------------------------------------------------------ encoder
@@ -891,7 +891,7 @@ std::vector<uint8_t> EncodeLh5(std::span<const uint8_t> data)
     return out;
 }
 
-std::vector<uint8_t> MakeLevel2Header(const std::string& name, uint64_t packedSize, uint64_t originalSize,
+std::vector<uint8_t> MakeLevel2Header(const std::string& name, uint64_t packedSize, uint64_t unpackedSize,
                                       uint16_t crc, uint32_t unixTime)
 {
     std::vector<uint8_t> h;
@@ -901,7 +901,7 @@ std::vector<uint8_t> MakeLevel2Header(const std::string& name, uint64_t packedSi
     put16(0);  // total size, filled in below
     for (char c : std::string("-lh5-")) put8(static_cast<uint8_t>(c));
     put32(packedSize);
-    put32(originalSize);
+    put32(unpackedSize);
     put32(unixTime);
     put8(0x20);
     put8(2);

@@ -41,7 +41,7 @@ struct Header {
     std::string name;            // raw bytes of the stored name (may hold a folder)
     std::string folder;          // raw bytes of a stored folder ('/' separated)
     uint64_t packedSize = 0;
-    uint64_t originalSize = 0;
+    uint64_t unpackedSize = 0;
     uint16_t crc = 0;
     uint32_t timestamp = 0;      // as stored: MS-DOS (levels 0, 1) or Unix time (2)
     int osId = 0;
@@ -70,10 +70,10 @@ bool IsSupportedMethod(const std::string& method);
 // Receives decoded bytes in order; returns false to stop (a write failure).
 using Sink = std::function<bool(const uint8_t* data, size_t size)>;
 
-// Decodes one member's data, passing exactly `originalSize` bytes to the sink
+// Decodes one member's data, passing exactly `unpackedSize` bytes to the sink
 // unless it fails. Verifies the CRC. Never reads outside `packed`.
 Status DecodeMember(const std::string& method, std::span<const uint8_t> packed,
-                    uint64_t originalSize, uint16_t expectedCrc, const Sink& sink);
+                    uint64_t unpackedSize, uint16_t expectedCrc, const Sink& sink);
 
 // Compresses with -lh5- (8 KiB window, static Huffman blocks).
 std::vector<uint8_t> EncodeLh5(std::span<const uint8_t> data);
@@ -85,7 +85,7 @@ int MakeCodeLengths(const uint32_t* freq, int n, uint8_t* len, uint16_t* code);
 
 // A level 2 header for one member stored with -lh5- under `name`.
 std::vector<uint8_t> MakeLevel2Header(const std::string& name, uint64_t packedSize,
-                                      uint64_t originalSize, uint16_t crc, uint32_t unixTime);
+                                      uint64_t unpackedSize, uint16_t crc, uint32_t unixTime);
 
 }  // namespace core
 }  // namespace lzh
