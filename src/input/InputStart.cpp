@@ -2,8 +2,10 @@
 
 #include "input/InputControls.h"
 #include "input/InputScreen.h"
+#include "database/WorkingFiles.h"
 #include "platform/DataGrid.h"
 #include "platform/Forms.h"
+#include "platform/SafeFile.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
@@ -52,22 +54,16 @@ const ToolTip kToolTips[] = {
 };
 
 
-// Replaces `to` by a byte copy of `from`; false when it cannot.
+// Replaces `to` by a byte copy of `from`, synced to disk: the copy is what a
+// crash falls back on. False, with no copy left, when it cannot.
 bool CopyReplacing(const QString& from, const QString& to)
 {
     if (!QFile::exists(from)) return false;
     if (QFile::exists(to) && !QFile::remove(to)) return false;
-    return QFile::copy(from, to);
-}
-
-// Puts the backup in place of the working file in one rename, so no moment
-// exists without a database; a failed rename leaves both files as they are.
-// Every connection to the working file is closed.
-bool PutBackupInPlace()
-{
-    // A journal left beside the working file belongs to it, never to the copy.
-    QFile::remove(kWorkingDatabase + QStringLiteral("-journal"));
-    return std::rename(QFile::encodeName(kBackupDatabase).constData(), QFile::encodeName(kWorkingDatabase).constData()) == 0;
+    if (!QFile::copy(from, to)) return false;
+    if (files::SyncToDisk(to)) return true;
+    QFile::remove(to);
+    return false;
 }
 
 void ForgetResultsFlag()
@@ -89,6 +85,21 @@ void PutResultsFlagBack()
         reg::Sync();
     }
     ForgetResultsFlag();
+}
+
+// Puts the backup in place of the working file, as the start-up does with the
+// copy of a screen that a crash left: one rename, so no moment exists without
+// a database, and a failure leaves both files as they are. Only then is the
+// results flag as it was before the screen; either way it is forgotten.
+// Every connection to the working file is closed.
+bool RestoreInputBackup()
+{
+    if (!ReplaceWorkingDatabase(kBackupDatabase, true)) {
+        ForgetResultsFlag();
+        return false;
+    }
+    PutResultsFlagBack();
+    return true;
 }
 
 // The first box of the Tab order, text selected, so that the first keystroke
@@ -177,9 +188,7 @@ bool StartInputForm()
     }
     Program().CurrentInputForm = nullptr;
     Program().InputBackupTaken = false;
-    if (PutBackupInPlace()) PutResultsFlagBack();
-    else failed = true;
-    ForgetResultsFlag();
+    if (!RestoreInputBackup()) failed = true;
     if (failed) ShowDatabaseAccessMessage();
     return false;
 }
@@ -298,12 +307,8 @@ void EndInputForm(bool cancelled)
     const bool ownCopy = Program().InputBackupTaken;
     Program().InputBackupTaken = false;
     if (ownCopy && QFile::exists(kBackupDatabase)) {
-        if (cancelled) {
-            ok = PutBackupInPlace();
-            if (ok) PutResultsFlagBack();
-        } else {
-            ok = QFile::remove(kBackupDatabase);
-        }
+        if (cancelled) ok = RestoreInputBackup();
+        else ok = QFile::remove(kBackupDatabase);
     }
     ForgetResultsFlag();
     if (!ok) ShowDatabaseAccessMessage();
