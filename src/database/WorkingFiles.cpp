@@ -7,17 +7,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
-#include <cstdio>
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 QString UnusedTemporaryName(const QString& prefix)
 {
     QString name;
     do {
-        name = prefix + QStringLiteral("%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        name = prefix + files::RandomHexDigits() + QStringLiteral(".tmp");
     } while (QFileInfo(name).exists() || QFileInfo(name).isSymLink());
     return name;
 }
@@ -54,15 +51,7 @@ void RemoveLeftoverTemporaries()
 
 bool ReplaceWorkingDatabase(const QString& source, bool keepPermissions)
 {
-    const QByteArray target = QFile::encodeName(kWorkingDatabase);
-    struct stat old {};
-    if (keepPermissions && ::stat(target.constData(), &old) == 0 &&
-        ::chmod(QFile::encodeName(source).constData(), old.st_mode & 07777) != 0)
-        return false;
-    if (!files::SyncToDisk(source)) return false;
     const QString journal = kWorkingDatabase + QStringLiteral("-journal");
-    if (QFileInfo(journal).exists() && !QFile::remove(journal)) return false;
-    if (std::rename(QFile::encodeName(source).constData(), target.constData()) != 0) return false;
-    files::SyncFolderOf(kWorkingDatabase);
-    return true;
+    return files::ReplaceWith(source, kWorkingDatabase, keepPermissions,
+                              [&journal] { return !QFileInfo(journal).exists() || QFile::remove(journal); });
 }

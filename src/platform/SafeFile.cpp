@@ -33,7 +33,7 @@ bool SafeFile::Open()
     // A file the user made read-only is not replaced behind their back.
     if (QFileInfo::exists(target_) && ::access(Native(target_).constData(), W_OK) != 0) return false;
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temp_ = target_ + QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
         fd_ = ::open(Native(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }
@@ -67,19 +67,14 @@ bool SafeFile::Commit()
         Discard();
         return false;
     }
-    struct stat old {};
-    if (::stat(Native(target_).constData(), &old) == 0 && ::fchmod(fd_, old.st_mode & 07777) != 0) ok_ = false;
-    if (ok_ && ::fsync(fd_) != 0) ok_ = false;
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) ok_ = false;
-    if (ok_ && std::rename(Native(temp_).constData(), Native(target_).constData()) != 0) ok_ = false;
-    if (!ok_) {
+    if (!ok_ || !ReplaceWith(temp_, target_, true)) {
         Discard();
         return false;
     }
     temp_.clear();
-    SyncFolderOf(target_);
     return true;
 }
 
@@ -94,6 +89,29 @@ void SafeFile::Discard()
         temp_.clear();
     }
     ok_ = false;
+}
+
+QString RandomHexDigits()
+{
+    return QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+bool ReplaceWith(const QString& source, const QString& target, bool keepPermissions,
+                 const std::function<bool()>& beforeRename)
+{
+    const QByteArray from = Native(source), to = Native(target);
+    // Opened before the mode changes: the old file's mode may not allow it.
+    const int fd = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat old {};
+    bool ok = !(keepPermissions && ::stat(to.constData(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0);
+    ok = ok && ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (!ok) return false;
+    if (beforeRename && !beforeRename()) return false;
+    if (std::rename(from.constData(), to.constData()) != 0) return false;
+    SyncFolderOf(target);
+    return true;
 }
 
 bool SyncToDisk(const QString& path)

@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <functional>
 
 namespace files {
 
@@ -33,6 +34,18 @@ private:
     int fd_ = -1;
     bool ok_ = false;
 };
+
+// Eight random hexadecimal digits, for the name of a temporary file.
+QString RandomHexDigits();
+
+// Puts the complete file `source` in place of `target` in one rename, once
+// it is synced to disk, and syncs the folder so that the rename lasts. With
+// `keepPermissions` the new file first gets the old one's permissions.
+// `beforeRename`, when given, is the last step before the rename: false from
+// it stops the replacement. False when anything fails: `target` then is as it
+// was, and `source` is still there.
+bool ReplaceWith(const QString& source, const QString& target, bool keepPermissions,
+                 const std::function<bool()>& beforeRename = {});
 
 // Flushes a written file's data to disk; false when that fails.
 bool SyncToDisk(const QString& path);
