@@ -116,11 +116,16 @@ bool IsEditingShortcut(const QKeyEvent* event)
     return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
 }
 
+bool IsNumericCharacter(char16_t c, bool noMinus, bool noDot)
+{
+    return (c >= u'0' && c <= u'9') || c == u' ' || (c == u'-' && !noMinus) || (c == u'.' && !noDot);
+}
+
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot)
 {
-    if ((keyAscii >= '0' && keyAscii <= '9') || keyAscii == 8 || keyAscii == 32) return keyAscii;
-    if (keyAscii == '-' && !noMinus) return keyAscii;
-    if (keyAscii == '.' && !noDot) return keyAscii;
+    // Backspace is a key of the box, not a character it holds.
+    if (keyAscii == 8) return keyAscii;
+    if (keyAscii > 0 && IsNumericCharacter(static_cast<char16_t>(keyAscii), noMinus, noDot)) return keyAscii;
     if (keyAscii == 13) return 0;
     ui::Beep();
     return 0;
@@ -239,8 +244,7 @@ private:
         const QString text = QGuiApplication::clipboard()->text(mode).trimmed();
         if (text.isEmpty()) return;
         for (QChar c : text) {
-            const bool allowed = (c >= u'0' && c <= u'9') || c == u' ' || (c == u'-' && !noMinus_) || (c == u'.' && !noDot_);
-            if (!allowed) {
+            if (!IsNumericCharacter(c.unicode(), noMinus_, noDot_)) {
                 ui::Beep();
                 return;
             }

@@ -44,6 +44,9 @@ int16_t KeyAsciiOf(const QKeyEvent* event);
 // all, undo), not a character typed.
 bool IsEditingShortcut(const QKeyEvent* event);
 
+// A character a box for numbers holds: a digit, a blank, a minus sign unless
+// noMinus, a decimal point unless noDot.
+bool IsNumericCharacter(char16_t c, bool noMinus, bool noDot);
 // The character to keep, or 0 to swallow it (with a beep for refused characters).
 int16_t FilterNumericKey(int16_t keyAscii, bool noMinus, bool noDot);
 
