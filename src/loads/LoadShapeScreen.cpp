@@ -137,15 +137,9 @@ CheckVerdict CheckLoadShapeInput(const CheckInputs& in)
     }
 
     // The parameters the type does not use are cleared.
-    int firstUnused = 8;
-    switch (rt::CInt(typ)) {
-    case 3: firstUnused = 2; break;
-    case 4: case 5: case 14: case 15: firstUnused = 5; break;
-    case 8: firstUnused = 3; break;
-    case 1: case 6: case 7: case 9: case 16: case 17: case 19: firstUnused = 7; break;
-    default: break;
-    }
-    for (int i = firstUnused; i <= 7; ++i) c.WriteBack(ControlName("txtP", i), QStringLiteral("0.000"));
+    const int used = UsedParameterCount(rt::CInt(typ));
+    if (used >= 0)
+        for (int i = used + 1; i <= 7; ++i) c.WriteBack(ControlName("txtP", i), QStringLiteral("0.000"));
     return c.Accept();
 }
 
