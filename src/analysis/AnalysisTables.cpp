@@ -55,26 +55,6 @@ TableRows ReadTable(const dao::DatabasePtr& db, const QString& table, bool byOrd
     return t;
 }
 
-// The tables of a stage read in one read transaction: one consistent view of
-// them, and the database's lock taken once instead of for every row read.
-class ReadTransaction {
-public:
-    explicit ReadTransaction(const dao::DatabasePtr& db) : db_(db) { db_->Execute(QStringLiteral("BEGIN")); }
-    ~ReadTransaction()
-    {
-        try {
-            if (db_->IsOpen() && db_->InTransaction()) db_->Execute(QStringLiteral("COMMIT"));
-        } catch (...) {
-            // Nothing was written: a read transaction that cannot end changes nothing.
-        }
-    }
-    ReadTransaction(const ReadTransaction&) = delete;
-    ReadTransaction& operator=(const ReadTransaction&) = delete;
-
-private:
-    dao::DatabasePtr db_;
-};
-
 // Row index of each number (field No_) of a table of types.
 std::map<int, size_t> RowsByNumber(const TableRows& t)
 {
@@ -435,7 +415,7 @@ void LoadStructureModel(AnalysisState& run)
     run.sectionsInUse.clear();
     dao::DatabasePtr db = OpenWorkingDatabase();
     {
-        const ReadTransaction reading(db);
+        const dao::ReadTransaction reading(*db);
         ReadNodes(db, run.model);
         run.Milestone();
         ReadRestraints(db, run.model);
@@ -458,7 +438,7 @@ void ReadLoadTables(AnalysisState& run)
     run.loads.placements.clear();
     dao::DatabasePtr db = OpenWorkingDatabase();
     {
-        const ReadTransaction reading(db);
+        const dao::ReadTransaction reading(*db);
         ReadLoadShapes(db, run);
         run.Milestone();
         ReadLoadPlacements(db, run);
@@ -583,8 +563,8 @@ void WriteResultTables(const AnalysisState& run)
     // tables change together or not at all.
     CheckResultsFitTheTables(run);
     dao::DatabasePtr db = OpenWorkingDatabase();
-    db->BeginTrans();
-    try {
+    {
+        dao::WriteTransaction writing(*db);
         ReplaceRows(db, QStringLiteral("材料定数0"),
                     {"No_", "E", QStringLiteral("γ"), "A", "Ixx", "Iyy", "Izz", QStringLiteral("順")}, SectionRows(run));
         ReplaceRows(db, QStringLiteral("Analyze等価節点荷重"), kMemberFields, EquivalentLoadRows(run));
@@ -596,10 +576,7 @@ void WriteResultTables(const AnalysisState& run)
                     DisplacementRows(run));
         run.Milestone();
         ReplaceRows(db, QStringLiteral("Analyze支点反力"), {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"}, ReactionRows(run));
-        db->CommitTrans();
-    } catch (...) {
-        try { db->Rollback(); } catch (...) {}
-        throw;
+        writing.Commit();
     }
     run.Milestone();
     db->Close();

@@ -59,7 +59,7 @@ void DeleteRecordAndRenumber(dao::RecordsetPtr& rs)
     }
     MarkResultsStaleBeforeEdit();
     // The delete and the renumbering stand or fall together.
-    WriteTransaction tx(rs->Connection());
+    dao::WriteTransaction tx(rs->Connection());
     rs->Delete();
     RenumberFromFirst(rs);
     tx.Commit();
@@ -82,7 +82,7 @@ int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof)
 void DeleteAllRecords(dao::RecordsetPtr& rs)
 {
     MarkResultsStaleBeforeEdit();
-    WriteTransaction tx(rs->Connection());
+    dao::WriteTransaction tx(rs->Connection());
     if (rs->RecordCount() > 0) {
         rs->MoveFirst();
         while (!rs->EOF_()) {
@@ -150,7 +150,7 @@ void ReorderRecord(const QString& direction, dao::DatabasePtr& db, dao::Recordse
     const bool swap = direction == QLatin1String("P") || direction == QLatin1String("N");
     if (ends || swap) MarkResultsStaleBeforeEdit();
     {
-        WriteTransaction tx(db.get());
+        dao::WriteTransaction tx(db.get());
         if (ends) {
             // The moved row takes the first or the last place and the others
             // keep their order: 順 is written 1..n at once, never past n.

@@ -43,27 +43,6 @@ FieldValues ValuesFromControls(QWidget* window, const std::vector<FieldBinding>&
     return ValuesFromTexts(bindings, texts);
 }
 
-WriteTransaction::WriteTransaction(dao::Database* db) : db_(db)
-{
-    if (db_ && !db_->InTransaction()) {
-        db_->BeginTrans();
-        own_ = true;
-    }
-}
-
-WriteTransaction::~WriteTransaction()
-{
-    if (own_ && !done_) {
-        try { db_->Rollback(); } catch (...) {}
-    }
-}
-
-void WriteTransaction::Commit()
-{
-    if (own_ && !done_) db_->CommitTrans();
-    done_ = true;
-}
-
 int16_t GetLastOrderNo()
 {
     if (!Program().WorkRecordset || (Program().WorkRecordset->BOF() && Program().WorkRecordset->EOF_())) return 0;
@@ -77,7 +56,7 @@ void AddRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 {
     MarkResultsStaleBeforeEdit();
     // The new row and its display order are written together or not at all.
-    WriteTransaction tx(rs->Connection());
+    dao::WriteTransaction tx(rs->Connection());
     rs->AddNew();
     try {
         WriteFields(rs, values);
@@ -112,7 +91,7 @@ void SaveBasicData(dao::RecordsetPtr& rs, const FieldValues& values)
     MarkResultsStaleBeforeEdit();
     // The old row goes and the new one comes in one transaction: the table
     // never ends without its row.
-    WriteTransaction tx(rs->Connection());
+    dao::WriteTransaction tx(rs->Connection());
     if (!(rs->BOF() && rs->EOF_())) rs->MoveFirst();
     while (!rs->EOF_()) {
         rs->Delete();

@@ -45,17 +45,3 @@ void AddRecord(dao::RecordsetPtr& rs, const FieldValues& values);
 void UpdateRecord(dao::RecordsetPtr& rs, const FieldValues& values);
 // Replaces every row of 基本データ by one row of these values.
 void SaveBasicData(dao::RecordsetPtr& rs, const FieldValues& values);
-
-// A transaction on a connection (unless one is open already): committed by
-// Commit, rolled back whole when it goes out of scope without.
-class WriteTransaction {
-public:
-    explicit WriteTransaction(dao::Database* db);
-    ~WriteTransaction();
-    void Commit();
-
-private:
-    dao::Database* db_;
-    bool own_ = false;
-    bool done_ = false;
-};

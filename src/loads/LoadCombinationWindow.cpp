@@ -741,13 +741,10 @@ bool frm01荷重組合せ::SaveLoadNamesAndCombinations()
     // One transaction: the table ends either as it was or fully rewritten.
     try {
         WindowDatabase = dao::Database::Open(kWorkingDatabase);
-        WindowDatabase->BeginTrans();
+        dao::WriteTransaction writing(*WindowDatabase);
         SaveRows();
-        WindowDatabase->CommitTrans();
+        writing.Commit();
     } catch (const std::exception&) {
-        if (WindowDatabase) {
-            try { if (WindowDatabase->InTransaction()) WindowDatabase->Rollback(); } catch (...) {}
-        }
         CloseInputRecordsets(WindowDatabase, WindowRecordset);
         ShowDatabaseAccessMessage();
         return false;

@@ -504,6 +504,40 @@ void Database::Rollback()
 
 bool Database::InTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
 
+WriteTransaction::WriteTransaction(Database* db) : db_(db)
+{
+    if (db_ && !db_->InTransaction()) {
+        db_->BeginTrans();
+        open_ = true;
+    }
+}
+
+WriteTransaction::~WriteTransaction()
+{
+    if (!open_) return;
+    try {
+        db_->Rollback();
+    } catch (...) {
+    }
+}
+
+void WriteTransaction::Commit()
+{
+    if (!open_) return;
+    db_->CommitTrans();
+    open_ = false;
+}
+
+ReadTransaction::ReadTransaction(Database& db) : db_(db) { db_.Execute(QStringLiteral("BEGIN")); }
+
+ReadTransaction::~ReadTransaction()
+{
+    try {
+        if (db_.IsOpen() && db_.InTransaction()) db_.Execute(QStringLiteral("COMMIT"));
+    } catch (...) {
+    }
+}
+
 void Database::Execute(const QString& sql, const std::vector<Variant>& params)
 {
     Stmt st(db_, sql);

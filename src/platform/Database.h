@@ -123,6 +123,37 @@ private:
     int changes_ = 0;
 };
 
+// A write transaction on a connection, unless one is open already (then the
+// writes belong to that one): committed by Commit, rolled back whole when
+// the guard goes out of scope without. A null connection is left alone.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(Database* db);
+    explicit WriteTransaction(Database& db) : WriteTransaction(&db) {}
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    void Commit();
+
+private:
+    Database* db_;
+    bool open_ = false;
+};
+
+// A read transaction for as long as the guard lives: one consistent view of
+// the tables read in it, and the file's lock taken once instead of for every
+// row. Its end changes nothing, so an end that fails is ignored.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Database& db);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    Database& db_;
+};
+
 // Criteria of the forms the program uses for Filter and FindFirst/FindNext:
 // `name = number` and `name = 'text'` (also "name=number", a number with
 // blanks before it), and the comparisons <, >, <=, >=, <> in place of =,

@@ -71,7 +71,7 @@ void ConvertModelUnits(dao::Database& db, bool toSI, double gravity)
     const float force = toSI ? g : 1.0f / g;
     const float modulus = toSI ? 10.0f : 0.1f;
 
-    WriteTransaction tx(&db);
+    dao::WriteTransaction tx(db);
     auto moduli = [&](dao::Recordset& rs) {
         ScaleNumber(rs, QStringLiteral("E"), modulus);
         ScaleNumber(rs, QStringLiteral("γ"), modulus);

@@ -168,28 +168,4 @@ void SaveDiagramPlacement(ReportContext& ctx, DiagramPlacement& placement, const
     table.Update(*row);
 }
 
-DiagramTransaction::DiagramTransaction(dao::Database& db) : db_(db)
-{
-    if (!db_.InTransaction()) {
-        db_.BeginTrans();
-        open_ = true;
-    }
-}
-
-DiagramTransaction::~DiagramTransaction()
-{
-    if (!open_) return;
-    try {
-        db_.Rollback();
-    } catch (...) {
-    }
-}
-
-void DiagramTransaction::Commit()
-{
-    if (!open_) return;
-    db_.CommitTrans();
-    open_ = false;
-}
-
 }  // namespace report

@@ -12,11 +12,11 @@
 // 2000 twips from the top and bottom.
 #pragma once
 
+#include "platform/Database.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
-
-namespace dao { class Database; }
 
 namespace report {
 
@@ -112,17 +112,6 @@ void SaveDiagramPlacement(ReportContext& ctx, DiagramPlacement& placement, const
                           float posterWidth, float posterHeight, float width, float height);
 
 // Commits when asked, rolls back otherwise: the writes of one diagram.
-class DiagramTransaction {
-public:
-    explicit DiagramTransaction(dao::Database& db);
-    ~DiagramTransaction();
-    DiagramTransaction(const DiagramTransaction&) = delete;
-    DiagramTransaction& operator=(const DiagramTransaction&) = delete;
-    void Commit();
-
-private:
-    dao::Database& db_;
-    bool open_ = false;
-};
+using DiagramTransaction = dao::WriteTransaction;
 
 }  // namespace report
