@@ -19,16 +19,11 @@ int CoordinateCode(const QString& text)
 MemberGeometry GetMemberGeometry(const FrameModel& model, int memberRow, const LoadShape& shape)
 {
     MemberGeometry g;
-    const MemberRecord& m = model.members[static_cast<size_t>(memberRow)];
-    const NodeRecord& i = model.nodes[static_cast<size_t>(m.iRow)];
-    const NodeRecord& j = model.nodes[static_cast<size_t>(m.jRow)];
-    g.dx = j.X - i.X;
-    g.dy = j.Y - i.Y;
-    g.dz = j.Z - i.Z;
-    g.L = std::sqrt(g.dx * g.dx + g.dy * g.dy + g.dz * g.dz);
-    if (!(g.L > 0))
-        AnalysisFailure::Error(QStringLiteral("ERROR：部材番号=") + QString::number(model.MemberNumber(memberRow))
-                               + QStringLiteral(" の部材長が 0 または 0 以下になっています。"));
+    const MemberSpan span = CheckedMemberSpan(model, memberRow);
+    g.dx = span.dx;
+    g.dy = span.dy;
+    g.dz = span.dz;
+    g.L = span.L;
     const double L = g.L;
     const auto& P = shape.P;
     double* O = g.O;

@@ -25,16 +25,6 @@ bool ComputeDirectionCosines(double dx, double dy, double dz, Mat3& T, double& L
 }
 
 namespace {
-void MemberVector(const FrameModel& model, int memberRow, double* dx, double* dy, double* dz)
-{
-    const MemberRecord& m = model.members[static_cast<size_t>(memberRow)];
-    const NodeRecord& i = model.nodes[static_cast<size_t>(m.iRow)];
-    const NodeRecord& j = model.nodes[static_cast<size_t>(m.jRow)];
-    *dx = j.X - i.X;
-    *dy = j.Y - i.Y;
-    *dz = j.Z - i.Z;
-}
-
 [[noreturn]] void ReportZeroLength(int shownNumber)
 {
     AnalysisFailure::Error(QStringLiteral("ERROR：部材番号=") + QString::number(shownNumber)
@@ -42,11 +32,30 @@ void MemberVector(const FrameModel& model, int memberRow, double* dx, double* dy
 }
 }  // namespace
 
+MemberSpan MemberSpanOf(const FrameModel& model, int memberRow)
+{
+    const MemberRecord& m = model.members[static_cast<size_t>(memberRow)];
+    const NodeRecord& i = model.nodes[static_cast<size_t>(m.iRow)];
+    const NodeRecord& j = model.nodes[static_cast<size_t>(m.jRow)];
+    MemberSpan s;
+    s.dx = j.X - i.X;
+    s.dy = j.Y - i.Y;
+    s.dz = j.Z - i.Z;
+    s.L = std::sqrt(s.dx * s.dx + s.dy * s.dy + s.dz * s.dz);
+    return s;
+}
+
+MemberSpan CheckedMemberSpan(const FrameModel& model, int memberRow)
+{
+    const MemberSpan s = MemberSpanOf(model, memberRow);
+    if (!(s.L > 0)) ReportZeroLength(model.MemberNumber(memberRow));
+    return s;
+}
+
 void MemberAxes(const FrameModel& model, int memberRow, Mat3& T, double& length)
 {
-    double dx, dy, dz;
-    MemberVector(model, memberRow, &dx, &dy, &dz);
-    if (!ComputeDirectionCosines(dx, dy, dz, T, length)) ReportZeroLength(model.MemberNumber(memberRow));
+    const MemberSpan s = CheckedMemberSpan(model, memberRow);
+    ComputeDirectionCosines(s.dx, s.dy, s.dz, T, length);   // the length is above 0
 }
 
 void BuildDirectionCosines(int16_t memberRow, std::array<std::array<float, 3>, 3>& out, float& length,
@@ -54,10 +63,15 @@ void BuildDirectionCosines(int16_t memberRow, std::array<std::array<float, 3>, 3
 {
     const bool fromNodes = source != 0 && model;
     double vx = dx, vy = dy, vz = dz;
-    if (fromNodes) MemberVector(*model, memberRow, &vx, &vy, &vz);
+    if (fromNodes) {
+        const MemberSpan s = CheckedMemberSpan(*model, memberRow);
+        vx = s.dx;
+        vy = s.dy;
+        vz = s.dz;
+    }
     Mat3 T;
     double L = 0;
-    if (!ComputeDirectionCosines(vx, vy, vz, T, L)) ReportZeroLength(fromNodes ? model->MemberNumber(memberRow) : memberRow);
+    if (!ComputeDirectionCosines(vx, vy, vz, T, L)) ReportZeroLength(memberRow);
     length = static_cast<float>(L);
     if (orientation == 1) {
         for (int r = 0; r < 3; ++r)
@@ -99,9 +113,7 @@ double CalcEndFixity(double v, double c)
 void PlaneFixity(const FrameModel& model, int memberRow, int plane, double* pi, double* pj)
 {
     const MemberRecord& m = model.members[static_cast<size_t>(memberRow)];
-    double dx, dy, dz;
-    MemberVector(model, memberRow, &dx, &dy, &dz);
-    const double L = std::sqrt(dx * dx + dy * dy + dz * dz) * 100.0;
+    const double L = MemberSpanOf(model, memberRow).L * 100.0;
     // Plane y bends about local z (Izz, zMWR); plane z about local y (Iyy, yMWR).
     const double I = plane == 0 ? m.Izz : m.Iyy;
     const double c = 6.0 * m.E * I / L;

@@ -14,6 +14,15 @@ using Mat12 = std::array<std::array<double, 12>, 12>;
 // components. Returns false when the length is not above 0.
 bool ComputeDirectionCosines(double dx, double dy, double dz, Mat3& T, double& L);
 
+// The vector from a member's i node to its j node and its length (m).
+struct MemberSpan {
+    double dx = 0, dy = 0, dz = 0;
+    double L = 0;
+};
+MemberSpan MemberSpanOf(const FrameModel& model, int memberRow);
+// The same, failing the run with its message when the length is not above 0.
+MemberSpan CheckedMemberSpan(const FrameModel& model, int memberRow);
+
 // The member's local axes from its end nodes and its length (m). A length
 // not above 0 fails the run with its message.
 void MemberAxes(const FrameModel& model, int memberRow, Mat3& T, double& length);
