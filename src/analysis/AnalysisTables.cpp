@@ -2,6 +2,7 @@
 
 #include "analysis/LoadVectors.h"
 #include "analysis/SectionProperties.h"
+#include "database/Schema.h"
 #include "database/WorkingFiles.h"
 
 #include <QSet>
@@ -64,14 +65,12 @@ std::map<int, size_t> RowsByNumber(const TableRows& t)
     return rows;
 }
 
-QString FieldSlot(int k) { return QStringLiteral("fld_%1").arg(k, 2, 10, QLatin1Char('0')); }
-
 // The non-zero target numbers of a placement row, in slot order.
 std::vector<int> PlacementTargets(const TableRows& places, const std::vector<Variant>& row)
 {
     std::vector<int> targets;
     for (int k = 1; k <= 10; ++k) {
-        const int n = IntOrZero(row[places.Index(FieldSlot(k))]);
+        const int n = IntOrZero(row[places.Index(schema::SlotFieldName(k))]);
         if (n != 0) targets.push_back(n);
     }
     return targets;
@@ -334,7 +333,7 @@ void ReadLoadShapes(const dao::DatabasePtr& db, AnalysisState& run)
         s.caseNo = IntOrZero(row[sCase]);
         if (s.caseNo <= run.model.nCase) {
             s.direction = CoordinateCode(row[sDir].toStringOrEmpty());
-            for (int k = 1; k <= 7; ++k) s.P[static_cast<size_t>(k)] = RealOrZero(row[shapes.Index(QStringLiteral("fld_0%1").arg(k))]);
+            for (int k = 1; k <= 7; ++k) s.P[static_cast<size_t>(k)] = RealOrZero(row[shapes.Index(schema::SlotFieldName(k))]);
             loads.shapeRowOfNumber[IntOrZero(row[sNo])] = static_cast<int>(r);
         }
     }

@@ -1,5 +1,6 @@
 #include "core/WindowHelpers.h"
 
+#include "database/Schema.h"
 #include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
@@ -161,8 +162,7 @@ void FindRowListingNumber(dao::RecordsetPtr& rs, int16_t number)
 {
     if (rs->BOF() && rs->EOF_()) return;
     for (int k = 1; k <= 10; ++k) {
-        rs->FindFirst(QStringLiteral("fld_") + rt::Format(k, QStringLiteral("00")) + QStringLiteral(" = ")
-                      + QString::number(number));
+        rs->FindFirst(schema::SlotFieldName(k) + QStringLiteral(" = ") + QString::number(number));
         if (!rs->NoMatch()) return;
     }
 }

@@ -420,7 +420,7 @@ void frm荷重形状::ShowRecord()
             }
     });
     for (int i = 1; i <= 7; ++i) {
-        const rt::Variant v = ScreenRecordset->Field(QStringLiteral("fld_%1").arg(i, 2, 10, QLatin1Char('0')));
+        const rt::Variant v = ScreenRecordset->Field(schema::SlotFieldName(i));
         txtP(i)->setText(StoredValueText(v, QStringLiteral("0.000")));
     }
 }

@@ -1,5 +1,6 @@
 #include "report/tables/InputDataChapter.h"
 
+#include "database/Schema.h"
 #include "platform/Database.h"
 #include "platform/preview/DocumentBuilder.h"
 #include "report/ReportContext.h"
@@ -25,8 +26,6 @@ const QString kConditionStep = QStringLiteral("+-----.--+  ");
 const QString kLoadShapeHead = QStringLiteral("      +---+   +---+  +---+  +------+   ");
 constexpr int kCoordinateSystemCells = 8;
 constexpr int kSlots = 10;
-
-QString SlotField(int k) { return QStringLiteral("fld_%1").arg(k, 2, 10, QLatin1Char('0')); }
 
 // The rows of a table with the fields asked for, in stored order.
 std::vector<std::vector<Variant>> ReadRows(dao::Database& db, const QString& table, const QStringList& fields,
@@ -111,7 +110,7 @@ public:
     {
         QStringList fields{QStringLiteral("No_")};
         fields << typeFields;
-        for (int k = 1; k <= kSlots; ++k) fields << SlotField(k);
+        for (int k = 1; k <= kSlots; ++k) fields << schema::SlotFieldName(k);
         rows_ = ReadRows(db, table, fields, QStringLiteral("順 ASC"));
         const int types = static_cast<int>(typeFields.size());
         for (size_t r = 0; r < rows_.size(); ++r) {
@@ -307,7 +306,7 @@ void PrintLoadShapes(ReportContext& ctx)
 {
     preview::DocumentBuilder& doc = ctx.doc;
     QStringList fields{"No_", "TYP", "Case", QStringLiteral("座標系")};
-    for (int k = 1; k <= 7; ++k) fields << SlotField(k);
+    for (int k = 1; k <= 7; ++k) fields << schema::SlotFieldName(k);
     auto shapes = ReadRows(ctx.db, QStringLiteral("荷重形状"), fields);
     SortByFirstField(shapes);
     const double step = MeasuredWidth(doc, kLoadShapeHead);
@@ -332,7 +331,7 @@ void PrintLoadShapes(ReportContext& ctx)
 void PrintLoadPlacement(ReportContext& ctx)
 {
     QStringList fields{QStringLiteral("荷重形状")};
-    for (int k = 1; k <= kSlots; ++k) fields << SlotField(k);
+    for (int k = 1; k <= kSlots; ++k) fields << schema::SlotFieldName(k);
     auto rows = ReadRows(ctx.db, QStringLiteral("荷重配置"), fields);
     SortByFirstField(rows);
     for (const auto& r : rows) {
