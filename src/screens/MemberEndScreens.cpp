@@ -117,7 +117,7 @@ CheckVerdict CheckEndShapeInput(const CheckInputs& in)
         // Torsion is only rigid or pinned; a negative number is refused
         // rather than read as a pin.
         if (!c.IsSingle("txtxMWR") || c.Value("txtxMWR") < 0) return c.Invalid();
-        c.WriteBack("txtxMWR", c.Value("txtxMWR") >= 1 ? QStringLiteral("剛") : QStringLiteral("ピン"));
+        c.WriteBack("txtxMWR", NormalizeTorsionText(x));
     }
     for (const char* b : {"txtyMWR", "txtzMWR"}) {
         const QString t = c.Text(b);
