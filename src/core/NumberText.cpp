@@ -42,16 +42,18 @@ QString NumberKeepingDigits(double value, const QString& format) { return Shorte
 
 QString SingleKeepingDigits(float value, const QString& format) { return Shortest(value, format); }
 
+QString NumericTextKeepingDigits(const QString& text, const QString& format)
+{
+    return rt::IsNumeric(text) ? NumberKeepingDigits(rt::Val(text), format) : text;
+}
+
 QString StoredValueText(const rt::Variant& value, const QString& format)
 {
     using Kind = rt::Variant::Kind;
     switch (value.kind()) {
     case Kind::Null: return QString();
     case Kind::Single: return SingleKeepingDigits(value.toSingle(), format);
-    case Kind::Text: {
-        const QString text = value.toString();
-        return rt::IsNumeric(text) ? NumberKeepingDigits(rt::Val(text), format) : text;
-    }
+    case Kind::Text: return NumericTextKeepingDigits(value.toString(), format);
     default: return NumberKeepingDigits(value.toDouble(), format);
     }
 }

@@ -13,6 +13,9 @@ QString NumberKeepingDigits(double value, const QString& format);
 // The same for a value held as a Single: its shortest text that reads back as
 // the same Single.
 QString SingleKeepingDigits(float value, const QString& format);
+// A text as an entry box shows it: a number by its value read as a double, by
+// the rule above, any other text as it stands.
+QString NumericTextKeepingDigits(const QString& text, const QString& format);
 // A stored value as an entry box shows it: a Single or another number by the
 // rules above, a numeric text by its value read as a double, any other text
 // as it stands.

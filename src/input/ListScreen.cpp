@@ -289,8 +289,8 @@ void ListScreen::ShowRecord()
         // again stores the same value.
         const rt::Variant v = ScreenRecordset->Field(boxDescription.field);
         if (v.isNull()) Boxes[i]->setText(boxDescription.nullText);
-        else if (v.isNumber()) Boxes[i]->setText(StoredValueText(v, boxDescription.format));
-        else if (!boxDescription.format.isEmpty()) Boxes[i]->setText(StoredValueText(v, boxDescription.format));   // a number kept as text
+        // A number, or a text in a box with a format (a number kept as text).
+        else if (v.isNumber() || !boxDescription.format.isEmpty()) Boxes[i]->setText(StoredValueText(v, boxDescription.format));
         else Boxes[i]->setText(v.toString());
     }
 }
@@ -672,8 +672,10 @@ void ListScreen::BoxLostFocus(size_t i, QLineEdit* box)
     // Only a number is rewritten: other texts stay as typed.
     if (boxDescription.lostFocus) {
         if (rt::IsNumeric(box->text())) box->setText(boxDescription.lostFocus(box->text()));
-    } else if (!boxDescription.format.isEmpty() && rt::IsNumeric(box->text()))
-        box->setText(NumberKeepingDigits(rt::Val(box->text()), boxDescription.format));
+    } else if (!boxDescription.format.isEmpty()) {
+        const QString shown = NumericTextKeepingDigits(box->text(), boxDescription.format);
+        if (shown != box->text()) box->setText(shown);
+    }
 }
 
 bool ListScreen::eventFilter(QObject* watched, QEvent* event)

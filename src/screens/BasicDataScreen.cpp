@@ -315,9 +315,12 @@ bool frm基本データ::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::FocusOut:
         if (!isEnabled()) return false;
-        if (text) box->setText(box->text().trimmed());
-        else if (rt::IsNumeric(box->text()))
-            box->setText(NumberKeepingDigits(rt::Val(box->text()), box == txtGravity ? QStringLiteral("0.00000") : QStringLiteral("0")));
+        if (text) {
+            box->setText(box->text().trimmed());
+        } else {
+            const QString shown = NumericTextKeepingDigits(box->text(), box == txtGravity ? QStringLiteral("0.00000") : QStringLiteral("0"));
+            if (shown != box->text()) box->setText(shown);
+        }
         return false;
     case QEvent::MouseButtonRelease:
         if (!text) SelectEntryBox(box);
