@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "core/MakeDatabase.h"
+#include "database/MakeDatabase.h"
 #include "database/Schema.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
@@ -128,13 +129,12 @@ bool Main()
             try {
                 for (const QString& table : schema::StartupTableNames()) {
                     Program().SharedRecordset = Program().SharedDatabase->OpenRecordset(table);
-                    // A grade table left empty is filled by the upgrade pass.
-                    if ((table == schema::kSteelGradeTable || table == schema::kBarGradeTable) &&
-                        Program().SharedRecordset->RecordCount() == 0)
-                        complete = false;
                     Program().SharedRecordset->Close();
                     Program().SharedRecordset.reset();
                 }
+                // A grade table left empty is filled by the upgrade pass.
+                for (const schema::DefaultRows* grades : {&schema::SteelGradeRows(), &schema::BarGradeRows()})
+                    if (IsEmptyGradeTable(*Program().SharedDatabase, *grades)) complete = false;
             } catch (...) {
                 complete = false;
             }

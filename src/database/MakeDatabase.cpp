@@ -53,22 +53,6 @@ void AppendDefaultRows(const schema::DefaultRows& defaults)
     CloseRecordset(MakeDbRecordset);
 }
 
-// True for a grade table of ours without a row: one left empty by a pass
-// that ended early. A table that cannot be read as ours is left alone.
-bool IsEmptyGradeTable(const schema::DefaultRows& defaults)
-{
-    try {
-        MakeDbRecordset = MakeDbConnection->OpenRecordset(defaults.table);
-        bool empty = MakeDbRecordset->RecordCount() == 0;
-        for (const QString& field : defaults.fields) MakeDbRecordset->FieldIndex(field);
-        CloseRecordset(MakeDbRecordset);
-        return empty;
-    } catch (const rt::Error&) {
-        MakeDbRecordset.reset();
-        return false;
-    }
-}
-
 // Adds the section-design tables the file lacks, and the default rows of a
 // grade table made here or found empty, inside the caller's transaction. A
 // table counts as missing only when the catalogue does not list it: one that
@@ -84,8 +68,10 @@ void AddSectionDesignTables()
         if (name == schema::kSteelGradeTable) steelNeedsRows = true;
         if (name == schema::kBarGradeTable) barNeedsRows = true;
     }
-    if (steelNeedsRows || IsEmptyGradeTable(schema::SteelGradeRows())) AppendDefaultRows(schema::SteelGradeRows());
-    if (barNeedsRows || IsEmptyGradeTable(schema::BarGradeRows())) AppendDefaultRows(schema::BarGradeRows());
+    if (steelNeedsRows || IsEmptyGradeTable(*MakeDbConnection, schema::SteelGradeRows()))
+        AppendDefaultRows(schema::SteelGradeRows());
+    if (barNeedsRows || IsEmptyGradeTable(*MakeDbConnection, schema::BarGradeRows()))
+        AppendDefaultRows(schema::BarGradeRows());
 }
 
 // The create pass builds the whole new database under a temporary name and
@@ -134,6 +120,19 @@ void UpgradePass()
 }
 
 }  // namespace
+
+bool IsEmptyGradeTable(dao::Database& db, const schema::DefaultRows& defaults)
+{
+    try {
+        dao::RecordsetPtr rs = db.OpenRecordset(defaults.table);
+        const bool empty = rs->RecordCount() == 0;
+        for (const QString& field : defaults.fields) rs->FieldIndex(field);
+        rs->Close();
+        return empty;
+    } catch (const rt::Error&) {
+        return false;
+    }
+}
 
 void MakeDatabaseFile(int16_t& mode)
 {

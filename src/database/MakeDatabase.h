@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+namespace dao { class Database; }
+namespace schema { struct DefaultRows; }
+
 // The caller closes its own connections to the file first (MakeDatabase of
 // the program state does).
 //
@@ -21,3 +24,8 @@
 // the file as it was and no connection left open; the settings and the
 // preview file the create pass resets stay reset.
 void MakeDatabaseFile(int16_t& mode);
+
+// True for a grade table of ours without a row (one left empty by a pass that
+// ended early), which the upgrade pass fills with its default rows. A table
+// that cannot be read as ours counts as not empty: it is left alone.
+bool IsEmptyGradeTable(dao::Database& db, const schema::DefaultRows& defaults);
