@@ -660,7 +660,7 @@ void frmラーメン図::ViewBoxLostFocus(const BoxRule& rule, QLineEdit* box)
 
 void frmラーメン図::ClampToUpDownRange(QLineEdit* box, const UpDownControl* spin)
 {
-    const int max = spin->Max(), min = spin->Min();
+    const int max = static_cast<int>(spin->Max()), min = static_cast<int>(spin->Min());
     const double v = rt::Val(box->text());
     if (v > max || v < min) {
         ui::Beep();
@@ -670,7 +670,7 @@ void frmラーメン図::ClampToUpDownRange(QLineEdit* box, const UpDownControl*
     RedrawIfSynchronised();
 }
 
-void frmラーメン図::StepValue(QLineEdit* box, double step, int max, int min)
+void frmラーメン図::StepValue(QLineEdit* box, double step, double max, double min)
 {
     const double value = rt::Val(box->text()) + step;
     // A step that would leave the range is refused whole.

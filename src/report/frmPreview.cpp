@@ -3,6 +3,7 @@
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 #include "core/frmAnalyze.h"
+#include "diagram/UpDownControl.h"
 #include "platform/Database.h"
 #include "platform/Runtime.h"
 #include "platform/Settings.h"
@@ -267,7 +268,7 @@ void frmPreview::BuildWindow()
     opnOurk = report::Control<QRadioButton>(this, QStringLiteral("opnOurk"));
     lblchkCase = report::Control<QCheckBox>(this, QStringLiteral("lblchkCase"));
     txtCase = report::Control<QLineEdit>(this, QStringLiteral("txtCase"));
-    upnCase = report::Control<report::SpinArrows>(this, QStringLiteral("upnCase"));
+    upnCase = report::Control<diagram::UpDownControl>(this, QStringLiteral("upnCase"));
     cmdCase指定 = report::Control<QPushButton>(this, QStringLiteral("cmdCase指定"));
     chkDrawJnt = report::Control<QCheckBox>(this, QStringLiteral("chkDrawJnt"));
     chkDrawEle = report::Control<QCheckBox>(this, QStringLiteral("chkDrawEle"));
@@ -286,12 +287,8 @@ void frmPreview::BuildWindow()
     cmdMN->setIcon(PageIcon(st, QStyle::SP_MediaSeekForward));
     cmdML->setIcon(PageIcon(st, QStyle::SP_MediaSkipForward));
     cmdMCenter->setIcon(CentreIcon());
-    for (const SpinRange& r : kSpinRanges) {
-        auto* spin = report::Control<report::SpinArrows>(this, QString::fromUtf8(r.name));
-        spin->Minimum = r.minimum;
-        spin->Maximum = r.maximum;
-        spin->Increment = r.upStep;
-    }
+    for (const SpinRange& r : kSpinRanges)
+        report::Control<diagram::UpDownControl>(this, QString::fromUtf8(r.name))->SetSteps(r.upStep, r.minimum, r.maximum);
     txtCase->setReadOnly(true);
     txtCase->setAlignment(Qt::AlignRight);
     txtinp->installEventFilter(this);

@@ -29,11 +29,8 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 
+namespace diagram { class UpDownControl; }
 namespace preview { class PreviewWidget; }
-
-namespace report {
-class SpinArrows;
-}
 
 class frmPreview : public forms::Form {
     Q_OBJECT
@@ -92,7 +89,7 @@ public:
     QRadioButton* opnOurk = nullptr;
     QCheckBox* lblchkCase = nullptr;
     QLineEdit* txtCase = nullptr;
-    report::SpinArrows* upnCase = nullptr;
+    diagram::UpDownControl* upnCase = nullptr;
     QPushButton* cmdCase指定 = nullptr;
     QCheckBox* chkDrawJnt = nullptr;
     QCheckBox* chkDrawEle = nullptr;
@@ -178,7 +175,7 @@ public:
     // The arrows of the spin control beside a box.
     void SpinClicked(QLineEdit* box, bool up);
     // The range check when a box loses the focus.
-    void ClampToUpDownRange(QLineEdit* box, const report::SpinArrows* spin);
+    void ClampToUpDownRange(QLineEdit* box, const diagram::UpDownControl* spin);
 
     bool CheckModelPresent();
     void CloseDatabase();

@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
+#include "diagram/UpDownControl.h"
 #include "diagram/ViewBoxMoves.h"
 #include "platform/Runtime.h"
 #include "platform/Ui.h"
@@ -117,17 +118,17 @@ void frmPreview::ConnectLayoutHandlers()
         connect(option, &QRadioButton::clicked, this, [this] { DiagramChoiceClicked(); });
     for (QCheckBox* check : {chkDrawJnt, chkDrawEle, chkDrawMat, chkDrawCoord, chkDrawEleOnly})
         connect(check, &QCheckBox::clicked, this, [this] { DiagramChoiceClicked(); });
-    connect(upnCase, &report::SpinArrows::UpClicked, this, [this] { upnCase_UpClick(); });
-    connect(upnCase, &report::SpinArrows::DownClicked, this, [this] { upnCase_DownClick(); });
+    connect(upnCase, &diagram::UpDownControl::UpClick, this, [this] { upnCase_UpClick(); });
+    connect(upnCase, &diagram::UpDownControl::DownClick, this, [this] { upnCase_DownClick(); });
     connect(cmdCase指定, &QPushButton::clicked, this, [this] { cmdCase指定_Click(); });
     connect(cmdDRAW, &QPushButton::clicked, this, [this] { cmdDRAW_Click(); });
     connect(cmdConstZoom, &QPushButton::clicked, this, [this] { cmdConstZoom_Click(); });
     connect(cmdMCenter, &QToolButton::clicked, this, [this] { cmdMCenter_Click(); });
     for (const EntryBoxRule& rule : kEntryBoxes) {
         auto* box = report::Control<QLineEdit>(this, QString::fromUtf8(rule.box));
-        auto* spin = report::Control<report::SpinArrows>(this, QString::fromUtf8(rule.spin));
-        connect(spin, &report::SpinArrows::UpClicked, this, [this, box] { SpinClicked(box, true); });
-        connect(spin, &report::SpinArrows::DownClicked, this, [this, box] { SpinClicked(box, false); });
+        auto* spin = report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule.spin));
+        connect(spin, &diagram::UpDownControl::UpClick, this, [this, box] { SpinClicked(box, true); });
+        connect(spin, &diagram::UpDownControl::DownClick, this, [this, box] { SpinClicked(box, false); });
     }
 }
 
@@ -194,14 +195,14 @@ void frmPreview::DiagramChoiceClicked()
 
 void frmPreview::upnCase_UpClick()
 {
-    const double next = rt::Val(txtCase->text()) + upnCase->Increment;
+    const double next = rt::Val(txtCase->text()) + upnCase->Increment();
     if (next > Program().LoadCaseCount) return;
     txtCase->setText((QStringLiteral("  ") + rt::CStrDouble(next)).right(2));
 }
 
 void frmPreview::upnCase_DownClick()
 {
-    const double next = rt::Val(txtCase->text()) - upnCase->Increment;
+    const double next = rt::Val(txtCase->text()) - upnCase->Increment();
     if (next < 1) return;
     txtCase->setText((QStringLiteral("  ") + rt::CStrDouble(next)).right(2));
 }
@@ -316,9 +317,9 @@ void frmPreview::SpinClicked(QLineEdit* box, bool up)
 {
     const EntryBoxRule* rule = RuleOf(box);
     if (!rule) return;
-    const auto* spin = report::Control<report::SpinArrows>(this, QString::fromUtf8(rule->spin));
-    const double step = up ? spin->Increment : -spin->Increment;
-    const auto min = static_cast<int16_t>(spin->Minimum), max = static_cast<int16_t>(spin->Maximum);
+    const auto* spin = report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule->spin));
+    const double step = up ? spin->Increment() : -spin->Increment();
+    const auto min = static_cast<int16_t>(spin->Min()), max = static_cast<int16_t>(spin->Max());
     if (rule->placement) StepTextValue(box, static_cast<int16_t>(step), min, max);
     else StepViewValue(box, static_cast<float>(step), max, min);
 }
@@ -340,12 +341,12 @@ void frmPreview::StepViewValue(QLineEdit* box, float step, int16_t max, int16_t 
     if (chkSyncPreview->isChecked()) MakePreviewDocument(report::kModeLayout);
 }
 
-void frmPreview::ClampToUpDownRange(QLineEdit* box, const report::SpinArrows* spin)
+void frmPreview::ClampToUpDownRange(QLineEdit* box, const diagram::UpDownControl* spin)
 {
     const double value = rt::Val(box->text());
-    if (value > spin->Maximum || value < spin->Minimum) ui::Beep();
-    if (value > spin->Maximum) box->setText(rt::CStrDouble(spin->Maximum));
-    else if (value < spin->Minimum) box->setText(rt::CStrDouble(spin->Minimum));
+    if (value > spin->Max() || value < spin->Min()) ui::Beep();
+    if (value > spin->Max()) box->setText(rt::CStrDouble(spin->Max()));
+    else if (value < spin->Min()) box->setText(rt::CStrDouble(spin->Min()));
     if (chkSyncPreview->isChecked()) cmdDRAW_Click();
 }
 
@@ -378,7 +379,7 @@ bool frmPreview::HandleEntryBoxEvent(QLineEdit* box, QEvent* event)
             || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
         checkingBox_ = true;
-        ClampToUpDownRange(box, report::Control<report::SpinArrows>(this, QString::fromUtf8(rule->spin)));
+        ClampToUpDownRange(box, report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule->spin)));
         checkingBox_ = false;
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
+#include "diagram/UpDownControl.h"
 #include "platform/Runtime.h"
 #include "platform/Ui.h"
 #include "platform/preview/PreviewWidget.h"
@@ -78,13 +79,11 @@ frmPrintInfoSetUp::frmPrintInfoSetUp(QWidget* owner) : forms::Form(QStringLitera
     chkStartPage = report::Control<QCheckBox>(this, QStringLiteral("chkStartPage"));
     txtStartPage = report::Control<QLineEdit>(this, QStringLiteral("txtStartPage"));
     txtCopy = report::Control<QLineEdit>(this, QStringLiteral("txtCopy"));
-    UpDown = report::Control<report::SpinArrows>(this, QStringLiteral("UpDown"));
+    UpDown = report::Control<diagram::UpDownControl>(this, QStringLiteral("UpDown"));
     cmdOK = report::Control<QPushButton>(this, QStringLiteral("cmdOK"));
     cmdCancel = report::Control<QPushButton>(this, QStringLiteral("cmdCancel"));
     lblCurrentPage->setStyleSheet(QStringLiteral("QLabel { background: #E0E0E0; }"));
-    UpDown->Minimum = 1;
-    UpDown->Maximum = kMaxCopies;
-    UpDown->Increment = 1;
+    UpDown->SetSteps(1, 1, kMaxCopies);
     opnAllPage->setChecked(true);
 
     for (QLineEdit* box : {txtFromPage, txtToPage, txtStartPage, txtCopy}) {
@@ -98,8 +97,8 @@ frmPrintInfoSetUp::frmPrintInfoSetUp(QWidget* owner) : forms::Form(QStringLitera
         });
     }
     connect(chkStartPage, &QCheckBox::toggled, this, [this] { EnableStartPageBox(); });
-    connect(UpDown, &report::SpinArrows::UpClicked, this, [this] { StepCopies(1); });
-    connect(UpDown, &report::SpinArrows::DownClicked, this, [this] { StepCopies(-1); });
+    connect(UpDown, &diagram::UpDownControl::UpClick, this, [this] { StepCopies(1); });
+    connect(UpDown, &diagram::UpDownControl::DownClick, this, [this] { StepCopies(-1); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }
@@ -154,7 +153,7 @@ void frmPrintInfoSetUp::EnableStartPageBox() { report::EnableEntryBox(txtStartPa
 void frmPrintInfoSetUp::StepCopies(int delta)
 {
     const double v = std::round(rt::Val(txtCopy->text())) + delta;
-    if (v < UpDown->Minimum || v > UpDown->Maximum) return;
+    if (v < UpDown->Min() || v > UpDown->Max()) return;
     txtCopy->setText(QString::number(static_cast<int>(v)));
 }
 
