@@ -180,7 +180,6 @@ private:
 
     // View tab.
     void ViewBoxLostFocus(const BoxRule& rule, QLineEdit* box);
-    void ClampToUpDownRange(QLineEdit* box, const diagram::UpDownControl* spin);
     void StepValue(QLineEdit* box, double step, double max, double min);
     void UpdateDrawButton();
     void RedrawIfSynchronised();

@@ -174,8 +174,6 @@ public:
     void StepViewValue(QLineEdit* box, float step, int16_t max, int16_t min);
     // The arrows of the spin control beside a box.
     void SpinClicked(QLineEdit* box, bool up);
-    // The range check when a box loses the focus.
-    void ClampToUpDownRange(QLineEdit* box, const diagram::UpDownControl* spin);
 
     bool CheckModelPresent();
     void CloseDatabase();

@@ -341,15 +341,6 @@ void frmPreview::StepViewValue(QLineEdit* box, float step, int16_t max, int16_t 
     if (chkSyncPreview->isChecked()) MakePreviewDocument(report::kModeLayout);
 }
 
-void frmPreview::ClampToUpDownRange(QLineEdit* box, const diagram::UpDownControl* spin)
-{
-    const double value = rt::Val(box->text());
-    if (value > spin->Max() || value < spin->Min()) ui::Beep();
-    if (value > spin->Max()) box->setText(rt::CStrDouble(spin->Max()));
-    else if (value < spin->Min()) box->setText(rt::CStrDouble(spin->Min()));
-    if (chkSyncPreview->isChecked()) cmdDRAW_Click();
-}
-
 bool frmPreview::HandleEntryBoxEvent(QLineEdit* box, QEvent* event)
 {
     const EntryBoxRule* rule = RuleOf(box);
@@ -379,7 +370,8 @@ bool frmPreview::HandleEntryBoxEvent(QLineEdit* box, QEvent* event)
             || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
         checkingBox_ = true;
-        ClampToUpDownRange(box, report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule->spin)));
+        diagram::ClampToUpDownRange(box, *report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule->spin)));
+        if (chkSyncPreview->isChecked()) cmdDRAW_Click();
         checkingBox_ = false;
         return false;
     }
