@@ -19,7 +19,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -35,7 +34,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
-#include <QThread>
 #include <QToolButton>
 
 #include <algorithm>
@@ -198,22 +196,11 @@ public:
     void Begin(int maximum) override
     {
         frmAnalyze* f = AnalyzeForm();
-        f->Load();
-        f->SetCaption(QStringLiteral("ZELKOVA ver") + Program().ProgramVersion);
         f->Command1->setText(QStringLiteral("ｷｬﾝｾﾙ"));
         f->Label1->setText(QStringLiteral("処理中．．．"));
         f->Bar->setValue(0);
-        f->Show();
-        Program().StartAck = false;
-        f->repaint();
-        // The first paint, letting no user input through; a platform that
-        // never paints does not hold the build.
-        QElapsedTimer waited;
-        waited.start();
-        while (!Program().StartAck && waited.elapsed() < 2000) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-            if (!Program().StartAck) QThread::msleep(5);
-        }
+        // No user input gets through while the build waits for the first paint.
+        f->ShowAndAwaitFirstPaint(QEventLoop::ExcludeUserInputEvents);
         f->ProgressBar1->setVisible(false);
         f->ProgressBar2->setVisible(false);
         f->Bar->setMaximum(maximum);
