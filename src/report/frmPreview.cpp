@@ -580,21 +580,11 @@ void frmPreview::CloseDatabase()
     }
 }
 
-void frmPreview::UnloadAllForms()
-{
-    const std::vector<forms::Form*> snapshot = forms::LoadedForms();
-    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-        const auto& now = forms::LoadedForms();
-        if (std::find(now.begin(), now.end(), *it) == now.end()) continue;
-        try { (*it)->Unload(); } catch (...) {}
-    }
-}
-
 void frmPreview::cmdClose_Click()
 {
     if (cmdClose->text().contains(QStringLiteral("閉じる"))) {
         CloseDatabase();
-        UnloadAllForms();
+        forms::UnloadAllForms();
         return;
     }
     ToggleLayoutMode();

@@ -177,7 +177,6 @@ public:
 
     bool CheckModelPresent();
     void CloseDatabase();
-    void UnloadAllForms();
     void SaveWindowPlacement();
     void RestoreWindowPlacement();
     void InitPrintPreviewControl();
