@@ -589,7 +589,7 @@ void frmPreview::cmdClose_Click()
     }
     ToggleLayoutMode();
     cmdClose->setToolTip(QStringLiteral("メインメニューに戻ります"));
-    MakePreviewDocument(Program().ScreenCode == ScreenFramePreview ? report::kModeFrame : report::kModeResults);
+    MakePreviewDocument(ScreenMode());
     RestoreViewState();
 }
 
@@ -685,31 +685,46 @@ report::BuildOutcome frmPreview::MakePreviewDocument(const QString& mode)
     return result.outcome;
 }
 
+QString frmPreview::ScreenMode() const
+{
+    if (Program().ScreenCode == ScreenFramePreview) return report::kModeFrame;
+    if (Program().ScreenCode == ScreenResultsPreview) return report::kModeResults;
+    return QString();
+}
+
+int frmPreview::PageShift() { return Program().ScreenCode == ScreenResultsPreview ? 1 : 0; }
+
+void frmPreview::ShowCurrentPage(int page)
+{
+    if (!ScreenMode().isEmpty()) lblCP->setText(QString::number(page - PageShift()));
+}
+
+void frmPreview::RefreshZoom()
+{
+    const double zoom = std::round(vsp->ZoomPercent());
+    vsp->SetZoomPercent(43);
+    vsp->SetZoomPercent(zoom);
+}
+
 void frmPreview::ShowPageCounts(const QString& mode)
 {
-    if (mode == report::kModeResults) {
-        lblAP->setText(QString::number(vsp->PageCount() - 1));
-        lblCP->setText(QString::number(vsp->PreviewPage() - 1));
-    } else if (mode == report::kModeFrame) {
-        lblAP->setText(QString::number(vsp->PageCount()));
-        lblCP->setText(QString::number(vsp->PreviewPage()));
-    }
+    // Only the screen's own document numbers the pages; a layout picture
+    // leaves the counts as they are.
+    if (mode.isEmpty() || mode != ScreenMode()) return;
+    lblAP->setText(QString::number(vsp->PageCount() - PageShift()));
+    ShowCurrentPage(vsp->PreviewPage());
 }
 
 void frmPreview::OnPreviewPageChanged(int page)
 {
     // A document being built shows its counts when it is done.
-    if (building_) return;
-    if (documentMode_ == report::kModeResults) lblCP->setText(QString::number(page - 1));
-    else if (documentMode_ == report::kModeFrame) lblCP->setText(QString::number(page));
+    if (!building_ && documentMode_ == ScreenMode()) ShowCurrentPage(page);
 }
 
 void frmPreview::ResetPreviewCombination()
 {
     vsp->DiscardDocument();
-    const double zoom = std::round(vsp->ZoomPercent());
-    vsp->SetZoomPercent(43);
-    vsp->SetZoomPercent(zoom);
+    RefreshZoom();
     vsp->SetPreviewPage(1);
     lblAP->setText(QString::number(vsp->PageCount()));
     lblCP->setText(QString::number(vsp->PreviewPage()));
@@ -736,8 +751,7 @@ void frmPreview::RestoreViewState()
     vsp->SetZoomPercent(savedZoomPercent_);
     vsp->SetScrollLeft(savedScrollLeft_);
     vsp->SetScrollTop(savedScrollTop_);
-    if (Program().ScreenCode == ScreenFramePreview) lblCP->setText(QString::number(vsp->PreviewPage()));
-    else if (Program().ScreenCode == ScreenResultsPreview) lblCP->setText(QString::number(vsp->PreviewPage() - 1));
+    ShowCurrentPage(vsp->PreviewPage());
     SetBusyPointer(false);
     SetEnabledState(true);
 }
@@ -751,12 +765,9 @@ void frmPreview::GoToPage(long long page)
         return;
     }
     SetEnabledState(false);
-    const double z = std::round(vsp->ZoomPercent());
-    vsp->SetZoomPercent(43);
-    vsp->SetZoomPercent(z);
+    RefreshZoom();
     vsp->SetPreviewPage(static_cast<int>(page));
-    if (Program().ScreenCode == ScreenFramePreview) lblCP->setText(QString::number(page));
-    else if (Program().ScreenCode == ScreenResultsPreview) lblCP->setText(QString::number(page - 1));
+    ShowCurrentPage(static_cast<int>(page));
     SetEnabledState(true);
 }
 
@@ -774,9 +785,7 @@ void frmPreview::cmdP指定_Click()
         ui::Beep();
         return;
     }
-    long long page = 0;
-    if (Program().ScreenCode == ScreenFramePreview) page = static_cast<long long>(rounded);
-    else if (Program().ScreenCode == ScreenResultsPreview) page = static_cast<long long>(rounded) + 1;
+    const long long page = static_cast<long long>(rounded) + PageShift();
     if (!rt::FitsInteger(static_cast<double>(page))) {
         ui::Beep();
         return;
@@ -838,9 +847,7 @@ void frmPreview::cmdPreviewInfoSetUp_Click()
     frmPreviewInfoSetUp dialog(this);
     RunPreviewInfoDialog(dialog);
     if (Program().PreviewInfo.Confirmed != -1) return;
-    QString mode;
-    if (Program().ScreenCode == ScreenFramePreview) mode = report::kModeFrame;
-    else if (Program().ScreenCode == ScreenResultsPreview) mode = report::kModeResults;
+    const QString mode = ScreenMode();
     if (mode.isEmpty()) return;
     SaveViewState();
     MakePreviewDocument(mode);
@@ -859,9 +866,7 @@ void frmPreview::InitPrintRequest()
     r.Confirmed = 0;
     r.TotalPages = labelNumber(lblAP);
     r.CurrentPage = labelNumber(lblCP);
-    const int16_t first = Program().ScreenCode == ScreenFramePreview ? 1 : 0;
-    if (Program().ScreenCode == ScreenFramePreview || Program().ScreenCode == ScreenResultsPreview)
-        r.FromPage = r.ToPage = r.StartPage = first;
+    if (!ScreenMode().isEmpty()) r.FromPage = r.ToPage = r.StartPage = static_cast<int16_t>(1 - PageShift());
     r.Copies = 1;
 }
 
@@ -906,7 +911,7 @@ void frmPreview::cmdPrint_Click()
             saved = true;
             SaveViewState();
             Program().PageCounter = -1;
-            const QString mode = Program().ScreenCode == ScreenFramePreview ? report::kModeFrame : report::kModeResults;
+            const QString mode = ScreenMode();
             // A failed rebuild prints nothing.
             if (MakePreviewDocument(mode) != report::BuildOutcome::Succeeded) rt::Raise(rt::ErrFileIO, mode);
             SetEnabledState(false);
@@ -926,7 +931,7 @@ void frmPreview::cmdPrint_Click()
         // The preview gets its own document back, whatever failed.
         if (saved) {
             vsp->LoadDocument(kDocumentFile);
-            documentMode_ = Program().ScreenCode == ScreenFramePreview ? report::kModeFrame : report::kModeResults;
+            documentMode_ = ScreenMode();
             ShowPageCounts(documentMode_);
             RestoreViewState();
         }
@@ -952,9 +957,8 @@ void frmPreview::cmdPrint_Click()
 bool frmPreview::PrintDocument(const QString& pdfPath)
 {
     const PrintRequestRecord& r = Program().PrintRequest;
-    const int shift = Program().ScreenCode == ScreenResultsPreview ? 1 : 0;
-    const int first = r.FromPage + shift;
-    const int last = r.ToPage + shift;
+    const int first = r.FromPage + PageShift();
+    const int last = r.ToPage + PageShift();
     if (pdfPath.isEmpty()) {
         for (int copy = 1; copy <= r.Copies; ++copy)
             if (!vsp->PrintPages(first, last)) return false;

@@ -131,6 +131,9 @@ public:
     report::ReportContext MakeReportContext();
 
     // ---- pages and zoom ----
+    // Pages of the document before the one the user calls page 1: the
+    // results report's cover is page 0.
+    static int PageShift();
     void GoToPage(long long page);
     void ZoomPreview(const QString& kind);
     void cmdP指定_Click();
@@ -200,6 +203,13 @@ private:
     void ConnectHandlers();
     void LoadSteps();
     void OnPreviewPageChanged(int page);
+    // The document the screen code shows: the frame diagram or the results
+    // report; empty for a code of no preview.
+    QString ScreenMode() const;
+    // `page` of the document in lblCP as the user numbers it.
+    void ShowCurrentPage(int page);
+    // Sets the zoom away and back to its whole percent, which draws the page again.
+    void RefreshZoom();
     void SetBoxText(const QString& control, const QString& text);
     void BindLayoutControls();
     void ConnectLayoutHandlers();

@@ -213,7 +213,7 @@ bool frmPrintInfoSetUp::ValidatePrintRequest(int unloadMode)
         r.StartPage = rt::CInt(rt::Val(text));
     }
 
-    const int16_t lowest = Program().ScreenCode == ScreenFramePreview ? 1 : 0;
+    const auto lowest = static_cast<int16_t>(1 - frmPreview::PageShift());
     if (opnAllPage->isChecked()) {
         r.FromPage = lowest;
         r.ToPage = r.TotalPages;
