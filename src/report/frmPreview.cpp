@@ -918,25 +918,18 @@ void frmPreview::cmdPrint_Click()
             SetBusyPointer(true);
         }
         if (!PrintDocument(pdfPath)) rt::Raise(rt::ErrFileIO, request.PrinterName);
-        if (saved) {
-            if (!vsp->LoadDocument(kDocumentFile)) rt::Raise(rt::ErrFileIO, kDocumentFile);
-            saved = false;
-            RestoreViewState();
-            QFile::remove(kDocumentFile);
-        }
     } catch (...) {
         ok = false;
     }
-    if (!ok) {
-        // The preview gets its own document back, whatever failed.
-        if (saved) {
-            vsp->LoadDocument(kDocumentFile);
-            documentMode_ = ScreenMode();
-            ShowPageCounts(documentMode_);
-            RestoreViewState();
-        }
-        QFile::remove(kDocumentFile);
+    // The preview gets its own document back, whether the print went through
+    // or not; a document that cannot be read back is a failed print.
+    if (saved) {
+        if (!vsp->LoadDocument(kDocumentFile)) ok = false;
+        documentMode_ = ScreenMode();
+        ShowPageCounts(documentMode_);
+        RestoreViewState();
     }
+    if (saved || !ok) QFile::remove(kDocumentFile);
     vsp->SetPrinterDevice(device);
     if (ok) {
         SetWindowTopMost(this, forms::kTopMost);
