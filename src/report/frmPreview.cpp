@@ -237,6 +237,7 @@ void frmPreview::BuildWindow()
         cmd全体[i] = report::Control<QPushButton>(this, QStringLiteral("cmd全体(%1)").arg(i));
         cmd拡大[i] = report::Control<QPushButton>(this, QStringLiteral("cmd拡大(%1)").arg(i));
         cmd縮小[i] = report::Control<QPushButton>(this, QStringLiteral("cmd縮小(%1)").arg(i));
+        frameTop_[i] = Frame[i]->y();
     }
     txtinp = report::Control<QLineEdit>(this, QStringLiteral("txtinp"));
     cmdP指定 = report::Control<QPushButton>(this, QStringLiteral("cmdP指定"));
@@ -582,13 +583,12 @@ void frmPreview::CloseDatabase()
 
 void frmPreview::cmdClose_Click()
 {
-    if (cmdClose->text().contains(QStringLiteral("閉じる"))) {
+    if (!InLayoutMode()) {
         CloseDatabase();
         forms::UnloadAllForms();
         return;
     }
-    ToggleLayoutMode();
-    cmdClose->setToolTip(QStringLiteral("メインメニューに戻ります"));
+    SetLayoutMode(false);
     MakePreviewDocument(ScreenMode());
     RestoreViewState();
 }

@@ -154,10 +154,13 @@ public:
     void InitPrintRequest();
 
     // ---- the diagram layout mode ----
-    bool InLayoutMode() const;
+    bool InLayoutMode() const { return layoutMode_; }
     void cmdMentPreview_Click();
     void mnuMentPreview_Click();
-    void ToggleLayoutMode();
+    // Enters or leaves the layout mode: the side panel, the diagram choice in
+    // place of the page controls, the menus, and the close button's caption
+    // and tip all follow the mode.
+    void SetLayoutMode(bool on);
     // The placement row of the diagram shown: the frame diagram, or the
     // diagram and case chosen (case 0 while the cases are combined).
     report::PlacementKey ShownDiagram() const;
@@ -231,6 +234,10 @@ private:
     bool building_ = false;
     bool checkingBox_ = false;
     bool databaseOpen_ = false;
+    bool layoutMode_ = false;
+    // The design tops of Frame(0) and Frame(1), which trade places in the
+    // layout mode.
+    int frameTop_[2] = {};
     QString documentMode_;
 
     int16_t savedPreviewPage_ = 1;

@@ -134,13 +134,10 @@ void frmPreview::ConnectLayoutHandlers()
 
 // ---- entering and leaving ------------------------------------------------------
 
-bool frmPreview::InLayoutMode() const { return !cmdClose->text().contains(QStringLiteral("閉じる")); }
-
 void frmPreview::cmdMentPreview_Click()
 {
-    cmdClose->setToolTip(QStringLiteral("通常の画面に戻ります"));
     SaveViewState();
-    ToggleLayoutMode();
+    SetLayoutMode(true);
     MakePreviewDocument(report::kModeLayout);
     cmd全体_Click(1);
 }
@@ -153,27 +150,27 @@ void frmPreview::mnuMentPreview_Click()
     cmdMentPreview_Click();
 }
 
-void frmPreview::ToggleLayoutMode()
+void frmPreview::SetLayoutMode(bool on)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint, cmdPreviewInfoSetUp, cmdMentPreview}) w->setVisible(w->isHidden());
+    layoutMode_ = on;
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint, cmdPreviewInfoSetUp, cmdMentPreview}) w->setVisible(!on);
     // The menus go with their items and function keys.
-    const bool menus = !mnuFile->menuAction()->isEnabled();
     for (QMenu* menu : {mnuFile, mnuEdit}) {
-        menu->menuAction()->setEnabled(menus);
-        menu->setEnabled(menus);
+        menu->menuAction()->setEnabled(!on);
+        menu->setEnabled(!on);
     }
     for (QAction* a : mnuEdit->actions())
-        if (!a->shortcut().isEmpty()) a->setEnabled(menus);
-    cmdClose->setText(cmdClose->text().contains(QStringLiteral("閉じる")) ? QStringLiteral("戻る") : QStringLiteral("閉じる"));
-    const int top = Frame[0]->y();
-    Frame[0]->move(Frame[0]->x(), Frame[1]->y());
-    Frame[1]->move(Frame[1]->x(), top);
+        if (!a->shortcut().isEmpty()) a->setEnabled(!on);
+    cmdClose->setText(on ? QStringLiteral("戻る") : QStringLiteral("閉じる"));
+    cmdClose->setToolTip(on ? QStringLiteral("通常の画面に戻ります") : QStringLiteral("メインメニューに戻ります"));
+    Frame[0]->move(Frame[0]->x(), frameTop_[on ? 1 : 0]);
+    Frame[1]->move(Frame[1]->x(), frameTop_[on ? 0 : 1]);
     if (Program().ScreenCode == ScreenResultsPreview) {
         const bool single = Program().PreviewInfo.CombineCases != kTrue;
         report::EnableEntryBox(txtCase, single);
         for (QWidget* w : std::initializer_list<QWidget*>{lblchkCase, cmdCase指定, upnCase}) w->setEnabled(single);
     }
-    Picture1->setVisible(Picture1->isHidden());
+    Picture1->setVisible(on);
     Form_Resize();
     repaint();
 }
