@@ -387,7 +387,7 @@ void frmPreview::Form_Load()
     } catch (...) {
         // The caller destroys the window and tells the user.
         loadFailed_ = true;
-        CloseDatabase();
+        CloseSharedData();
         return;
     }
     if (loadStopped_) return;
@@ -397,8 +397,9 @@ void frmPreview::Form_Load()
 
 void frmPreview::LoadSteps()
 {
+    // The main menu closed the shared data before the window opened: the
+    // shared connection is the window's own until CloseSharedData.
     Program().SharedDatabase = dao::Database::Open(kWorkingDatabase);
-    databaseOpen_ = true;
     if (!CheckModelPresent()) {
         loadStopped_ = true;
         Unload();
@@ -544,7 +545,7 @@ void frmPreview::Form_QueryUnload(bool& cancel, int unloadMode)
 {
     if (loadStopped_ || loadFailed_) {
         // The window never took over: the main menu stays as it is.
-        CloseDatabase();
+        CloseSharedData();
         return;
     }
     if (building_) {
@@ -552,7 +553,7 @@ void frmPreview::Form_QueryUnload(bool& cancel, int unloadMode)
         return;
     }
     if (unloadMode == forms::UnloadFromCloseBox) {
-        CloseDatabase();
+        CloseSharedData();
         try { forms::UnloadOtherForms(); } catch (...) {}
     }
     try {
@@ -569,22 +570,10 @@ void frmPreview::Form_Unload(bool&)
     deleteLater();
 }
 
-void frmPreview::CloseDatabase()
-{
-    ProgramState& p = Program();
-    try { if (p.SharedRecordset) p.SharedRecordset->Close(); } catch (...) {}
-    p.SharedRecordset.reset();
-    if (databaseOpen_) {
-        try { if (p.SharedDatabase) p.SharedDatabase->Close(); } catch (...) {}
-        p.SharedDatabase.reset();
-        databaseOpen_ = false;
-    }
-}
-
 void frmPreview::cmdClose_Click()
 {
     if (!InLayoutMode()) {
-        CloseDatabase();
+        CloseSharedData();
         forms::UnloadAllForms();
         return;
     }

@@ -182,7 +182,6 @@ public:
     void SpinClicked(QLineEdit* box, bool up);
 
     bool CheckModelPresent();
-    void CloseDatabase();
     void SaveWindowPlacement();
     void RestoreWindowPlacement();
     void InitPrintPreviewControl();
@@ -233,7 +232,6 @@ private:
     bool formLoading_ = false;
     bool building_ = false;
     bool checkingBox_ = false;
-    bool databaseOpen_ = false;
     bool layoutMode_ = false;
     // The design tops of Frame(0) and Frame(1), which trade places in the
     // layout mode.
