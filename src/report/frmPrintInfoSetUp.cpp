@@ -7,7 +7,6 @@
 #include "platform/Ui.h"
 #include "platform/preview/PreviewWidget.h"
 #include "platform/preview/Printing.h"
-#include "report/PreviewEntry.h"
 #include "report/ReportContext.h"
 #include "report/WindowControls.h"
 #include "report/frmPreview.h"
@@ -54,8 +53,6 @@ const ControlLayout kControls[] = {
 };
 
 constexpr int kMaxCopies = 32767;
-
-frmPreview* Owner() { return CurrentPreviewWindow(); }
 
 }  // namespace
 
@@ -114,7 +111,9 @@ void frmPrintInfoSetUp::Form_Load()
 void frmPrintInfoSetUp::FillPrinterList()
 {
     cboPrinter->clear();
-    const QString current = Owner() ? Owner()->vsp->PrinterDevice() : QString();
+    // The printer of the preview the dialog belongs to is chosen at first.
+    const auto* owner = qobject_cast<const frmPreview*>(parentWidget());
+    const QString current = owner ? owner->vsp->PrinterDevice() : QString();
     int chosen = -1;
     try {
         const QStringList names = preview::CurrentPrintTarget().PrinterNames();
