@@ -5,13 +5,11 @@
 #include "analysis/ScratchFiles.h"
 #include "analysis/SolveFrame.h"
 #include "core/ProgramState.h"
-#include "core/WindowHelpers.h"
 #include "core/frmAnalyze.h"
 #include "platform/Runtime.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -35,25 +33,13 @@ void ShowAnalysisProgress(const QString& phase)
 {
     if (phase == QStringLiteral("START")) {
         frmAnalyze* f = AnalyzeForm();
-        f->Load();
-        f->SetCaption(QStringLiteral("ZELKOVA ver") + Program().ProgramVersion);
         f->Command1->setText(QStringLiteral("キャンセル"));
         f->Label1->setText(QStringLiteral("計算中．．．"));
         // A report build may have left other bar settings behind.
         f->Bar->setMaximum(200);
         f->Bar->setValue(0);
         f->ProgressBar1->setValue(0);
-        f->Show();
-        SetWindowTopMost(f, forms::kTopMost);
-        Program().StartAck = false;
-        f->repaint();
-        QElapsedTimer waited;
-        waited.start();
-        // The first paint; a platform that never paints (no screen) does not hold the run.
-        while (!Program().StartAck && waited.elapsed() < 2000) {
-            forms::DoEvents();
-            if (!Program().StartAck) QThread::msleep(5);
-        }
+        f->ShowAndAwaitFirstPaint(QEventLoop::AllEvents, true);
         f->ProgressBar2->setVisible(false);
         AnalysisProgress().ProgressStep = rt::CInt(f->Bar->maximum() / 25.0);
     } else if (phase == QStringLiteral("FINISH")) {

@@ -2,8 +2,6 @@
 
 #include "platform/Forms.h"
 
-#include <algorithm>
-
 namespace {
 ProgramState* g_state = nullptr;
 }  // namespace
@@ -17,30 +15,10 @@ ProgramState& Program()
 ProgramStateScope::ProgramStateScope() : previous_(g_state) { g_state = &state_; }
 ProgramStateScope::~ProgramStateScope() { g_state = previous_; }
 
-namespace {
-std::vector<void (*)()>& Releasers()
-{
-    static std::vector<void (*)()> list;
-    return list;
-}
-}  // namespace
-
-void AddSharedDataReleaser(void (*release)())
-{
-    auto& list = Releasers();
-    if (std::find(list.begin(), list.end(), release) == list.end()) list.push_back(release);
-}
-
 void CloseSharedData()
 {
     // Every step on its own: a failure of one never keeps the others from
     // running, and afterwards nothing of the menu holds the file open.
-    for (auto release : Releasers()) {
-        try {
-            release();
-        } catch (...) {
-        }
-    }
     Program().MemberNo.clear();
     Program().NodeNo.clear();
     auto closeRs = [](dao::RecordsetPtr& rs) {

@@ -166,11 +166,7 @@ private:
     ProgramState* previous_;
 };
 
-// Releases the shared objects: the main menu's connection and recordsets,
-// the scratch recordset, the report geometry arrays and the node and member
-// maps. Returns normally in every case; may be called with nothing open.
+// Releases the shared objects: the shared connection and recordset, the
+// scratch recordset, the node and member maps and the current input window.
+// Returns normally in every case; may be called with nothing open.
 void CloseSharedData();
-
-// Hooks by which later parts of the program release arrays of their own
-// when CloseSharedData runs (the report geometry registers here).
-void AddSharedDataReleaser(void (*release)());

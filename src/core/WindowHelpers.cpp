@@ -292,20 +292,23 @@ void CloseWithEscape(forms::Form* window)
     if (window) window->installEventFilter(new EscapeCloser(window));
 }
 
-void CentreOnMainMenu(QWidget* window)
+void CentreOver(QWidget* window, QWidget* over)
 {
     if (!window) return;
-    QRect over;
-    forms::Form* menu = forms::FindLoadedForm(QStringLiteral("frmMainmenu"));
-    if (menu && menu != window && menu->isVisible()) {
-        over = menu->frameGeometry();
-    } else if (QWidget* active = QApplication::activeWindow(); active && active != window) {
-        over = active->frameGeometry();
+    QRect area;
+    if (over && over != window && over->isVisible()) {
+        area = over->frameGeometry();
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        over = screen->availableGeometry();
+        area = screen->availableGeometry();
     } else {
         return;
     }
     const QSize size = window->frameGeometry().size();
-    window->move(over.center().x() - (size.width() - 1) / 2, over.center().y() - (size.height() - 1) / 2);
+    window->move(area.center().x() - (size.width() - 1) / 2, area.center().y() - (size.height() - 1) / 2);
+}
+
+void CentreOnMainMenu(QWidget* window)
+{
+    forms::Form* menu = forms::FindLoadedForm(QStringLiteral("frmMainmenu"));
+    CentreOver(window, menu && menu != window && menu->isVisible() ? menu : QApplication::activeWindow());
 }

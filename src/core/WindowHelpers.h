@@ -61,8 +61,11 @@ void MakeNumericEntryBox(QLineEdit* box, bool noMinus, bool noDot);
 namespace forms { class Form; }
 void CloseWithEscape(forms::Form* window);
 
-// Places a window that has no place of its own centred on the main menu, or
-// on the active window when the menu is not shown, or else on the screen.
+// Places a window that has no place of its own centred on `over`, or on the
+// screen when `over` is missing, not shown or the window itself.
+void CentreOver(QWidget* window, QWidget* over);
+// Centred on the main menu, or on the active window when the menu is not
+// shown, or else on the screen.
 void CentreOnMainMenu(QWidget* window);
 
 // Empties every tool tip of the window when the tool-tip option is off.

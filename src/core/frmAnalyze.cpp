@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPointer>
@@ -83,6 +84,22 @@ void frmAnalyze::paintEvent(QPaintEvent* event)
 }
 
 void frmAnalyze::Command1_Click() { Program().FinishAck = true; }
+
+void frmAnalyze::ShowAndAwaitFirstPaint(QEventLoop::ProcessEventsFlags flags, bool topMost)
+{
+    Load();
+    SetCaption(QStringLiteral("ZELKOVA ver") + Program().ProgramVersion);
+    Show();
+    if (topMost) SetWindowTopMost(this, forms::kTopMost);
+    Program().StartAck = false;
+    repaint();
+    QElapsedTimer waited;
+    waited.start();
+    while (!Program().StartAck && waited.elapsed() < 2000) {
+        QCoreApplication::processEvents(flags, 20);
+        if (!Program().StartAck) QThread::msleep(5);
+    }
+}
 
 void frmAnalyze::Refresh(bool force)
 {

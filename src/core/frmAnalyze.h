@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 
 class QLabel;
 class QPushButton;
@@ -25,6 +26,12 @@ public:
     QProgressBar* ProgressBar2 = nullptr;
 
     void Command1_Click();
+
+    // Loads and shows the window with the program's version in its caption
+    // (kept above the other windows when `topMost`), then waits for its first
+    // paint while the events of `flags` are processed; a platform that never
+    // paints holds the caller two seconds at most.
+    void ShowAndAwaitFirstPaint(QEventLoop::ProcessEventsFlags flags, bool topMost = false);
 
     // Bar changes, shown at the window's repaint, a few dozen times a second at most.
     void AdvanceBar(int step);

@@ -654,23 +654,14 @@ bool frmラーメン図::eventFilter(QObject* watched, QEvent* event)
 
 void frmラーメン図::ViewBoxLostFocus(const BoxRule& rule, QLineEdit* box)
 {
-    for (const ViewBoxLayout& layout : kViewBoxes)
-        if (qstrcmp(layout.box, rule.name) == 0) ClampToUpDownRange(box, Spin(U(layout.spin)));
-}
-
-void frmラーメン図::ClampToUpDownRange(QLineEdit* box, const UpDownControl* spin)
-{
-    const int max = spin->Max(), min = spin->Min();
-    const double v = rt::Val(box->text());
-    if (v > max || v < min) {
-        ui::Beep();
-        if (v > max) box->setText(rt::CStrInt(max));
-        if (rt::Val(box->text()) < min) box->setText(rt::CStrInt(min));
+    for (const ViewBoxLayout& layout : kViewBoxes) {
+        if (qstrcmp(layout.box, rule.name) != 0) continue;
+        diagram::ClampToUpDownRange(box, *Spin(U(layout.spin)));
+        RedrawIfSynchronised();
     }
-    RedrawIfSynchronised();
 }
 
-void frmラーメン図::StepValue(QLineEdit* box, double step, int max, int min)
+void frmラーメン図::StepValue(QLineEdit* box, double step, double max, double min)
 {
     const double value = rt::Val(box->text()) + step;
     // A step that would leave the range is refused whole.

@@ -180,8 +180,7 @@ private:
 
     // View tab.
     void ViewBoxLostFocus(const BoxRule& rule, QLineEdit* box);
-    void ClampToUpDownRange(QLineEdit* box, const diagram::UpDownControl* spin);
-    void StepValue(QLineEdit* box, double step, int max, int min);
+    void StepValue(QLineEdit* box, double step, double max, double min);
     void UpdateDrawButton();
     void RedrawIfSynchronised();
     void SwitchClicked();

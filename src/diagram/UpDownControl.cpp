@@ -4,7 +4,7 @@
 
 namespace diagram {
 
-UpDownControl::UpDownControl(int increment, int min, int max, QWidget* parent)
+UpDownControl::UpDownControl(double increment, double min, double max, QWidget* parent, ArrowFocus arrowFocus)
     : QWidget(parent), increment_(increment), min_(min), max_(max)
 {
     up_ = new QToolButton(this);
@@ -13,11 +13,18 @@ UpDownControl::UpDownControl(int increment, int min, int max, QWidget* parent)
     down_ = new QToolButton(this);
     down_->setArrowType(Qt::DownArrow);
     down_->setAutoRepeat(true);
-    // A click leaves the focus where it is, so the box beside keeps it.
-    up_->setFocusPolicy(Qt::NoFocus);
-    down_->setFocusPolicy(Qt::NoFocus);
+    const Qt::FocusPolicy focus = arrowFocus == ArrowFocus::Tab ? Qt::TabFocus : Qt::NoFocus;
+    up_->setFocusPolicy(focus);
+    down_->setFocusPolicy(focus);
     connect(up_, &QToolButton::clicked, this, &UpDownControl::UpClick);
     connect(down_, &QToolButton::clicked, this, &UpDownControl::DownClick);
+}
+
+void UpDownControl::SetSteps(double increment, double min, double max)
+{
+    increment_ = increment;
+    min_ = min;
+    max_ = max;
 }
 
 void UpDownControl::resizeEvent(QResizeEvent*)

@@ -12,11 +12,17 @@ namespace diagram {
 class UpDownControl : public QWidget {
     Q_OBJECT
 public:
-    UpDownControl(int increment, int min, int max, QWidget* parent = nullptr);
+    // Whether Tab stops on the arrows; a click leaves the focus where it is
+    // either way, so the box beside keeps it.
+    enum class ArrowFocus { None, Tab };
 
-    int Increment() const { return increment_; }
-    int Min() const { return min_; }
-    int Max() const { return max_; }
+    UpDownControl(double increment, double min, double max, QWidget* parent = nullptr,
+                  ArrowFocus arrowFocus = ArrowFocus::None);
+
+    double Increment() const { return increment_; }
+    double Min() const { return min_; }
+    double Max() const { return max_; }
+    void SetSteps(double increment, double min, double max);
 
     QToolButton* UpButton() const { return up_; }
     QToolButton* DownButton() const { return down_; }
@@ -29,9 +35,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    int increment_;
-    int min_;
-    int max_;
+    double increment_;
+    double min_;
+    double max_;
     QToolButton* up_;
     QToolButton* down_;
 };

@@ -1,5 +1,12 @@
 #include "diagram/ViewBoxMoves.h"
 
+#include "diagram/UpDownControl.h"
+#include "platform/Runtime.h"
+#include "platform/Ui.h"
+
+#include <QLineEdit>
+
+#include <cmath>
 #include <cstring>
 
 namespace diagram {
@@ -33,6 +40,14 @@ const FocusMoves& ViewBoxMoves(const char* box)
     for (const NamedMoves& m : kMoves)
         if (std::strcmp(m.box, box) == 0) return m.moves;
     return kNone;
+}
+
+void ClampToUpDownRange(QLineEdit* box, const UpDownControl& spin)
+{
+    const double value = rt::Val(box->text());
+    if (!(value > spin.Max() || value < spin.Min())) return;
+    ui::Beep();
+    box->setText(rt::CStrInt(std::llround(value > spin.Max() ? spin.Max() : spin.Min())));
 }
 
 }  // namespace diagram

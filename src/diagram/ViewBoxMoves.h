@@ -1,10 +1,15 @@
 #pragma once
 
 // Where Up, Down (and Enter), Left and Right move the focus among the nine
-// boxes of a drawing's eye, position, zoom and axis indicator. The frame
-// diagram window and the preview's layout mode lay these boxes out alike.
+// boxes of a drawing's eye, position, zoom and axis indicator, and the range
+// check of a box when it is left. The frame diagram window and the preview's
+// layout mode lay these boxes out alike.
+
+class QLineEdit;
 
 namespace diagram {
+
+class UpDownControl;
 
 struct FocusMoves {
     const char* up = nullptr;
@@ -16,5 +21,10 @@ struct FocusMoves {
 // The moves of the view box named `box`; none (all null) for any other box,
 // the look-at boxes included, whose arrow keys act as in a plain text box.
 const FocusMoves& ViewBoxMoves(const char* box);
+
+// A number beyond the limits of the spin control beside the box beeps and
+// gives way to the limit it passed, written as a whole number; the window
+// redraws afterwards as its own setting asks.
+void ClampToUpDownRange(QLineEdit* box, const UpDownControl& spin);
 
 }  // namespace diagram

@@ -180,22 +180,31 @@ Form* FindLoadedForm(const QString& name)
     return nullptr;
 }
 
-void UnloadOtherForms()
+namespace {
+
+// Unloads the loaded windows newest first, but the one named `kept` (none
+// when empty); a window that leaves the collection does not shift the ones
+// still to be visited because we walk a copy.
+void UnloadFormsBut(QLatin1String kept)
 {
-    // Newest first; a window that leaves the collection does not shift the
-    // ones still to be visited because we walk a copy.
     std::vector<Form*> snapshot = Collection();
     for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
         Form* f = *it;
         auto& c = Collection();
         if (std::find(c.begin(), c.end(), f) == c.end()) continue;
-        if (f->objectName() == QLatin1String("frmMainmenu")) continue;
+        if (!kept.isEmpty() && f->objectName() == kept) continue;
         try {
             f->Unload();
         } catch (...) {
         }
     }
 }
+
+}  // namespace
+
+void UnloadOtherForms() { UnloadFormsBut(QLatin1String("frmMainmenu")); }
+
+void UnloadAllForms() { UnloadFormsBut(QLatin1String()); }
 
 void SetTopMost(QWidget* window, int insertAfter)
 {

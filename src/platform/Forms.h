@@ -88,6 +88,8 @@ Form* FindLoadedForm(const QString& name);
 
 // Unloads every loaded window but "frmMainmenu", newest first; errors ignored.
 void UnloadOtherForms();
+// The same for every loaded window, the main menu included.
+void UnloadAllForms();
 
 // Insert positions of SetWindowTopMost.
 constexpr int kTopMost = -1;

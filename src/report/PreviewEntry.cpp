@@ -1,14 +1,13 @@
 #include "report/PreviewEntry.h"
 
 #include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
 #include "platform/Ui.h"
 #include "report/frmPreview.h"
 #include "report/frmPreviewInfoSetUp.h"
 #include "report/frmPrintInfoSetUp.h"
 
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 
 namespace {
 
@@ -29,11 +28,7 @@ void RunDialog(Dialog& dialog, const std::function<void(Dialog&)>& runner)
     if (!runner) {
         // Centred on the window it belongs to, or on the screen while that
         // window is not shown yet.
-        QWidget* owner = dialog.parentWidget();
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QRect over = owner && owner->isVisible() ? owner->frameGeometry()
-                                                       : (screen ? screen->availableGeometry() : QRect());
-        if (over.isValid()) dialog.move(over.center() - dialog.rect().center());
+        CentreOver(&dialog, dialog.parentWidget());
         dialog.ShowModal();
         return;
     }

@@ -125,9 +125,8 @@ bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path)
 
 void ClearStoredCombination(PreviewInfoRecord& info, const QString& path)
 {
-    QByteArray bytes;
-    ReadRecord(path, bytes);
-    info = DecodePreviewInfo(bytes, DefaultPreviewInfo(info.Confirmed));
+    // A file that cannot be read gives the defaults, as no bytes decode to them.
+    LoadPreviewInfo(info, path);
     info.CombineCases = 0;
     info.CaseSelected.fill(0);
     info.CaseFactor.fill(1.0f);

@@ -1,5 +1,6 @@
 #include "report/WindowControls.h"
 
+#include "diagram/UpDownControl.h"
 #include "platform/Forms.h"
 
 #include <QCheckBox>
@@ -38,7 +39,9 @@ QWidget* Make(ControlKind kind, QWidget* parent, const QString& caption)
     case ControlKind::Text: return new QLineEdit(caption, parent);
     case ControlKind::Check: return new QCheckBox(caption, parent);
     case ControlKind::Option: return new QRadioButton(caption, parent);
-    case ControlKind::Spin: return new SpinArrows(parent);
+    case ControlKind::Spin:
+        // The window's description sets the steps and the limits.
+        return new diagram::UpDownControl(1, 0, 100, parent, diagram::UpDownControl::ArrowFocus::Tab);
     case ControlKind::List: return new QListWidget(parent);
     case ControlKind::Combo: return new QComboBox(parent);
     }
@@ -63,26 +66,6 @@ QWidget* FindControlOrDie(const QWidget* window, const QString& name)
     QWidget* w = window->findChild<QWidget*>(name);
     if (!w) qFatal("the window has no control %s", qPrintable(name));
     return w;
-}
-
-SpinArrows::SpinArrows(QWidget* parent) : QWidget(parent)
-{
-    Up = new QToolButton(this);
-    Up->setArrowType(Qt::UpArrow);
-    Up->setAutoRepeat(true);
-    Down = new QToolButton(this);
-    Down->setArrowType(Qt::DownArrow);
-    Down->setAutoRepeat(true);
-    connect(Up, &QToolButton::clicked, this, &SpinArrows::UpClicked);
-    connect(Down, &QToolButton::clicked, this, &SpinArrows::DownClicked);
-}
-
-void SpinArrows::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    const int half = height() / 2;
-    Up->setGeometry(0, 0, width(), half);
-    Down->setGeometry(0, half, width(), height() - half);
 }
 
 void EnableEntryBox(QLineEdit* box, bool enabled)

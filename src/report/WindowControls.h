@@ -8,7 +8,6 @@
 #include <span>
 
 class QLineEdit;
-class QToolButton;
 
 namespace report {
 
@@ -22,7 +21,7 @@ enum class ControlKind {
     Text,            // a one-line entry box
     Check,
     Option,
-    Spin,            // up and down arrows (SpinArrows)
+    Spin,            // up and down arrows (diagram::UpDownControl), in the Tab order
     List,
     Combo,
 };
@@ -48,27 +47,6 @@ T* Control(const QWidget* window, const QString& name)
     if (!control) qFatal("control %s has another kind", qPrintable(name));
     return control;
 }
-
-// Two small arrow buttons that step a value in the box beside them; the
-// window's own handlers move the numbers. Minimum, maximum and increment
-// are properties set with the window's description.
-class SpinArrows : public QWidget {
-    Q_OBJECT
-public:
-    explicit SpinArrows(QWidget* parent = nullptr);
-    QToolButton* Up;
-    QToolButton* Down;
-    double Minimum = 0;
-    double Maximum = 100;
-    double Increment = 1;
-
-signals:
-    void UpClicked();
-    void DownClicked();
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-};
 
 // Grey (E0E0E0) for a disabled entry box, white for an enabled one.
 void EnableEntryBox(QLineEdit* box, bool enabled);

@@ -3,6 +3,7 @@
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 #include "core/frmAnalyze.h"
+#include "diagram/UpDownControl.h"
 #include "platform/Database.h"
 #include "platform/Runtime.h"
 #include "platform/Settings.h"
@@ -18,7 +19,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -34,7 +34,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
-#include <QThread>
 #include <QToolButton>
 
 #include <algorithm>
@@ -197,22 +196,11 @@ public:
     void Begin(int maximum) override
     {
         frmAnalyze* f = AnalyzeForm();
-        f->Load();
-        f->SetCaption(QStringLiteral("ZELKOVA ver") + Program().ProgramVersion);
         f->Command1->setText(QStringLiteral("ｷｬﾝｾﾙ"));
         f->Label1->setText(QStringLiteral("処理中．．．"));
         f->Bar->setValue(0);
-        f->Show();
-        Program().StartAck = false;
-        f->repaint();
-        // The first paint, letting no user input through; a platform that
-        // never paints does not hold the build.
-        QElapsedTimer waited;
-        waited.start();
-        while (!Program().StartAck && waited.elapsed() < 2000) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-            if (!Program().StartAck) QThread::msleep(5);
-        }
+        // No user input gets through while the build waits for the first paint.
+        f->ShowAndAwaitFirstPaint(QEventLoop::ExcludeUserInputEvents);
         f->ProgressBar1->setVisible(false);
         f->ProgressBar2->setVisible(false);
         f->Bar->setMaximum(maximum);
@@ -249,6 +237,7 @@ void frmPreview::BuildWindow()
         cmd全体[i] = report::Control<QPushButton>(this, QStringLiteral("cmd全体(%1)").arg(i));
         cmd拡大[i] = report::Control<QPushButton>(this, QStringLiteral("cmd拡大(%1)").arg(i));
         cmd縮小[i] = report::Control<QPushButton>(this, QStringLiteral("cmd縮小(%1)").arg(i));
+        frameTop_[i] = Frame[i]->y();
     }
     txtinp = report::Control<QLineEdit>(this, QStringLiteral("txtinp"));
     cmdP指定 = report::Control<QPushButton>(this, QStringLiteral("cmdP指定"));
@@ -267,7 +256,7 @@ void frmPreview::BuildWindow()
     opnOurk = report::Control<QRadioButton>(this, QStringLiteral("opnOurk"));
     lblchkCase = report::Control<QCheckBox>(this, QStringLiteral("lblchkCase"));
     txtCase = report::Control<QLineEdit>(this, QStringLiteral("txtCase"));
-    upnCase = report::Control<report::SpinArrows>(this, QStringLiteral("upnCase"));
+    upnCase = report::Control<diagram::UpDownControl>(this, QStringLiteral("upnCase"));
     cmdCase指定 = report::Control<QPushButton>(this, QStringLiteral("cmdCase指定"));
     chkDrawJnt = report::Control<QCheckBox>(this, QStringLiteral("chkDrawJnt"));
     chkDrawEle = report::Control<QCheckBox>(this, QStringLiteral("chkDrawEle"));
@@ -286,12 +275,8 @@ void frmPreview::BuildWindow()
     cmdMN->setIcon(PageIcon(st, QStyle::SP_MediaSeekForward));
     cmdML->setIcon(PageIcon(st, QStyle::SP_MediaSkipForward));
     cmdMCenter->setIcon(CentreIcon());
-    for (const SpinRange& r : kSpinRanges) {
-        auto* spin = report::Control<report::SpinArrows>(this, QString::fromUtf8(r.name));
-        spin->Minimum = r.minimum;
-        spin->Maximum = r.maximum;
-        spin->Increment = r.upStep;
-    }
+    for (const SpinRange& r : kSpinRanges)
+        report::Control<diagram::UpDownControl>(this, QString::fromUtf8(r.name))->SetSteps(r.upStep, r.minimum, r.maximum);
     txtCase->setReadOnly(true);
     txtCase->setAlignment(Qt::AlignRight);
     txtinp->installEventFilter(this);
@@ -402,7 +387,7 @@ void frmPreview::Form_Load()
     } catch (...) {
         // The caller destroys the window and tells the user.
         loadFailed_ = true;
-        CloseDatabase();
+        CloseSharedData();
         return;
     }
     if (loadStopped_) return;
@@ -412,8 +397,9 @@ void frmPreview::Form_Load()
 
 void frmPreview::LoadSteps()
 {
+    // The main menu closed the shared data before the window opened: the
+    // shared connection is the window's own until CloseSharedData.
     Program().SharedDatabase = dao::Database::Open(kWorkingDatabase);
-    databaseOpen_ = true;
     if (!CheckModelPresent()) {
         loadStopped_ = true;
         Unload();
@@ -559,7 +545,7 @@ void frmPreview::Form_QueryUnload(bool& cancel, int unloadMode)
 {
     if (loadStopped_ || loadFailed_) {
         // The window never took over: the main menu stays as it is.
-        CloseDatabase();
+        CloseSharedData();
         return;
     }
     if (building_) {
@@ -567,7 +553,7 @@ void frmPreview::Form_QueryUnload(bool& cancel, int unloadMode)
         return;
     }
     if (unloadMode == forms::UnloadFromCloseBox) {
-        CloseDatabase();
+        CloseSharedData();
         try { forms::UnloadOtherForms(); } catch (...) {}
     }
     try {
@@ -584,38 +570,15 @@ void frmPreview::Form_Unload(bool&)
     deleteLater();
 }
 
-void frmPreview::CloseDatabase()
-{
-    ProgramState& p = Program();
-    try { if (p.SharedRecordset) p.SharedRecordset->Close(); } catch (...) {}
-    p.SharedRecordset.reset();
-    if (databaseOpen_) {
-        try { if (p.SharedDatabase) p.SharedDatabase->Close(); } catch (...) {}
-        p.SharedDatabase.reset();
-        databaseOpen_ = false;
-    }
-}
-
-void frmPreview::UnloadAllForms()
-{
-    const std::vector<forms::Form*> snapshot = forms::LoadedForms();
-    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-        const auto& now = forms::LoadedForms();
-        if (std::find(now.begin(), now.end(), *it) == now.end()) continue;
-        try { (*it)->Unload(); } catch (...) {}
-    }
-}
-
 void frmPreview::cmdClose_Click()
 {
-    if (cmdClose->text().contains(QStringLiteral("閉じる"))) {
-        CloseDatabase();
-        UnloadAllForms();
+    if (!InLayoutMode()) {
+        CloseSharedData();
+        forms::UnloadAllForms();
         return;
     }
-    ToggleLayoutMode();
-    cmdClose->setToolTip(QStringLiteral("メインメニューに戻ります"));
-    MakePreviewDocument(Program().ScreenCode == ScreenFramePreview ? report::kModeFrame : report::kModeResults);
+    SetLayoutMode(false);
+    MakePreviewDocument(ScreenMode());
     RestoreViewState();
 }
 
@@ -711,31 +674,46 @@ report::BuildOutcome frmPreview::MakePreviewDocument(const QString& mode)
     return result.outcome;
 }
 
+QString frmPreview::ScreenMode() const
+{
+    if (Program().ScreenCode == ScreenFramePreview) return report::kModeFrame;
+    if (Program().ScreenCode == ScreenResultsPreview) return report::kModeResults;
+    return QString();
+}
+
+int frmPreview::PageShift() { return Program().ScreenCode == ScreenResultsPreview ? 1 : 0; }
+
+void frmPreview::ShowCurrentPage(int page)
+{
+    if (!ScreenMode().isEmpty()) lblCP->setText(QString::number(page - PageShift()));
+}
+
+void frmPreview::RefreshZoom()
+{
+    const double zoom = std::round(vsp->ZoomPercent());
+    vsp->SetZoomPercent(43);
+    vsp->SetZoomPercent(zoom);
+}
+
 void frmPreview::ShowPageCounts(const QString& mode)
 {
-    if (mode == report::kModeResults) {
-        lblAP->setText(QString::number(vsp->PageCount() - 1));
-        lblCP->setText(QString::number(vsp->PreviewPage() - 1));
-    } else if (mode == report::kModeFrame) {
-        lblAP->setText(QString::number(vsp->PageCount()));
-        lblCP->setText(QString::number(vsp->PreviewPage()));
-    }
+    // Only the screen's own document numbers the pages; a layout picture
+    // leaves the counts as they are.
+    if (mode.isEmpty() || mode != ScreenMode()) return;
+    lblAP->setText(QString::number(vsp->PageCount() - PageShift()));
+    ShowCurrentPage(vsp->PreviewPage());
 }
 
 void frmPreview::OnPreviewPageChanged(int page)
 {
     // A document being built shows its counts when it is done.
-    if (building_) return;
-    if (documentMode_ == report::kModeResults) lblCP->setText(QString::number(page - 1));
-    else if (documentMode_ == report::kModeFrame) lblCP->setText(QString::number(page));
+    if (!building_ && documentMode_ == ScreenMode()) ShowCurrentPage(page);
 }
 
 void frmPreview::ResetPreviewCombination()
 {
     vsp->DiscardDocument();
-    const double zoom = std::round(vsp->ZoomPercent());
-    vsp->SetZoomPercent(43);
-    vsp->SetZoomPercent(zoom);
+    RefreshZoom();
     vsp->SetPreviewPage(1);
     lblAP->setText(QString::number(vsp->PageCount()));
     lblCP->setText(QString::number(vsp->PreviewPage()));
@@ -762,8 +740,7 @@ void frmPreview::RestoreViewState()
     vsp->SetZoomPercent(savedZoomPercent_);
     vsp->SetScrollLeft(savedScrollLeft_);
     vsp->SetScrollTop(savedScrollTop_);
-    if (Program().ScreenCode == ScreenFramePreview) lblCP->setText(QString::number(vsp->PreviewPage()));
-    else if (Program().ScreenCode == ScreenResultsPreview) lblCP->setText(QString::number(vsp->PreviewPage() - 1));
+    ShowCurrentPage(vsp->PreviewPage());
     SetBusyPointer(false);
     SetEnabledState(true);
 }
@@ -777,12 +754,9 @@ void frmPreview::GoToPage(long long page)
         return;
     }
     SetEnabledState(false);
-    const double z = std::round(vsp->ZoomPercent());
-    vsp->SetZoomPercent(43);
-    vsp->SetZoomPercent(z);
+    RefreshZoom();
     vsp->SetPreviewPage(static_cast<int>(page));
-    if (Program().ScreenCode == ScreenFramePreview) lblCP->setText(QString::number(page));
-    else if (Program().ScreenCode == ScreenResultsPreview) lblCP->setText(QString::number(page - 1));
+    ShowCurrentPage(static_cast<int>(page));
     SetEnabledState(true);
 }
 
@@ -800,9 +774,7 @@ void frmPreview::cmdP指定_Click()
         ui::Beep();
         return;
     }
-    long long page = 0;
-    if (Program().ScreenCode == ScreenFramePreview) page = static_cast<long long>(rounded);
-    else if (Program().ScreenCode == ScreenResultsPreview) page = static_cast<long long>(rounded) + 1;
+    const long long page = static_cast<long long>(rounded) + PageShift();
     if (!rt::FitsInteger(static_cast<double>(page))) {
         ui::Beep();
         return;
@@ -864,9 +836,7 @@ void frmPreview::cmdPreviewInfoSetUp_Click()
     frmPreviewInfoSetUp dialog(this);
     RunPreviewInfoDialog(dialog);
     if (Program().PreviewInfo.Confirmed != -1) return;
-    QString mode;
-    if (Program().ScreenCode == ScreenFramePreview) mode = report::kModeFrame;
-    else if (Program().ScreenCode == ScreenResultsPreview) mode = report::kModeResults;
+    const QString mode = ScreenMode();
     if (mode.isEmpty()) return;
     SaveViewState();
     MakePreviewDocument(mode);
@@ -885,9 +855,7 @@ void frmPreview::InitPrintRequest()
     r.Confirmed = 0;
     r.TotalPages = labelNumber(lblAP);
     r.CurrentPage = labelNumber(lblCP);
-    const int16_t first = Program().ScreenCode == ScreenFramePreview ? 1 : 0;
-    if (Program().ScreenCode == ScreenFramePreview || Program().ScreenCode == ScreenResultsPreview)
-        r.FromPage = r.ToPage = r.StartPage = first;
+    if (!ScreenMode().isEmpty()) r.FromPage = r.ToPage = r.StartPage = static_cast<int16_t>(1 - PageShift());
     r.Copies = 1;
 }
 
@@ -932,32 +900,25 @@ void frmPreview::cmdPrint_Click()
             saved = true;
             SaveViewState();
             Program().PageCounter = -1;
-            const QString mode = Program().ScreenCode == ScreenFramePreview ? report::kModeFrame : report::kModeResults;
+            const QString mode = ScreenMode();
             // A failed rebuild prints nothing.
             if (MakePreviewDocument(mode) != report::BuildOutcome::Succeeded) rt::Raise(rt::ErrFileIO, mode);
             SetEnabledState(false);
             SetBusyPointer(true);
         }
         if (!PrintDocument(pdfPath)) rt::Raise(rt::ErrFileIO, request.PrinterName);
-        if (saved) {
-            if (!vsp->LoadDocument(kDocumentFile)) rt::Raise(rt::ErrFileIO, kDocumentFile);
-            saved = false;
-            RestoreViewState();
-            QFile::remove(kDocumentFile);
-        }
     } catch (...) {
         ok = false;
     }
-    if (!ok) {
-        // The preview gets its own document back, whatever failed.
-        if (saved) {
-            vsp->LoadDocument(kDocumentFile);
-            documentMode_ = Program().ScreenCode == ScreenFramePreview ? report::kModeFrame : report::kModeResults;
-            ShowPageCounts(documentMode_);
-            RestoreViewState();
-        }
-        QFile::remove(kDocumentFile);
+    // The preview gets its own document back, whether the print went through
+    // or not; a document that cannot be read back is a failed print.
+    if (saved) {
+        if (!vsp->LoadDocument(kDocumentFile)) ok = false;
+        documentMode_ = ScreenMode();
+        ShowPageCounts(documentMode_);
+        RestoreViewState();
     }
+    if (saved || !ok) QFile::remove(kDocumentFile);
     vsp->SetPrinterDevice(device);
     if (ok) {
         SetWindowTopMost(this, forms::kTopMost);
@@ -978,9 +939,8 @@ void frmPreview::cmdPrint_Click()
 bool frmPreview::PrintDocument(const QString& pdfPath)
 {
     const PrintRequestRecord& r = Program().PrintRequest;
-    const int shift = Program().ScreenCode == ScreenResultsPreview ? 1 : 0;
-    const int first = r.FromPage + shift;
-    const int last = r.ToPage + shift;
+    const int first = r.FromPage + PageShift();
+    const int last = r.ToPage + PageShift();
     if (pdfPath.isEmpty()) {
         for (int copy = 1; copy <= r.Copies; ++copy)
             if (!vsp->PrintPages(first, last)) return false;

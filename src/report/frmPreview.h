@@ -29,11 +29,8 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 
+namespace diagram { class UpDownControl; }
 namespace preview { class PreviewWidget; }
-
-namespace report {
-class SpinArrows;
-}
 
 class frmPreview : public forms::Form {
     Q_OBJECT
@@ -92,7 +89,7 @@ public:
     QRadioButton* opnOurk = nullptr;
     QCheckBox* lblchkCase = nullptr;
     QLineEdit* txtCase = nullptr;
-    report::SpinArrows* upnCase = nullptr;
+    diagram::UpDownControl* upnCase = nullptr;
     QPushButton* cmdCase指定 = nullptr;
     QCheckBox* chkDrawJnt = nullptr;
     QCheckBox* chkDrawEle = nullptr;
@@ -134,6 +131,9 @@ public:
     report::ReportContext MakeReportContext();
 
     // ---- pages and zoom ----
+    // Pages of the document before the one the user calls page 1: the
+    // results report's cover is page 0.
+    static int PageShift();
     void GoToPage(long long page);
     void ZoomPreview(const QString& kind);
     void cmdP指定_Click();
@@ -154,10 +154,13 @@ public:
     void InitPrintRequest();
 
     // ---- the diagram layout mode ----
-    bool InLayoutMode() const;
+    bool InLayoutMode() const { return layoutMode_; }
     void cmdMentPreview_Click();
     void mnuMentPreview_Click();
-    void ToggleLayoutMode();
+    // Enters or leaves the layout mode: the side panel, the diagram choice in
+    // place of the page controls, the menus, and the close button's caption
+    // and tip all follow the mode.
+    void SetLayoutMode(bool on);
     // The placement row of the diagram shown: the frame diagram, or the
     // diagram and case chosen (case 0 while the cases are combined).
     report::PlacementKey ShownDiagram() const;
@@ -177,12 +180,8 @@ public:
     void StepViewValue(QLineEdit* box, float step, int16_t max, int16_t min);
     // The arrows of the spin control beside a box.
     void SpinClicked(QLineEdit* box, bool up);
-    // The range check when a box loses the focus.
-    void ClampToUpDownRange(QLineEdit* box, const report::SpinArrows* spin);
 
     bool CheckModelPresent();
-    void CloseDatabase();
-    void UnloadAllForms();
     void SaveWindowPlacement();
     void RestoreWindowPlacement();
     void InitPrintPreviewControl();
@@ -206,6 +205,13 @@ private:
     void ConnectHandlers();
     void LoadSteps();
     void OnPreviewPageChanged(int page);
+    // The document the screen code shows: the frame diagram or the results
+    // report; empty for a code of no preview.
+    QString ScreenMode() const;
+    // `page` of the document in lblCP as the user numbers it.
+    void ShowCurrentPage(int page);
+    // Sets the zoom away and back to its whole percent, which draws the page again.
+    void RefreshZoom();
     void SetBoxText(const QString& control, const QString& text);
     void BindLayoutControls();
     void ConnectLayoutHandlers();
@@ -226,7 +232,10 @@ private:
     bool formLoading_ = false;
     bool building_ = false;
     bool checkingBox_ = false;
-    bool databaseOpen_ = false;
+    bool layoutMode_ = false;
+    // The design tops of Frame(0) and Frame(1), which trade places in the
+    // layout mode.
+    int frameTop_[2] = {};
     QString documentMode_;
 
     int16_t savedPreviewPage_ = 1;

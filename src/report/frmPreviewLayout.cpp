@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
+#include "diagram/UpDownControl.h"
 #include "diagram/ViewBoxMoves.h"
 #include "platform/Runtime.h"
 #include "platform/Ui.h"
@@ -117,29 +118,26 @@ void frmPreview::ConnectLayoutHandlers()
         connect(option, &QRadioButton::clicked, this, [this] { DiagramChoiceClicked(); });
     for (QCheckBox* check : {chkDrawJnt, chkDrawEle, chkDrawMat, chkDrawCoord, chkDrawEleOnly})
         connect(check, &QCheckBox::clicked, this, [this] { DiagramChoiceClicked(); });
-    connect(upnCase, &report::SpinArrows::UpClicked, this, [this] { upnCase_UpClick(); });
-    connect(upnCase, &report::SpinArrows::DownClicked, this, [this] { upnCase_DownClick(); });
+    connect(upnCase, &diagram::UpDownControl::UpClick, this, [this] { upnCase_UpClick(); });
+    connect(upnCase, &diagram::UpDownControl::DownClick, this, [this] { upnCase_DownClick(); });
     connect(cmdCase指定, &QPushButton::clicked, this, [this] { cmdCase指定_Click(); });
     connect(cmdDRAW, &QPushButton::clicked, this, [this] { cmdDRAW_Click(); });
     connect(cmdConstZoom, &QPushButton::clicked, this, [this] { cmdConstZoom_Click(); });
     connect(cmdMCenter, &QToolButton::clicked, this, [this] { cmdMCenter_Click(); });
     for (const EntryBoxRule& rule : kEntryBoxes) {
         auto* box = report::Control<QLineEdit>(this, QString::fromUtf8(rule.box));
-        auto* spin = report::Control<report::SpinArrows>(this, QString::fromUtf8(rule.spin));
-        connect(spin, &report::SpinArrows::UpClicked, this, [this, box] { SpinClicked(box, true); });
-        connect(spin, &report::SpinArrows::DownClicked, this, [this, box] { SpinClicked(box, false); });
+        auto* spin = report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule.spin));
+        connect(spin, &diagram::UpDownControl::UpClick, this, [this, box] { SpinClicked(box, true); });
+        connect(spin, &diagram::UpDownControl::DownClick, this, [this, box] { SpinClicked(box, false); });
     }
 }
 
 // ---- entering and leaving ------------------------------------------------------
 
-bool frmPreview::InLayoutMode() const { return !cmdClose->text().contains(QStringLiteral("閉じる")); }
-
 void frmPreview::cmdMentPreview_Click()
 {
-    cmdClose->setToolTip(QStringLiteral("通常の画面に戻ります"));
     SaveViewState();
-    ToggleLayoutMode();
+    SetLayoutMode(true);
     MakePreviewDocument(report::kModeLayout);
     cmd全体_Click(1);
 }
@@ -152,27 +150,27 @@ void frmPreview::mnuMentPreview_Click()
     cmdMentPreview_Click();
 }
 
-void frmPreview::ToggleLayoutMode()
+void frmPreview::SetLayoutMode(bool on)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint, cmdPreviewInfoSetUp, cmdMentPreview}) w->setVisible(w->isHidden());
+    layoutMode_ = on;
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint, cmdPreviewInfoSetUp, cmdMentPreview}) w->setVisible(!on);
     // The menus go with their items and function keys.
-    const bool menus = !mnuFile->menuAction()->isEnabled();
     for (QMenu* menu : {mnuFile, mnuEdit}) {
-        menu->menuAction()->setEnabled(menus);
-        menu->setEnabled(menus);
+        menu->menuAction()->setEnabled(!on);
+        menu->setEnabled(!on);
     }
     for (QAction* a : mnuEdit->actions())
-        if (!a->shortcut().isEmpty()) a->setEnabled(menus);
-    cmdClose->setText(cmdClose->text().contains(QStringLiteral("閉じる")) ? QStringLiteral("戻る") : QStringLiteral("閉じる"));
-    const int top = Frame[0]->y();
-    Frame[0]->move(Frame[0]->x(), Frame[1]->y());
-    Frame[1]->move(Frame[1]->x(), top);
+        if (!a->shortcut().isEmpty()) a->setEnabled(!on);
+    cmdClose->setText(on ? QStringLiteral("戻る") : QStringLiteral("閉じる"));
+    cmdClose->setToolTip(on ? QStringLiteral("通常の画面に戻ります") : QStringLiteral("メインメニューに戻ります"));
+    Frame[0]->move(Frame[0]->x(), frameTop_[on ? 1 : 0]);
+    Frame[1]->move(Frame[1]->x(), frameTop_[on ? 0 : 1]);
     if (Program().ScreenCode == ScreenResultsPreview) {
         const bool single = Program().PreviewInfo.CombineCases != kTrue;
         report::EnableEntryBox(txtCase, single);
         for (QWidget* w : std::initializer_list<QWidget*>{lblchkCase, cmdCase指定, upnCase}) w->setEnabled(single);
     }
-    Picture1->setVisible(Picture1->isHidden());
+    Picture1->setVisible(on);
     Form_Resize();
     repaint();
 }
@@ -194,14 +192,14 @@ void frmPreview::DiagramChoiceClicked()
 
 void frmPreview::upnCase_UpClick()
 {
-    const double next = rt::Val(txtCase->text()) + upnCase->Increment;
+    const double next = rt::Val(txtCase->text()) + upnCase->Increment();
     if (next > Program().LoadCaseCount) return;
     txtCase->setText((QStringLiteral("  ") + rt::CStrDouble(next)).right(2));
 }
 
 void frmPreview::upnCase_DownClick()
 {
-    const double next = rt::Val(txtCase->text()) - upnCase->Increment;
+    const double next = rt::Val(txtCase->text()) - upnCase->Increment();
     if (next < 1) return;
     txtCase->setText((QStringLiteral("  ") + rt::CStrDouble(next)).right(2));
 }
@@ -316,9 +314,9 @@ void frmPreview::SpinClicked(QLineEdit* box, bool up)
 {
     const EntryBoxRule* rule = RuleOf(box);
     if (!rule) return;
-    const auto* spin = report::Control<report::SpinArrows>(this, QString::fromUtf8(rule->spin));
-    const double step = up ? spin->Increment : -spin->Increment;
-    const auto min = static_cast<int16_t>(spin->Minimum), max = static_cast<int16_t>(spin->Maximum);
+    const auto* spin = report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule->spin));
+    const double step = up ? spin->Increment() : -spin->Increment();
+    const auto min = static_cast<int16_t>(spin->Min()), max = static_cast<int16_t>(spin->Max());
     if (rule->placement) StepTextValue(box, static_cast<int16_t>(step), min, max);
     else StepViewValue(box, static_cast<float>(step), max, min);
 }
@@ -338,15 +336,6 @@ void frmPreview::StepViewValue(QLineEdit* box, float step, int16_t max, int16_t 
     box->setText(rt::CStrDouble(value));
     if (box == txtCoordSize) box->setText(rt::Format(value, QStringLiteral("0.0")));
     if (chkSyncPreview->isChecked()) MakePreviewDocument(report::kModeLayout);
-}
-
-void frmPreview::ClampToUpDownRange(QLineEdit* box, const report::SpinArrows* spin)
-{
-    const double value = rt::Val(box->text());
-    if (value > spin->Maximum || value < spin->Minimum) ui::Beep();
-    if (value > spin->Maximum) box->setText(rt::CStrDouble(spin->Maximum));
-    else if (value < spin->Minimum) box->setText(rt::CStrDouble(spin->Minimum));
-    if (chkSyncPreview->isChecked()) cmdDRAW_Click();
 }
 
 bool frmPreview::HandleEntryBoxEvent(QLineEdit* box, QEvent* event)
@@ -378,7 +367,8 @@ bool frmPreview::HandleEntryBoxEvent(QLineEdit* box, QEvent* event)
             || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
         checkingBox_ = true;
-        ClampToUpDownRange(box, report::Control<report::SpinArrows>(this, QString::fromUtf8(rule->spin)));
+        diagram::ClampToUpDownRange(box, *report::Control<diagram::UpDownControl>(this, QString::fromUtf8(rule->spin)));
+        if (chkSyncPreview->isChecked()) cmdDRAW_Click();
         checkingBox_ = false;
         return false;
     }

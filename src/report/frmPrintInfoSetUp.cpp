@@ -2,11 +2,11 @@
 
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
+#include "diagram/UpDownControl.h"
 #include "platform/Runtime.h"
 #include "platform/Ui.h"
 #include "platform/preview/PreviewWidget.h"
 #include "platform/preview/Printing.h"
-#include "report/PreviewEntry.h"
 #include "report/ReportContext.h"
 #include "report/WindowControls.h"
 #include "report/frmPreview.h"
@@ -54,8 +54,6 @@ const ControlLayout kControls[] = {
 
 constexpr int kMaxCopies = 32767;
 
-frmPreview* Owner() { return CurrentPreviewWindow(); }
-
 }  // namespace
 
 QString frmPrintInfoSetUp::PdfDestination() { return QStringLiteral("PDF ファイル"); }
@@ -78,13 +76,11 @@ frmPrintInfoSetUp::frmPrintInfoSetUp(QWidget* owner) : forms::Form(QStringLitera
     chkStartPage = report::Control<QCheckBox>(this, QStringLiteral("chkStartPage"));
     txtStartPage = report::Control<QLineEdit>(this, QStringLiteral("txtStartPage"));
     txtCopy = report::Control<QLineEdit>(this, QStringLiteral("txtCopy"));
-    UpDown = report::Control<report::SpinArrows>(this, QStringLiteral("UpDown"));
+    UpDown = report::Control<diagram::UpDownControl>(this, QStringLiteral("UpDown"));
     cmdOK = report::Control<QPushButton>(this, QStringLiteral("cmdOK"));
     cmdCancel = report::Control<QPushButton>(this, QStringLiteral("cmdCancel"));
     lblCurrentPage->setStyleSheet(QStringLiteral("QLabel { background: #E0E0E0; }"));
-    UpDown->Minimum = 1;
-    UpDown->Maximum = kMaxCopies;
-    UpDown->Increment = 1;
+    UpDown->SetSteps(1, 1, kMaxCopies);
     opnAllPage->setChecked(true);
 
     for (QLineEdit* box : {txtFromPage, txtToPage, txtStartPage, txtCopy}) {
@@ -98,8 +94,8 @@ frmPrintInfoSetUp::frmPrintInfoSetUp(QWidget* owner) : forms::Form(QStringLitera
         });
     }
     connect(chkStartPage, &QCheckBox::toggled, this, [this] { EnableStartPageBox(); });
-    connect(UpDown, &report::SpinArrows::UpClicked, this, [this] { StepCopies(1); });
-    connect(UpDown, &report::SpinArrows::DownClicked, this, [this] { StepCopies(-1); });
+    connect(UpDown, &diagram::UpDownControl::UpClick, this, [this] { StepCopies(1); });
+    connect(UpDown, &diagram::UpDownControl::DownClick, this, [this] { StepCopies(-1); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 }
@@ -115,7 +111,9 @@ void frmPrintInfoSetUp::Form_Load()
 void frmPrintInfoSetUp::FillPrinterList()
 {
     cboPrinter->clear();
-    const QString current = Owner() ? Owner()->vsp->PrinterDevice() : QString();
+    // The printer of the preview the dialog belongs to is chosen at first.
+    const auto* owner = qobject_cast<const frmPreview*>(parentWidget());
+    const QString current = owner ? owner->vsp->PrinterDevice() : QString();
     int chosen = -1;
     try {
         const QStringList names = preview::CurrentPrintTarget().PrinterNames();
@@ -154,7 +152,7 @@ void frmPrintInfoSetUp::EnableStartPageBox() { report::EnableEntryBox(txtStartPa
 void frmPrintInfoSetUp::StepCopies(int delta)
 {
     const double v = std::round(rt::Val(txtCopy->text())) + delta;
-    if (v < UpDown->Minimum || v > UpDown->Maximum) return;
+    if (v < UpDown->Min() || v > UpDown->Max()) return;
     txtCopy->setText(QString::number(static_cast<int>(v)));
 }
 
@@ -214,7 +212,7 @@ bool frmPrintInfoSetUp::ValidatePrintRequest(int unloadMode)
         r.StartPage = rt::CInt(rt::Val(text));
     }
 
-    const int16_t lowest = Program().ScreenCode == ScreenFramePreview ? 1 : 0;
+    const auto lowest = static_cast<int16_t>(1 - frmPreview::PageShift());
     if (opnAllPage->isChecked()) {
         r.FromPage = lowest;
         r.ToPage = r.TotalPages;

@@ -14,7 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace report { class SpinArrows; }
+namespace diagram { class UpDownControl; }
 
 class frmPrintInfoSetUp : public forms::Form {
     Q_OBJECT
@@ -36,7 +36,7 @@ public:
     QCheckBox* chkStartPage = nullptr;
     QLineEdit* txtStartPage = nullptr;
     QLineEdit* txtCopy = nullptr;
-    report::SpinArrows* UpDown = nullptr;
+    diagram::UpDownControl* UpDown = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
 

@@ -4,6 +4,7 @@
 #include "PreviewWindowSupport.h"
 #include "common/ViewBoxRing.h"
 
+#include "diagram/UpDownControl.h"
 #include "report/WindowControls.h"
 #include "report/diagrams/DiagramPlacement.h"
 
@@ -40,7 +41,7 @@ protected:
         QApplication::processEvents();
     }
     QLineEdit* Box(const char* name) const { return report::Control<QLineEdit>(w, QString::fromUtf8(name)); }
-    report::SpinArrows* Spin(const char* name) const { return report::Control<report::SpinArrows>(w, QString::fromUtf8(name)); }
+    diagram::UpDownControl* Spin(const char* name) const { return report::Control<diagram::UpDownControl>(w, QString::fromUtf8(name)); }
     int Beeps() const { return testenv::Script().beeps; }
 
     PreviewWindow p{testenv::ReportProjectSetup{}, ScreenFramePreview};
@@ -79,7 +80,7 @@ TEST_F(EntryBoxes, ArrowsStepInsideTheRangeOrNotAtAll)
     const int beeps = Beeps();
     for (const Case& c : cases) {
         Box(c.box)->setText(QString::fromUtf8(c.start));
-        (c.up ? Spin(c.spin)->Up : Spin(c.spin)->Down)->click();
+        (c.up ? Spin(c.spin)->UpButton() : Spin(c.spin)->DownButton())->click();
         EXPECT_EQ(Box(c.box)->text(), QString::fromUtf8(c.after)) << c.box << " " << c.start << (c.up ? " up" : " down");
     }
     EXPECT_EQ(Beeps(), beeps);
@@ -130,11 +131,11 @@ TEST_F(EntryBoxes, SyncStoresAndRedraws)
     EXPECT_FLOAT_EQ(stored().xx, 33);
     EXPECT_EQ(w->DocumentMode(), QStringLiteral("MENT"));
 
-    Spin("UpDownY")->Down->click();
+    Spin("UpDownY")->DownButton()->click();
     EXPECT_EQ(w->txtY->text(), rt::Format(stored().yy, QStringLiteral("0")));
 
     w->txtX->setText(QStringLiteral("44"));
-    Spin("UpDownrf")->Up->click();
+    Spin("UpDownrf")->UpButton()->click();
     EXPECT_FLOAT_EQ(stored().xx, 33);
     EXPECT_EQ(w->txtX->text(), QStringLiteral("33"));   // the picture shows what is stored
 }

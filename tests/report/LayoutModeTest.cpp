@@ -5,6 +5,7 @@
 #include "common/Values.h"
 #include "platform/Database.h"
 #include "report/PreviewSettingsFile.h"
+#include "diagram/UpDownControl.h"
 #include "report/WindowControls.h"
 #include "report/diagrams/DiagramPlacement.h"
 
@@ -161,9 +162,9 @@ TEST(LayoutMode, RowsAfterEachCommand)
     // Case 2 shown: its centring marker reads "-1.002" and is kept, so the
     // picture centres it and stores the centred offsets.
     const int beeps = testenv::Script().beeps;
-    w->upnCase->Up->click();
+    w->upnCase->UpButton()->click();
     EXPECT_EQ(w->txtCase->text(), QStringLiteral(" 2"));
-    w->upnCase->Up->click();
+    w->upnCase->UpButton()->click();
     EXPECT_EQ(w->txtCase->text(), QStringLiteral(" 2"));
     EXPECT_EQ(testenv::Script().beeps, beeps);
     w->cmdCase指定->click();
@@ -194,8 +195,8 @@ TEST(LayoutMode, RowsAfterEachCommand)
     EXPECT_FLOAT_EQ(Row({false, 0})->zoom, 3);
 
     // "表示" on a case without a row shows the defaults of a missing row.
-    w->upnCase->Down->click();
-    w->upnCase->Down->click();
+    w->upnCase->DownButton()->click();
+    w->upnCase->DownButton()->click();
     EXPECT_EQ(w->txtCase->text(), QStringLiteral(" 1"));
     w->opnOurk->click();   // its picture adds its row; take it away again
     Program().SharedDatabase->Execute(QStringLiteral("DELETE FROM \"PreviewMentPoint\" WHERE \"bln種類\" = 0 AND \"Case\" = 1"));

@@ -7,6 +7,7 @@
 #include "platform/PdfPages.h"
 #include "platform/preview/Printing.h"
 #include "report/frmPrintInfoSetUp.h"
+#include "diagram/UpDownControl.h"
 #include "report/WindowControls.h"
 
 #include <QCheckBox>
@@ -129,9 +130,9 @@ TEST(PrintDialog, OpensFromTheRequestWithThePrinters)
         d.chkStartPage->setChecked(true);
         EXPECT_TRUE(d.txtStartPage->isEnabled());
         // The arrows keep the copies between 1 and 32767.
-        d.UpDown->DownClicked();
+        d.UpDown->DownClick();
         EXPECT_EQ(d.txtCopy->text(), QStringLiteral("1"));
-        d.UpDown->UpClicked();
+        d.UpDown->UpClick();
         EXPECT_EQ(d.txtCopy->text(), QStringLiteral("2"));
         d.cmdCancel->click();
     });
