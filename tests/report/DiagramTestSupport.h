@@ -114,13 +114,10 @@ inline void WriteModel(const Model& m)
 // A build of the diagrams without a window. The view is the portal's: the
 // eye 100 m from the origin on the -Y axis (rF 100, θF 90, φF 270) looking
 // at the origin, on a base scale of 2000 twips per unit.
-class DiagramBuild {
+class DiagramBuild : public reporttest::HeadlessBuild {
 public:
-    explicit DiagramBuild(const Model& model = PortalFrame())
+    explicit DiagramBuild(const Model& model = PortalFrame()) : HeadlessBuild([&model] { WriteModel(model); })
     {
-        WriteModel(model);
-        db_ = dao::Database::Open(kWorkingDatabase);
-        ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
         ctx_->loadCaseCount = static_cast<int16_t>(model.cases);
         ctx_->screenCode = 10401;
         ctx_->zoomBaseUnit = 2000;
@@ -141,11 +138,6 @@ public:
             return a;
         };
     }
-    ~DiagramBuild() { db_->Close(); }
-
-    report::ReportContext& ctx() { return *ctx_; }
-    preview::DocumentBuilder& doc() { return doc_; }
-    dao::Database& db() { return *db_; }
     void Box(const char* name, const QString& text) { ctx_->SetBoxText(QString::fromUtf8(name), text); }
 
     // The table chapters are not under test here and print nothing: the
@@ -161,9 +153,7 @@ public:
         report::PrepareDiagramGeometry(*ctx_);
     }
 
-    int Pages() const { return doc_.PageCount(); }
     const preview::Page& Page(int page) const { return doc_.CurrentDocument().pages[size_t(page - 1)]; }
-    QStringList Lines(int page) const { return testenv::PageLines(doc_.CurrentDocument(), page - 1); }
 
     // The lines of one kind on a page: heavy (pen 30) or thin.
     std::vector<preview::DrawOp> LineOps(int page, bool heavy) const
@@ -202,11 +192,6 @@ public:
 
     std::deque<int> answers;   // answers to questions, in turn (OK when none)
     QStringList messages;      // the messages and questions of the build
-
-private:
-    preview::DocumentBuilder doc_;
-    dao::DatabasePtr db_;
-    std::unique_ptr<report::ReportContext> ctx_;
 };
 
 }  // namespace diagramtest
