@@ -3,29 +3,22 @@
 // and what "同時処理" redraws.
 #include "PreviewWindowSupport.h"
 #include "common/ViewBoxRing.h"
+#include "common/WidgetEvents.h"
 
 #include "report/WindowControls.h"
 #include "report/diagrams/DiagramPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 using reporttest::PreviewWindow;
+using screentest::SendKey;
 
 namespace {
-
-void SendKey(QWidget* w, int key, const QString& text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &release);
-}
 
 class EntryBoxes : public ::testing::Test {
 protected:

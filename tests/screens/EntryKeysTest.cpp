@@ -22,15 +22,6 @@ using V = rt::Variant;
 
 namespace {
 
-// A key as X gives it: its code, its modifiers and its text.
-void Press(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(w, &release);
-}
-
 void Commit(QWidget* w, const QString& text)
 {
     QInputMethodEvent event;
@@ -90,7 +81,7 @@ TEST_F(EntryKeys, DeleteRemovesTheCharacterAfterTheCaret)
     x->setText("1.500");
     x->setCursorPosition(0);
     s->Modified = false;
-    Press(x, Qt::Key_Delete, "\x7f");
+    SendKey(x, Qt::Key_Delete, "\x7f");
     EXPECT_EQ(x->text(), ".500");
     EXPECT_EQ(script->beeps, 0);
     EXPECT_TRUE(s->Modified);
@@ -98,7 +89,7 @@ TEST_F(EntryKeys, DeleteRemovesTheCharacterAfterTheCaret)
     // Nothing after the caret: nothing changes, nothing is marked.
     x->end(false);
     s->Modified = false;
-    Press(x, Qt::Key_Delete, "\x7f");
+    SendKey(x, Qt::Key_Delete, "\x7f");
     EXPECT_EQ(x->text(), ".500");
     EXPECT_FALSE(s->Modified);
     EXPECT_EQ(script->beeps, 0);
@@ -108,7 +99,7 @@ TEST_F(EntryKeys, DeleteRemovesTheCharacterAfterTheCaret)
     auto* b = Open<frm基本データ>(ScreenBasicData);
     b->txtE->setText("21000");
     b->txtE->setCursorPosition(0);
-    Press(b->txtE, Qt::Key_Delete, "\x7f");
+    SendKey(b->txtE, Qt::Key_Delete, "\x7f");
     EXPECT_EQ(b->txtE->text(), "1000");
     EXPECT_EQ(script->beeps, 0);
 }
@@ -121,29 +112,29 @@ TEST_F(EntryKeys, EditingShortcutsWorkAndPastePassesTheFilter)
     x->setText("1.000");
     s->Modified = false;
 
-    Press(x, Qt::Key_A, "\x01", Qt::ControlModifier);
+    SendKey(x, Qt::Key_A, "\x01", Qt::ControlModifier);
     EXPECT_EQ(x->selectedText(), "1.000");
-    Press(x, Qt::Key_C, "\x03", Qt::ControlModifier);
+    SendKey(x, Qt::Key_C, "\x03", Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "1.000");
     EXPECT_FALSE(s->Modified);
 
     QGuiApplication::clipboard()->setText("-2.25");
-    Press(x, Qt::Key_V, "\x16", Qt::ControlModifier);
+    SendKey(x, Qt::Key_V, "\x16", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "-2.25");
     EXPECT_TRUE(s->Modified);
-    Press(x, Qt::Key_Z, "\x1a", Qt::ControlModifier);
+    SendKey(x, Qt::Key_Z, "\x1a", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "1.000");
     EXPECT_EQ(script->beeps, 0);
 
     // A text the box would refuse when typed is refused whole.
     QGuiApplication::clipboard()->setText("1,5");
     x->selectAll();
-    Press(x, Qt::Key_V, "\x16", Qt::ControlModifier);
+    SendKey(x, Qt::Key_V, "\x16", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "1.000");
     EXPECT_EQ(script->beeps, 1);
     QGuiApplication::clipboard()->setText("-3");
     s->Box("txtNo")->selectAll();
-    Press(s->Box("txtNo"), Qt::Key_V, "\x16", Qt::ControlModifier);   // no minus in a number
+    SendKey(s->Box("txtNo"), Qt::Key_V, "\x16", Qt::ControlModifier);   // no minus in a number
     EXPECT_EQ(s->Box("txtNo")->text(), "1");
     EXPECT_EQ(script->beeps, 2);
 
@@ -151,7 +142,7 @@ TEST_F(EntryKeys, EditingShortcutsWorkAndPastePassesTheFilter)
     s->Modified = false;
     QGuiApplication::clipboard()->setText("4.5\n");   // as a spreadsheet cell gives it
     x->selectAll();
-    Press(x, Qt::Key_V, "\x16", Qt::ControlModifier);
+    SendKey(x, Qt::Key_V, "\x16", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "4.5");
     script->answers = {ui::Answer::No};
     Click(s->Cmd登録);
@@ -215,7 +206,7 @@ TEST_F(EntryKeys, EveryScreenOpensWithItsFirstTabStopBoxSelected)
 
     // The first keystroke replaces the proposal.
     auto* s = Open<frm節点座標1>(ScreenNodeCoordinates);
-    Press(QApplication::focusWidget(), Qt::Key_5, "5");
+    SendKey(QApplication::focusWidget(), Qt::Key_5, "5");
     EXPECT_EQ(s->Box("txtX")->text(), "5");
 }
 
