@@ -1,5 +1,6 @@
 #include "common/ReportProject.h"
 
+#include "common/ResultFields.h"
 #include "common/Values.h"
 #include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
@@ -32,9 +33,6 @@ Rows MemberForceRows(int members, int cases)
     return rows;
 }
 
-const QStringList kMemberForceFields = {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz",
-                                        "jTan", "jN", "jQy", "jQz", "jMx", "jMy", "jMz", "cMy", "cMz"};
-
 }  // namespace
 
 void WriteReportProject(const ReportProjectSetup& setup, const QString& dir)
@@ -63,14 +61,11 @@ void WriteReportProject(const ReportProjectSetup& setup, const QString& dir)
         members.push_back({I(m), I((m - 1) % setup.nodes + 1), I(m % setup.nodes + 1), I(1), I(m)});
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", QStringLiteral("順")}, nodes);
     db->AppendRows(QStringLiteral("要素情報"), {"No_", "iTan", "jTan", QStringLiteral("材料番号"), QStringLiteral("順")}, members);
-    db->AppendRows(QStringLiteral("Analyze節点変位"),
-                   {"Case", "No_", QStringLiteral("⊿X"), QStringLiteral("⊿Y"), QStringLiteral("⊿Z"), QStringLiteral("⊿θx"),
-                    QStringLiteral("⊿θy"), QStringLiteral("⊿θz")},
-                   displacements);
-    db->AppendRows(QStringLiteral("Analyze支点反力"), {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"}, reactions);
-    db->AppendRows(QStringLiteral("Analyze部材応力"), kMemberForceFields, MemberForceRows(setup.members, setup.cases));
+    db->AppendRows(QStringLiteral("Analyze節点変位"), kDisplacementFields, displacements);
+    db->AppendRows(QStringLiteral("Analyze支点反力"), kReactionFields, reactions);
+    db->AppendRows(QStringLiteral("Analyze部材応力"), kMemberEndFields, MemberForceRows(setup.members, setup.cases));
     if (setup.equivalentLoads)
-        db->AppendRows(QStringLiteral("Analyze等価節点荷重"), kMemberForceFields,
+        db->AppendRows(QStringLiteral("Analyze等価節点荷重"), kMemberEndFields,
                        MemberForceRows(std::min(setup.members, 5), setup.cases));
     db->Close();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));

@@ -1,5 +1,6 @@
 #include "common/TableFixture.h"
 
+#include "common/ResultFields.h"
 #include "common/Values.h"
 #include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
@@ -9,13 +10,9 @@
 
 namespace testenv {
 
-
 namespace {
 
 using Rows = std::vector<std::vector<rt::Variant>>;
-
-const QStringList kMemberEndFields = {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz",
-                                      "jTan", "jN", "jQy", "jQz", "jMx", "jMy", "jMz", "cMy", "cMz"};
 
 // A row of member end values: case, member, i node, the six i-end values,
 // j node, the six j-end values, cMy, cMz (moments in force × cm).
@@ -111,7 +108,7 @@ void WriteTableFixture(bool si, const QString& dir)
                    {MemberEnd(2, 5, 7, {0, 12.5, 0, 0, 0, 1500}, 2, {0, 12.5, 0, 0, 0, -1500}, 0, 750),
                     MemberEnd(1, 5, 7, {-2.5, 0, 4, 0, -250, 0}, 2, {-2.5, 0, 4, 0, 250, 0}, 125, 0),
                     MemberEnd(1, 9, 10, {0, 6, 0, 0, 0, 300}, 4, {0, 6, 0, 0, 0, -300}, 0, 450)});
-    db->AppendRows(QStringLiteral("Analyze節点変位"), {"Case", "No_", "⊿X", "⊿Y", "⊿Z", "⊿θx", "⊿θy", "⊿θz"},
+    db->AppendRows(QStringLiteral("Analyze節点変位"), kDisplacementFields,
                    {Six(1, 7, {0, 0, 0, 0, 0, 0}), Six(2, 7, {0, 0, 0, 0, 0, 0}),
                     Six(2, 2, {1.5, 0, -12.25, 0, 0, -0.0001}), Six(1, 2, {0.00123456, -0.00123456, 0, 1e-10, -2.5e-5, 0.5}),
                     Six(1, 10, {0.25, 0, 0, 0, 0, 0}), Six(2, 10, {0.125, 0, 0, 0, 0, 0}),
@@ -123,7 +120,7 @@ void WriteTableFixture(bool si, const QString& dir)
                     MemberEnd(2, 2, 2, {12.5, 0, 2, 0, 100, -50}, 10, {-12.5, 0, -2, 0, 300, 50}, 0, 0),
                     MemberEnd(1, 9, 10, {20, -6, 0, 0, 0, -600}, 4, {-20, 6, 0, 0, 0, 1200}, 0, -750),
                     MemberEnd(2, 9, 10, {-1, 0, 0, 0, -80, 0}, 4, {1, 0, 0, 0, 40, 0}, 0, 0)});
-    db->AppendRows(QStringLiteral("Analyze支点反力"), {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"},
+    db->AppendRows(QStringLiteral("Analyze支点反力"), kReactionFields,
                    {Six(1, 7, {0, 0, 0, 0, 0, 0}), Six(2, 7, {-12.5, 0, 30, 0, 250, -1500}),
                     Six(1, 2, {0, 0, 0, 0, 0, 0.0001}), Six(2, 2, {12.5, 3, 0, 0, 0, 0}),
                     Six(1, 10, {0, 0, 0, 0, 0, 0}), Six(2, 10, {0, 0, 0, 0, 0, 0}),

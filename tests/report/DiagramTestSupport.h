@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/DocumentText.h"
+#include "common/ResultFields.h"
 #include "common/Values.h"
 #include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
@@ -100,14 +101,8 @@ inline void WriteModel(const Model& m)
     }
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", QStringLiteral("順")}, nodes);
     db->AppendRows(QStringLiteral("要素情報"), {"No_", "iTan", "jTan", QStringLiteral("材料番号"), QStringLiteral("順")}, members);
-    db->AppendRows(QStringLiteral("Analyze節点変位"),
-                   {"Case", "No_", QStringLiteral("⊿X"), QStringLiteral("⊿Y"), QStringLiteral("⊿Z"), QStringLiteral("⊿θx"),
-                    QStringLiteral("⊿θy"), QStringLiteral("⊿θz")},
-                   displacements);
-    db->AppendRows(QStringLiteral("Analyze部材応力"),
-                   {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz", "jTan", "jN", "jQy", "jQz", "jMx", "jMy",
-                    "jMz", "cMy", "cMz"},
-                   forces);
+    db->AppendRows(QStringLiteral("Analyze節点変位"), testenv::kDisplacementFields, displacements);
+    db->AppendRows(QStringLiteral("Analyze部材応力"), testenv::kMemberEndFields, forces);
     db->Close();
 }
 

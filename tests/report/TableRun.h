@@ -4,6 +4,7 @@
 
 #include "common/DocumentText.h"
 #include "common/TableFixture.h"
+#include "common/Values.h"
 #include "report/PageFormat.h"
 #include "report/ReportContext.h"
 #include "report/ReportDriver.h"
@@ -13,6 +14,8 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace reporttest {
 
@@ -23,6 +26,26 @@ inline QStringList NonEmpty(const QStringList& lines)
     for (const QString& l : lines)
         if (!l.isEmpty()) out << l;
     return out;
+}
+
+// Sets fields of the row of `no` and case `caseNo` (every case when 0).
+inline void SetValues(dao::Database& db, const QString& table, int no, int caseNo,
+                      const std::vector<std::pair<QString, rt::Variant>>& values)
+{
+    QStringList set;
+    std::vector<rt::Variant> params;
+    for (const auto& [field, value] : values) {
+        set << dao::QuoteIdent(field) + QStringLiteral(" = ?");
+        params.push_back(value);
+    }
+    QString sql = QStringLiteral("UPDATE ") + dao::QuoteIdent(table) + QStringLiteral(" SET ") + set.join(QStringLiteral(", "))
+                  + QStringLiteral(" WHERE \"No_\" = ?");
+    params.push_back(testenv::I(no));
+    if (caseNo != 0) {
+        sql += QStringLiteral(" AND \"Case\" = ?");
+        params.push_back(testenv::I(caseNo));
+    }
+    db.Execute(sql, params);
 }
 
 // A build on the fixture project. A procedure printed on its own goes into a
