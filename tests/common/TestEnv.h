@@ -23,5 +23,10 @@ ui::ScriptedServices& ResetScript();
 QByteArray ReadFile(const QString& path);
 // SHA-256 of a file, hex.
 QString FileHash(const QString& path);
+// The settings file of this test ("ZELKOVA/ZELKOVA.conf" in its settings folder).
+QString SettingsFilePath();
+// The value of the first line "key=value" (a word) in the settings file as
+// it is on disk, as a crash would leave it; "<absent>" when there is none.
+QString SettingOnDisk(const QString& key);
 
 }  // namespace testenv

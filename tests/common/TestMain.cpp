@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -110,6 +111,16 @@ QByteArray ReadFile(const QString& path)
 QString FileHash(const QString& path)
 {
     return QString::fromLatin1(QCryptographicHash::hash(ReadFile(path), QCryptographicHash::Sha256).toHex());
+}
+
+QString SettingsFilePath() { return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/ZELKOVA/ZELKOVA.conf"); }
+
+QString SettingOnDisk(const QString& key)
+{
+    const QString file = QString::fromUtf8(ReadFile(SettingsFilePath()));
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("(?m)^") + QRegularExpression::escape(key) + QStringLiteral("=(\\w+)")).match(file);
+    return m.hasMatch() ? m.captured(1) : QStringLiteral("<absent>");
 }
 
 }  // namespace testenv
