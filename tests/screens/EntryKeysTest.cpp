@@ -3,6 +3,7 @@
 // input-method commits, the first keystroke after opening, the stored digits
 // that moving through rows must not round away, and typing kept over a
 // database failure.
+#include "common/Values.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "input/ListScreen.h"
@@ -35,29 +36,6 @@ void StoreBasicData(const char* unit, double e, double g)
 {
     AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                {{V::Text("Tower"), V::Text(" "), V::Text(" "), V::Text(unit), V::Integer(2), V::Double(e), V::Double(g)}});
-}
-
-// Every row of a table in display order, each field with every digit it holds.
-QStringList StoredRows(const QString& table, const QStringList& fields)
-{
-    QStringList out;
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    dao::RecordsetPtr rs = db->OpenRecordset(table);
-    rs->Sort = QStringLiteral("順 ASC");
-    rs = rs->OpenRecordset();
-    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-        QStringList row;
-        for (const QString& f : fields) {
-            const V v = rs->Field(f);
-            if (v.kind() == V::Kind::Single) row << QString::number(v.toSingle(), 'g', 9);
-            else if (v.kind() == V::Kind::Double) row << QString::number(v.toDouble(), 'g', 17);
-            else row << v.toStringOrEmpty();
-        }
-        out << row.join(QLatin1Char('|'));
-    }
-    rs->Close();
-    db->Close();
-    return out;
 }
 
 class EntryKeys : public ::testing::Test {
@@ -220,9 +198,9 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
         QStringList fields;
         std::vector<std::vector<V>> rows;
     };
-    auto S = [](double v) { return V::Single(float(v)); };
-    auto I = [](int v) { return V::Integer(int16_t(v)); };
-    auto T = [](const char* v) { return V::Text(QString::fromUtf8(v)); };
+    using testenv::I;
+    using testenv::S;
+    using testenv::T;
     const Table tables[] = {
         {ScreenNodeCoordinates, "節点座標1", {"No_", "X", "Y", "Z", "順"},
          {{I(1), S(1.23456), S(-0.0001), S(98765.43), I(1)}, {I(2), S(0.1), S(2.5), S(-3.25), I(2)}}},
@@ -245,7 +223,7 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
     StoreBasicData("False", 2059.4, 792.1);
     for (const Table& t : tables) {
         AppendRows(QString::fromUtf8(t.table), t.fields, t.rows);
-        const QStringList before = StoredRows(QString::fromUtf8(t.table), t.fields);
+        const QStringList before = Rows(QString::fromUtf8(t.table), t.fields, QStringLiteral("順"), Digits::Every);
         auto* s = Open<ListScreen>(t.code);
         QWidget* box = QApplication::focusWidget();
         ASSERT_NE(box, nullptr) << t.table;
@@ -254,7 +232,7 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
             QCoreApplication::processEvents();
         }
         EXPECT_TRUE(script->messages.isEmpty()) << t.table << script->messages.join("\n").toStdString();
-        EXPECT_EQ(StoredRows(QString::fromUtf8(t.table), t.fields), before) << t.table;
+        EXPECT_EQ(Rows(QString::fromUtf8(t.table), t.fields, QStringLiteral("順"), Digits::Every), before) << t.table;
         s->CancelInput();
     }
 
@@ -266,11 +244,11 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
     s->CancelInput();
 
     // And so do the basic data's own moduli, registered unchanged.
-    const QStringList moduli = StoredRows("基本データ", {"E", "γ"});
+    const QStringList moduli = Rows("基本データ", {"E", "γ"}, QStringLiteral("順"), Digits::Every);
     auto* b = Open<frm基本データ>(ScreenBasicData);
     EXPECT_EQ(b->txtE->text(), "2059.4");
     b->Cmd登録_Click();
-    EXPECT_EQ(StoredRows("基本データ", {"E", "γ"}), moduli);
+    EXPECT_EQ(Rows("基本データ", {"E", "γ"}, QStringLiteral("順"), Digits::Every), moduli);
 }
 
 TEST_F(EntryKeys, DatabaseFailureKeepsWhatWasTyped)
