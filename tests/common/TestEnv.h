@@ -19,8 +19,10 @@ QString MakeDir(const QString& name);
 ui::ScriptedServices& Script();
 // Installs a fresh script (drops queued answers and recorded messages).
 ui::ScriptedServices& ResetScript();
-// Reads a whole file.
+// Reads a whole file (empty when it cannot be read).
 QByteArray ReadFile(const QString& path);
+// Writes `bytes` as the whole file; false unless every byte was written.
+bool WriteFile(const QString& path, const QByteArray& bytes);
 // SHA-256 of a file, hex.
 QString FileHash(const QString& path);
 // The settings file of this test ("ZELKOVA/ZELKOVA.conf" in its settings folder).

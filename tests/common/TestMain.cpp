@@ -108,6 +108,12 @@ QByteArray ReadFile(const QString& path)
     return f.readAll();
 }
 
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
 QString FileHash(const QString& path)
 {
     return QString::fromLatin1(QCryptographicHash::hash(ReadFile(path), QCryptographicHash::Sha256).toHex());
