@@ -34,11 +34,9 @@ class ProjectFolder {
 public:
     explicit ProjectFolder(const QString& name) : dir_(testenv::MakeDir(name))
     {
-        QString here = QDir::currentPath();
-        QDir::setCurrent(dir_);
+        const testenv::InFolder in(dir_);
         int16_t mode = 0;
         MakeDatabase(mode);
-        QDir::setCurrent(here);
     }
     QString dir() const { return dir_; }
     QString db() const { return dir_ + QStringLiteral("/Zelkova.mdb"); }

@@ -40,11 +40,11 @@ QStringList Files(const QString& dir)
 QString MakeProject(const QString& name, const QString& project, int nodes = 3)
 {
     const QString dir = testenv::MakeDir(name);
-    const QString here = QDir::currentPath();
-    QDir::setCurrent(dir);
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    QDir::setCurrent(here);
+    {
+        const testenv::InFolder in(dir);
+        int16_t mode = 0;
+        MakeDatabase(mode);
+    }
     auto db = dao::Database::Open(dir + QStringLiteral("/Zelkova.mdb"));
     auto rs = db->OpenRecordset(QStringLiteral("基本データ"));
     rs->AddNew();

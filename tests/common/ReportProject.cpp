@@ -1,13 +1,12 @@
 #include "common/ReportProject.h"
 
+#include "common/NewProject.h"
 #include "common/ResultFields.h"
+#include "common/TestEnv.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/Settings.h"
-
-#include <QDir>
 
 namespace testenv {
 
@@ -37,15 +36,9 @@ Rows MemberForceRows(int members, int cases)
 
 void WriteReportProject(const ReportProjectSetup& setup, const QString& dir)
 {
-    const QString here = QDir::currentPath();
-    if (!dir.isEmpty()) QDir::setCurrent(dir);
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"),
-                   {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T(setup.name), T(setup.designer), T(setup.remarks), T(setup.si ? "True" : "False"), I(setup.cases),
-                     S(20500), S(7900)}});
+    const InFolder in(dir);
+    dao::DatabasePtr db = NewProject(
+        {.name = setup.name, .designer = setup.designer, .note = setup.remarks, .si = setup.si, .cases = setup.cases});
     Rows nodes, members, displacements, reactions;
     for (int n = 1; n <= setup.nodes; ++n) {
         nodes.push_back({I(n), S((n - 1) % 20 * 5.0), S((n - 1) / 20 % 5 * 6.0), S((n - 1) / 100 * 4.0), I(n)});
@@ -70,7 +63,6 @@ void WriteReportProject(const ReportProjectSetup& setup, const QString& dir)
     db->Close();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));
     reg::Sync();
-    QDir::setCurrent(here);
 }
 
 }  // namespace testenv

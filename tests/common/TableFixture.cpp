@@ -1,12 +1,11 @@
 #include "common/TableFixture.h"
 
+#include "common/NewProject.h"
 #include "common/ResultFields.h"
+#include "common/TestEnv.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Settings.h"
-
-#include <QDir>
 
 namespace testenv {
 
@@ -60,13 +59,8 @@ void ReplaceRows(dao::Database& db, const QString& table, const QStringList& fie
 
 void WriteTableFixture(bool si, const QString& dir)
 {
-    const QString here = QDir::currentPath();
-    if (!dir.isEmpty()) QDir::setCurrent(dir);
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"), {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
-                   {{T("試験架構"), T("設計 一郎"), T(" "), T(si ? "True" : "False"), I(2), S(20500), S(7900)}});
+    const InFolder in(dir);
+    dao::DatabasePtr db = NewProject({.name = QStringLiteral("試験架構"), .designer = QStringLiteral("設計 一郎"), .si = si, .cases = 2});
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", "順"},
                    {{I(7), S(0), S(0), S(0), I(1)},
                     {I(2), S(5), S(0), S(0), I(2)},
@@ -128,7 +122,6 @@ void WriteTableFixture(bool si, const QString& dir)
     db->Close();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));
     reg::Sync();
-    QDir::setCurrent(here);
 }
 
 PreviewInfoRecord CombinationContents(bool perNodeMember)

@@ -4,6 +4,7 @@
 
 #include "platform/Ui.h"
 
+#include <QDir>
 #include <QString>
 #include <memory>
 
@@ -30,5 +31,21 @@ QString SettingsFilePath();
 // The value of the first line "key=value" (a word) in the settings file as
 // it is on disk, as a crash would leave it; "<absent>" when there is none.
 QString SettingOnDisk(const QString& key);
+
+// Changes into `dir` (stays when it is empty) and back to the folder before
+// when it goes.
+class InFolder {
+public:
+    explicit InFolder(const QString& dir) : before_(QDir::currentPath())
+    {
+        if (!dir.isEmpty()) QDir::setCurrent(dir);
+    }
+    ~InFolder() { QDir::setCurrent(before_); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    QString before_;
+};
 
 }  // namespace testenv

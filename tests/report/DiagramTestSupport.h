@@ -4,9 +4,9 @@
 #pragma once
 
 #include "common/DocumentText.h"
+#include "common/NewProject.h"
 #include "common/ResultFields.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/Ui.h"
@@ -71,12 +71,7 @@ inline void WriteModel(const Model& m)
     using testenv::I;
     using testenv::S;
     using testenv::T;
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"),
-                   {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T(QStringLiteral("門形")), T(" "), T(" "), T("True"), I(m.cases), S(20500), S(7900)}});
+    dao::DatabasePtr db = testenv::NewProject({.name = QStringLiteral("門形"), .cases = m.cases});
     std::vector<std::vector<rt::Variant>> nodes, members, displacements, forces;
     int order = 0;
     for (const TestNode& n : m.nodes) {
