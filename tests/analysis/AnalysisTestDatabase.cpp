@@ -1,6 +1,6 @@
 #include "AnalysisTestModel.h"
 
-#include "core/MakeDatabase.h"
+#include "common/NewProject.h"
 #include "platform/Database.h"
 #include "core/ProgramState.h"
 
@@ -40,11 +40,7 @@ std::vector<std::pair<Key, std::vector<int>>> Group(const std::vector<std::pair<
 
 void Model::WriteDatabase() const
 {
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"), {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T("TEST"), T(" "), T(" "), T("True"), I(cases), S(kE), S(kG)}});
+    dao::DatabasePtr db = testenv::NewProject({.name = QStringLiteral("TEST"), .cases = cases, .e = kE, .gamma = kG});
     std::vector<std::vector<Variant>> rows;
     for (size_t k = 0; k < nodes.size(); ++k)
         rows.push_back({I(nodes[k].no), S(nodes[k].x), S(nodes[k].y), S(nodes[k].z), I(static_cast<int>(k) + 1)});

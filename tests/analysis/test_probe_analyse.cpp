@@ -21,10 +21,8 @@ namespace {
 QString Prepare(const QString& name, const Model& m)
 {
     const QString dir = testenv::MakeDir(name);
-    const QString here = QDir::currentPath();
-    QDir::setCurrent(dir);
+    const testenv::InFolder in(dir);
     m.WriteDatabase();
-    QDir::setCurrent(here);
     return dir;
 }
 

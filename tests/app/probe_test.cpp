@@ -34,11 +34,9 @@ class ProjectFolder {
 public:
     explicit ProjectFolder(const QString& name) : dir_(testenv::MakeDir(name))
     {
-        QString here = QDir::currentPath();
-        QDir::setCurrent(dir_);
+        const testenv::InFolder in(dir_);
         int16_t mode = 0;
         MakeDatabase(mode);
-        QDir::setCurrent(here);
     }
     QString dir() const { return dir_; }
     QString db() const { return dir_ + QStringLiteral("/Zelkova.mdb"); }
@@ -61,12 +59,6 @@ public:
 private:
     QString dir_;
 };
-
-bool Write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 const QString kNoProjectMessage = QStringLiteral(
     "message=information|工事データが選択されていません。\\n保管されているデータを読み込むか、または新たに[基本データ]で工事データを作成して下さい。");
@@ -248,7 +240,7 @@ TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)
     p.AddRow(QStringLiteral("基本データ"), {{QStringLiteral("工事名"), Variant::Text(QStringLiteral("編集前"))}});
     const QString backup = p.dir() + QStringLiteral("/ZelkovaMT.mdb");
     const QByteArray beforeEdit = testenv::ReadFile(p.db());
-    ASSERT_TRUE(Write(backup, beforeEdit));
+    ASSERT_TRUE(testenv::WriteFile(backup, beforeEdit));
     {
         auto d = dao::Database::Open(p.db());
         d->Execute(QStringLiteral("UPDATE \"基本データ\" SET \"工事名\" = '編集途中'"));
@@ -257,7 +249,7 @@ TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)
 
     // A copy cut short while the screen was opening is of no use: it goes
     // without a question.
-    ASSERT_TRUE(Write(backup, beforeEdit.left(beforeEdit.size() / 2)));
+    ASSERT_TRUE(testenv::WriteFile(backup, beforeEdit.left(beforeEdit.size() / 2)));
     const QString edited = testenv::FileHash(p.db());
     QStringList out = RunProbe(p.dir(), {QStringLiteral("dump")});
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
@@ -266,7 +258,7 @@ TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)
     EXPECT_FALSE(QFileInfo::exists(backup));
 
     // No: the backup goes, the edits stay, and the results count as stale.
-    ASSERT_TRUE(Write(backup, beforeEdit));
+    ASSERT_TRUE(testenv::WriteFile(backup, beforeEdit));
     out = RunProbe(p.dir(), {QStringLiteral("answer:no"), QStringLiteral("dump"),
                                          QStringLiteral("setting:Public/AnalyzeFinish")});
     EXPECT_EQ(Matching(out, QStringLiteral("message=")), QStringList{question});
@@ -281,7 +273,7 @@ TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)
         if (databaseGone) {
             ASSERT_TRUE(QFile::remove(p.db()));
         }
-        ASSERT_TRUE(Write(backup, beforeEdit));
+        ASSERT_TRUE(testenv::WriteFile(backup, beforeEdit));
         out = RunProbe(p.dir(), {QStringLiteral("answer:yes"), QStringLiteral("dump")});
         EXPECT_EQ(Matching(out, QStringLiteral("message=")), QStringList{question});
         EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("編集前"));

@@ -20,6 +20,8 @@
 
 using rt::Variant;
 using namespace lzhtest;
+using testenv::ReadFile;
+using testenv::WriteFile;
 
 using testenv::Matching;
 using testenv::RunProbe;
@@ -38,11 +40,11 @@ QStringList Files(const QString& dir)
 QString MakeProject(const QString& name, const QString& project, int nodes = 3)
 {
     const QString dir = testenv::MakeDir(name);
-    const QString here = QDir::currentPath();
-    QDir::setCurrent(dir);
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    QDir::setCurrent(here);
+    {
+        const testenv::InFolder in(dir);
+        int16_t mode = 0;
+        MakeDatabase(mode);
+    }
     auto db = dao::Database::Open(dir + QStringLiteral("/Zelkova.mdb"));
     auto rs = db->OpenRecordset(QStringLiteral("基本データ"));
     rs->AddNew();
@@ -130,7 +132,7 @@ TEST(ProjectFiles, SaveOpenSaveRoundTripRestoresTheProject)
     const QString b = MakeProject(QStringLiteral("b"), QStringLiteral("工事Ｂ"), 2);
     const QString archive = testenv::MakeDir(QStringLiteral("arch")) + QStringLiteral("/A.lzh");
     // A "vpf" of the folder that opens is dropped with the old project.
-    ASSERT_TRUE(Write(b + QStringLiteral("/vpf"), "view"));
+    ASSERT_TRUE(WriteFile(b + QStringLiteral("/vpf"), "view"));
 
     RunProbe(a, {QStringLiteral("save:") + archive});
     const QString savedHash = testenv::FileHash(a + QStringLiteral("/Zelkova.mdb"));
@@ -173,7 +175,7 @@ TEST(ProjectFiles, SavingKeepsTheArchivesOtherMembers)
     EXPECT_EQ(members[0].name, QStringLiteral("メモ.txt"));
     EXPECT_EQ(members[1].name, QStringLiteral("Zelkova.mdb"));
     ASSERT_EQ(lzh::ExtractMember(archive, QStringLiteral("memo"), QStringLiteral("メモ.txt")), lzh::Status::Ok);
-    EXPECT_EQ(Read(QStringLiteral("memo")), QStringLiteral("メモです\n").toUtf8());
+    EXPECT_EQ(ReadFile(QStringLiteral("memo")), QStringLiteral("メモです\n").toUtf8());
 }
 
 TEST(ProjectFiles, AFailedSaveChangesNothingAndSaysSo)
@@ -181,13 +183,13 @@ TEST(ProjectFiles, AFailedSaveChangesNothingAndSaysSo)
     const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("失敗する保存"));
     const QString arch = testenv::MakeDir(QStringLiteral("arch"));
     const QByteArray notes = "not an archive\n";
-    ASSERT_TRUE(Write(arch + QStringLiteral("/notes.lzh"), notes));
+    ASSERT_TRUE(WriteFile(arch + QStringLiteral("/notes.lzh"), notes));
     const QStringList out = RunProbe(dir, QStringList{QStringLiteral("save:") + arch + QStringLiteral("/notes.lzh"),
                                                       QStringLiteral("dump")} + kProjectSettings);
     const QStringList messages = Matching(out, QStringLiteral("message="));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("message=exclamation|工事データを保存できませんでした。")));
-    EXPECT_EQ(Read(arch + QStringLiteral("/notes.lzh")), notes);
+    EXPECT_EQ(ReadFile(arch + QStringLiteral("/notes.lzh")), notes);
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataPass=<absent>")));
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataName=<absent>")));
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
@@ -200,7 +202,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
     const QString arch = testenv::MakeDir(QStringLiteral("arch"));
     const QString archive = arch + QStringLiteral("/P.lzh");
     RunProbe(dir, {QStringLiteral("save:") + archive});
-    const QByteArray saved = Read(archive);
+    const QByteArray saved = ReadFile(archive);
     std::vector<lzh::MemberInfo> members;
     ASSERT_EQ(lzh::ListMembers(archive, members), lzh::Status::Ok);
     const qint64 databaseSize = qint64(members.at(0).unpackedSize);
@@ -229,7 +231,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
     ASSERT_EQ(messages.size(), 2) << out.join('\n').toStdString();
     for (const QString& m : messages)
         EXPECT_TRUE(m.startsWith(QStringLiteral("message=exclamation|工事データを保存できませんでした。"))) << m.toStdString();
-    EXPECT_EQ(Read(archive), saved);
+    EXPECT_EQ(ReadFile(archive), saved);
     EXPECT_EQ(Files(arch), (QStringList{QStringLiteral("P.lzh"), QStringLiteral("size.lzh")}));
     EXPECT_EQ(Matching(out, QStringLiteral("setting=")), settings);
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
@@ -265,7 +267,7 @@ TEST(ProjectFiles, AFailedOpenLeavesTheProjectAsItWas)
 {
     const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("残る工事"));
     const QString src = testenv::MakeDir(QStringLiteral("src"));
-    ASSERT_TRUE(Write(dir + QStringLiteral("/vpf"), "view"));
+    ASSERT_TRUE(WriteFile(dir + QStringLiteral("/vpf"), "view"));
     // Settings from an earlier save, which a failed open must not change.
     RunProbe(dir, {QStringLiteral("save:") + src + QStringLiteral("/earlier.lzh"), QStringLiteral("analyse")});
     const QStringList settings = Matching(RunProbe(dir, kProjectSettings), QStringLiteral("setting="));
@@ -273,13 +275,13 @@ TEST(ProjectFiles, AFailedOpenLeavesTheProjectAsItWas)
     const QString hash = testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb"));
 
     // Archives that yield no project database.
-    ASSERT_TRUE(Write(src + QStringLiteral("/text.lzh"), "ZELKOVA notes, not an archive\r\n"));
-    ASSERT_TRUE(Write(src + QStringLiteral("/readme.txt"), "read me"));
+    ASSERT_TRUE(WriteFile(src + QStringLiteral("/text.lzh"), "ZELKOVA notes, not an archive\r\n"));
+    ASSERT_TRUE(WriteFile(src + QStringLiteral("/readme.txt"), "read me"));
     ASSERT_EQ(lzh::AddMember(src + QStringLiteral("/nomember.lzh"), src + QStringLiteral("/readme.txt"),
                              QStringLiteral("readme.txt")), lzh::Status::Ok);
-    QByteArray flipped = Read(FixturePath(QStringLiteral("lv1_lh0.lzh")));
+    QByteArray flipped = ReadFile(FixturePath(QStringLiteral("lv1_lh0.lzh")));
     flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 0x01);
-    ASSERT_TRUE(Write(src + QStringLiteral("/flipped.lzh"), flipped));
+    ASSERT_TRUE(WriteFile(src + QStringLiteral("/flipped.lzh"), flipped));
     ASSERT_EQ(lzh::AddMember(src + QStringLiteral("/notsqlite.lzh"), src + QStringLiteral("/readme.txt")), lzh::Status::Ok);
     {
         sqlite3* other = nullptr;
@@ -322,7 +324,7 @@ TEST(ProjectFiles, AFailedOpenLeavesTheProjectAsItWas)
 TEST(ProjectFiles, CancelledDialogsChangeNothing)
 {
     const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("取消"));
-    ASSERT_TRUE(Write(dir + QStringLiteral("/vpf"), "view"));
+    ASSERT_TRUE(WriteFile(dir + QStringLiteral("/vpf"), "view"));
     const QString hash = testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb"));
     const QStringList out = RunProbe(dir, QStringList{QStringLiteral("open:"), QStringLiteral("save:")} + kProjectSettings);
     EXPECT_EQ(Matching(out, QStringLiteral("dialog=")).size(), 2);
@@ -349,7 +351,7 @@ TEST(ProjectFiles, CompactionReplacesTheDatabaseOnlyWhenNothingHoldsIt)
     const qint64 before = QFileInfo(QStringLiteral("Zelkova.mdb")).size();
 
     // A connection still open: nothing happens, and an old Zelkova2.mdb never comes back.
-    ASSERT_TRUE(Write(QStringLiteral("Zelkova2.mdb"), "stale leftover"));
+    ASSERT_TRUE(WriteFile(QStringLiteral("Zelkova2.mdb"), "stale leftover"));
     auto holder = dao::Database::Open(QStringLiteral("Zelkova.mdb"));
     const QString hash = testenv::FileHash(QStringLiteral("Zelkova.mdb"));
     CompactWorkingDatabase();
@@ -379,9 +381,9 @@ TEST(ProjectFiles, CompactionReplacesTheDatabaseOnlyWhenNothingHoldsIt)
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("Zelkova2.mdb")));
 
     // A working database that is not a database is left alone.
-    ASSERT_TRUE(Write(QStringLiteral("Zelkova.mdb"), "garbage"));
+    ASSERT_TRUE(WriteFile(QStringLiteral("Zelkova.mdb"), "garbage"));
     CompactWorkingDatabase();
-    EXPECT_EQ(Read(QStringLiteral("Zelkova.mdb")), QByteArray("garbage"));
+    EXPECT_EQ(ReadFile(QStringLiteral("Zelkova.mdb")), QByteArray("garbage"));
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("Zelkova2.mdb")));
 }
 
@@ -395,7 +397,7 @@ TEST(ProjectFiles, GetProjectFolderFallsBackToTheFolderBesideTheWorkingFolder)
     EXPECT_EQ(path, fallback);
     EXPECT_TRUE(QFileInfo(fallback).isDir());
 
-    ASSERT_TRUE(Write(fallback + QStringLiteral("/last.lzh"), "x"));
+    ASSERT_TRUE(WriteFile(fallback + QStringLiteral("/last.lzh"), "x"));
     reg::SaveSetting(QStringLiteral("MainMenu"), QStringLiteral("DataPass"), fallback + QStringLiteral("/last.lzh"));
     GetProjectFolder(path);
     EXPECT_EQ(path, fallback + QStringLiteral("/last.lzh"));
@@ -444,7 +446,7 @@ TEST(ProjectFiles, AnOlderProjectGainsTheSectionDesignTablesAndAStaleJournalIsNo
 
     // The folder that opens it holds a journal left behind by a crash.
     const QString work = MakeProject(QStringLiteral("crashed"), QStringLiteral("今の工事"));
-    ASSERT_TRUE(Write(work + QStringLiteral("/Zelkova.mdb-journal"), QByteArray(2048, '\x5a')));
+    ASSERT_TRUE(WriteFile(work + QStringLiteral("/Zelkova.mdb-journal"), QByteArray(2048, '\x5a')));
     const QStringList out = RunProbe(work, {QStringLiteral("open:") + archive, QStringLiteral("dump")});
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty()) << out.join('\n').toStdString();
     EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("旧工事"));

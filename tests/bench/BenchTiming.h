@@ -1,5 +1,5 @@
-// Timing for the benchmark programs: the best of several runs, and one
-// figure per printed line.
+// Timing for the benchmark programs: the times of several runs or the best
+// of them, and one figure per printed line.
 #pragma once
 
 #include <QElapsedTimer>
@@ -7,20 +7,25 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace bench {
 
-inline double BestMs(int runs, const std::function<void()>& fn)
+// The times of `runs` runs of `fn` in milliseconds, shortest first.
+inline std::vector<double> Times(int runs, const std::function<void()>& fn)
 {
-    double best = 1e30;
+    std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
         fn();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
+        ms.push_back(t.nsecsElapsed() / 1e6);
     }
-    return best;
+    std::sort(ms.begin(), ms.end());
+    return ms;
 }
+
+inline double BestMs(int runs, const std::function<void()>& fn) { return Times(runs, fn).front(); }
 
 inline void Report(const char* what, double ms) { std::printf("%-66s %9.2f ms\n", what, ms); }
 

@@ -12,7 +12,7 @@
 #include "analysis/LoadVectors.h"
 #include "analysis/ScratchFiles.h"
 #include "analysis/SolveFrame.h"
-#include "core/MakeDatabase.h"
+#include "common/NewProject.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/Ui.h"
@@ -57,12 +57,8 @@ void WriteModel(ModelKind kind)
     const bool random = kind == ModelKind::Random;
     const int nx = 6, ny = 5, nz = 10, nNodes = nx * ny * nz;
 
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
+    dao::DatabasePtr db = testenv::NewProject({.name = QStringLiteral("BENCH"), .cases = 10});
     db->BeginTrans();
-    db->AppendRows(QStringLiteral("基本データ"), {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T("BENCH"), T(" "), T(" "), T("True"), I(10), S(20500), S(7900)}});
 
     // Number and display order of each node and member (by its place in the frame).
     auto permutation = [&](int n) {

@@ -10,6 +10,7 @@
 // Run by hand: bench_diagrams [--gtest_filter=...]; prints one figure per line.
 #include "bench/BenchTiming.h"
 #include "common/BuildingProject.h"
+#include "common/PreviewOpener.h"
 #include "common/ReportSamples.h"
 #include "common/TestEnv.h"
 #include "core/ProgramState.h"
@@ -106,12 +107,9 @@ TEST_F(Diagrams, LayoutPicture)
     std::printf("  (%zu drawing operations)\n", doc.CurrentDocument().pages[0].ops.size());
 
     db->Close();
-    Program().ProgramVersion = QStringLiteral("1.41");
-    Program().ScreenCode = ScreenResultsPreview;
-    SetShowMainMenuHandler([] {});
-    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdCancel->click(); });
-    ASSERT_TRUE(ShowPreviewWindow());
-    frmPreview* w = CurrentPreviewWindow();
+    testenv::PreviewOpener preview(ScreenResultsPreview, false);
+    ASSERT_TRUE(preview.Open());
+    frmPreview* w = preview.w();
     Program().PreviewInfo = Contents();
     w->resize(1400, 1000);
     w->show();

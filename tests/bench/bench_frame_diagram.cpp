@@ -3,14 +3,13 @@
 // to the shown page, and the repaints of a zoom or a scroll of that page.
 // Targets: a drawing under 100 ms; a zoom or page change repaints in under 30 ms.
 // Run by hand: bench_frame_diagram; prints one figure per line (median and best of the runs).
+#include "bench/BenchTiming.h"
 #include "diagram/FrameDiagramSupport.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QScrollBar>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -20,14 +19,8 @@ namespace {
 
 void Measure(const char* what, int runs, const std::function<void(int)>& fn)
 {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        fn(i);
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
+    int run = 0;
+    const std::vector<double> ms = bench::Times(runs, [&] { fn(run++); });
     std::printf("%-52s median %8.2f ms   best %8.2f ms\n", what, ms[ms.size() / 2], ms.front());
 }
 

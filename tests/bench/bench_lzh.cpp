@@ -1,6 +1,7 @@
 // Throughput of the LZH encoder and decoder on a realistic 5 MB project
 // database, beside the `lhasa` command's decoding of the same archive.
 // Run by hand: bench_lzh [--gtest_filter=...]; prints one figure per line.
+#include "bench/BenchTiming.h"
 #include "common/TestEnv.h"
 #include "platform/lzh/LzhArchive.h"
 #include "app/ProjectFiles.h"
@@ -68,17 +69,7 @@ QByteArray MakeDatabase(const QString& path)
     return f.readAll();
 }
 
-double Best(int runs, const std::function<void()>& fn)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        fn();
-        best = std::min(best, t.nsecsElapsed() / 1e9);
-    }
-    return best;
-}
+double Best(int runs, const std::function<void()>& fn) { return bench::BestMs(runs, fn) / 1e3; }
 
 void Report(const char* what, double seconds, qsizetype bytes)
 {

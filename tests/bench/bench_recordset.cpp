@@ -2,6 +2,7 @@
 // nodes, 500 members, 10 load cases with their results), against one SELECT
 // per table straight through sqlite. Prints the median and the worst of
 // several runs, in milliseconds.
+#include "bench/BenchTiming.h"
 #include "core/MakeDatabase.h"
 #include "core/ProgramState.h"
 #include "database/Schema.h"
@@ -9,11 +10,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -125,15 +124,8 @@ double OpenEveryTable()
 
 void Measure(const char* what, const std::function<double()>& run)
 {
-    std::vector<double> ms;
     double check = 0;
-    for (int r = 0; r < 21; ++r) {
-        QElapsedTimer t;
-        t.start();
-        check += run();
-        ms.push_back(t.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
+    const std::vector<double> ms = bench::Times(21, [&] { check += run(); });
     std::printf("%-52s median %7.2f ms   worst %7.2f ms   (%g)\n", what, ms[ms.size() / 2], ms.back(), check);
 }
 

@@ -6,6 +6,7 @@
 //  - a page change in the preview, repainted (target: under 30 ms);
 //  - writing the whole report as a PDF file (target: under 5 s).
 // Run by hand: bench_report [--gtest_filter=...]; prints one figure per line.
+#include "common/PreviewOpener.h"
 #include "common/ReportProject.h"
 #include "common/TableFixture.h"
 #include "bench/BenchTiming.h"
@@ -109,14 +110,11 @@ TEST(BenchReport, Chapters)
 TEST(BenchReport, PreviewWindow)
 {
     testenv::WriteReportProject(LargestModel());
-    Program().ProgramVersion = QStringLiteral("1.41");
-    Program().ScreenCode = ScreenResultsPreview;
-    SetShowMainMenuHandler([] {});
+    testenv::PreviewOpener preview(ScreenResultsPreview);
     Program().PreviewInfo = testenv::CombinationContents(false);
     ASSERT_TRUE(report::WritePreviewInfo(Program().PreviewInfo));
-    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdOK->click(); });
-    ASSERT_TRUE(ShowPreviewWindow());
-    frmPreview* w = CurrentPreviewWindow();
+    ASSERT_TRUE(preview.Open());
+    frmPreview* w = preview.w();
     w->resize(1400, 1000);
     w->show();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();

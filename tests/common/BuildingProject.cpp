@@ -5,8 +5,8 @@
 #include "analysis/AnalysisTables.h"
 #include "analysis/LoadVectors.h"
 #include "analysis/SolveFrame.h"
+#include "common/NewProject.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/Settings.h"
@@ -33,12 +33,7 @@ void AddPlacements(Rows& rows, int shape, const std::vector<int>& targets)
 
 bool WriteAnalysedBuilding(const BuildingSetup& setup)
 {
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"),
-                   {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T(setup.name), T(QStringLiteral("構造 一郎")), T(" "), T("True"), I(setup.cases), S(20500), S(7900)}});
+    dao::DatabasePtr db = NewProject({.name = setup.name, .designer = QStringLiteral("構造 一郎"), .cases = setup.cases});
     const int perLevel = setup.columnsX * setup.columnsY;
     auto node = [&](int level, int ix, int iy) { return level * perLevel + iy * setup.columnsX + ix + 1; };
     Rows nodes, members;

@@ -40,4 +40,16 @@ QString Value(const QStringList& lines, const QString& key)
     return QStringLiteral("<none>");
 }
 
+QStringList PageOutput(const QStringList& lines, int page)
+{
+    int start = 0;
+    while (start < lines.size() && !lines[start].startsWith(QStringLiteral("page=%1|").arg(page))) ++start;
+    if (start == lines.size()) return {};
+    int end = start + 1;
+    while (end < lines.size() && (lines[end].startsWith(QStringLiteral("line=")) || lines[end].startsWith(QStringLiteral("header="))
+                                  || lines[end].startsWith(QStringLiteral("footer="))))
+        ++end;
+    return lines.mid(start, end - start);
+}
+
 }  // namespace testenv

@@ -14,5 +14,8 @@ QStringList Matching(const QStringList& lines, const QString& prefix);
 QStringList After(const QStringList& lines, const QString& prefix);
 // The value of the first "key=value" line, or "<none>".
 QString Value(const QStringList& lines, const QString& key);
+// The output of one page of a "dump": its "page=<page>|..." line and the
+// header, footer and printed lines after it, up to the next page.
+QStringList PageOutput(const QStringList& lines, int page);
 
 }  // namespace testenv

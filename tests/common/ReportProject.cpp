@@ -1,12 +1,12 @@
 #include "common/ReportProject.h"
 
+#include "common/NewProject.h"
+#include "common/ResultFields.h"
+#include "common/TestEnv.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/Settings.h"
-
-#include <QDir>
 
 namespace testenv {
 
@@ -32,22 +32,13 @@ Rows MemberForceRows(int members, int cases)
     return rows;
 }
 
-const QStringList kMemberForceFields = {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz",
-                                        "jTan", "jN", "jQy", "jQz", "jMx", "jMy", "jMz", "cMy", "cMz"};
-
 }  // namespace
 
 void WriteReportProject(const ReportProjectSetup& setup, const QString& dir)
 {
-    const QString here = QDir::currentPath();
-    if (!dir.isEmpty()) QDir::setCurrent(dir);
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"),
-                   {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T(setup.name), T(setup.designer), T(setup.remarks), T(setup.si ? "True" : "False"), I(setup.cases),
-                     S(20500), S(7900)}});
+    const InFolder in(dir);
+    dao::DatabasePtr db = NewProject(
+        {.name = setup.name, .designer = setup.designer, .note = setup.remarks, .si = setup.si, .cases = setup.cases});
     Rows nodes, members, displacements, reactions;
     for (int n = 1; n <= setup.nodes; ++n) {
         nodes.push_back({I(n), S((n - 1) % 20 * 5.0), S((n - 1) / 20 % 5 * 6.0), S((n - 1) / 100 * 4.0), I(n)});
@@ -63,19 +54,15 @@ void WriteReportProject(const ReportProjectSetup& setup, const QString& dir)
         members.push_back({I(m), I((m - 1) % setup.nodes + 1), I(m % setup.nodes + 1), I(1), I(m)});
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", QStringLiteral("順")}, nodes);
     db->AppendRows(QStringLiteral("要素情報"), {"No_", "iTan", "jTan", QStringLiteral("材料番号"), QStringLiteral("順")}, members);
-    db->AppendRows(QStringLiteral("Analyze節点変位"),
-                   {"Case", "No_", QStringLiteral("⊿X"), QStringLiteral("⊿Y"), QStringLiteral("⊿Z"), QStringLiteral("⊿θx"),
-                    QStringLiteral("⊿θy"), QStringLiteral("⊿θz")},
-                   displacements);
-    db->AppendRows(QStringLiteral("Analyze支点反力"), {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"}, reactions);
-    db->AppendRows(QStringLiteral("Analyze部材応力"), kMemberForceFields, MemberForceRows(setup.members, setup.cases));
+    db->AppendRows(QStringLiteral("Analyze節点変位"), kDisplacementFields, displacements);
+    db->AppendRows(QStringLiteral("Analyze支点反力"), kReactionFields, reactions);
+    db->AppendRows(QStringLiteral("Analyze部材応力"), kMemberEndFields, MemberForceRows(setup.members, setup.cases));
     if (setup.equivalentLoads)
-        db->AppendRows(QStringLiteral("Analyze等価節点荷重"), kMemberForceFields,
+        db->AppendRows(QStringLiteral("Analyze等価節点荷重"), kMemberEndFields,
                        MemberForceRows(std::min(setup.members, 5), setup.cases));
     db->Close();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));
     reg::Sync();
-    QDir::setCurrent(here);
 }
 
 }  // namespace testenv

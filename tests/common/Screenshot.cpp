@@ -9,6 +9,12 @@
 
 namespace testenv {
 
+QString ScreenshotPath(const QString& fileName)
+{
+    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
+    return (dir.isEmpty() ? WorkDir() : dir) + QLatin1Char('/') + fileName;
+}
+
 void SaveScreenshot(QWidget* window, const QString& fileName)
 {
     window->show();
@@ -16,8 +22,7 @@ void SaveScreenshot(QWidget* window, const QString& fileName)
     const QPixmap shot = window->grab();
     ASSERT_FALSE(shot.isNull());
     EXPECT_GT(shot.width(), 100);
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    EXPECT_TRUE(shot.save((dir.isEmpty() ? WorkDir() : dir) + QLatin1Char('/') + fileName));
+    EXPECT_TRUE(shot.save(ScreenshotPath(fileName)));
 }
 
 }  // namespace testenv

@@ -8,6 +8,9 @@ class QWidget;
 
 namespace testenv {
 
+// Where a picture named `fileName` is saved.
+QString ScreenshotPath(const QString& fileName);
+
 // Shows the window, lets it paint and saves what it shows as `fileName` (PNG).
 void SaveScreenshot(QWidget* window, const QString& fileName);
 

@@ -1,21 +1,17 @@
 #include "common/TableFixture.h"
 
+#include "common/NewProject.h"
+#include "common/ResultFields.h"
+#include "common/TestEnv.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Settings.h"
 
-#include <QDir>
-
 namespace testenv {
-
 
 namespace {
 
 using Rows = std::vector<std::vector<rt::Variant>>;
-
-const QStringList kMemberEndFields = {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz",
-                                      "jTan", "jN", "jQy", "jQz", "jMx", "jMy", "jMz", "cMy", "cMz"};
 
 // A row of member end values: case, member, i node, the six i-end values,
 // j node, the six j-end values, cMy, cMz (moments in force × cm).
@@ -63,13 +59,8 @@ void ReplaceRows(dao::Database& db, const QString& table, const QStringList& fie
 
 void WriteTableFixture(bool si, const QString& dir)
 {
-    const QString here = QDir::currentPath();
-    if (!dir.isEmpty()) QDir::setCurrent(dir);
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"), {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
-                   {{T("試験架構"), T("設計 一郎"), T(" "), T(si ? "True" : "False"), I(2), S(20500), S(7900)}});
+    const InFolder in(dir);
+    dao::DatabasePtr db = NewProject({.name = QStringLiteral("試験架構"), .designer = QStringLiteral("設計 一郎"), .si = si, .cases = 2});
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", "順"},
                    {{I(7), S(0), S(0), S(0), I(1)},
                     {I(2), S(5), S(0), S(0), I(2)},
@@ -111,7 +102,7 @@ void WriteTableFixture(bool si, const QString& dir)
                    {MemberEnd(2, 5, 7, {0, 12.5, 0, 0, 0, 1500}, 2, {0, 12.5, 0, 0, 0, -1500}, 0, 750),
                     MemberEnd(1, 5, 7, {-2.5, 0, 4, 0, -250, 0}, 2, {-2.5, 0, 4, 0, 250, 0}, 125, 0),
                     MemberEnd(1, 9, 10, {0, 6, 0, 0, 0, 300}, 4, {0, 6, 0, 0, 0, -300}, 0, 450)});
-    db->AppendRows(QStringLiteral("Analyze節点変位"), {"Case", "No_", "⊿X", "⊿Y", "⊿Z", "⊿θx", "⊿θy", "⊿θz"},
+    db->AppendRows(QStringLiteral("Analyze節点変位"), kDisplacementFields,
                    {Six(1, 7, {0, 0, 0, 0, 0, 0}), Six(2, 7, {0, 0, 0, 0, 0, 0}),
                     Six(2, 2, {1.5, 0, -12.25, 0, 0, -0.0001}), Six(1, 2, {0.00123456, -0.00123456, 0, 1e-10, -2.5e-5, 0.5}),
                     Six(1, 10, {0.25, 0, 0, 0, 0, 0}), Six(2, 10, {0.125, 0, 0, 0, 0, 0}),
@@ -123,7 +114,7 @@ void WriteTableFixture(bool si, const QString& dir)
                     MemberEnd(2, 2, 2, {12.5, 0, 2, 0, 100, -50}, 10, {-12.5, 0, -2, 0, 300, 50}, 0, 0),
                     MemberEnd(1, 9, 10, {20, -6, 0, 0, 0, -600}, 4, {-20, 6, 0, 0, 0, 1200}, 0, -750),
                     MemberEnd(2, 9, 10, {-1, 0, 0, 0, -80, 0}, 4, {1, 0, 0, 0, 40, 0}, 0, 0)});
-    db->AppendRows(QStringLiteral("Analyze支点反力"), {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"},
+    db->AppendRows(QStringLiteral("Analyze支点反力"), kReactionFields,
                    {Six(1, 7, {0, 0, 0, 0, 0, 0}), Six(2, 7, {-12.5, 0, 30, 0, 250, -1500}),
                     Six(1, 2, {0, 0, 0, 0, 0, 0.0001}), Six(2, 2, {12.5, 3, 0, 0, 0, 0}),
                     Six(1, 10, {0, 0, 0, 0, 0, 0}), Six(2, 10, {0, 0, 0, 0, 0, 0}),
@@ -131,7 +122,6 @@ void WriteTableFixture(bool si, const QString& dir)
     db->Close();
     reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));
     reg::Sync();
-    QDir::setCurrent(here);
 }
 
 PreviewInfoRecord CombinationContents(bool perNodeMember)

@@ -4,6 +4,7 @@
 
 #include "platform/Ui.h"
 
+#include <QDir>
 #include <QString>
 #include <memory>
 
@@ -19,9 +20,32 @@ QString MakeDir(const QString& name);
 ui::ScriptedServices& Script();
 // Installs a fresh script (drops queued answers and recorded messages).
 ui::ScriptedServices& ResetScript();
-// Reads a whole file.
+// Reads a whole file (empty when it cannot be read).
 QByteArray ReadFile(const QString& path);
+// Writes `bytes` as the whole file; false unless every byte was written.
+bool WriteFile(const QString& path, const QByteArray& bytes);
 // SHA-256 of a file, hex.
 QString FileHash(const QString& path);
+// The settings file of this test ("ZELKOVA/ZELKOVA.conf" in its settings folder).
+QString SettingsFilePath();
+// The value of the first line "key=value" (a word) in the settings file as
+// it is on disk, as a crash would leave it; "<absent>" when there is none.
+QString SettingOnDisk(const QString& key);
+
+// Changes into `dir` (stays when it is empty) and back to the folder before
+// when it goes.
+class InFolder {
+public:
+    explicit InFolder(const QString& dir) : before_(QDir::currentPath())
+    {
+        if (!dir.isEmpty()) QDir::setCurrent(dir);
+    }
+    ~InFolder() { QDir::setCurrent(before_); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    QString before_;
+};
 
 }  // namespace testenv

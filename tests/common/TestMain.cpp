@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -107,9 +108,25 @@ QByteArray ReadFile(const QString& path)
     return f.readAll();
 }
 
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
 QString FileHash(const QString& path)
 {
     return QString::fromLatin1(QCryptographicHash::hash(ReadFile(path), QCryptographicHash::Sha256).toHex());
+}
+
+QString SettingsFilePath() { return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/ZELKOVA/ZELKOVA.conf"); }
+
+QString SettingOnDisk(const QString& key)
+{
+    const QString file = QString::fromUtf8(ReadFile(SettingsFilePath()));
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("(?m)^") + QRegularExpression::escape(key) + QStringLiteral("=(\\w+)")).match(file);
+    return m.hasMatch() ? m.captured(1) : QStringLiteral("<absent>");
 }
 
 }  // namespace testenv

@@ -21,13 +21,6 @@ namespace {
 
 void RunMakeDatabase(int16_t mode) { MakeDatabase(mode); }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 QStringList SchemaNames()
 {
     QStringList names;
@@ -55,7 +48,7 @@ void SetProjectSideState()
 {
     reg::SaveSetting("Mainmenu", "DataName", "old.lzh");
     reg::SaveSetting("Public", "AnalyzeFinish", "True");
-    WriteFile("pif", QByteArray(64, 'x'));
+    ASSERT_TRUE(testenv::WriteFile("pif", QByteArray(64, 'x')));
 }
 
 // A few rows of a user's project, written as the program writes them.
@@ -298,7 +291,7 @@ TEST_P(PassKilledMidway, LeavesTheOldOrTheFinishedDatabase)
     int deaths = 0;
     for (int writes = 0; writes < 1000; ++writes) {
         for (const QString& f : QDir().entryList(QDir::Files)) QFile::remove(f);
-        WriteFile(kWorkingDatabase, startingBytes);
+        ASSERT_TRUE(testenv::WriteFile(kWorkingDatabase, startingBytes));
         const bool died = DiesInPass(c.mode, writes);
         // What the next start finds, after a journal is played back.
         const auto now = rawdb::File(kWorkingDatabase, true).Dump();
@@ -354,7 +347,7 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         FailureCase{"UpgradeWithoutAFile", 1, [] {}},
         FailureCase{"UpgradeOnAFileThatIsNoDatabase", 1, [] {
-                        WriteFile("Zelkova.mdb", QByteArray("LHA archive, not a database\n").repeated(200));
+                        ASSERT_TRUE(testenv::WriteFile("Zelkova.mdb", QByteArray("LHA archive, not a database\n").repeated(200)));
                     }}),
     [](const auto& info) { return std::string(info.param.label); });
 

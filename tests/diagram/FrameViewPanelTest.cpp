@@ -139,24 +139,7 @@ TEST_F(ViewPanel, KeysPassByTheBoxesRules)
 TEST_F(ViewPanel, ArrowsAndEnterWalkTheRingOfTheNineBoxes)
 {
     w->chkSyncPreview->setChecked(false);   // no drawing between the moves
-    for (const testenv::ViewBoxRingStep& c : testenv::kViewBoxRing) {
-        SCOPED_TRACE(c.from);
-        const std::pair<int, const char*> moves[] = {
-            {Qt::Key_Up, c.up}, {Qt::Key_Down, c.down}, {Qt::Key_Return, c.down}, {Qt::Key_Left, c.left}, {Qt::Key_Right, c.right}};
-        for (const auto& [key, target] : moves) {
-            Box(c.from)->setFocus();
-            SendKey(Box(c.from), key, key == Qt::Key_Return ? QStringLiteral("\r") : QString());
-            EXPECT_EQ(QApplication::focusWidget(), Box(target)) << target;
-        }
-    }
-    // The look-at boxes are outside the ring: the arrows move the cursor.
-    QLineEdit* ra = Box("txtra");
-    ra->setText("100");
-    ra->setFocus();
-    ra->setCursorPosition(3);
-    SendKey(ra, Qt::Key_Left);
-    EXPECT_EQ(QApplication::focusWidget(), ra);
-    EXPECT_EQ(ra->cursorPosition(), 2);
+    testenv::WalkViewBoxRing([this](const char* name) { return Box(name); });
 }
 
 TEST_F(ViewPanel, WithoutTheSyncSwitchOnlyTheRedrawButtonDraws)

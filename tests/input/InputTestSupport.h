@@ -52,9 +52,14 @@ inline void AddNodes(int n, int firstNo = 1)
     AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", "順"}, rows);
 }
 
+// How Rows writes a number: as its text, or with every digit it holds (the
+// digits a rounding would lose).
+enum class Digits { AsText, Every };
+
 // Every row of a table in 順 order (stored order when `sortBy` is empty),
 // each row the texts of the named fields joined by "|".
-inline QStringList Rows(const QString& table, const QStringList& fields, const QString& sortBy = QStringLiteral("順"))
+inline QStringList Rows(const QString& table, const QStringList& fields, const QString& sortBy = QStringLiteral("順"),
+                        Digits digits = Digits::AsText)
 {
     dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
     dao::RecordsetPtr rs = db->OpenRecordset(table);
@@ -67,7 +72,12 @@ inline QStringList Rows(const QString& table, const QStringList& fields, const Q
         rs->MoveFirst();
         while (!rs->EOF_()) {
             QStringList row;
-            for (const QString& f : fields) row << rs->Field(f).toStringOrEmpty();
+            for (const QString& f : fields) {
+                const rt::Variant v = rs->Field(f);
+                if (digits == Digits::Every && v.kind() == rt::Variant::Kind::Single) row << QString::number(v.toSingle(), 'g', 9);
+                else if (digits == Digits::Every && v.kind() == rt::Variant::Kind::Double) row << QString::number(v.toDouble(), 'g', 17);
+                else row << v.toStringOrEmpty();
+            }
             out << row.join(QLatin1Char('|'));
             rs->MoveNext();
         }

@@ -14,9 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QRegularExpression>
 #include <functional>
-#include <QStandardPaths>
 
 using namespace inputtest;
 
@@ -50,13 +48,7 @@ protected:
     }
     QString AnalyzeFinish() { return reg::GetSetting("Public", "AnalyzeFinish", "<absent>"); }
     // What the settings file itself holds, as a crash would leave it.
-    QString AnalyzeFinishOnDisk()
-    {
-        const QString file = QString::fromUtf8(testenv::ReadFile(
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/ZELKOVA/ZELKOVA.conf"));
-        const QRegularExpressionMatch m = QRegularExpression("(?m)^AnalyzeFinish=(\\w+)").match(file);
-        return m.hasMatch() ? m.captured(1) : QStringLiteral("<absent>");
-    }
+    QString AnalyzeFinishOnDisk() { return testenv::SettingOnDisk("AnalyzeFinish"); }
 
     int menuShown = 0;
     QString untouched;

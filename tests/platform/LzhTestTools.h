@@ -29,18 +29,6 @@ inline QString FixturePath(const QString& name)
     return QStringLiteral(ZELKOVA_TEST_DATA "/lzh/") + name;
 }
 
-inline QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool Write(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-}
-
 inline QByteArray RandomBytes(qsizetype n, uint32_t seed)
 {
     std::mt19937 gen(seed);

@@ -6,15 +6,6 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-namespace {
-
-QString SettingsFile()
-{
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + "/ZELKOVA/ZELKOVA.conf";
-}
-
-}  // namespace
-
 TEST(Settings, NamesMatchWithoutRegardToCase)
 {
     reg::SaveSetting("Mainmenu", "datapass", "A");
@@ -30,7 +21,7 @@ TEST(Settings, NamesMatchWithoutRegardToCase)
     reg::Sync();
 
     // One stored value each, under the first spelling.
-    QSettings file(SettingsFile(), QSettings::IniFormat);
+    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
     EXPECT_EQ(file.value("Mainmenu/datapass").toString(), "B");
     EXPECT_EQ(file.childGroups(), QStringList({"Input", "Mainmenu"}));
     file.beginGroup("Mainmenu");
@@ -51,7 +42,7 @@ TEST(Settings, TextsAreKeptAsWritten)
     for (int i = 0; i < texts.size(); ++i) reg::SaveSetting("Public", QString("T%1").arg(i), texts[i]);
     reg::Sync();
     for (int i = 0; i < texts.size(); ++i) EXPECT_EQ(reg::GetSetting("Public", QString("T%1").arg(i)), texts[i]) << i;
-    QSettings file(SettingsFile(), QSettings::IniFormat);
+    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
     for (int i = 0; i < texts.size(); ++i)
         EXPECT_EQ(file.value(QString("Public/T%1").arg(i)).toString(), texts[i]) << i;
 }

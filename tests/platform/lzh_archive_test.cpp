@@ -2,6 +2,7 @@
 // archives of another tool as we read them, and damaged or hostile archives.
 #include "platform/lzh/LzhArchive.h"
 #include "platform/lzh/LzhCore.h"
+#include "common/TestEnv.h"
 #include "platform/LzhTestTools.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 using namespace lzhtest;
+using testenv::ReadFile;
+using testenv::WriteFile;
 using lzh::Status;
 
 namespace {
@@ -55,7 +58,7 @@ class LzhRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 TEST_P(LzhRoundTrip, WrittenArchiveReadsBackHereAndInLhasa)
 {
     const QByteArray data = GetParam().make();
-    ASSERT_TRUE(Write("Zelkova.mdb", data));
+    ASSERT_TRUE(WriteFile("Zelkova.mdb", data));
     ASSERT_EQ(lzh::AddMember("p.lzh", "Zelkova.mdb"), Status::Ok);
 
     std::vector<lzh::MemberInfo> members;
@@ -68,7 +71,7 @@ TEST_P(LzhRoundTrip, WrittenArchiveReadsBackHereAndInLhasa)
     EXPECT_EQ(members[0].unpackedSize, static_cast<quint64>(data.size()));
 
     ASSERT_EQ(lzh::ExtractMember("p.lzh", "back.mdb"), Status::Ok);
-    EXPECT_EQ(Read("back.mdb"), data);
+    EXPECT_EQ(ReadFile("back.mdb"), data);
 
     if (Lhasa().isEmpty()) GTEST_SKIP() << "lhasa is not installed";
     const RunResult t = RunLhasa({"t", "p.lzh"});
@@ -79,7 +82,7 @@ TEST_P(LzhRoundTrip, WrittenArchiveReadsBackHereAndInLhasa)
     QDir().mkpath("x");
     const RunResult e = RunLhasa({"e", QFileInfo("p.lzh").absoluteFilePath()}, "x");
     EXPECT_EQ(e.exitCode, 0) << e.output.constData();
-    EXPECT_EQ(Read("x/Zelkova.mdb"), data);
+    EXPECT_EQ(ReadFile("x/Zelkova.mdb"), data);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, LzhRoundTrip, ::testing::ValuesIn(kRoundTrips),
@@ -92,7 +95,7 @@ TEST(LzhWriter, ReplacesTheProjectMemberAndKeepsOthers)
     ASSERT_TRUE(QFile::copy(FixturePath("sjis_lv1.lzh"), "p.lzh"));
     QFile::setPermissions("p.lzh", QFile::ReadOwner | QFile::WriteOwner);
     const QByteArray fresh = MixedBytes(30000, 9);
-    ASSERT_TRUE(Write("Zelkova.mdb", fresh));
+    ASSERT_TRUE(WriteFile("Zelkova.mdb", fresh));
     ASSERT_EQ(lzh::AddMember("p.lzh", "Zelkova.mdb"), Status::Ok);
     ASSERT_EQ(lzh::AddMember("p.lzh", "Zelkova.mdb"), Status::Ok);  // a second save
 
@@ -103,9 +106,9 @@ TEST(LzhWriter, ReplacesTheProjectMemberAndKeepsOthers)
     EXPECT_EQ(members[1].name, "Zelkova.mdb");
     EXPECT_EQ(members[1].folder, "");
     ASSERT_EQ(lzh::ExtractMember("p.lzh", "back.mdb"), Status::Ok);
-    EXPECT_EQ(Read("back.mdb"), fresh);
+    EXPECT_EQ(ReadFile("back.mdb"), fresh);
     ASSERT_EQ(lzh::ExtractMember("p.lzh", "memo.txt", QStringLiteral("メモ.txt")), Status::Ok);
-    EXPECT_EQ(Read("memo.txt"), QStringLiteral("メモです\n").toUtf8());
+    EXPECT_EQ(ReadFile("memo.txt"), QStringLiteral("メモです\n").toUtf8());
 
     if (Lhasa().isEmpty()) GTEST_SKIP() << "lhasa is not installed";
     const RunResult t = RunLhasa({"t", "p.lzh"});
@@ -115,18 +118,18 @@ TEST(LzhWriter, ReplacesTheProjectMemberAndKeepsOthers)
 TEST(LzhWriter, RefusesToOverwriteAFileThatIsNotAnArchive)
 {
     const QByteArray text = "Meeting notes, not an archive.\n";
-    ASSERT_TRUE(Write("notes.lzh", text));
-    ASSERT_TRUE(Write("Zelkova.mdb", RandomBytes(1000, 1)));
+    ASSERT_TRUE(WriteFile("notes.lzh", text));
+    ASSERT_TRUE(WriteFile("Zelkova.mdb", RandomBytes(1000, 1)));
     EXPECT_EQ(lzh::AddMember("notes.lzh", "Zelkova.mdb"), Status::NotAnArchive);
-    EXPECT_EQ(Read("notes.lzh"), text);
+    EXPECT_EQ(ReadFile("notes.lzh"), text);
 
     // A damaged archive is not rewritten either.
     ASSERT_TRUE(QFile::copy(FixturePath("sjis_lv0.lzh"), "cut.lzh"));
     QFile::setPermissions("cut.lzh", QFile::ReadOwner | QFile::WriteOwner);
-    const QByteArray whole = Read("cut.lzh");
-    ASSERT_TRUE(Write("cut.lzh", whole.left(whole.size() - 100)));
+    const QByteArray whole = ReadFile("cut.lzh");
+    ASSERT_TRUE(WriteFile("cut.lzh", whole.left(whole.size() - 100)));
     EXPECT_EQ(lzh::AddMember("cut.lzh", "Zelkova.mdb"), Status::Damaged);
-    EXPECT_EQ(Read("cut.lzh"), whole.left(whole.size() - 100));
+    EXPECT_EQ(ReadFile("cut.lzh"), whole.left(whole.size() - 100));
 
     EXPECT_EQ(lzh::AddMember("new.lzh", "missing.mdb"), Status::CannotOpen);
     EXPECT_FALSE(QFileInfo::exists("new.lzh"));
@@ -135,15 +138,15 @@ TEST(LzhWriter, RefusesToOverwriteAFileThatIsNotAnArchive)
 
 TEST(LzhWriter, AFullDiskLeavesTheArchiveAndTheExtractedFileAsTheyWere)
 {
-    ASSERT_TRUE(Write("Zelkova.mdb", MixedBytes(200000, 11)));
+    ASSERT_TRUE(WriteFile("Zelkova.mdb", MixedBytes(200000, 11)));
     ASSERT_EQ(lzh::AddMember("p.lzh", "Zelkova.mdb"), Status::Ok);
-    const QByteArray old = Read("p.lzh");
+    const QByteArray old = ReadFile("p.lzh");
     const QByteArray next = MixedBytes(300000, 12);
-    ASSERT_TRUE(Write("Zelkova.mdb", next));
+    ASSERT_TRUE(WriteFile("Zelkova.mdb", next));
     ASSERT_EQ(lzh::AddMember("size.lzh", "Zelkova.mdb"), Status::Ok);
     const qint64 archiveSize = QFileInfo("size.lzh").size();
     ASSERT_TRUE(QFile::remove("size.lzh"));
-    ASSERT_TRUE(Write("out.mdb", "the file before"));
+    ASSERT_TRUE(WriteFile("out.mdb", "the file before"));
     const QStringList files = FilesIn(".");
 
     // The disk fills at the first byte, in the middle, or at the very last byte.
@@ -157,7 +160,7 @@ TEST(LzhWriter, AFullDiskLeavesTheArchiveAndTheExtractedFileAsTheyWere)
         }
         EXPECT_EQ(replaced, Status::WriteError);
         EXPECT_EQ(created, Status::WriteError);
-        EXPECT_EQ(Read("p.lzh"), old);
+        EXPECT_EQ(ReadFile("p.lzh"), old);
         EXPECT_EQ(FilesIn("."), files);
     }
     for (const qint64 room : {qint64{0}, qint64{next.size() / 2}, qint64{next.size() - 1}}) {
@@ -169,7 +172,7 @@ TEST(LzhWriter, AFullDiskLeavesTheArchiveAndTheExtractedFileAsTheyWere)
             extracted = lzh::ExtractMember("p.lzh", "out.mdb");
         }
         EXPECT_EQ(extracted, Status::WriteError);
-        EXPECT_EQ(Read("out.mdb"), QByteArray("the file before"));
+        EXPECT_EQ(ReadFile("out.mdb"), QByteArray("the file before"));
         EXPECT_EQ(FilesIn("."), files);
     }
 }
@@ -185,7 +188,7 @@ TEST_P(LzhFixture, ExtractsByteIdentical)
     ASSERT_EQ(lzh::ListMembers(archive, members), Status::Ok);
     ASSERT_FALSE(members.empty());
     ASSERT_EQ(lzh::ExtractMember(archive, "out.mdb"), Status::Ok);
-    EXPECT_EQ(Read("out.mdb"), Read(FixturePath("Zelkova.mdb")));
+    EXPECT_EQ(ReadFile("out.mdb"), ReadFile(FixturePath("Zelkova.mdb")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Jlha, LzhFixture,
@@ -227,8 +230,8 @@ TEST(LzhReader, ListsHeaderLevelsMethodsAndShiftJisNames)
 TEST(LzhReader, DamagedArchivesGiveAnErrorAndLeaveTheDestination)
 {
     const QByteArray keep = "the database that was there before";
-    const QByteArray lh0 = Read(FixturePath("lv1_lh0.lzh"));
-    const QByteArray lh5 = Read(FixturePath("lv2_lh5.lzh"));
+    const QByteArray lh0 = ReadFile(FixturePath("lv1_lh0.lzh"));
+    const QByteArray lh5 = ReadFile(FixturePath("lv2_lh5.lzh"));
     ASSERT_FALSE(lh0.isEmpty());
     ASSERT_FALSE(lh5.isEmpty());
     auto flip = [](QByteArray b, qsizetype at) { b[at] = static_cast<char>(b[at] ^ 0x5A); return b; };
@@ -246,16 +249,16 @@ TEST(LzhReader, DamagedArchivesGiveAnErrorAndLeaveTheDestination)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        ASSERT_TRUE(Write("a.lzh", c.data));
-        ASSERT_TRUE(Write("dest.mdb", keep));
+        ASSERT_TRUE(WriteFile("a.lzh", c.data));
+        ASSERT_TRUE(WriteFile("dest.mdb", keep));
         EXPECT_EQ(lzh::ExtractMember("a.lzh", "dest.mdb"), c.expected);
-        EXPECT_EQ(Read("dest.mdb"), keep);
+        EXPECT_EQ(ReadFile("dest.mdb"), keep);
         EXPECT_EQ(FilesIn("."), (QStringList{"a.lzh", "dest.mdb"}));  // no temporary left
     }
     // Every flipped byte of compressed data is caught (CRC or a broken code).
     for (qsizetype at = lh5.size() - 1150; at < lh5.size() - 1; at += 97) {
         SCOPED_TRACE(at);
-        ASSERT_TRUE(Write("a.lzh", flip(lh5, at)));
+        ASSERT_TRUE(WriteFile("a.lzh", flip(lh5, at)));
         const Status s = lzh::ExtractMember("a.lzh", "dest.mdb");
         EXPECT_TRUE(s == Status::CrcError || s == Status::Damaged) << lzh::StatusName(s);
     }
@@ -276,9 +279,9 @@ TEST(LzhReader, StoredPathsNeverChooseWhereDataIsWritten)
         a.insert(a.end(), packed.begin(), packed.end());
         a.push_back(0);
         QDir().mkpath("inner");
-        ASSERT_TRUE(Write("inner/a.lzh", QByteArray(reinterpret_cast<const char*>(a.data()), static_cast<qsizetype>(a.size()))));
+        ASSERT_TRUE(WriteFile("inner/a.lzh", QByteArray(reinterpret_cast<const char*>(a.data()), static_cast<qsizetype>(a.size()))));
         ASSERT_EQ(lzh::ExtractMember("inner/a.lzh", "inner/out.mdb"), Status::Ok);
-        EXPECT_EQ(Read("inner/out.mdb"), payload);
+        EXPECT_EQ(ReadFile("inner/out.mdb"), payload);
         EXPECT_EQ(FilesIn("inner"), (QStringList{"a.lzh", "out.mdb"}));
         EXPECT_EQ(FilesIn("."), QStringList{});
         QFile::remove("inner/out.mdb");
@@ -287,17 +290,17 @@ TEST(LzhReader, StoredPathsNeverChooseWhereDataIsWritten)
 
 TEST(LzhReader, UnsupportedMethodIsReported)
 {
-    QByteArray a = Read(FixturePath("lv2_lh5.lzh"));
+    QByteArray a = ReadFile(FixturePath("lv2_lh5.lzh"));
     ASSERT_GT(a.size(), 30);
     a[5] = '1';  // "-lh1-": the header CRC then fails first
-    ASSERT_TRUE(Write("a.lzh", a));
+    ASSERT_TRUE(WriteFile("a.lzh", a));
     EXPECT_NE(lzh::ExtractMember("a.lzh", "out.mdb"), Status::Ok);
     // A consistent header with a method we do not decode.
-    QByteArray b = Read(FixturePath("lv0_lh5.lzh"));
+    QByteArray b = ReadFile(FixturePath("lv0_lh5.lzh"));
     const int oldByte = static_cast<uint8_t>(b[5]);
     b[5] = '1';
     b[1] = static_cast<char>((static_cast<uint8_t>(b[1]) - oldByte + '1') & 0xFF);  // header checksum
-    ASSERT_TRUE(Write("b.lzh", b));
+    ASSERT_TRUE(WriteFile("b.lzh", b));
     EXPECT_EQ(lzh::ExtractMember("b.lzh", "out.mdb"), Status::UnsupportedMethod);
     EXPECT_FALSE(QFileInfo::exists("out.mdb"));
 }

@@ -4,8 +4,9 @@
 #pragma once
 
 #include "common/DocumentText.h"
+#include "common/NewProject.h"
+#include "common/ResultFields.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "platform/Ui.h"
@@ -70,12 +71,7 @@ inline void WriteModel(const Model& m)
     using testenv::I;
     using testenv::S;
     using testenv::T;
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"),
-                   {QStringLiteral("工事名"), QStringLiteral("設計者"), "Note", "Unit", "Case", "E", QStringLiteral("γ")},
-                   {{T(QStringLiteral("門形")), T(" "), T(" "), T("True"), I(m.cases), S(20500), S(7900)}});
+    dao::DatabasePtr db = testenv::NewProject({.name = QStringLiteral("門形"), .cases = m.cases});
     std::vector<std::vector<rt::Variant>> nodes, members, displacements, forces;
     int order = 0;
     for (const TestNode& n : m.nodes) {
@@ -100,27 +96,18 @@ inline void WriteModel(const Model& m)
     }
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", QStringLiteral("順")}, nodes);
     db->AppendRows(QStringLiteral("要素情報"), {"No_", "iTan", "jTan", QStringLiteral("材料番号"), QStringLiteral("順")}, members);
-    db->AppendRows(QStringLiteral("Analyze節点変位"),
-                   {"Case", "No_", QStringLiteral("⊿X"), QStringLiteral("⊿Y"), QStringLiteral("⊿Z"), QStringLiteral("⊿θx"),
-                    QStringLiteral("⊿θy"), QStringLiteral("⊿θz")},
-                   displacements);
-    db->AppendRows(QStringLiteral("Analyze部材応力"),
-                   {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz", "jTan", "jN", "jQy", "jQz", "jMx", "jMy",
-                    "jMz", "cMy", "cMz"},
-                   forces);
+    db->AppendRows(QStringLiteral("Analyze節点変位"), testenv::kDisplacementFields, displacements);
+    db->AppendRows(QStringLiteral("Analyze部材応力"), testenv::kMemberEndFields, forces);
     db->Close();
 }
 
 // A build of the diagrams without a window. The view is the portal's: the
 // eye 100 m from the origin on the -Y axis (rF 100, θF 90, φF 270) looking
 // at the origin, on a base scale of 2000 twips per unit.
-class DiagramBuild {
+class DiagramBuild : public reporttest::HeadlessBuild {
 public:
-    explicit DiagramBuild(const Model& model = PortalFrame())
+    explicit DiagramBuild(const Model& model = PortalFrame()) : HeadlessBuild([&model] { WriteModel(model); })
     {
-        WriteModel(model);
-        db_ = dao::Database::Open(kWorkingDatabase);
-        ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
         ctx_->loadCaseCount = static_cast<int16_t>(model.cases);
         ctx_->screenCode = 10401;
         ctx_->zoomBaseUnit = 2000;
@@ -141,11 +128,6 @@ public:
             return a;
         };
     }
-    ~DiagramBuild() { db_->Close(); }
-
-    report::ReportContext& ctx() { return *ctx_; }
-    preview::DocumentBuilder& doc() { return doc_; }
-    dao::Database& db() { return *db_; }
     void Box(const char* name, const QString& text) { ctx_->SetBoxText(QString::fromUtf8(name), text); }
 
     // The table chapters are not under test here and print nothing: the
@@ -161,9 +143,7 @@ public:
         report::PrepareDiagramGeometry(*ctx_);
     }
 
-    int Pages() const { return doc_.PageCount(); }
     const preview::Page& Page(int page) const { return doc_.CurrentDocument().pages[size_t(page - 1)]; }
-    QStringList Lines(int page) const { return testenv::PageLines(doc_.CurrentDocument(), page - 1); }
 
     // The lines of one kind on a page: heavy (pen 30) or thin.
     std::vector<preview::DrawOp> LineOps(int page, bool heavy) const
@@ -202,11 +182,6 @@ public:
 
     std::deque<int> answers;   // answers to questions, in turn (OK when none)
     QStringList messages;      // the messages and questions of the build
-
-private:
-    preview::DocumentBuilder doc_;
-    dao::DatabasePtr db_;
-    std::unique_ptr<report::ReportContext> ctx_;
 };
 
 }  // namespace diagramtest

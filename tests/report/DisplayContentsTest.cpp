@@ -1,12 +1,12 @@
 // The display-contents dialog and its settings file "pif".
 #include "common/TestEnv.h"
+#include "common/WidgetEvents.h"
 #include "core/ProgramState.h"
 #include "report/PreviewSettingsFile.h"
 #include "report/frmPreviewInfoSetUp.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +16,9 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <cstring>
+
+using screentest::FocusIn;
+using screentest::FocusOut;
 
 namespace {
 
@@ -30,20 +33,14 @@ float SingleAt(const QByteArray& b, int at)
     return v;
 }
 
-void Focus(QWidget* w, QEvent::Type type)
-{
-    QFocusEvent e(type, Qt::TabFocusReason);
-    QApplication::sendEvent(w, &e);
-}
-
 // Edits the factor of line `row` as a user does: choose the line, type into
 // the box, leave it.
 void EditFactor(frmPreviewInfoSetUp& d, int row, const QString& text)
 {
     d.lstCaseZoom->setCurrentRow(row);
-    Focus(d.txtZoomVal, QEvent::FocusIn);
+    FocusIn(d.txtZoomVal);
     d.txtZoomVal->setText(text);
-    Focus(d.txtZoomVal, QEvent::FocusOut);
+    FocusOut(d.txtZoomVal);
 }
 
 struct Dialog {
@@ -186,7 +183,7 @@ TEST(DisplayContents, EntryBoxEdges)
 
     // Enter writes the factor into its line at once, without a sound.
     d.lstCaseZoom->setCurrentRow(2);
-    Focus(d.txtZoomVal, QEvent::FocusIn);
+    FocusIn(d.txtZoomVal);
     d.txtZoomVal->setText(QStringLiteral("2"));
     beeps = script.beeps;
     QTest::keyClick(d.txtZoomVal, Qt::Key_Return);
@@ -203,12 +200,12 @@ TEST(DisplayContents, EntryBoxEdges)
     }
     // Leaving a scale box reformats a number and leaves other text alone.
     d.txtHnzZoom->setText(QStringLiteral("3"));
-    Focus(d.txtHnzZoom, QEvent::FocusOut);
+    FocusOut(d.txtHnzZoom);
     EXPECT_EQ(d.txtHnzZoom->text(), QStringLiteral("3.000"));
     // A factor typed and OK pressed at once is taken; a scale box that is not
     // a number reads as its leading number, else 0.
     d.lstCaseZoom->setCurrentRow(0);
-    Focus(d.txtZoomVal, QEvent::FocusIn);
+    FocusIn(d.txtZoomVal);
     d.txtZoomVal->setText(QStringLiteral("0.5"));
     d.txtHnzZoom->setText(QStringLiteral("2.5x"));
     d.txtOuzZoom->setText(QStringLiteral("abc"));
@@ -226,9 +223,9 @@ TEST(DisplayContents, NoCasesNoLineToEdit)
     frmPreviewInfoSetUp& d = dlg.d;
     EXPECT_EQ(d.lstCaseZoom->count(), 0);
     EXPECT_TRUE(d.lblCaseNo->text().isEmpty());
-    Focus(d.txtZoomVal, QEvent::FocusIn);
+    FocusIn(d.txtZoomVal);
     d.txtZoomVal->setText(QStringLiteral("4"));
-    Focus(d.txtZoomVal, QEvent::FocusOut);
+    FocusOut(d.txtZoomVal);
     EXPECT_EQ(d.lstCaseZoom->count(), 0);
     d.cmdOK->click();
     EXPECT_EQ(PifBytes().size(), 80);

@@ -3,6 +3,7 @@
 // and what "同時処理" redraws.
 #include "PreviewWindowSupport.h"
 #include "common/ViewBoxRing.h"
+#include "common/WidgetEvents.h"
 
 #include "diagram/UpDownControl.h"
 #include "report/WindowControls.h"
@@ -10,23 +11,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 using reporttest::PreviewWindow;
+using screentest::SendKey;
 
 namespace {
-
-void SendKey(QWidget* w, int key, const QString& text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(w, &release);
-}
 
 class EntryBoxes : public ::testing::Test {
 protected:
@@ -172,27 +165,7 @@ TEST_F(EntryBoxes, KeysEachBoxTakes)
 
 TEST_F(EntryBoxes, ArrowsAndEnterWalkTheRing)
 {
-    for (const testenv::ViewBoxRingStep& c : testenv::kViewBoxRing) {
-        const std::pair<int, const char*> moves[] = {
-            {Qt::Key_Up, c.up}, {Qt::Key_Down, c.down}, {Qt::Key_Return, c.down}, {Qt::Key_Left, c.left}, {Qt::Key_Right, c.right}};
-        for (const auto& [key, target] : moves) {
-            Box(c.from)->setFocus();
-            const int beeps = Beeps();
-            SendKey(Box(c.from), key, key == Qt::Key_Return ? QStringLiteral("\r") : QString());
-            EXPECT_EQ(QApplication::focusWidget(), Box(target)) << c.from << " -> " << target;
-            EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
-                      QString::fromUtf8(target));
-            EXPECT_EQ(Beeps(), beeps);
-        }
-    }
-    // The look-at boxes are outside the ring: the arrows move the cursor.
-    QLineEdit* ra = Box("txtra");
-    ra->setText(QStringLiteral("100"));
-    ra->setFocus();
-    ra->setCursorPosition(3);
-    SendKey(ra, Qt::Key_Left);
-    EXPECT_EQ(QApplication::focusWidget(), ra);
-    EXPECT_EQ(ra->cursorPosition(), 2);
+    testenv::WalkViewBoxRing([this](const char* name) { return Box(name); }, &testenv::Script().beeps);
 }
 
 }  // namespace

@@ -16,25 +16,13 @@
 
 using testenv::After;
 using testenv::Matching;
+using testenv::PageOutput;
 using testenv::RunProbe;
 using testenv::Value;
 
 namespace {
 
 const QString kHeader = QStringLiteral("工事名 : 高架橋||ZELKOVA(for 32bit Windows)");
-
-// The output lines from "page=<page>|..." up to the next page.
-QStringList PageOutput(const QStringList& out, int page)
-{
-    int start = 0;
-    while (start < out.size() && !out[start].startsWith(QStringLiteral("page=%1|").arg(page))) ++start;
-    if (start == out.size()) return {};
-    int end = start + 1;
-    while (end < out.size() && (out[end].startsWith(QStringLiteral("line=")) || out[end].startsWith(QStringLiteral("header="))
-                                || out[end].startsWith(QStringLiteral("footer="))))
-        ++end;
-    return out.mid(start, end - start);
-}
 
 TEST(ProbePreview, ResultsReportPagesAndItsPdf)
 {

@@ -11,6 +11,7 @@
 #include "report/ReportDriver.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,13 +37,13 @@ inline report::ReportChapters WithoutTables()
     return c;
 }
 
+// The core of every build without a window: TableRun and DiagramBuild
+// extend it with projects and settings of their own.
 class HeadlessBuild {
 public:
     explicit HeadlessBuild(const testenv::ReportProjectSetup& setup = {})
+        : HeadlessBuild([&setup] { testenv::WriteReportProject(setup); })
     {
-        testenv::WriteReportProject(setup);
-        db_ = dao::Database::Open(kWorkingDatabase);
-        ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
         ctx_->loadCaseCount = static_cast<int16_t>(setup.cases);
         ctx_->unitIsSI = setup.si;
         ctx_->header = {setup.name.leftJustified(50), setup.designer.leftJustified(50), setup.remarks.leftJustified(50)};
@@ -66,7 +67,16 @@ public:
     QString Header(int page) const { return doc_.CurrentDocument().pages[page - 1].settings.headerText; }
     const preview::PageSettings& Settings(int page) const { return doc_.CurrentDocument().pages[page - 1].settings; }
 
-private:
+protected:
+    // A build on a project of its own: `writeProject` writes it into the
+    // current folder before the database is opened.
+    explicit HeadlessBuild(const std::function<void()>& writeProject)
+    {
+        writeProject();
+        db_ = dao::Database::Open(kWorkingDatabase);
+        ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
+    }
+
     preview::DocumentBuilder doc_;
     dao::DatabasePtr db_;
     std::unique_ptr<report::ReportContext> ctx_;

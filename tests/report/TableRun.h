@@ -4,18 +4,18 @@
 
 #include "common/DocumentText.h"
 #include "common/TableFixture.h"
-#include "database/WorkingFiles.h"
-#include "platform/Database.h"
-#include "platform/preview/DocumentBuilder.h"
+#include "common/Values.h"
 #include "report/PageFormat.h"
 #include "report/ReportContext.h"
 #include "report/ReportDriver.h"
+#include "report/ReportTestSupport.h"
 #include "report/TableHeadings.h"
 
 #include <QStringList>
 #include <functional>
-#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace reporttest {
 
@@ -28,17 +28,35 @@ inline QStringList NonEmpty(const QStringList& lines)
     return out;
 }
 
-// A procedure printed on its own into a fresh document in the table format,
-// "END" printed after it; the lines of every page in a row. A procedure that
-// fails leaves its message in `failure` (an empty text for a failure
-// without one); messages that let it go on are in `notified`.
-class TableRun {
+// Sets fields of the row of `no` and case `caseNo` (every case when 0).
+inline void SetValues(dao::Database& db, const QString& table, int no, int caseNo,
+                      const std::vector<std::pair<QString, rt::Variant>>& values)
+{
+    QStringList set;
+    std::vector<rt::Variant> params;
+    for (const auto& [field, value] : values) {
+        set << dao::QuoteIdent(field) + QStringLiteral(" = ?");
+        params.push_back(value);
+    }
+    QString sql = QStringLiteral("UPDATE ") + dao::QuoteIdent(table) + QStringLiteral(" SET ") + set.join(QStringLiteral(", "))
+                  + QStringLiteral(" WHERE \"No_\" = ?");
+    params.push_back(testenv::I(no));
+    if (caseNo != 0) {
+        sql += QStringLiteral(" AND \"Case\" = ?");
+        params.push_back(testenv::I(caseNo));
+    }
+    db.Execute(sql, params);
+}
+
+// A build on the fixture project. A procedure printed on its own goes into a
+// fresh document in the table format, "END" printed after it; the lines of
+// every page in a row. A procedure that fails leaves its message in
+// `failure` (an empty text for a failure without one); messages that let it
+// go on are in `notified`.
+class TableRun : public HeadlessBuild {
 public:
-    explicit TableRun(bool si = true)
+    explicit TableRun(bool si = true) : HeadlessBuild([si] { testenv::WriteTableFixture(si); })
     {
-        testenv::WriteTableFixture(si);
-        db_ = dao::Database::Open(kWorkingDatabase);
-        ctx_ = std::make_unique<report::ReportContext>(doc_, *db_);
         ctx_->loadCaseCount = 2;
         ctx_->unitIsSI = si;
         ctx_->info = testenv::CombinationContents(true);
@@ -47,9 +65,6 @@ public:
             return 1;
         };
     }
-    ~TableRun() { db_->Close(); }
-    dao::Database& db() { return *db_; }
-    report::ReportContext& ctx() { return *ctx_; }
 
     QStringList Print(const std::function<void(report::ReportContext&)>& print)
     {
@@ -85,19 +100,12 @@ public:
     // The whole results report.
     report::BuildResult Build(const report::ReportChapters& chapters = report::StandardChapters())
     {
-        return report::BuildReportDocument(*ctx_, report::kModeResults, nullptr, chapters);
+        return Run(report::kModeResults, nullptr, chapters);
     }
-    int Pages() const { return doc_.PageCount(); }
-    QStringList Lines(int page) const { return testenv::PageLines(doc_.CurrentDocument(), page - 1); }
 
     std::optional<QString> failure;
     QStringList notified;
     int16_t codeAfter = -1;
-
-private:
-    preview::DocumentBuilder doc_;
-    dao::DatabasePtr db_;
-    std::unique_ptr<report::ReportContext> ctx_;
 };
 
 }  // namespace reporttest

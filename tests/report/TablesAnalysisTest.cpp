@@ -3,15 +3,14 @@
 // both; the combination of the first two must print the member forces of
 // the third, mid-span moments included, although the nodal case stores no
 // mid-span moment of its own.
+#include "common/NewProject.h"
 #include "common/Probe.h"
 #include "common/TestEnv.h"
 #include "common/Values.h"
-#include "core/MakeDatabase.h"
 #include "database/WorkingFiles.h"
 #include "platform/Database.h"
 #include "report/PreviewSettingsFile.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace testenv;
@@ -24,13 +23,8 @@ namespace {
 // its z plane; case 2: a load on node 2 (Y −20 kN, Z 15 kN); case 3: both.
 void WriteBeam(const QString& dir)
 {
-    const QString here = QDir::currentPath();
-    QDir::setCurrent(dir);
-    int16_t mode = 0;
-    MakeDatabase(mode);
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    db->AppendRows(QStringLiteral("基本データ"), {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
-                   {{T("連続梁"), T(" "), T(" "), T("True"), I(3), S(20000), S(8000)}});
+    const InFolder in(dir);
+    dao::DatabasePtr db = NewProject({.name = QStringLiteral("連続梁"), .cases = 3, .e = 20000, .gamma = 8000});
     db->AppendRows(QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z", "順"},
                    {{I(1), S(0), S(0), S(0), I(1)}, {I(2), S(6), S(0), S(0), I(2)}, {I(3), S(16), S(0), S(0), I(3)}});
     db->AppendRows(QStringLiteral("材料定数1"), {"No_", "E", "γ", "A", "Ixx", "Iyy", "Izz", "順"},
@@ -68,7 +62,6 @@ void WriteBeam(const QString& dir)
     db->AppendRows(QStringLiteral("荷重形状"), shapeFields, shapes);
     db->AppendRows(QStringLiteral("荷重配置"), loadFields, placements);
     db->Close();
-    QDir::setCurrent(here);
 }
 
 // The i-end lines of members 1 and 2 in the member-force table after the

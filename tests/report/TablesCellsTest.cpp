@@ -5,6 +5,7 @@
 #include "ReportTestSupport.h"
 #include "TableRun.h"
 
+#include "common/ResultFields.h"
 #include "common/Values.h"
 #include "report/PageFormat.h"
 #include "report/TableHeadings.h"
@@ -18,35 +19,12 @@
 #include <gtest/gtest.h>
 
 using namespace testenv;
+using reporttest::SetValues;
 using reporttest::TableRun;
 
 namespace {
 
 QString B(int n) { return QString(n, u' '); }
-
-const QStringList kMemberEndFields = {"Case", "No_", "iTan", "iN", "iQy", "iQz", "iMx", "iMy", "iMz",
-                                      "jTan", "jN", "jQy", "jQz", "jMx", "jMy", "jMz", "cMy", "cMz"};
-const QStringList kSixFields = {"Case", "No_", "PX", "PY", "PZ", "MX", "MY", "MZ"};
-const QStringList kDisplacementFields = {"Case", "No_", "⊿X", "⊿Y", "⊿Z", "⊿θx", "⊿θy", "⊿θz"};
-
-// Sets fields of the row of `no` and case `caseNo` (every case when 0).
-void SetValues(dao::Database& db, const QString& table, int no, int caseNo, const std::vector<std::pair<QString, rt::Variant>>& values)
-{
-    QStringList set;
-    std::vector<rt::Variant> params;
-    for (const auto& [field, value] : values) {
-        set << dao::QuoteIdent(field) + QStringLiteral(" = ?");
-        params.push_back(value);
-    }
-    QString sql = QStringLiteral("UPDATE ") + dao::QuoteIdent(table) + QStringLiteral(" SET ") + set.join(QStringLiteral(", "))
-                  + QStringLiteral(" WHERE \"No_\" = ?");
-    params.push_back(I(no));
-    if (caseNo != 0) {
-        sql += QStringLiteral(" AND \"Case\" = ?");
-        params.push_back(I(caseNo));
-    }
-    db.Execute(sql, params);
-}
 
 // The exponent field: a blank or a minus sign, one digit, four decimals, the
 // exponent with its sign and two digits.
@@ -132,7 +110,7 @@ TEST(ReportTableCells, ReactionRowsLeftOut)
     };
     TableRun run;
     for (const Case& c : cases) {
-        testenv::ReplaceRows(run.db(), QStringLiteral("Analyze支点反力"), kSixFields,
+        testenv::ReplaceRows(run.db(), QStringLiteral("Analyze支点反力"), kReactionFields,
                                 {{I(1), I(2), S(0), S(0), S(0), S(0), S(0), S(c.case1MZ)},
                                  {I(2), I(2), S(c.case2PX), S(0), S(0), S(0), S(0), S(0)},
                                  {I(1), I(4), S(0), S(0), S(0), S(0), S(0), S(0)},

@@ -71,13 +71,7 @@ Damage DeleteRows(const QString& table, int no, int caseNo = 0)
 
 Damage SetField(const QString& table, const QString& field, const rt::Variant& value, int no, int caseNo = 0)
 {
-    QString sql = QStringLiteral("UPDATE %1 SET %2 = ? WHERE \"No_\" = ?").arg(dao::QuoteIdent(table), dao::QuoteIdent(field));
-    std::vector<rt::Variant> params{value, I(no)};
-    if (caseNo != 0) {
-        sql += QStringLiteral(" AND \"Case\" = ?");
-        params.push_back(I(caseNo));
-    }
-    return Sql(sql, params);
+    return [=](dao::Database& db) { reporttest::SetValues(db, table, no, caseNo, {{field, value}}); };
 }
 
 // The input-data chapter stops at the first node or member whose placement

@@ -13,8 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <cmath>
 
 using namespace inputtest;
@@ -334,11 +332,7 @@ TEST_F(Conversion, CancelAfterAConversionRestoresEveryTable)
     const QString untouched = testenv::FileHash(kWorkingDatabase);
     reg::SaveSetting("Public", "AnalyzeFinish", "True");
     reg::Sync();
-    auto onDisk = [] {
-        const QString file = QString::fromUtf8(testenv::ReadFile(
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/ZELKOVA/ZELKOVA.conf"));
-        return QRegularExpression("(?m)^AnalyzeFinish=(\\w+)").match(file).captured(1);
-    };
+    auto onDisk = [] { return testenv::SettingOnDisk("AnalyzeFinish"); };
     Open();
     Convert("9.80665");
     EXPECT_EQ(onDisk(), "False");

@@ -3,6 +3,7 @@
 // input-method commits, the first keystroke after opening, the stored digits
 // that moving through rows must not round away, and typing kept over a
 // database failure.
+#include "common/Values.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "input/ListScreen.h"
@@ -22,15 +23,6 @@ using V = rt::Variant;
 
 namespace {
 
-// A key as X gives it: its code, its modifiers and its text.
-void Press(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(w, &release);
-}
-
 void Commit(QWidget* w, const QString& text)
 {
     QInputMethodEvent event;
@@ -44,29 +36,6 @@ void StoreBasicData(const char* unit, double e, double g)
 {
     AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                {{V::Text("Tower"), V::Text(" "), V::Text(" "), V::Text(unit), V::Integer(2), V::Double(e), V::Double(g)}});
-}
-
-// Every row of a table in display order, each field with every digit it holds.
-QStringList StoredRows(const QString& table, const QStringList& fields)
-{
-    QStringList out;
-    dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
-    dao::RecordsetPtr rs = db->OpenRecordset(table);
-    rs->Sort = QStringLiteral("順 ASC");
-    rs = rs->OpenRecordset();
-    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-        QStringList row;
-        for (const QString& f : fields) {
-            const V v = rs->Field(f);
-            if (v.kind() == V::Kind::Single) row << QString::number(v.toSingle(), 'g', 9);
-            else if (v.kind() == V::Kind::Double) row << QString::number(v.toDouble(), 'g', 17);
-            else row << v.toStringOrEmpty();
-        }
-        out << row.join(QLatin1Char('|'));
-    }
-    rs->Close();
-    db->Close();
-    return out;
 }
 
 class EntryKeys : public ::testing::Test {
@@ -90,7 +59,7 @@ TEST_F(EntryKeys, DeleteRemovesTheCharacterAfterTheCaret)
     x->setText("1.500");
     x->setCursorPosition(0);
     s->Modified = false;
-    Press(x, Qt::Key_Delete, "\x7f");
+    SendKey(x, Qt::Key_Delete, "\x7f");
     EXPECT_EQ(x->text(), ".500");
     EXPECT_EQ(script->beeps, 0);
     EXPECT_TRUE(s->Modified);
@@ -98,7 +67,7 @@ TEST_F(EntryKeys, DeleteRemovesTheCharacterAfterTheCaret)
     // Nothing after the caret: nothing changes, nothing is marked.
     x->end(false);
     s->Modified = false;
-    Press(x, Qt::Key_Delete, "\x7f");
+    SendKey(x, Qt::Key_Delete, "\x7f");
     EXPECT_EQ(x->text(), ".500");
     EXPECT_FALSE(s->Modified);
     EXPECT_EQ(script->beeps, 0);
@@ -108,7 +77,7 @@ TEST_F(EntryKeys, DeleteRemovesTheCharacterAfterTheCaret)
     auto* b = Open<frm基本データ>(ScreenBasicData);
     b->txtE->setText("21000");
     b->txtE->setCursorPosition(0);
-    Press(b->txtE, Qt::Key_Delete, "\x7f");
+    SendKey(b->txtE, Qt::Key_Delete, "\x7f");
     EXPECT_EQ(b->txtE->text(), "1000");
     EXPECT_EQ(script->beeps, 0);
 }
@@ -121,29 +90,29 @@ TEST_F(EntryKeys, EditingShortcutsWorkAndPastePassesTheFilter)
     x->setText("1.000");
     s->Modified = false;
 
-    Press(x, Qt::Key_A, "\x01", Qt::ControlModifier);
+    SendKey(x, Qt::Key_A, "\x01", Qt::ControlModifier);
     EXPECT_EQ(x->selectedText(), "1.000");
-    Press(x, Qt::Key_C, "\x03", Qt::ControlModifier);
+    SendKey(x, Qt::Key_C, "\x03", Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "1.000");
     EXPECT_FALSE(s->Modified);
 
     QGuiApplication::clipboard()->setText("-2.25");
-    Press(x, Qt::Key_V, "\x16", Qt::ControlModifier);
+    SendKey(x, Qt::Key_V, "\x16", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "-2.25");
     EXPECT_TRUE(s->Modified);
-    Press(x, Qt::Key_Z, "\x1a", Qt::ControlModifier);
+    SendKey(x, Qt::Key_Z, "\x1a", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "1.000");
     EXPECT_EQ(script->beeps, 0);
 
     // A text the box would refuse when typed is refused whole.
     QGuiApplication::clipboard()->setText("1,5");
     x->selectAll();
-    Press(x, Qt::Key_V, "\x16", Qt::ControlModifier);
+    SendKey(x, Qt::Key_V, "\x16", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "1.000");
     EXPECT_EQ(script->beeps, 1);
     QGuiApplication::clipboard()->setText("-3");
     s->Box("txtNo")->selectAll();
-    Press(s->Box("txtNo"), Qt::Key_V, "\x16", Qt::ControlModifier);   // no minus in a number
+    SendKey(s->Box("txtNo"), Qt::Key_V, "\x16", Qt::ControlModifier);   // no minus in a number
     EXPECT_EQ(s->Box("txtNo")->text(), "1");
     EXPECT_EQ(script->beeps, 2);
 
@@ -151,7 +120,7 @@ TEST_F(EntryKeys, EditingShortcutsWorkAndPastePassesTheFilter)
     s->Modified = false;
     QGuiApplication::clipboard()->setText("4.5\n");   // as a spreadsheet cell gives it
     x->selectAll();
-    Press(x, Qt::Key_V, "\x16", Qt::ControlModifier);
+    SendKey(x, Qt::Key_V, "\x16", Qt::ControlModifier);
     EXPECT_EQ(x->text(), "4.5");
     script->answers = {ui::Answer::No};
     Click(s->Cmd登録);
@@ -215,7 +184,7 @@ TEST_F(EntryKeys, EveryScreenOpensWithItsFirstTabStopBoxSelected)
 
     // The first keystroke replaces the proposal.
     auto* s = Open<frm節点座標1>(ScreenNodeCoordinates);
-    Press(QApplication::focusWidget(), Qt::Key_5, "5");
+    SendKey(QApplication::focusWidget(), Qt::Key_5, "5");
     EXPECT_EQ(s->Box("txtX")->text(), "5");
 }
 
@@ -229,9 +198,9 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
         QStringList fields;
         std::vector<std::vector<V>> rows;
     };
-    auto S = [](double v) { return V::Single(float(v)); };
-    auto I = [](int v) { return V::Integer(int16_t(v)); };
-    auto T = [](const char* v) { return V::Text(QString::fromUtf8(v)); };
+    using testenv::I;
+    using testenv::S;
+    using testenv::T;
     const Table tables[] = {
         {ScreenNodeCoordinates, "節点座標1", {"No_", "X", "Y", "Z", "順"},
          {{I(1), S(1.23456), S(-0.0001), S(98765.43), I(1)}, {I(2), S(0.1), S(2.5), S(-3.25), I(2)}}},
@@ -254,7 +223,7 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
     StoreBasicData("False", 2059.4, 792.1);
     for (const Table& t : tables) {
         AppendRows(QString::fromUtf8(t.table), t.fields, t.rows);
-        const QStringList before = StoredRows(QString::fromUtf8(t.table), t.fields);
+        const QStringList before = Rows(QString::fromUtf8(t.table), t.fields, QStringLiteral("順"), Digits::Every);
         auto* s = Open<ListScreen>(t.code);
         QWidget* box = QApplication::focusWidget();
         ASSERT_NE(box, nullptr) << t.table;
@@ -263,7 +232,7 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
             QCoreApplication::processEvents();
         }
         EXPECT_TRUE(script->messages.isEmpty()) << t.table << script->messages.join("\n").toStdString();
-        EXPECT_EQ(StoredRows(QString::fromUtf8(t.table), t.fields), before) << t.table;
+        EXPECT_EQ(Rows(QString::fromUtf8(t.table), t.fields, QStringLiteral("順"), Digits::Every), before) << t.table;
         s->CancelInput();
     }
 
@@ -275,11 +244,11 @@ TEST_F(EntryKeys, MovingThroughRowsKeepsEveryStoredDigit)
     s->CancelInput();
 
     // And so do the basic data's own moduli, registered unchanged.
-    const QStringList moduli = StoredRows("基本データ", {"E", "γ"});
+    const QStringList moduli = Rows("基本データ", {"E", "γ"}, QStringLiteral("順"), Digits::Every);
     auto* b = Open<frm基本データ>(ScreenBasicData);
     EXPECT_EQ(b->txtE->text(), "2059.4");
     b->Cmd登録_Click();
-    EXPECT_EQ(StoredRows("基本データ", {"E", "γ"}), moduli);
+    EXPECT_EQ(Rows("基本データ", {"E", "γ"}, QStringLiteral("順"), Digits::Every), moduli);
 }
 
 TEST_F(EntryKeys, DatabaseFailureKeepsWhatWasTyped)

@@ -5,6 +5,7 @@
 // twice the screen's resolution. Written where ZELKOVA_SCREENSHOTS points
 // (run under a real X server), otherwise into the test's folder.
 #include "common/BuildingProject.h"
+#include "common/PreviewOpener.h"
 #include "common/Screenshot.h"
 #include "common/TestEnv.h"
 #include "core/ProgramState.h"
@@ -27,18 +28,12 @@
 
 namespace {
 
-QString Folder()
-{
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    return dir.isEmpty() ? testenv::WorkDir() : dir;
-}
-
 // The page at 2 pixels per 15 twips.
 void SavePage(frmPreview* w, int page, const QString& fileName)
 {
     const QImage image = preview::RenderPageImage(w->vsp->CurrentDocument(), page - 1, 2.0 / 15);
     ASSERT_FALSE(image.isNull());
-    EXPECT_TRUE(image.save(Folder() + u'/' + fileName));
+    EXPECT_TRUE(image.save(testenv::ScreenshotPath(fileName)));
 }
 
 // A part of a page (twips) at 4 pixels per 15 twips, to read its labels.
@@ -47,7 +42,7 @@ void SaveDetail(frmPreview* w, int page, const QRectF& twips, const QString& fil
     const double scale = 4.0 / 15;
     const QImage image = preview::RenderPageImage(w->vsp->CurrentDocument(), page - 1, scale);
     const QRect part(int(twips.left() * scale), int(twips.top() * scale), int(twips.width() * scale), int(twips.height() * scale));
-    EXPECT_TRUE(image.copy(part).save(Folder() + u'/' + fileName));
+    EXPECT_TRUE(image.copy(part).save(testenv::ScreenshotPath(fileName)));
 }
 
 // The first page that prints `title`.
@@ -60,11 +55,10 @@ int PageWith(frmPreview* w, const QString& title)
     return 0;
 }
 
-frmPreview* Open(int16_t code)
+frmPreview* Open(testenv::PreviewOpener& preview)
 {
-    Program().ScreenCode = code;
-    EXPECT_TRUE(ShowPreviewWindow());
-    frmPreview* w = CurrentPreviewWindow();
+    EXPECT_TRUE(preview.Open());
+    frmPreview* w = preview.w();
     w->showMaximized();
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
     return w;
@@ -73,10 +67,7 @@ frmPreview* Open(int16_t code)
 void Start(const testenv::BuildingSetup& setup)
 {
     ASSERT_TRUE(testenv::WriteAnalysedBuilding(setup));
-    Program().ProgramVersion = QStringLiteral("1.41");
     Program().ReportHeader = {setup.name.leftJustified(50), QString(50, u' '), QString(50, u' ')};
-    SetShowMainMenuHandler([] {});
-    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdOK->click(); });
 }
 
 // The results seen from the front (the frames in X one behind the other),
@@ -102,7 +93,8 @@ TEST(DiagramScreenshots, BuildingDiagrams)
     testenv::BuildingSetup setup = testenv::LargestBuilding();
     setup.cases = 2;
     Start(setup);
-    frmPreview* w = Open(ScreenFramePreview);
+    testenv::PreviewOpener framePrint(ScreenFramePreview);
+    frmPreview* w = Open(framePrint);
     testenv::SaveScreenshot(w, QStringLiteral("diagram-frame-print.png"));
     SavePage(w, 1, QStringLiteral("diagram-frame-print-page.png"));
     SaveDetail(w, 1, QRectF(2000, 9500, 4000, 2500), QStringLiteral("diagram-frame-print-detail.png"));
@@ -116,7 +108,8 @@ TEST(DiagramScreenshots, BuildingDiagrams)
     w->cmdClose_Click();
 
     ShowResultsFromTheFront(300, false, 1);
-    w = Open(ScreenResultsPreview);
+    testenv::PreviewOpener results(ScreenResultsPreview);
+    w = Open(results);
     const int displacement = PageWith(w, QStringLiteral("4.変位図"));
     const int stress = PageWith(w, QStringLiteral("5.応力図"));
     ASSERT_GT(displacement, 0);
@@ -145,7 +138,8 @@ TEST(DiagramScreenshots, PlaneFrameDiagrams)
     setup.levels = 4;
     Start(setup);
     ShowResultsFromTheFront(100, true, 2);
-    frmPreview* w = Open(ScreenResultsPreview);
+    testenv::PreviewOpener results(ScreenResultsPreview);
+    frmPreview* w = Open(results);
     const int displacement = PageWith(w, QStringLiteral("4.変位図"));
     const int stress = PageWith(w, QStringLiteral("5.応力図"));
     ASSERT_GT(displacement, 0);

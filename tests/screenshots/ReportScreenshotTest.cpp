@@ -2,6 +2,7 @@
 // ZELKOVA_SCREENSHOTS points (run under a real X server to look at them):
 // the cover, a page of a table at 95 % and as a whole page, the
 // display-contents dialog and the print dialog.
+#include "common/PreviewOpener.h"
 #include "common/ReportProject.h"
 #include "common/ReportSamples.h"
 #include "common/Screenshot.h"
@@ -30,18 +31,14 @@ TEST(Screenshots, ReportPreviewAndDialogs)
     setup.remarks = QStringLiteral("第2案");
     setup.cases = 3;
     testenv::WriteReportProject(setup);
-    Program().ProgramVersion = QStringLiteral("1.41");
-    Program().ScreenCode = ScreenResultsPreview;
-    Program().ReportHeader = {setup.name.leftJustified(50), setup.designer.leftJustified(50), setup.remarks.leftJustified(50)};
-    SetShowMainMenuHandler([] {});
-    PreviewServices services;
-    services.chapters.printDisplacementsForCase = [](report::ReportContext& ctx, int16_t c) {
+    report::ReportChapters chapters = report::StandardChapters();
+    chapters.printDisplacementsForCase = [](report::ReportContext& ctx, int16_t c) {
         testenv::PrintSampleMemberForceTable(ctx, 60, c);
     };
-    SetPreviewServices(services);
-    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdOK->click(); });
-    ASSERT_TRUE(ShowPreviewWindow());
-    frmPreview* w = CurrentPreviewWindow();
+    testenv::PreviewOpener preview(ScreenResultsPreview, true, chapters);
+    Program().ReportHeader = {setup.name.leftJustified(50), setup.designer.leftJustified(50), setup.remarks.leftJustified(50)};
+    ASSERT_TRUE(preview.Open());
+    frmPreview* w = preview.w();
     w->showMaximized();
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
     testenv::SaveScreenshot(w, QStringLiteral("preview-cover.png"));
@@ -52,9 +49,7 @@ TEST(Screenshots, ReportPreviewAndDialogs)
     w->vsp->SetScrollTop(0);
     testenv::SaveScreenshot(w, QStringLiteral("preview-table-95.png"));
     // The heading and first rows at full resolution.
-    const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-    w->vsp->viewport()->grab(QRect(450, 30, 720, 300)).save((dir.isEmpty() ? testenv::WorkDir() : dir)
-                                                            + QStringLiteral("/preview-table-detail.png"));
+    w->vsp->viewport()->grab(QRect(450, 30, 720, 300)).save(testenv::ScreenshotPath(QStringLiteral("preview-table-detail.png")));
     w->cmd全体_Click(0);
     testenv::SaveScreenshot(w, QStringLiteral("preview-table-whole.png"));
 

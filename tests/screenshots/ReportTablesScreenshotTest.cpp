@@ -2,6 +2,7 @@
 // where ZELKOVA_SCREENSHOTS points (run under a real X server to look at
 // them): the input data, the equivalent nodal loads, the results and the
 // load combination of the fixture project, by member and by load case.
+#include "common/PreviewOpener.h"
 #include "common/Screenshot.h"
 #include "common/TableFixture.h"
 #include "common/TestEnv.h"
@@ -27,14 +28,11 @@ void ShootPages(bool perNodeMember, const std::vector<std::pair<int, QString>>& 
 {
     testenv::WriteTableFixture(true);
     ASSERT_TRUE(report::WritePreviewInfo(testenv::CombinationContents(perNodeMember)));
-    Program().ProgramVersion = QStringLiteral("1.41");
-    Program().ScreenCode = ScreenResultsPreview;
+    testenv::PreviewOpener preview(ScreenResultsPreview);
     Program().ReportHeader = {QStringLiteral("試験架構").leftJustified(50), QStringLiteral("設計 一郎").leftJustified(50),
                               QString(50, u' ')};
-    SetShowMainMenuHandler([] {});
-    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& d) { d.cmdOK->click(); });
-    ASSERT_TRUE(ShowPreviewWindow());
-    frmPreview* w = CurrentPreviewWindow();
+    ASSERT_TRUE(preview.Open());
+    frmPreview* w = preview.w();
     w->resize(1500, 1180);
     w->show();
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
@@ -45,8 +43,7 @@ void ShootPages(bool perNodeMember, const std::vector<std::pair<int, QString>>& 
         w->vsp->SetScrollTop(0);
         testenv::SaveScreenshot(w, file);
         // The upper and the lower half of the page's text at full resolution.
-        const QString dir = qEnvironmentVariable("ZELKOVA_SCREENSHOTS");
-        QString base = (dir.isEmpty() ? testenv::WorkDir() : dir) + QLatin1Char('/') + file;
+        QString base = testenv::ScreenshotPath(file);
         base.chop(4);
         const int left = (w->vsp->viewport()->width() - 754) / 2 + 50;
         w->vsp->viewport()->grab(QRect(left, 30, 720, 520)).save(base + QStringLiteral("-top.png"));

@@ -1,0 +1,71 @@
+// The preview window opened as the main menu opens it, on the project in the
+// current folder: the main menu's return and the database compaction on
+// closing are counted instead of done, and the display-contents dialog is
+// answered by OK or by Cancel.
+#pragma once
+
+#include "common/TestEnv.h"
+#include "core/ProgramState.h"
+#include "core/WindowHelpers.h"
+#include "platform/preview/PreviewWidget.h"
+#include "report/PreviewEntry.h"
+#include "report/frmPreview.h"
+#include "report/frmPreviewInfoSetUp.h"
+
+#include <QPushButton>
+
+namespace testenv {
+
+// The counts go to the opener made last while it lives; a window closed
+// after that (when the test ends) is counted nowhere.
+class PreviewOpener {
+public:
+    explicit PreviewOpener(int16_t code, bool confirmDialog = true,
+                           const report::ReportChapters& chapters = report::StandardChapters())
+    {
+        Active() = this;
+        Program().ProgramVersion = QStringLiteral("1.41");
+        Program().ScreenCode = code;
+        SetShowMainMenuHandler([] {
+            if (PreviewOpener* o = Active()) ++o->menuShown;
+        });
+        PreviewServices services;
+        services.compactDatabase = [] {
+            if (PreviewOpener* o = Active()) ++o->compactions;
+        };
+        services.archiveFolder = [] { return WorkDir() + QStringLiteral("/保存データ"); };
+        services.chapters = chapters;
+        SetPreviewServices(services);
+        SetPreviewInfoDialogRunner([confirmDialog](frmPreviewInfoSetUp& d) {
+            if (confirmDialog) d.cmdOK->click();
+            else d.cmdCancel->click();
+        });
+    }
+    ~PreviewOpener()
+    {
+        if (Active() == this) Active() = nullptr;
+    }
+    PreviewOpener(const PreviewOpener&) = delete;
+    PreviewOpener& operator=(const PreviewOpener&) = delete;
+
+    bool Open()
+    {
+        opened = ShowPreviewWindow();
+        return opened;
+    }
+    frmPreview* w() const { return CurrentPreviewWindow(); }
+    int Pages() const { return w()->vsp->PageCount(); }
+
+    bool opened = false;
+    int compactions = 0;
+    int menuShown = 0;
+
+private:
+    static PreviewOpener*& Active()
+    {
+        static PreviewOpener* active = nullptr;
+        return active;
+    }
+};
+
+}  // namespace testenv
