@@ -3,7 +3,7 @@
 #include "platform/Database.h"
 #include "platform/Runtime.h"
 #include "report/ReportContext.h"
-#include "report/diagrams/ResultRows.h"
+#include "report/tables/ResultRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +56,13 @@ diagram::PlanePoint ProjectOrFail(const diagram::ViewMatrix& view, const diagram
     const auto point = diagram::ProjectRow(view, row);
     if (!point) Fail();
     return *point;
+}
+
+int ResultRowOrFail(const ResultRows& rows, int16_t no, int16_t caseNo)
+{
+    const std::optional<int> row = rows.First(no, caseNo);
+    if (!row) Fail();
+    return *row;
 }
 
 void LoadAndProjectNodes(ReportContext& ctx)
@@ -128,26 +135,27 @@ std::vector<ProjectedNode> ProjectDisplacedNodes(ReportContext& ctx, int16_t cas
     const bool combine = ctx.info.CombineCases == kTrue;
     const float scale = ctx.info.DisplacementScale;
     const ResultRows rows(ctx.db, QStringLiteral("Analyze節点変位"),
-                          {QStringLiteral("⊿X"), QStringLiteral("⊿Y"), QStringLiteral("⊿Z")}, combine ? -1 : caseNo);
+                          {QStringLiteral("Case"), QStringLiteral("No_"), QStringLiteral("⊿X"), QStringLiteral("⊿Y"),
+                           QStringLiteral("⊿Z")},
+                          combine ? std::nullopt : std::optional<int16_t>(caseNo));
+    constexpr int kDx = 2, kDy = 3, kDz = 4;
     std::vector<ProjectedNode> displaced;
     displaced.reserve(g.coordinates.size());
     for (const diagram::NodeCoordinate& c : g.coordinates) {
         float dx = 0, dy = 0, dz = 0;
         if (!combine) {
-            const ResultRows::Values* v = rows.Find(caseNo, c.no);
-            if (!v) Fail();
-            dx = (*v)[0] / 100.0f * scale;
-            dy = (*v)[1] / 100.0f * scale;
-            dz = (*v)[2] / 100.0f * scale;
+            const int row = ResultRowOrFail(rows, c.no, caseNo);
+            dx = rows.Single(row, kDx) / 100.0f * scale;
+            dy = rows.Single(row, kDy) / 100.0f * scale;
+            dz = rows.Single(row, kDz) / 100.0f * scale;
         } else {
-            for (int k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
+            for (int16_t k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
                 const float w = static_cast<float>(std::abs(ctx.info.CaseSelected[size_t(k - 1)]))
                                 * ctx.info.CaseFactor[size_t(k - 1)] * scale;
-                const ResultRows::Values* v = rows.Find(k, c.no);
-                if (!v) Fail();
-                dx += (*v)[0] / 100.0f * w;
-                dz += (*v)[2] / 100.0f * w;
-                dy += (*v)[1] / 100.0f * w;
+                const int row = ResultRowOrFail(rows, c.no, k);
+                dx += rows.Single(row, kDx) / 100.0f * w;
+                dz += rows.Single(row, kDz) / 100.0f * w;
+                dy += rows.Single(row, kDy) / 100.0f * w;
             }
         }
         const diagram::PlanePoint p = ProjectOrFail(g.view, diagram::ViewRow(c.x + dx, c.y + dy, c.z + dz));
