@@ -2,6 +2,8 @@
 
 #include "platform/Ui.h"
 
+#include <cstdlib>
+
 namespace report {
 
 ReportFailure::ReportFailure(ReportMessage m) : std::runtime_error("report build failed"), message(std::move(m)) {}
@@ -53,6 +55,20 @@ bool ReportContext::Ask(const QString& question)
     const ReportMessage message{question, ui::Icon::Question | ui::Buttons::YesNo, true};
     const int reply = answer ? answer(message) : ShowMessageBox(message);
     return reply == ui::Answer::Yes;
+}
+
+namespace {
+constexpr int16_t kTrue = -1;
+}  // namespace
+
+bool ReportContext::CombinesCases() const { return info.CombineCases == kTrue; }
+
+bool ReportContext::ListsPerNodeMember() const { return info.PerNodeMember == kTrue; }
+
+float ReportContext::CaseWeight(int caseNo) const
+{
+    const size_t i = static_cast<size_t>(caseNo - 1);
+    return static_cast<float>(std::abs(info.CaseSelected[i])) * info.CaseFactor[i];
 }
 
 QString ReportContext::BoxText(const QString& control) const

@@ -125,6 +125,15 @@ struct ReportContext {
     // A Yes/No question (question icon); true for Yes.
     bool Ask(const QString& question);
 
+    // The display contents combine the load cases (chapter 3, the combined
+    // diagrams).
+    bool CombinesCases() const;
+    // Chapters 1.6 and 2 list per node and member, not per load case.
+    bool ListsPerNodeMember() const;
+    // The weight of load case `caseNo` (1 to 10) in the combination: its
+    // factor when the case is checked, 0 otherwise.
+    float CaseWeight(int caseNo) const;
+
     // The text of a box of `boxes`, or an empty text.
     QString BoxText(const QString& control) const;
     void SetBoxText(const QString& control, const QString& text);

@@ -12,7 +12,6 @@ namespace report {
 
 namespace {
 
-constexpr int16_t kTrue = -1;
 constexpr int kMaxRows = 32768;   // rows 0 to 32767
 
 // The rows of a table in ascending number (none for an empty table).
@@ -132,7 +131,7 @@ void LoadMemberTable(ReportContext& ctx)
 std::vector<ProjectedNode> ProjectDisplacedNodes(ReportContext& ctx, int16_t caseNo)
 {
     const DiagramGeometry& g = ctx.geometry;
-    const bool combine = ctx.info.CombineCases == kTrue;
+    const bool combine = ctx.CombinesCases();
     const float scale = ctx.info.DisplacementScale;
     const ResultRows rows(ctx.db, QStringLiteral("Analyze節点変位"),
                           {QStringLiteral("Case"), QStringLiteral("No_"), QStringLiteral("⊿X"), QStringLiteral("⊿Y"),
@@ -150,8 +149,7 @@ std::vector<ProjectedNode> ProjectDisplacedNodes(ReportContext& ctx, int16_t cas
             dz = rows.Single(row, kDz) / 100.0f * scale;
         } else {
             for (int16_t k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
-                const float w = static_cast<float>(std::abs(ctx.info.CaseSelected[size_t(k - 1)]))
-                                * ctx.info.CaseFactor[size_t(k - 1)] * scale;
+                const float w = ctx.CaseWeight(k) * scale;
                 const int row = ResultRowOrFail(rows, c.no, k);
                 dx += rows.Single(row, kDx) / 100.0f * w;
                 dz += rows.Single(row, kDz) / 100.0f * w;

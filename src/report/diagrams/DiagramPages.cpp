@@ -21,7 +21,6 @@ namespace report {
 
 namespace {
 
-constexpr int16_t kTrue = -1;
 
 struct WorkTables {
     const char* lines;
@@ -174,7 +173,7 @@ void PrintResultDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo, Di
 {
     const bool displacement = kind == DiagramKind::Displacement;
     const QString title = displacement ? QStringLiteral("4.変位図") : QStringLiteral("5.応力図");
-    const QString caseLine = ctx.info.CombineCases == kTrue
+    const QString caseLine = ctx.CombinesCases()
                                  ? QStringLiteral("荷重応力の組み合わせ")
                                  : QStringLiteral("荷重ケース番号 ") + (QStringLiteral("  ") + QString::number(caseNo)).right(2);
     PrintDiagram(ctx, kind, caseNo, box, displacement ? kDisplacementTables : kStressTables, [&](bool first) {

@@ -8,13 +8,11 @@
 #include "report/tables/ResultRows.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace report {
 
 namespace {
 
-constexpr int16_t kTrue = -1;
 
 // The member's local axes ([global][local]); a member of length 0 ends the
 // build with the analysis's own message.
@@ -98,7 +96,7 @@ MomentOrdinates ComputeMomentOrdinates(float length, std::span<const WeightedMom
 std::vector<MomentCurve> BuildMomentDiagramPoints(ReportContext& ctx, int16_t caseNo)
 {
     const DiagramGeometry& g = ctx.geometry;
-    const bool combine = ctx.info.CombineCases == kTrue;
+    const bool combine = ctx.CombinesCases();
     const float w0 = ctx.info.StressScale / 100.0f;
     const ResultRows rows(ctx.db, QStringLiteral("Analyze部材応力"), kMomentFields,
                           combine ? std::nullopt : std::optional<int16_t>(caseNo));
@@ -118,8 +116,7 @@ std::vector<MomentCurve> BuildMomentDiagramPoints(ReportContext& ctx, int16_t ca
             parts.push_back({MomentsOf(rows, ResultRowOrFail(rows, m.no, caseNo)), w0});
         } else {
             for (int16_t k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
-                const float w = static_cast<float>(std::abs(ctx.info.CaseSelected[size_t(k - 1)]))
-                                * ctx.info.CaseFactor[size_t(k - 1)] * w0;
+                const float w = ctx.CaseWeight(k) * w0;
                 parts.push_back({MomentsOf(rows, ResultRowOrFail(rows, m.no, k)), w});
             }
         }

@@ -10,7 +10,6 @@
 #include "report/tables/TableText.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <span>
 
 namespace report {
@@ -19,13 +18,11 @@ namespace {
 
 constexpr int kMaxCases = 10;
 
-// The weight of each load case in the combination: its factor when the
-// case is checked, 0 otherwise.
+// The weight of each load case in the combination, case 1 first.
 std::vector<float> CaseWeights(const ReportContext& ctx)
 {
     std::vector<float> w;
-    for (size_t i = 0; i < static_cast<size_t>(std::max<int>(0, ctx.loadCaseCount)); ++i)
-        w.push_back(static_cast<float>(std::abs(ctx.info.CaseSelected[i])) * ctx.info.CaseFactor[i]);
+    for (int c = 1; c <= ctx.loadCaseCount; ++c) w.push_back(ctx.CaseWeight(c));
     return w;
 }
 
