@@ -123,16 +123,9 @@ struct ListedMember {
 
 std::vector<ListedMember> MembersInOrder(dao::Database& db)
 {
-    dao::RecordsetPtr rs = db.OpenRecordset(QStringLiteral("要素情報"));
     std::vector<ListedMember> members;
-    if (!(rs->BOF() && rs->EOF_())) {
-        for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-            const int16_t i = rs->Field(QStringLiteral("iTan")).toInteger();
-            const int16_t j = rs->Field(QStringLiteral("jTan")).toInteger();
-            members.push_back({rs->Field(QStringLiteral("No_")).toInteger(), i, j});
-        }
-    }
-    rs->Close();
+    for (const std::vector<rt::Variant>& row : ReadRows(db, QStringLiteral("要素情報"), {"No_", "iTan", "jTan"}))
+        members.push_back({row[0].toInteger(), row[1].toInteger(), row[2].toInteger()});
     std::stable_sort(members.begin(), members.end(), [](const ListedMember& a, const ListedMember& b) { return a.no < b.no; });
     return members;
 }
