@@ -21,7 +21,6 @@ using namespace diagram;
 
 namespace {
 
-constexpr float kTwipsPerMm = 56.7f;
 constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
 constexpr double kEndDotRadius = 25;
 constexpr double kNodeMarkRadius = 60;

@@ -129,6 +129,9 @@ Outcome<PlanePoint> ProjectPoint(const ViewMatrix& m, float x, float y, float z)
 
 // ---- fit to the page ---------------------------------------------------------
 
+// Twips in a millimetre as the offset and position boxes (mm) count them.
+constexpr float kTwipsPerMm = 56.7f;
+
 constexpr float kFitMargin = 1134;   // twips, 20 mm on each side
 
 // Zoom (twips per plane unit) and offsets (twips) that centre the plane

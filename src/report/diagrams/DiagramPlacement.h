@@ -22,7 +22,6 @@ namespace report {
 
 struct ReportContext;
 
-constexpr float kTwipsPerMm = 56.7f;
 constexpr float kSideMargin = 1000;     // twips, left and right
 constexpr float kTopMargin = 2000;      // twips, top and bottom
 constexpr float kCentreMarker = -1;     // XX or YY: centre at the next build

@@ -123,8 +123,8 @@ DiagramPoster LayOutDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo
     // Origins of the diagram and of the axis symbol in plane units.
     const float s = p.placement.zoom;
     const float ox = p.placement.offsetX / s, oy = p.placement.offsetY / s;
-    const float ax = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordX")))) * kTwipsPerMm / s;
-    const float ay = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordY")))) * kTwipsPerMm / s;
+    const float ax = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordX")))) * diagram::kTwipsPerMm / s;
+    const float ay = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordY")))) * diagram::kTwipsPerMm / s;
     const float minX = p.box.minX, minY = p.box.minY;
     struct Point {
         float x, y;
