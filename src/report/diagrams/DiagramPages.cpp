@@ -56,11 +56,10 @@ Rows LabelRowsOf(ReportContext& ctx, const DiagramPoster& p, float bottomClearan
     Rows rows;
     rows.reserve(p.labels.size());
     for (const PosterLabel& label : p.labels) {
-        const TilePosition tile = p.TileOf(label.x, label.y);
-        if (!p.InGrid(tile)) continue;
-        ctx.doc.MeasureText(QString(label.text.size(), u' '));
-        const float w = static_cast<float>(ctx.doc.MeasuredTextWidth()) / s;
-        const float h = static_cast<float>(ctx.doc.MeasuredTextHeight()) / s;
+        const auto measured = MeasureLabelInTile(ctx.doc, p, label, [s](float twips) { return twips / s; });
+        if (!measured) continue;
+        const TilePosition& tile = measured->tile;
+        const float w = measured->width, h = measured->height;
         const float bx = label.x - static_cast<float>(tile.column - 1) * tw + mx;
         const float by = label.y - static_cast<float>(tile.row - 1) * th + my;
         const LabelBox b = PlaceLabel(label.kind, p.labelOffsets, bx, by, w, h, {mx, my, mx + tw, my + th}, bottomClearance);

@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 #include "platform/Runtime.h"
+#include "platform/preview/DocumentBuilder.h"
 #include "report/ReportContext.h"
 #include "report/diagrams/MomentCurves.h"
 
@@ -84,6 +85,16 @@ void DiagramPoster::ForEachTileUnder(const PosterSegment& s, const std::function
     const long long r2 = std::min<long long>(std::max(a.row, b.row), grid.down);
     for (long long r = r1; r <= r2; ++r)
         for (long long c = c1; c <= c2; ++c) visit({c, r});
+}
+
+std::optional<LabelInTile> MeasureLabelInTile(preview::DocumentBuilder& doc, const DiagramPoster& poster,
+                                              const PosterLabel& label, const std::function<float(float)>& fromTwips)
+{
+    const TilePosition tile = poster.TileOf(label.x, label.y);
+    if (!poster.InGrid(tile)) return std::nullopt;
+    doc.MeasureText(QString(label.text.size(), u' '));
+    return LabelInTile{tile, fromTwips(static_cast<float>(doc.MeasuredTextWidth())),
+                       fromTwips(static_cast<float>(doc.MeasuredTextHeight()))};
 }
 
 DiagramPoster LayOutDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo, DiagramExtents frameBox,

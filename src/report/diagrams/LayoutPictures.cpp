@@ -62,18 +62,16 @@ void DrawLayoutPicture(ReportContext& ctx, DiagramKind kind, int16_t caseNo, Dia
 
     doc.SetPenColor(kRed);
     for (const PosterLabel& label : p.labels) {
-        const TilePosition tile = p.TileOf(label.x, label.y);
-        if (!p.InGrid(tile)) continue;
-        const QString blanks(label.text.size(), u' ');
-        doc.MeasureText(blanks);
-        const float w = static_cast<float>(doc.MeasuredTextWidth()) * reduction;
-        const float h = static_cast<float>(doc.MeasuredTextHeight()) * reduction;
+        const auto measured = MeasureLabelInTile(doc, p, label, [reduction](float twips) { return twips * reduction; });
+        if (!measured) continue;
+        const TilePosition& tile = measured->tile;
+        const float w = measured->width, h = measured->height;
         const float cellLeft = static_cast<float>(tile.column - 1) * cellWidth + kSideMargin;
         const float cellTop = static_cast<float>(tile.row - 1) * cellHeight + kTopMargin;
         const AreaEdges cell{cellLeft, cellTop, static_cast<float>(tile.column) * cellWidth + kSideMargin,
                              static_cast<float>(tile.row) * cellHeight + kTopMargin};
         const LabelBox b = PlaceLabel(label.kind, p.labelOffsets, pageX(label.x), pageY(label.y), w, h, cell, 1);
-        doc.DrawTextBox(blanks, b.left, b.top, w, h, true);
+        doc.DrawTextBox(QString(label.text.size(), u' '), b.left, b.top, w, h, true);
     }
 
     if (p.switches.axisSymbol) {
