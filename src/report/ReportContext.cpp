@@ -19,6 +19,11 @@ QString TrimBlanks(const QString& text)
     return text.mid(first, last - first);
 }
 
+QString LoadCaseCaptionText(int16_t caseNo)
+{
+    return QStringLiteral("荷重ケース番号 ") + (QStringLiteral("  ") + QString::number(caseNo)).right(2);
+}
+
 void Fail(const ReportMessage& message) { throw ReportFailure(message); }
 
 void Cancel() { throw ReportCancelled(); }

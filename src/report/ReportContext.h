@@ -91,6 +91,10 @@ public:
 // spaces stay.
 QString TrimBlanks(const QString& text);
 
+// The caption line of a load case: "荷重ケース番号 " and the number right-aligned
+// in two characters.
+QString LoadCaseCaptionText(int16_t caseNo);
+
 [[noreturn]] void Fail(const ReportMessage& message = {});
 [[noreturn]] void Cancel();
 

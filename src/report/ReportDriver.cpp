@@ -254,7 +254,7 @@ void PrintLoadCaseCaption(ReportContext& ctx, int16_t caseNo)
 {
     ctx.doc.PrintParagraph(QString());
     ctx.doc.PrintParagraph(QString());
-    ctx.doc.PrintParagraph(QStringLiteral("荷重ケース番号 ") + (QStringLiteral("  ") + QString::number(caseNo)).right(2));
+    ctx.doc.PrintParagraph(LoadCaseCaptionText(caseNo));
     ctx.doc.PrintParagraph(QString());
 }
 

@@ -172,9 +172,7 @@ void PrintResultDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo, Di
 {
     const bool displacement = kind == DiagramKind::Displacement;
     const QString title = displacement ? QStringLiteral("4.変位図") : QStringLiteral("5.応力図");
-    const QString caseLine = ctx.CombinesCases()
-                                 ? QStringLiteral("荷重応力の組み合わせ")
-                                 : QStringLiteral("荷重ケース番号 ") + (QStringLiteral("  ") + QString::number(caseNo)).right(2);
+    const QString caseLine = ctx.CombinesCases() ? QStringLiteral("荷重応力の組み合わせ") : LoadCaseCaptionText(caseNo);
     PrintDiagram(ctx, kind, caseNo, box, displacement ? kDisplacementTables : kStressTables, [&](bool first) {
         ctx.doc.PrintParagraph(first ? title : QString());
         ctx.doc.PrintParagraph(QString());
