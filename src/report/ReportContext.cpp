@@ -39,26 +39,24 @@ ReportContext::ReportContext(preview::DocumentBuilder& document, dao::Database& 
     boxes.push_back({QStringLiteral("chkDrawEleOnly"), QStringLiteral("0")});
 }
 
-namespace {
-int ShowMessageBox(const ReportMessage& message)
+int ShowReportMessage(const ReportMessage& message)
 {
     if (message.beep) ui::Beep();
     const int answer = ui::MsgBox(message.text, message.style, AppTitle);
     Program().MsgResult = static_cast<int16_t>(answer);
     return answer;
 }
-}  // namespace
 
 void ReportContext::Notify(const ReportMessage& message)
 {
     if (answer) answer(message);
-    else ShowMessageBox(message);
+    else ShowReportMessage(message);
 }
 
 bool ReportContext::Ask(const QString& question)
 {
     const ReportMessage message{question, ui::Icon::Question | ui::Buttons::YesNo, true};
-    const int reply = answer ? answer(message) : ShowMessageBox(message);
+    const int reply = answer ? answer(message) : ShowReportMessage(message);
     return reply == ui::Answer::Yes;
 }
 

@@ -95,6 +95,10 @@ QString TrimBlanks(const QString& text);
 // in two characters.
 QString LoadCaseCaptionText(int16_t caseNo);
 
+// Shows a message box for `message` (its beep first when asked), keeps the
+// answer in MsgResult and returns it.
+int ShowReportMessage(const ReportMessage& message);
+
 [[noreturn]] void Fail(const ReportMessage& message = {});
 [[noreturn]] void Cancel();
 
