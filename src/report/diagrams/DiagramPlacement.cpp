@@ -41,19 +41,14 @@ struct PlacementTable::Impl {
     }
 };
 
-PlacementTable::PlacementTable(dao::Database& db) : impl_(new Impl)
+PlacementTable::PlacementTable(dao::Database& db) : impl_(std::make_unique<Impl>())
 {
-    try {
-        impl_->rs = db.OpenRecordset(kPlacementTable);
-        impl_->kind = impl_->rs->FieldIndex(QStringLiteral("bln種類"));
-        impl_->caseNo = impl_->rs->FieldIndex(QStringLiteral("Case"));
-        impl_->xx = impl_->rs->FieldIndex(QStringLiteral("XX"));
-        impl_->yy = impl_->rs->FieldIndex(QStringLiteral("YY"));
-        impl_->zoom = impl_->rs->FieldIndex(QStringLiteral("zoom"));
-    } catch (...) {
-        delete impl_;
-        throw;
-    }
+    impl_->rs = db.OpenRecordset(kPlacementTable);
+    impl_->kind = impl_->rs->FieldIndex(QStringLiteral("bln種類"));
+    impl_->caseNo = impl_->rs->FieldIndex(QStringLiteral("Case"));
+    impl_->xx = impl_->rs->FieldIndex(QStringLiteral("XX"));
+    impl_->yy = impl_->rs->FieldIndex(QStringLiteral("YY"));
+    impl_->zoom = impl_->rs->FieldIndex(QStringLiteral("zoom"));
 }
 
 PlacementTable::~PlacementTable()
@@ -62,7 +57,6 @@ PlacementTable::~PlacementTable()
         if (impl_->rs) impl_->rs->Close();
     } catch (...) {
     }
-    delete impl_;
 }
 
 std::optional<PlacementRow> PlacementTable::Find(const PlacementKey& key)

@@ -14,6 +14,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace dao { class Database; }
@@ -58,7 +59,7 @@ public:
 
 private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 // The paper of a printed diagram page in twips.

@@ -202,9 +202,9 @@ void PrintLoadCombinationResults(ReportContext& ctx)
     } catch (const ReportCancelled&) {
         throw;
     } catch (...) {
-        // The chapter ends here and the build goes on: no heading may follow
-        // onto the pages after it.
-        ctx.currentTableCode = TableCodeNone;
+        // The chapter ends here and the build goes on; the table that failed
+        // has set its heading code back to none (RunningTable), so no heading
+        // follows onto the pages after it.
         ctx.Notify(ReportMessage{PrintingErrorText(topic)});
     }
 }
