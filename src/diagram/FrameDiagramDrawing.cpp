@@ -21,7 +21,6 @@ using namespace diagram;
 
 namespace {
 
-constexpr float kTwipsPerMm = 56.7f;
 constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
 constexpr double kEndDotRadius = 25;
 constexpr double kNodeMarkRadius = 60;
@@ -32,35 +31,7 @@ const QString kDrawingFailedQuestion = QStringLiteral(
     "ラーメン図を作成中にエラーが発生しました。ラーメン図の作成を終了しますか？\r\n"
     "入力データが正しく作成されているか確認してみて下さい。");
 
-QString MissingEndNodesQuestion(int member)
-{
-    return QStringLiteral("部材番号 : ") + QString::number(member)
-           + QStringLiteral("\r\nのｉ端またはｊ端で指定した節点が、[節点]データに登録されていません。\r\n"
-                            "ラーメン図の作成を終了しますか？");
-}
-
 bool Finite(float a, float b) { return std::isfinite(a) && std::isfinite(b); }
-
-// Every row of a table sorted by number, as the values of the named fields;
-// `rs` is left open on the sorted rows.
-std::vector<std::vector<rt::Variant>> ReadByNumber(dao::Database& db, const QString& table, const QStringList& fields,
-                                                   dao::RecordsetPtr& rs)
-{
-    std::vector<std::vector<rt::Variant>> rows;
-    rs = db.OpenRecordset(table);
-    if (rs->BOF() && rs->EOF_()) return rows;
-    rs->Sort = QStringLiteral("no_ ASC");
-    rs = rs->OpenRecordset();
-    std::vector<int> columns;
-    for (const QString& f : fields) columns.push_back(rs->FieldIndex(f));
-    rows.reserve(static_cast<size_t>(rs->RecordCount()));
-    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-        std::vector<rt::Variant> row;
-        for (int c : columns) row.push_back(rs->Field(c));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
 
 // The number in a box read leniently: its leading number, 0 when none.
 float Lenient(const QLineEdit* box) { return static_cast<float>(rt::Val(box->text())); }
@@ -245,8 +216,8 @@ bool frmラーメン図::ReadNodes(DrawingRun& run, std::vector<NodeCoordinate>&
     bool read = false;
     if (!run.Step([&] {
             EnsureDatabase();
-            for (const auto& v : ReadByNumber(*DiagramDatabase, QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z"},
-                                              NodeRecordset))
+            for (const auto& v : ReadRowsByNumber(*DiagramDatabase, QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z"},
+                                                  NodeRecordset))
                 nodes.push_back({v[0].toInteger(), v[1].toSingle(), v[2].toSingle(), v[3].toSingle()});
             read = true;
             ModelBounds previous{Program().ModelMinCorner, Program().ModelMaxCorner, Program().ModelDiagonal};
@@ -270,8 +241,8 @@ bool frmラーメン図::ReadMembers(DrawingRun& run, const std::vector<NodeCoor
     bool read = false;
     if (!run.Step([&] {
             EnsureDatabase();
-            for (const auto& v : ReadByNumber(*DiagramDatabase, QStringLiteral("要素情報"),
-                                              {"No_", "iTan", "jTan", "材料番号"}, MemberRecordset))
+            for (const auto& v : ReadRowsByNumber(*DiagramDatabase, QStringLiteral("要素情報"),
+                                                  {"No_", "iTan", "jTan", "材料番号"}, MemberRecordset))
                 rows.push_back({v[0].toInteger(), v[1].toInteger(), v[2].toInteger(), v[3].toInteger()});
             read = true;
             return Succeeded();
@@ -291,7 +262,7 @@ bool frmラーメン図::ReadMembers(DrawingRun& run, const std::vector<NodeCoor
     for (size_t r = 0; r < rows.size(); ++r) {
         const MemberRowData& m = rows[r];
         if (!stored.count(m.iNode) || !stored.count(m.jNode)) {
-            if (!run.Ask(MissingEndNodesQuestion(m.no))) return false;
+            if (!run.Ask(MissingEndNodesQuestion(m.no, QStringLiteral("ラーメン図の作成を終了しますか？")))) return false;
             continue;
         }
         members_[r] = m;
@@ -425,10 +396,10 @@ Status frmラーメン図::Draw_Coordinates(float zoom)
     }
     const float cx = Lenient(ViewBox(QStringLiteral("txtCoordX"))) * kTwipsPerMm;
     const float cy = Lenient(ViewBox(QStringLiteral("txtCoordY"))) * kTwipsPerMm;
-    // The origin, then the tips of X, Y and Z, in the order x, z, y of a view row.
-    const HomogeneousRow rows[4] = {{0, 0, 0, 1}, {size, 0, 0, 1}, {0, 0, size, 1}, {0, size, 0, 1}};
+    // The origin, then the tips of X, Y and Z.
+    const auto rows = AxisRows(size);
     QPointF page[4];
-    for (int k = 0; k < 4; ++k) {
+    for (size_t k = 0; k < rows.size(); ++k) {
         const Outcome<PlanePoint> p = ProjectRow(Program().ViewMatrix, rows[k]);
         if (!p) return Status::Failure(QStringLiteral("axis indicator: ") + p.error());
         const float x = p->x * zoom + cx, y = p->y * zoom + cy;

@@ -75,6 +75,40 @@ Outcome<std::vector<NodeCoordinate>> ReadNodeCoordinates(dao::Database& db)
     }
 }
 
+void SortRecordset(dao::RecordsetPtr& rs, const QString& field)
+{
+    if (!rs || (rs->BOF() && rs->EOF_())) return;
+    rs->Sort = field + QStringLiteral(" ASC");
+    dao::RecordsetPtr sorted = rs->OpenRecordset();
+    rs = sorted;
+    if (!(rs->BOF() && rs->EOF_())) rs->MoveFirst();
+}
+
+std::vector<std::vector<rt::Variant>> ReadRowsByNumber(dao::Database& db, const QString& table, const QStringList& fields,
+                                                       dao::RecordsetPtr& rs)
+{
+    std::vector<std::vector<rt::Variant>> rows;
+    rs = db.OpenRecordset(table);
+    if (rs->BOF() && rs->EOF_()) return rows;
+    SortRecordset(rs, QStringLiteral("no_"));
+    std::vector<int> columns;
+    for (const QString& f : fields) columns.push_back(rs->FieldIndex(f));
+    rows.reserve(static_cast<size_t>(rs->RecordCount()));
+    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
+        std::vector<rt::Variant> row;
+        for (int c : columns) row.push_back(rs->Field(c));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QString MissingEndNodesQuestion(int member, const QString& closingClause)
+{
+    return QStringLiteral("部材番号 : ") + QString::number(member)
+           + QStringLiteral("\r\nのｉ端またはｊ端で指定した節点が、[節点]データに登録されていません。\r\n")
+           + closingClause;
+}
+
 ModelBounds ComputeModelBounds(const std::vector<NodeCoordinate>& nodes, const ModelBounds& previous)
 {
     ModelBounds b = previous;
@@ -196,6 +230,12 @@ Outcome<ViewMatrix> BuildViewMatrix(const ViewPoints& points)
 }
 
 HomogeneousRow ViewRow(float x, float y, float z) { return {x, z, y, 1}; }
+
+std::array<HomogeneousRow, 4> AxisRows(float length)
+{
+    // In the order x, z, y of a view row.
+    return {{{0, 0, 0, 1}, {length, 0, 0, 1}, {0, 0, length, 1}, {0, length, 0, 1}}};
+}
 
 std::array<float, 3> TransformRow(const ViewMatrix& m, const HomogeneousRow& q)
 {

@@ -1,7 +1,7 @@
 // The perspective view shared by the frame diagram window and the report:
 // the model's bounds, the plan fit scale, the view matrix built from the
-// look-from and look-at points, and the projection of a point onto the
-// drawing plane. All of it is computed in single precision; a division that
+// look-from and look-at points, the projection of a point onto the drawing
+// plane, and the reads of the node and member tables both make. All of it is computed in single precision; a division that
 // would meet zero is reported as a failure, never turned into coordinates.
 //
 // Axes: X and Y horizontal, Z up. A point enters the view as the homogeneous
@@ -14,12 +14,13 @@
 
 #include "diagram/Outcome.h"
 #include "diagram/ViewParameterFile.h"
+#include "platform/Database.h"
 
+#include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <vector>
-
-namespace dao { class Database; }
 
 namespace diagram {
 
@@ -33,6 +34,21 @@ struct NodeCoordinate {
 // Every node of table 節点座標1 in stored order; a database failure (a
 // missing table or field, a coordinate without a value) fails with its text.
 Outcome<std::vector<NodeCoordinate>> ReadNodeCoordinates(dao::Database& db);
+
+// Replaces `rs` by a recordset of its rows in ascending order of `field`
+// (ties in stored order), standing on the first row. An empty recordset
+// stays as it was.
+void SortRecordset(dao::RecordsetPtr& rs, const QString& field);
+
+// The values of `fields` of every row of `table` in ascending number (No_,
+// ties in stored order); `rs` is left open on those rows (on the table's
+// own rows when it is empty). Database errors pass as rt::Error.
+std::vector<std::vector<rt::Variant>> ReadRowsByNumber(dao::Database& db, const QString& table, const QStringList& fields,
+                                                       dao::RecordsetPtr& rs);
+
+// The question for a member whose end node is not in the node table, ending
+// with `closingClause`, which asks whether to stop the drawing at hand.
+QString MissingEndNodesQuestion(int member, const QString& closingClause);
 
 struct ModelBounds {
     std::array<float, 3> minCorner{};   // X, Y, Z
@@ -94,6 +110,10 @@ using HomogeneousRow = std::array<float, 4>;
 // (x, z, y, 1): the vertical coordinate goes second.
 HomogeneousRow ViewRow(float x, float y, float z);
 
+// The rows of the axis symbol: the origin, then the tips of X, Y and Z at
+// `length` from it.
+std::array<HomogeneousRow, 4> AxisRows(float length);
+
 // Row times columns 0, 1, 2, summed in order: (u, w, e - 1).
 std::array<float, 3> TransformRow(const ViewMatrix& m, const HomogeneousRow& q);
 
@@ -108,6 +128,9 @@ Outcome<PlanePoint> ProjectRow(const ViewMatrix& m, const HomogeneousRow& q);
 Outcome<PlanePoint> ProjectPoint(const ViewMatrix& m, float x, float y, float z);
 
 // ---- fit to the page ---------------------------------------------------------
+
+// Twips in a millimetre as the offset and position boxes (mm) count them.
+constexpr float kTwipsPerMm = 56.7f;
 
 constexpr float kFitMargin = 1134;   // twips, 20 mm on each side
 

@@ -91,6 +91,14 @@ public:
 // spaces stay.
 QString TrimBlanks(const QString& text);
 
+// The caption line of a load case: "荷重ケース番号 " and the number right-aligned
+// in two characters.
+QString LoadCaseCaptionText(int16_t caseNo);
+
+// Shows a message box for `message` (its beep first when asked), keeps the
+// answer in MsgResult and returns it.
+int ShowReportMessage(const ReportMessage& message);
+
 [[noreturn]] void Fail(const ReportMessage& message = {});
 [[noreturn]] void Cancel();
 
@@ -124,6 +132,15 @@ struct ReportContext {
     void Notify(const ReportMessage& message);
     // A Yes/No question (question icon); true for Yes.
     bool Ask(const QString& question);
+
+    // The display contents combine the load cases (chapter 3, the combined
+    // diagrams).
+    bool CombinesCases() const;
+    // Chapters 1.6 and 2 list per node and member, not per load case.
+    bool ListsPerNodeMember() const;
+    // The weight of load case `caseNo` (1 to 10) in the combination: its
+    // factor when the case is checked, 0 otherwise.
+    float CaseWeight(int caseNo) const;
 
     // The text of a box of `boxes`, or an empty text.
     QString BoxText(const QString& control) const;

@@ -21,7 +21,6 @@ namespace report {
 namespace {
 
 constexpr int kProgressSteps = 14;
-constexpr int16_t kTrue = -1;
 
 // The new-page handler of one build, removed when the build ends, however it
 // ends. A failure inside the handler cannot pass through the document
@@ -58,7 +57,7 @@ void Progress(BuildProgress* progress, int value)
 template <typename Print>
 void PrintDiagramChapter(ReportContext& ctx, Print print)
 {
-    if (ctx.info.CombineCases == kTrue) {
+    if (ctx.CombinesCases()) {
         ctx.doc.NewPage();
         print(int16_t(0));
         return;
@@ -72,7 +71,7 @@ void PrintDiagramChapter(ReportContext& ctx, Print print)
 void BuildResultsReport(ReportContext& ctx, BuildProgress* progress, const ReportChapters& ch)
 {
     preview::DocumentBuilder& doc = ctx.doc;
-    const bool perNodeMember = ctx.info.PerNodeMember == kTrue;
+    const bool perNodeMember = ctx.ListsPerNodeMember();
 
     SetupPageFormat(ctx, kSectionCover);
     Progress(progress, 1);
@@ -120,7 +119,7 @@ void BuildResultsReport(ReportContext& ctx, BuildProgress* progress, const Repor
     }
 
     for (int step = 7; step <= 10; ++step) Progress(progress, step);
-    if (ctx.info.CombineCases == kTrue) {
+    if (ctx.CombinesCases()) {
         doc.NewPage();
         doc.PrintParagraph(QStringLiteral("3.応力の組み合わせ"));
         doc.PrintParagraph(QString());
@@ -159,7 +158,7 @@ void BuildLayoutPicture(ReportContext& ctx, const ReportChapters& ch)
         ch.drawFrameLayoutView(ctx, extents);
     } else if (ctx.screenCode == 10402) {
         const int16_t caseNo =
-            ctx.info.CombineCases == kTrue ? int16_t(0) : rt::Variant::Text(ctx.BoxText(QStringLiteral("txtCase"))).toInteger();
+            ctx.CombinesCases() ? int16_t(0) : rt::Variant::Text(ctx.BoxText(QStringLiteral("txtCase"))).toInteger();
         if (ctx.BoxText(QStringLiteral("opnHeni")) == QLatin1String("1"))
             ch.showDisplacementDiagramLayout(ctx, caseNo, extents);
         else
@@ -255,7 +254,7 @@ void PrintLoadCaseCaption(ReportContext& ctx, int16_t caseNo)
 {
     ctx.doc.PrintParagraph(QString());
     ctx.doc.PrintParagraph(QString());
-    ctx.doc.PrintParagraph(QStringLiteral("荷重ケース番号 ") + (QStringLiteral("  ") + QString::number(caseNo)).right(2));
+    ctx.doc.PrintParagraph(LoadCaseCaptionText(caseNo));
     ctx.doc.PrintParagraph(QString());
 }
 

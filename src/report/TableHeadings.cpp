@@ -222,13 +222,4 @@ QString FormatFixedWidth(double value, int16_t width, int16_t decimals) { return
 
 QString FormatFixedWidth(float value, int16_t width, int16_t decimals) { return FitColumn(value, width, decimals); }
 
-void SortRecordset(dao::RecordsetPtr& rs, const QString& field)
-{
-    if (!rs || (rs->BOF() && rs->EOF_())) return;
-    rs->Sort = field + QStringLiteral(" ASC");
-    dao::RecordsetPtr sorted = rs->OpenRecordset();
-    rs = sorted;
-    if (!(rs->BOF() && rs->EOF_())) rs->MoveFirst();
-}
-
 }  // namespace report

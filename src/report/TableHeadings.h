@@ -10,6 +10,7 @@
 // of length w is a whole number (FormatFixedWidth(value, w, 0)) or a text.
 #pragma once
 
+#include "diagram/ViewGeometry.h"
 #include "platform/Database.h"
 
 #include <QString>
@@ -79,7 +80,7 @@ QString FormatFixedWidth(T value, int16_t width, int16_t decimals)
 }
 
 // Replaces `rs` by a recordset of its rows in ascending order of `field`,
-// standing on the first row. An empty recordset stays as it was.
-void SortRecordset(dao::RecordsetPtr& rs, const QString& field);
+// standing on the first row (ViewGeometry.h, where the frame's reads use it).
+using diagram::SortRecordset;
 
 }  // namespace report

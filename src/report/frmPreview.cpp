@@ -663,14 +663,9 @@ report::BuildOutcome frmPreview::MakePreviewDocument(const QString& mode)
         SetEnabledState(true);
         return result.outcome;
     }
-    if (!result.message.text.isEmpty()) {
-        if (result.message.beep) ui::Beep();
-        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(result.message.text, result.message.style, AppTitle));
-    }
+    if (!result.message.text.isEmpty()) report::ShowReportMessage(result.message);
     ResetPreviewCombination();
-    ui::Beep();
-    Program().MsgResult =
-        static_cast<int16_t>(ui::MsgBox(report::BuildFailedMessage(), ui::Icon::Information, AppTitle));
+    report::ShowReportMessage({report::BuildFailedMessage(), ui::Icon::Information, true});
     return result.outcome;
 }
 

@@ -211,7 +211,7 @@ bool frmPreview::RunPlacementCommand(const std::function<void(PlacementTable&)>&
     ProgramState& p = Program();
     if (!p.SharedDatabase) return false;
     try {
-        report::DiagramTransaction transaction(*p.SharedDatabase);
+        dao::WriteTransaction transaction(*p.SharedDatabase);
         {
             PlacementTable table(*p.SharedDatabase);
             body(table);

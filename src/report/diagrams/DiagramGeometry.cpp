@@ -3,7 +3,7 @@
 #include "platform/Database.h"
 #include "platform/Runtime.h"
 #include "report/ReportContext.h"
-#include "report/diagrams/ResultRows.h"
+#include "report/tables/ResultRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,25 +12,15 @@ namespace report {
 
 namespace {
 
-constexpr int16_t kTrue = -1;
 constexpr int kMaxRows = 32768;   // rows 0 to 32767
 
-// The rows of a table in ascending number (none for an empty table).
-dao::RecordsetPtr OpenByNumber(dao::Database& db, const QString& table)
+// The values of `fields` of the rows of a table in ascending number.
+std::vector<std::vector<rt::Variant>> ReadByNumber(dao::Database& db, const QString& table, const QStringList& fields)
 {
-    dao::RecordsetPtr rs = db.OpenRecordset(table);
-    if (rs->BOF() && rs->EOF_()) return rs;
-    rs->Sort = QStringLiteral("no_ ASC");
-    dao::RecordsetPtr sorted = rs->OpenRecordset();
+    dao::RecordsetPtr rs;
+    auto rows = diagram::ReadRowsByNumber(db, table, fields, rs);
     rs->Close();
-    return sorted;
-}
-
-QString MissingEndNodeQuestion(int member)
-{
-    return QStringLiteral("部材番号 : ") + QString::number(member)
-           + QStringLiteral("\r\nのｉ端またはｊ端で指定した節点が、[節点]データに登録されていません。\r\n"
-                            "プレビューの作成を終了しますか？");
+    return rows;
 }
 
 void Raise(float& max, float value)
@@ -58,30 +48,28 @@ diagram::PlanePoint ProjectOrFail(const diagram::ViewMatrix& view, const diagram
     return *point;
 }
 
+int ResultRowOrFail(const ResultRows& rows, int16_t no, int16_t caseNo)
+{
+    const std::optional<int> row = rows.First(no, caseNo);
+    if (!row) Fail();
+    return *row;
+}
+
 void LoadAndProjectNodes(ReportContext& ctx)
 {
     DiagramGeometry& g = ctx.geometry;
     g.coordinates.clear();
     g.nodes.clear();
     g.nodeRow.fill(-1);
-    dao::RecordsetPtr rs = OpenByNumber(ctx.db, QStringLiteral("節点座標1"));
-    if (rs->BOF() && rs->EOF_()) {
-        rs->Close();
-        return;
-    }
+    const auto rows = ReadByNumber(ctx.db, QStringLiteral("節点座標1"), {"No_", "X", "Y", "Z"});
     // Rows are counted in 16 bits.
-    if (rs->RecordCount() > kMaxRows) Fail();
-    const int no = rs->FieldIndex(QStringLiteral("No_"));
-    const int x = rs->FieldIndex(QStringLiteral("X"));
-    const int y = rs->FieldIndex(QStringLiteral("Y"));
-    const int z = rs->FieldIndex(QStringLiteral("Z"));
-    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-        const int16_t number = rs->Field(no).toInteger();
+    if (rows.size() > size_t(kMaxRows)) Fail();
+    for (const std::vector<rt::Variant>& r : rows) {
+        const int16_t number = r[0].toInteger();
         if (number < 0 || number > kLargestNodeNumber) Fail();
         g.nodeRow[static_cast<size_t>(number)] = static_cast<int16_t>(g.coordinates.size());
-        g.coordinates.push_back({number, rs->Field(x).toSingle(), rs->Field(y).toSingle(), rs->Field(z).toSingle()});
+        g.coordinates.push_back({number, r[1].toSingle(), r[2].toSingle(), r[3].toSingle()});
     }
-    rs->Close();
     g.nodes.reserve(g.coordinates.size());
     for (const diagram::NodeCoordinate& c : g.coordinates) {
         const diagram::PlanePoint p = ProjectOrFail(g.view, diagram::ViewRow(c.x, c.y, c.z));
@@ -94,60 +82,53 @@ void LoadMemberTable(ReportContext& ctx)
     DiagramGeometry& g = ctx.geometry;
     g.members.clear();
     g.memberRow.fill(-1);
-    dao::RecordsetPtr rs = OpenByNumber(ctx.db, QStringLiteral("要素情報"));
-    if (rs->BOF() && rs->EOF_()) {
-        rs->Close();
-        return;
-    }
-    if (rs->RecordCount() > kMaxRows) Fail();
-    g.members.assign(static_cast<size_t>(rs->RecordCount()), DiagramMember{});
-    const int no = rs->FieldIndex(QStringLiteral("No_"));
-    const int iTan = rs->FieldIndex(QStringLiteral("iTan"));
-    const int jTan = rs->FieldIndex(QStringLiteral("jTan"));
-    const int section = rs->FieldIndex(QStringLiteral("材料番号"));
-    size_t row = 0;
-    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext(), ++row) {
-        const int16_t number = rs->Field(no).toInteger();
-        const int16_t i = rs->Field(iTan).toInteger();
-        const int16_t j = rs->Field(jTan).toInteger();
+    const auto rows = ReadByNumber(ctx.db, QStringLiteral("要素情報"), {"No_", "iTan", "jTan", QStringLiteral("材料番号")});
+    if (rows.size() > size_t(kMaxRows)) Fail();
+    g.members.assign(rows.size(), DiagramMember{});
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const std::vector<rt::Variant>& r = rows[row];
+        const int16_t number = r[0].toInteger();
+        const int16_t i = r[1].toInteger();
+        const int16_t j = r[2].toInteger();
         if (g.NodeRowOf(i) < 0 || g.NodeRowOf(j) < 0) {
             // Yes ends the preview; No leaves the member out.
-            if (ctx.Ask(MissingEndNodeQuestion(number))) Cancel();
+            const QString question =
+                diagram::MissingEndNodesQuestion(number, QStringLiteral("プレビューの作成を終了しますか？"));
+            if (ctx.Ask(question)) Cancel();
             continue;
         }
         if (number < 0 || number > kLargestMemberNumber) Fail();
         g.memberRow[static_cast<size_t>(number)] = static_cast<int16_t>(row);
-        g.members[row] = {number, i, j, rs->Field(section).toInteger()};
+        g.members[row] = {number, i, j, r[3].toInteger()};
     }
-    rs->Close();
 }
 
 std::vector<ProjectedNode> ProjectDisplacedNodes(ReportContext& ctx, int16_t caseNo)
 {
     const DiagramGeometry& g = ctx.geometry;
-    const bool combine = ctx.info.CombineCases == kTrue;
+    const bool combine = ctx.CombinesCases();
     const float scale = ctx.info.DisplacementScale;
     const ResultRows rows(ctx.db, QStringLiteral("Analyze節点変位"),
-                          {QStringLiteral("⊿X"), QStringLiteral("⊿Y"), QStringLiteral("⊿Z")}, combine ? -1 : caseNo);
+                          {QStringLiteral("Case"), QStringLiteral("No_"), QStringLiteral("⊿X"), QStringLiteral("⊿Y"),
+                           QStringLiteral("⊿Z")},
+                          combine ? std::nullopt : std::optional<int16_t>(caseNo));
+    constexpr int kDx = 2, kDy = 3, kDz = 4;
     std::vector<ProjectedNode> displaced;
     displaced.reserve(g.coordinates.size());
     for (const diagram::NodeCoordinate& c : g.coordinates) {
         float dx = 0, dy = 0, dz = 0;
         if (!combine) {
-            const ResultRows::Values* v = rows.Find(caseNo, c.no);
-            if (!v) Fail();
-            dx = (*v)[0] / 100.0f * scale;
-            dy = (*v)[1] / 100.0f * scale;
-            dz = (*v)[2] / 100.0f * scale;
+            const int row = ResultRowOrFail(rows, c.no, caseNo);
+            dx = rows.Single(row, kDx) / 100.0f * scale;
+            dy = rows.Single(row, kDy) / 100.0f * scale;
+            dz = rows.Single(row, kDz) / 100.0f * scale;
         } else {
-            for (int k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
-                const float w = static_cast<float>(std::abs(ctx.info.CaseSelected[size_t(k - 1)]))
-                                * ctx.info.CaseFactor[size_t(k - 1)] * scale;
-                const ResultRows::Values* v = rows.Find(k, c.no);
-                if (!v) Fail();
-                dx += (*v)[0] / 100.0f * w;
-                dz += (*v)[2] / 100.0f * w;
-                dy += (*v)[1] / 100.0f * w;
+            for (int16_t k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
+                const float w = ctx.CaseWeight(k) * scale;
+                const int row = ResultRowOrFail(rows, c.no, k);
+                dx += rows.Single(row, kDx) / 100.0f * w;
+                dz += rows.Single(row, kDz) / 100.0f * w;
+                dy += rows.Single(row, kDy) / 100.0f * w;
             }
         }
         const diagram::PlanePoint p = ProjectOrFail(g.view, diagram::ViewRow(c.x + dx, c.y + dy, c.z + dz));
@@ -161,11 +142,10 @@ void ProjectCoordinateAxes(ReportContext& ctx)
     DiagramGeometry& g = ctx.geometry;
     const float size = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordSize"))));
     const float length = size * (ctx.bounds.diagonal * 0.1f);
-    const diagram::HomogeneousRow rows[4] = {
-        {0, 0, 0, 1}, {length, 0, 0, 1}, {0, 0, length, 1}, {0, length, 0, 1}};
-    for (int k = 0; k < 4; ++k) {
+    const auto rows = diagram::AxisRows(length);
+    for (size_t k = 0; k < rows.size(); ++k) {
         const diagram::PlanePoint p = ProjectOrFail(g.view, rows[k]);
-        g.axis[size_t(k)] = {static_cast<int16_t>(k), p.x, p.y};
+        g.axis[k] = {static_cast<int16_t>(k), p.x, p.y};
     }
 }
 

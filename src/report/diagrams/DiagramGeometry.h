@@ -20,6 +20,7 @@
 namespace report {
 
 struct ReportContext;
+class ResultRows;
 
 // Box of a diagram on the drawing plane, in the order the diagram
 // procedures take it.
@@ -75,6 +76,10 @@ struct DiagramGeometry {
 // The plane position of a homogeneous row; a point on the eye's plane ends
 // the build.
 diagram::PlanePoint ProjectOrFail(const diagram::ViewMatrix& view, const diagram::HomogeneousRow& row);
+
+// The first row of number `no` and load case `caseNo` of a result table, in
+// stored order; none ends the build.
+int ResultRowOrFail(const ResultRows& rows, int16_t no, int16_t caseNo);
 
 // The nodes of 節点座標1 in ascending number, projected through
 // geometry.view; none for an empty table (the diagrams then draw nothing). A

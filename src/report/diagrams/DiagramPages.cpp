@@ -21,7 +21,6 @@ namespace report {
 
 namespace {
 
-constexpr int16_t kTrue = -1;
 
 struct WorkTables {
     const char* lines;
@@ -57,11 +56,10 @@ Rows LabelRowsOf(ReportContext& ctx, const DiagramPoster& p, float bottomClearan
     Rows rows;
     rows.reserve(p.labels.size());
     for (const PosterLabel& label : p.labels) {
-        const TilePosition tile = p.TileOf(label.x, label.y);
-        if (!p.InGrid(tile)) continue;
-        ctx.doc.MeasureText(QString(label.text.size(), u' '));
-        const float w = static_cast<float>(ctx.doc.MeasuredTextWidth()) / s;
-        const float h = static_cast<float>(ctx.doc.MeasuredTextHeight()) / s;
+        const auto measured = MeasureLabelInTile(ctx.doc, p, label, [s](float twips) { return twips / s; });
+        if (!measured) continue;
+        const TilePosition& tile = measured->tile;
+        const float w = measured->width, h = measured->height;
         const float bx = label.x - static_cast<float>(tile.column - 1) * tw + mx;
         const float by = label.y - static_cast<float>(tile.row - 1) * th + my;
         const LabelBox b = PlaceLabel(label.kind, p.labelOffsets, bx, by, w, h, {mx, my, mx + tw, my + th}, bottomClearance);
@@ -140,7 +138,7 @@ void PrintDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo, DiagramE
                   const std::function<void(bool)>& caption)
 {
     const QString lineTable = QString::fromUtf8(tables.lines), labelTable = QString::fromUtf8(tables.labels);
-    DiagramTransaction transaction(ctx.db);
+    dao::WriteTransaction transaction(ctx.db);
     ctx.db.ClearTable(lineTable);
     ctx.db.ClearTable(labelTable);
     // A model without nodes has no diagram.
@@ -174,9 +172,7 @@ void PrintResultDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo, Di
 {
     const bool displacement = kind == DiagramKind::Displacement;
     const QString title = displacement ? QStringLiteral("4.変位図") : QStringLiteral("5.応力図");
-    const QString caseLine = ctx.info.CombineCases == kTrue
-                                 ? QStringLiteral("荷重応力の組み合わせ")
-                                 : QStringLiteral("荷重ケース番号 ") + (QStringLiteral("  ") + QString::number(caseNo)).right(2);
+    const QString caseLine = ctx.CombinesCases() ? QStringLiteral("荷重応力の組み合わせ") : LoadCaseCaptionText(caseNo);
     PrintDiagram(ctx, kind, caseNo, box, displacement ? kDisplacementTables : kStressTables, [&](bool first) {
         ctx.doc.PrintParagraph(first ? title : QString());
         ctx.doc.PrintParagraph(QString());

@@ -41,19 +41,14 @@ struct PlacementTable::Impl {
     }
 };
 
-PlacementTable::PlacementTable(dao::Database& db) : impl_(new Impl)
+PlacementTable::PlacementTable(dao::Database& db) : impl_(std::make_unique<Impl>())
 {
-    try {
-        impl_->rs = db.OpenRecordset(kPlacementTable);
-        impl_->kind = impl_->rs->FieldIndex(QStringLiteral("bln種類"));
-        impl_->caseNo = impl_->rs->FieldIndex(QStringLiteral("Case"));
-        impl_->xx = impl_->rs->FieldIndex(QStringLiteral("XX"));
-        impl_->yy = impl_->rs->FieldIndex(QStringLiteral("YY"));
-        impl_->zoom = impl_->rs->FieldIndex(QStringLiteral("zoom"));
-    } catch (...) {
-        delete impl_;
-        throw;
-    }
+    impl_->rs = db.OpenRecordset(kPlacementTable);
+    impl_->kind = impl_->rs->FieldIndex(QStringLiteral("bln種類"));
+    impl_->caseNo = impl_->rs->FieldIndex(QStringLiteral("Case"));
+    impl_->xx = impl_->rs->FieldIndex(QStringLiteral("XX"));
+    impl_->yy = impl_->rs->FieldIndex(QStringLiteral("YY"));
+    impl_->zoom = impl_->rs->FieldIndex(QStringLiteral("zoom"));
 }
 
 PlacementTable::~PlacementTable()
@@ -62,7 +57,6 @@ PlacementTable::~PlacementTable()
         if (impl_->rs) impl_->rs->Close();
     } catch (...) {
     }
-    delete impl_;
 }
 
 std::optional<PlacementRow> PlacementTable::Find(const PlacementKey& key)
@@ -111,8 +105,8 @@ DiagramPlacement LoadDiagramPlacement(ReportContext& ctx, const PlacementKey& ke
         // offset still to be centred counts as the default margin.
         const float marginX = offsetX == kCentreMarker ? kDefaultOffsetMm : offsetX;
         const float marginY = offsetY == kCentreMarker ? kDefaultOffsetMm : offsetY;
-        const float fitX = (paper.width - 2 * (marginX * kTwipsPerMm + kSideMargin)) / width;
-        const float fitY = (paper.height - 2 * (marginY * kTwipsPerMm + kTopMargin)) / height;
+        const float fitX = (paper.width - 2 * (marginX * diagram::kTwipsPerMm + kSideMargin)) / width;
+        const float fitY = (paper.height - 2 * (marginY * diagram::kTwipsPerMm + kTopMargin)) / height;
         float fit;
         if (width == 0 && height == 0) Fail();
         if (width == 0) fit = fitY;
@@ -123,7 +117,7 @@ DiagramPlacement LoadDiagramPlacement(ReportContext& ctx, const PlacementKey& ke
     if (!std::isfinite(relative)) Fail();
     if (relative < kSmallestZoom) relative = 1;
     if (!row) table.Add({key, kCentreMarker, kCentreMarker, relative});
-    const DiagramPlacement placement{offsetX * kTwipsPerMm, offsetY * kTwipsPerMm, relative * base};
+    const DiagramPlacement placement{offsetX * diagram::kTwipsPerMm, offsetY * diagram::kTwipsPerMm, relative * base};
     if (!std::isfinite(placement.zoom) || !std::isfinite(placement.offsetX) || !std::isfinite(placement.offsetY)) Fail();
     return placement;
 }
@@ -159,11 +153,11 @@ void SaveDiagramPlacement(ReportContext& ctx, DiagramPlacement& placement, const
     if (!row) Fail();
     if (row->xx == kCentreMarker) {
         placement.offsetX = (posterWidth - width) * placement.zoom * 0.5f;
-        row->xx = placement.offsetX / kTwipsPerMm;
+        row->xx = placement.offsetX / diagram::kTwipsPerMm;
     }
     if (row->yy == kCentreMarker) {
         placement.offsetY = (posterHeight - height) * placement.zoom * 0.5f;
-        row->yy = placement.offsetY / kTwipsPerMm;
+        row->yy = placement.offsetY / diagram::kTwipsPerMm;
     }
     table.Update(*row);
 }

@@ -16,13 +16,13 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace report {
 
 struct ReportContext;
 
-constexpr float kTwipsPerMm = 56.7f;
 constexpr float kSideMargin = 1000;     // twips, left and right
 constexpr float kTopMargin = 2000;      // twips, top and bottom
 constexpr float kCentreMarker = -1;     // XX or YY: centre at the next build
@@ -59,7 +59,7 @@ public:
 
 private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 // The paper of a printed diagram page in twips.
@@ -110,8 +110,5 @@ TileGrid CountTilePages(float width, float height, float tileWidth, float tileHe
 // posterWidth x posterHeight plane units and stores it in mm.
 void SaveDiagramPlacement(ReportContext& ctx, DiagramPlacement& placement, const PlacementKey& key,
                           float posterWidth, float posterHeight, float width, float height);
-
-// Commits when asked, rolls back otherwise: the writes of one diagram.
-using DiagramTransaction = dao::WriteTransaction;
 
 }  // namespace report

@@ -2,6 +2,7 @@
 
 #include "platform/Database.h"
 #include "platform/Runtime.h"
+#include "platform/preview/DocumentBuilder.h"
 #include "report/ReportContext.h"
 #include "report/diagrams/MomentCurves.h"
 
@@ -86,6 +87,16 @@ void DiagramPoster::ForEachTileUnder(const PosterSegment& s, const std::function
         for (long long c = c1; c <= c2; ++c) visit({c, r});
 }
 
+std::optional<LabelInTile> MeasureLabelInTile(preview::DocumentBuilder& doc, const DiagramPoster& poster,
+                                              const PosterLabel& label, const std::function<float(float)>& fromTwips)
+{
+    const TilePosition tile = poster.TileOf(label.x, label.y);
+    if (!poster.InGrid(tile)) return std::nullopt;
+    doc.MeasureText(QString(label.text.size(), u' '));
+    return LabelInTile{tile, fromTwips(static_cast<float>(doc.MeasuredTextWidth())),
+                       fromTwips(static_cast<float>(doc.MeasuredTextHeight()))};
+}
+
 DiagramPoster LayOutDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo, DiagramExtents frameBox,
                             const PaperSize& paper)
 {
@@ -123,8 +134,8 @@ DiagramPoster LayOutDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo
     // Origins of the diagram and of the axis symbol in plane units.
     const float s = p.placement.zoom;
     const float ox = p.placement.offsetX / s, oy = p.placement.offsetY / s;
-    const float ax = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordX")))) * kTwipsPerMm / s;
-    const float ay = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordY")))) * kTwipsPerMm / s;
+    const float ax = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordX")))) * diagram::kTwipsPerMm / s;
+    const float ay = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordY")))) * diagram::kTwipsPerMm / s;
     const float minX = p.box.minX, minY = p.box.minY;
     struct Point {
         float x, y;

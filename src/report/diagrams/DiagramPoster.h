@@ -21,7 +21,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
+
+namespace preview { class DocumentBuilder; }
 
 namespace report {
 
@@ -100,6 +103,18 @@ struct DiagramPoster {
     // box, row by row from the top, left to right.
     void ForEachTileUnder(const PosterSegment& s, const std::function<void(const TilePosition&)>& visit) const;
 };
+
+// A label of the poster in its tile: the tile, and the size of the label's
+// box, as many blanks as its text has characters measured in the document's
+// font, in the caller's units.
+struct LabelInTile {
+    TilePosition tile;
+    float width = 0, height = 0;
+};
+// None for a label outside the grid. `fromTwips` turns a measured length
+// (twips, as a float) into the caller's units.
+std::optional<LabelInTile> MeasureLabelInTile(preview::DocumentBuilder& doc, const DiagramPoster& poster,
+                                              const PosterLabel& label, const std::function<float(float)>& fromTwips);
 
 // The diagram of `kind` for `caseNo` (ignored for the frame): its result
 // geometry, its box (a copy of the frame's box widened), its placement on

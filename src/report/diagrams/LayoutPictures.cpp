@@ -12,22 +12,19 @@ namespace report {
 
 namespace {
 
-constexpr float kLeft = 1000;
-constexpr float kTop = 2000;
-
 void ShowDiagramPlacement(ReportContext& ctx, const DiagramPlacement& placement)
 {
     const QString whole = QStringLiteral("0");
     ctx.SetBoxText(QStringLiteral("txtzoom"), rt::Format(placement.zoom / ZoomBase(ctx.zoomBaseUnit), whole));
-    ctx.SetBoxText(QStringLiteral("txtX"), rt::Format(placement.offsetX / kTwipsPerMm, whole));
-    ctx.SetBoxText(QStringLiteral("txtY"), rt::Format(placement.offsetY / kTwipsPerMm, whole));
+    ctx.SetBoxText(QStringLiteral("txtX"), rt::Format(placement.offsetX / diagram::kTwipsPerMm, whole));
+    ctx.SetBoxText(QStringLiteral("txtY"), rt::Format(placement.offsetY / diagram::kTwipsPerMm, whole));
 }
 
 void DrawLayoutPicture(ReportContext& ctx, DiagramKind kind, int16_t caseNo, DiagramExtents box)
 {
     if (ctx.geometry.nodes.empty()) return;
     const PaperSize paper = PrintedDiagramPaper();
-    DiagramTransaction transaction(ctx.db);
+    dao::WriteTransaction transaction(ctx.db);
     const DiagramPoster p = LayOutDiagram(ctx, kind, caseNo, box, paper);
     transaction.Commit();
     ShowDiagramPlacement(ctx, p.placement);
@@ -42,8 +39,8 @@ void DrawLayoutPicture(ReportContext& ctx, DiagramKind kind, int16_t caseNo, Dia
                                      areaHeight / (static_cast<float>(p.grid.down) * tileHeight));
     const float scale = p.placement.zoom * reduction;
     const float cellWidth = tileWidth * reduction, cellHeight = tileHeight * reduction;
-    auto pageX = [&](float x) { return x * scale + kLeft; };
-    auto pageY = [&](float y) { return y * scale + kTop; };
+    auto pageX = [&](float x) { return x * scale + kSideMargin; };
+    auto pageY = [&](float y) { return y * scale + kTopMargin; };
 
     // The tiles that will print: those under a segment.
     std::vector<bool> touched(size_t(p.grid.count) + 1, false);
@@ -65,18 +62,16 @@ void DrawLayoutPicture(ReportContext& ctx, DiagramKind kind, int16_t caseNo, Dia
 
     doc.SetPenColor(kRed);
     for (const PosterLabel& label : p.labels) {
-        const TilePosition tile = p.TileOf(label.x, label.y);
-        if (!p.InGrid(tile)) continue;
-        const QString blanks(label.text.size(), u' ');
-        doc.MeasureText(blanks);
-        const float w = static_cast<float>(doc.MeasuredTextWidth()) * reduction;
-        const float h = static_cast<float>(doc.MeasuredTextHeight()) * reduction;
-        const float cellLeft = static_cast<float>(tile.column - 1) * cellWidth + kLeft;
-        const float cellTop = static_cast<float>(tile.row - 1) * cellHeight + kTop;
-        const AreaEdges cell{cellLeft, cellTop, static_cast<float>(tile.column) * cellWidth + kLeft,
-                             static_cast<float>(tile.row) * cellHeight + kTop};
+        const auto measured = MeasureLabelInTile(doc, p, label, [reduction](float twips) { return twips * reduction; });
+        if (!measured) continue;
+        const TilePosition& tile = measured->tile;
+        const float w = measured->width, h = measured->height;
+        const float cellLeft = static_cast<float>(tile.column - 1) * cellWidth + kSideMargin;
+        const float cellTop = static_cast<float>(tile.row - 1) * cellHeight + kTopMargin;
+        const AreaEdges cell{cellLeft, cellTop, static_cast<float>(tile.column) * cellWidth + kSideMargin,
+                             static_cast<float>(tile.row) * cellHeight + kTopMargin};
         const LabelBox b = PlaceLabel(label.kind, p.labelOffsets, pageX(label.x), pageY(label.y), w, h, cell, 1);
-        doc.DrawTextBox(blanks, b.left, b.top, w, h, true);
+        doc.DrawTextBox(QString(label.text.size(), u' '), b.left, b.top, w, h, true);
     }
 
     if (p.switches.axisSymbol) {

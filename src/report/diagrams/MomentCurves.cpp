@@ -5,16 +5,14 @@
 #include "platform/Ui.h"
 #include "report/MidSpanMoment.h"
 #include "report/ReportContext.h"
-#include "report/diagrams/ResultRows.h"
+#include "report/tables/ResultRows.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace report {
 
 namespace {
 
-constexpr int16_t kTrue = -1;
 
 // The member's local axes ([global][local]); a member of length 0 ends the
 // build with the analysis's own message.
@@ -31,7 +29,16 @@ std::array<std::array<float, 3>, 3> LocalAxes(int16_t member, float dx, float dy
     return t;
 }
 
-MemberMoments MomentsOf(const ResultRows::Values& v) { return {v[0], v[1], v[2], v[3], v[4], v[5]}; }
+// The fields of Analyze部材応力 the curves read: the case, the number and the
+// six moments in the order of MemberMoments.
+const QStringList kMomentFields = {QStringLiteral("Case"), QStringLiteral("No_"), QStringLiteral("iMy"), QStringLiteral("iMz"),
+                                   QStringLiteral("jMy"),  QStringLiteral("jMz"), QStringLiteral("cMy"), QStringLiteral("cMz")};
+
+MemberMoments MomentsOf(const ResultRows& rows, int row)
+{
+    return {rows.Single(row, 2), rows.Single(row, 3), rows.Single(row, 4),
+            rows.Single(row, 5), rows.Single(row, 6), rows.Single(row, 7)};
+}
 
 }  // namespace
 
@@ -89,12 +96,10 @@ MomentOrdinates ComputeMomentOrdinates(float length, std::span<const WeightedMom
 std::vector<MomentCurve> BuildMomentDiagramPoints(ReportContext& ctx, int16_t caseNo)
 {
     const DiagramGeometry& g = ctx.geometry;
-    const bool combine = ctx.info.CombineCases == kTrue;
+    const bool combine = ctx.CombinesCases();
     const float w0 = ctx.info.StressScale / 100.0f;
-    const ResultRows rows(ctx.db, QStringLiteral("Analyze部材応力"),
-                          {QStringLiteral("iMy"), QStringLiteral("iMz"), QStringLiteral("jMy"), QStringLiteral("jMz"),
-                           QStringLiteral("cMy"), QStringLiteral("cMz")},
-                          combine ? -1 : caseNo);
+    const ResultRows rows(ctx.db, QStringLiteral("Analyze部材応力"), kMomentFields,
+                          combine ? std::nullopt : std::optional<int16_t>(caseNo));
     std::vector<MomentCurve> curves(g.members.size());
     std::vector<WeightedMoments> parts;
     for (size_t u = 0; u < g.members.size(); ++u) {
@@ -108,16 +113,11 @@ std::vector<MomentCurve> BuildMomentDiagramPoints(ReportContext& ctx, int16_t ca
 
         parts.clear();
         if (!combine) {
-            const ResultRows::Values* v = rows.Find(caseNo, m.no);
-            if (!v) Fail();
-            parts.push_back({MomentsOf(*v), w0});
+            parts.push_back({MomentsOf(rows, ResultRowOrFail(rows, m.no, caseNo)), w0});
         } else {
-            for (int k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
-                const float w = static_cast<float>(std::abs(ctx.info.CaseSelected[size_t(k - 1)]))
-                                * ctx.info.CaseFactor[size_t(k - 1)] * w0;
-                const ResultRows::Values* v = rows.Find(k, m.no);
-                if (!v) Fail();
-                parts.push_back({MomentsOf(*v), w});
+            for (int16_t k = 1; k <= ctx.loadCaseCount && k <= 10; ++k) {
+                const float w = ctx.CaseWeight(k) * w0;
+                parts.push_back({MomentsOf(rows, ResultRowOrFail(rows, m.no, k)), w});
             }
         }
         const MomentOrdinates o = ComputeMomentOrdinates(length, parts, combine);

@@ -1,13 +1,12 @@
 #include "report/diagrams/PageDrawing.h"
 
 #include "platform/preview/DocumentBuilder.h"
+#include "report/diagrams/DiagramPlacement.h"
 
 namespace report {
 
 namespace {
 
-constexpr float kSide = 1000;
-constexpr float kTopBottom = 2000;
 constexpr float kOverlap = 50;
 
 void DrawRows(preview::DocumentBuilder& doc, std::span<const LineRow> rows, float zoom, bool heavy, bool dots)
@@ -40,14 +39,14 @@ void MaskPageMargins(preview::DocumentBuilder& doc)
     const uint32_t penColour = doc.PenColor();
     doc.SetPenWidth(0);
     doc.SetPenColor(kWhite);
-    doc.SetPageMargins(kSide);
+    doc.SetPageMargins(kSideMargin);
     const float w = static_cast<float>(doc.PageWidth()), h = static_cast<float>(doc.PageHeight());
-    DrawRectangleOnPage(doc, -kOverlap, -kOverlap, kSide, h + kOverlap);
-    DrawRectangleOnPage(doc, w - kSide, -kOverlap, w + kOverlap, h + kOverlap);
-    DrawRectangleOnPage(doc, -kOverlap, -kOverlap, w, kTopBottom);
-    DrawRectangleOnPage(doc, -kOverlap, h - kTopBottom, w + kOverlap, h + kOverlap);
-    doc.SetCurrentX(kSide);
-    doc.SetCurrentY(kSide);
+    DrawRectangleOnPage(doc, -kOverlap, -kOverlap, kSideMargin, h + kOverlap);
+    DrawRectangleOnPage(doc, w - kSideMargin, -kOverlap, w + kOverlap, h + kOverlap);
+    DrawRectangleOnPage(doc, -kOverlap, -kOverlap, w, kTopMargin);
+    DrawRectangleOnPage(doc, -kOverlap, h - kTopMargin, w + kOverlap, h + kOverlap);
+    doc.SetCurrentX(kSideMargin);
+    doc.SetCurrentY(kSideMargin);
     doc.SetPenWidth(penWidth);
     doc.SetPenColor(penColour);
 }
@@ -90,20 +89,21 @@ void DrawPageTileMap(preview::DocumentBuilder& doc, float cellWidth, float cellH
             const uint32_t colour = n < touched.size() && touched[n] ? kTouchedTile : kUntouchedTile;
             doc.SetPenColor(colour);
             doc.SetBrushColor(colour);
-            const float left = kSide + static_cast<float>(c) * cellWidth, top = kTopBottom + static_cast<float>(r) * cellHeight;
+            const float left = kSideMargin + static_cast<float>(c) * cellWidth;
+            const float top = kTopMargin + static_cast<float>(r) * cellHeight;
             DrawRectangleOnPage(doc, left, top, left + cellWidth, top + cellHeight);
         }
     }
     doc.SetPenColor(kTileGridLine);
-    const float right = kSide + static_cast<float>(across) * cellWidth;
-    const float bottom = kTopBottom + static_cast<float>(down) * cellHeight;
+    const float right = kSideMargin + static_cast<float>(across) * cellWidth;
+    const float bottom = kTopMargin + static_cast<float>(down) * cellHeight;
     for (int c = 0; c <= across; ++c) {
-        const float x = kSide + static_cast<float>(c) * cellWidth;
-        doc.DrawLine(x, kTopBottom, x, bottom);
+        const float x = kSideMargin + static_cast<float>(c) * cellWidth;
+        doc.DrawLine(x, kTopMargin, x, bottom);
     }
     for (int r = 0; r <= down; ++r) {
-        const float y = kTopBottom + static_cast<float>(r) * cellHeight;
-        doc.DrawLine(kSide, y, right, y);
+        const float y = kTopMargin + static_cast<float>(r) * cellHeight;
+        doc.DrawLine(kSideMargin, y, right, y);
     }
     doc.SetBrushColor(brush);
     doc.SetPenColor(pen);

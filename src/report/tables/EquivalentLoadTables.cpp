@@ -12,13 +12,6 @@ namespace {
 const ResultTableSource kEquivalentLoads{QStringLiteral("等価節点荷重"), QStringLiteral("要素情報"),
                                        QStringLiteral("Analyze等価節点荷重"), MemberEndFields()};
 
-void PrintRow(ReportContext& ctx, const ResultRows& rows, int row, const QString& head)
-{
-    const auto [i, j] = StoredMemberEndLines(head, rows, row, MomentScale::TimesHundredth);
-    ctx.doc.PrintParagraph(i);
-    ctx.doc.PrintParagraph(j);
-}
-
 // The line of a case without equivalent loads: the i-end line with a hyphen
 // in place of every value.
 QString NoLoadLine()
@@ -43,7 +36,8 @@ void PrintEquivalentNodalLoadsByMember(ReportContext& ctx)
                                  const int row = caseRows[r];
                                  if (r > 0) ctx.doc.PrintParagraph(QString());
                                  const std::optional<int16_t> no = r == 0 ? rows.Integer(row, ResultRows::kNo) : std::optional<int16_t>();
-                                 PrintRow(ctx, rows, row, GroupedHead(no, 3, rows.Integer(row, ResultRows::kCase)) + Blanks(3));
+                                 const QString head = GroupedHead(no, 3, rows.Integer(row, ResultRows::kCase)) + Blanks(3);
+                                 PrintStoredMemberEnds(ctx, head, rows, row, MomentScale::TimesHundredth);
                              }
                              if (!caseRows.empty() && k + 1 < members.size()) {
                                  ctx.doc.PrintParagraph(QString());
@@ -66,7 +60,8 @@ void PrintEquivalentNodalLoadsForCase(ReportContext& ctx, int16_t caseNo)
                          for (int16_t member : members) {
                              const std::optional<int> row = rows.First(member);
                              if (!row) continue;
-                             PrintRow(ctx, rows, *row, NumberHead(rows.Integer(*row, ResultRows::kNo)) + Blanks(5));
+                             const QString head = NumberHead(rows.Integer(*row, ResultRows::kNo)) + Blanks(5);
+                             PrintStoredMemberEnds(ctx, head, rows, *row, MomentScale::TimesHundredth);
                              ctx.doc.PrintParagraph(QString());
                          }
                      });

@@ -5,6 +5,7 @@
 #include "platform/preview/DocumentBuilder.h"
 #include "report/ReportContext.h"
 #include "report/TableHeadings.h"
+#include "report/tables/ResultRows.h"
 #include "report/tables/TableText.h"
 
 #include <algorithm>
@@ -27,28 +28,6 @@ const QString kLoadShapeHead = QStringLiteral("      +---+   +---+  +---+  +----
 constexpr int kCoordinateSystemCells = 8;
 constexpr int kSlots = 10;
 
-// The rows of a table with the fields asked for, in stored order.
-std::vector<std::vector<Variant>> ReadRows(dao::Database& db, const QString& table, const QStringList& fields,
-                                           const QString& sort = QString())
-{
-    dao::RecordsetPtr rs = db.OpenRecordset(table);
-    if (!sort.isEmpty() && !(rs->BOF() && rs->EOF_())) {
-        rs->Sort = sort;
-        rs = rs->OpenRecordset();
-    }
-    std::vector<int> index;
-    for (const QString& f : fields) index.push_back(rs->FieldIndex(f));
-    std::vector<std::vector<Variant>> rows;
-    if (!(rs->BOF() && rs->EOF_())) {
-        for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-            std::vector<Variant> row;
-            for (int i : index) row.push_back(rs->Field(i));
-            rows.push_back(std::move(row));
-        }
-    }
-    rs->Close();
-    return rows;
-}
 
 // Rows in ascending order of their first field, which is printed: a row
 // without it cannot be placed and fails.

@@ -10,7 +10,6 @@
 #include "report/tables/TableText.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <span>
 
 namespace report {
@@ -19,13 +18,11 @@ namespace {
 
 constexpr int kMaxCases = 10;
 
-// The weight of each load case in the combination: its factor when the
-// case is checked, 0 otherwise.
+// The weight of each load case in the combination, case 1 first.
 std::vector<float> CaseWeights(const ReportContext& ctx)
 {
     std::vector<float> w;
-    for (size_t i = 0; i < static_cast<size_t>(std::max<int>(0, ctx.loadCaseCount)); ++i)
-        w.push_back(static_cast<float>(std::abs(ctx.info.CaseSelected[i])) * ctx.info.CaseFactor[i]);
+    for (int c = 1; c <= ctx.loadCaseCount; ++c) w.push_back(ctx.CaseWeight(c));
     return w;
 }
 
@@ -126,16 +123,9 @@ struct ListedMember {
 
 std::vector<ListedMember> MembersInOrder(dao::Database& db)
 {
-    dao::RecordsetPtr rs = db.OpenRecordset(QStringLiteral("要素情報"));
     std::vector<ListedMember> members;
-    if (!(rs->BOF() && rs->EOF_())) {
-        for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
-            const int16_t i = rs->Field(QStringLiteral("iTan")).toInteger();
-            const int16_t j = rs->Field(QStringLiteral("jTan")).toInteger();
-            members.push_back({rs->Field(QStringLiteral("No_")).toInteger(), i, j});
-        }
-    }
-    rs->Close();
+    for (const std::vector<rt::Variant>& row : ReadRows(db, QStringLiteral("要素情報"), {"No_", "iTan", "jTan"}))
+        members.push_back({row[0].toInteger(), row[1].toInteger(), row[2].toInteger()});
     std::stable_sort(members.begin(), members.end(), [](const ListedMember& a, const ListedMember& b) { return a.no < b.no; });
     return members;
 }
@@ -212,9 +202,9 @@ void PrintLoadCombinationResults(ReportContext& ctx)
     } catch (const ReportCancelled&) {
         throw;
     } catch (...) {
-        // The chapter ends here and the build goes on: no heading may follow
-        // onto the pages after it.
-        ctx.currentTableCode = TableCodeNone;
+        // The chapter ends here and the build goes on; the table that failed
+        // has set its heading code back to none (RunningTable), so no heading
+        // follows onto the pages after it.
         ctx.Notify(ReportMessage{PrintingErrorText(topic)});
     }
 }

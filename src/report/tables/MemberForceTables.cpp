@@ -17,13 +17,6 @@ const QStringList kTitle{QString(), QString(), QStringLiteral(" * 部材応力�
 // A positive i-end axial force, as stored, marks a compression member.
 bool InCompression(const ResultRows& rows, int row) { return rows.Single(row, FieldIN) > 0; }
 
-void PrintRow(ReportContext& ctx, const ResultRows& rows, int row, const QString& head)
-{
-    const auto [i, j] = StoredMemberEndLines(head, rows, row, MomentScale::PerHundred);
-    ctx.doc.PrintParagraph(i);
-    ctx.doc.PrintParagraph(j);
-}
-
 }  // namespace
 
 void PrintMemberForcesByMember(ReportContext& ctx)
@@ -33,7 +26,7 @@ void PrintMemberForcesByMember(ReportContext& ctx)
                          PrintRowGroups(ctx, members, rows, [&](int row, std::optional<int16_t> no) {
                              const QString head = GroupedHead(no, 2, rows.Integer(row, ResultRows::kCase))
                                                   + (InCompression(rows, row) ? QStringLiteral("*") : Blanks(1)) + Blanks(2);
-                             PrintRow(ctx, rows, row, head);
+                             PrintStoredMemberEnds(ctx, head, rows, row, MomentScale::PerHundred);
                          });
                      });
 }
@@ -44,7 +37,8 @@ void PrintMemberForcesForCase(ReportContext& ctx, int16_t caseNo)
                      [&](const std::vector<int16_t>& members, const ResultRows& rows) {
                          for (int16_t member : members) {
                              const int row = RequiredRow(rows, member);
-                             PrintRow(ctx, rows, row, CompressionHead(rows.Integer(row, ResultRows::kNo), InCompression(rows, row)));
+                             const QString head = CompressionHead(rows.Integer(row, ResultRows::kNo), InCompression(rows, row));
+                             PrintStoredMemberEnds(ctx, head, rows, row, MomentScale::PerHundred);
                              ctx.doc.PrintParagraph(QString());
                          }
                      });

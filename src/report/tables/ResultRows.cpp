@@ -54,14 +54,32 @@ std::optional<int> ResultRows::First(int16_t no, std::optional<int16_t> caseNo) 
     return std::nullopt;
 }
 
-std::vector<int16_t> NumbersInOrder(dao::Database& db, const QString& table)
+std::vector<std::vector<rt::Variant>> ReadRows(dao::Database& db, const QString& table, const QStringList& fields,
+                                               const QString& sort)
 {
     dao::RecordsetPtr rs = db.OpenRecordset(table);
-    const int noField = rs->FieldIndex(QStringLiteral("No_"));
-    std::vector<int16_t> numbers;
-    if (!(rs->BOF() && rs->EOF_()))
-        for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) numbers.push_back(rs->Field(noField).toInteger());
+    if (!sort.isEmpty() && !(rs->BOF() && rs->EOF_())) {
+        rs->Sort = sort;
+        rs = rs->OpenRecordset();
+    }
+    std::vector<int> index;
+    for (const QString& f : fields) index.push_back(rs->FieldIndex(f));
+    std::vector<std::vector<rt::Variant>> rows;
+    if (!(rs->BOF() && rs->EOF_())) {
+        for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
+            std::vector<rt::Variant> row;
+            for (int i : index) row.push_back(rs->Field(i));
+            rows.push_back(std::move(row));
+        }
+    }
     rs->Close();
+    return rows;
+}
+
+std::vector<int16_t> NumbersInOrder(dao::Database& db, const QString& table)
+{
+    std::vector<int16_t> numbers;
+    for (const std::vector<rt::Variant>& row : ReadRows(db, table, {QStringLiteral("No_")})) numbers.push_back(row[0].toInteger());
     std::stable_sort(numbers.begin(), numbers.end());
     return numbers;
 }

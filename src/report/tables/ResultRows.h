@@ -1,6 +1,6 @@
 // The rows of a result table (one row per node or member and load case),
-// read once and found by number and case, and the numbers of a list table
-// in ascending order.
+// read once and found by number and case; the rows of any table as values,
+// and the numbers of a list table in ascending order.
 #pragma once
 
 #include "platform/Runtime.h"
@@ -46,6 +46,12 @@ private:
     std::vector<rt::Variant> values_;
     std::unordered_map<int16_t, std::vector<int>> byNumber_;   // stored order
 };
+
+// The values of `fields` of every row of `table`, in stored order or in the
+// order of `sort` ("順 ASC"), which the database applies (ties in stored
+// order).
+std::vector<std::vector<rt::Variant>> ReadRows(dao::Database& db, const QString& table, const QStringList& fields,
+                                               const QString& sort = QString());
 
 // The numbers (field "No_") of every row of a list table, ascending; a row
 // without a number raises.

@@ -10,14 +10,20 @@ void PrintResultTable(ReportContext& ctx, const ResultTableSource& source, const
                       std::optional<int16_t> caseNo,
                       const std::function<void(const std::vector<int16_t>& numbers, const ResultRows& rows)>& body)
 {
-    PrintTableOrFail(source.topic, [&] {
+    // Any failure inside (a database error, a value that cannot be read, a
+    // missing row) ends the build with the table's message.
+    try {
         if (caseNo) RequireLoadCase(*caseNo);
         const std::vector<int16_t> numbers = NumbersInOrder(ctx.db, source.list);
         const ResultRows rows(ctx.db, source.table, source.fields, caseNo);
         for (const QString& line : title) ctx.doc.PrintParagraph(line);
         RunningTable table(ctx, code);
         body(numbers, rows);
-    });
+    } catch (const ReportCancelled&) {
+        throw;
+    } catch (...) {
+        Fail(ReportMessage{PrintingErrorText(source.topic)});
+    }
 }
 
 std::vector<int> RequiredRowsByCase(const ResultRows& rows, int16_t no)
@@ -52,10 +58,12 @@ QString StoredColumns(const ResultRows& rows, int row, std::span<const ValueColu
     return text;
 }
 
-std::pair<QString, QString> StoredMemberEndLines(const QString& head, const ResultRows& rows, int row, MomentScale scale)
+void PrintStoredMemberEnds(ReportContext& ctx, const QString& head, const ResultRows& rows, int row, MomentScale scale)
 {
-    return MemberEndLines(head, rows.Integer(row, FieldITan), rows.Integer(row, FieldJTan),
-                          [&](const ValueColumn& c) { return StoredValueText(c, rows.Single(row, c.value), scale); });
+    const auto [i, j] = MemberEndLines(head, rows.Integer(row, FieldITan), rows.Integer(row, FieldJTan),
+                                       [&](const ValueColumn& c) { return StoredValueText(c, rows.Single(row, c.value), scale); });
+    ctx.doc.PrintParagraph(i);
+    ctx.doc.PrintParagraph(j);
 }
 
 }  // namespace report

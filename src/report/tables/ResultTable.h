@@ -45,7 +45,7 @@ void PrintRowGroups(ReportContext& ctx, const std::vector<int16_t>& numbers, con
 
 // The value columns of a stored row.
 QString StoredColumns(const ResultRows& rows, int row, std::span<const ValueColumn> columns, MomentScale scale);
-// The i-end and j-end lines of a stored row of member end values.
-std::pair<QString, QString> StoredMemberEndLines(const QString& head, const ResultRows& rows, int row, MomentScale scale);
+// Prints the i-end and j-end lines of a stored row of member end values.
+void PrintStoredMemberEnds(ReportContext& ctx, const QString& head, const ResultRows& rows, int row, MomentScale scale);
 
 }  // namespace report

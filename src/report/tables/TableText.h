@@ -1,6 +1,6 @@
 // Pieces shared by the report's tables: blanks, the exponent field of the
 // displacements, texts fitted to cells of the table font, runs of value
-// columns laid out as data, and the failure of a table.
+// columns laid out as data, and the failure texts of a table.
 //
 // Lines are composed in cells of the fixed-pitch table font: a single-byte
 // character (half-width katakana included) is one cell, any other character
@@ -69,20 +69,6 @@ QString CombinedValueText(const ValueColumn& column, float value);
 // The message of a table that could not be printed: "<topic>に関するデータを
 // プリント中にエラーが発生しました。" and the request to analyse again.
 QString PrintingErrorText(const QString& topic);
-
-// Runs a table: any failure inside it (a database error, a value that
-// cannot be read, a missing row) ends the build with the table's message.
-template <typename Body>
-void PrintTableOrFail(const QString& topic, Body&& body)
-{
-    try {
-        body();
-    } catch (const ReportCancelled&) {
-        throw;
-    } catch (...) {
-        Fail(ReportMessage{PrintingErrorText(topic)});
-    }
-}
 
 // A failure of a table's own making (a row that is not there).
 [[noreturn]] void MissingRow();
