@@ -72,6 +72,11 @@ class IsolateEveryTest : public ::testing::EmptyTestEventListener {
 
     void OnTestEnd(const ::testing::TestInfo&) override
     {
+        // The test object is gone by now: hooks it set may point into it, so
+        // the windows it left close with hooks that do nothing.
+        SetShowMainMenuHandler([] {});
+        forms::SetLastWindowHandler(nullptr);
+        forms::SetEndProgramHandler(nullptr);
         DestroyWindows();
         g_state.reset();
         reg::Reopen();
