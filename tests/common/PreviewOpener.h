@@ -16,23 +16,16 @@
 
 namespace testenv {
 
-// The counts go to the opener made last while it lives; a window closed
-// after that (when the test ends) is counted nowhere.
 class PreviewOpener {
 public:
     explicit PreviewOpener(int16_t code, bool confirmDialog = true,
                            const report::ReportChapters& chapters = report::StandardChapters())
     {
-        Active() = this;
         Program().ProgramVersion = QStringLiteral("1.41");
         Program().ScreenCode = code;
-        SetShowMainMenuHandler([] {
-            if (PreviewOpener* o = Active()) ++o->menuShown;
-        });
+        SetShowMainMenuHandler([this] { ++menuShown; });
         PreviewServices services;
-        services.compactDatabase = [] {
-            if (PreviewOpener* o = Active()) ++o->compactions;
-        };
+        services.compactDatabase = [this] { ++compactions; };
         services.archiveFolder = [] { return WorkDir() + QStringLiteral("/保存データ"); };
         services.chapters = chapters;
         SetPreviewServices(services);
@@ -40,10 +33,6 @@ public:
             if (confirmDialog) d.cmdOK->click();
             else d.cmdCancel->click();
         });
-    }
-    ~PreviewOpener()
-    {
-        if (Active() == this) Active() = nullptr;
     }
     PreviewOpener(const PreviewOpener&) = delete;
     PreviewOpener& operator=(const PreviewOpener&) = delete;
@@ -59,13 +48,6 @@ public:
     bool opened = false;
     int compactions = 0;
     int menuShown = 0;
-
-private:
-    static PreviewOpener*& Active()
-    {
-        static PreviewOpener* active = nullptr;
-        return active;
-    }
 };
 
 }  // namespace testenv

@@ -46,6 +46,19 @@ void DestroyWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// The window hooks a test may set, back to hooks that reach no test object;
+// `showMainMenu` is what bringing the main menu back does.
+void ResetHooks(std::function<void()> showMainMenu)
+{
+    SetShowMainMenuHandler(std::move(showMainMenu));
+    forms::SetLastWindowHandler(nullptr);
+    forms::SetEndProgramHandler(nullptr);
+    SetPreviewServices({});
+    SetPreviewInfoDialogRunner(nullptr);
+    SetPrintDialogRunner(nullptr);
+    preview::SetPrintTarget(nullptr);
+}
+
 // Each test starts as a fresh program would: an empty working folder and
 // settings folder of its own, a new program state, no windows, a new script
 // of user answers and the default window hooks.
@@ -61,22 +74,15 @@ class IsolateEveryTest : public ::testing::EmptyTestEventListener {
         QDir::setCurrent(g_workDir);
         g_state = std::make_unique<ProgramStateScope>();
         testenv::ResetScript();
-        SetShowMainMenuHandler(nullptr);
-        forms::SetLastWindowHandler(nullptr);
-        forms::SetEndProgramHandler(nullptr);
-        SetPreviewServices({});
-        SetPreviewInfoDialogRunner(nullptr);
-        SetPrintDialogRunner(nullptr);
-        preview::SetPrintTarget(nullptr);
+        // The main menu comes back as the program brings it back.
+        ResetHooks(nullptr);
     }
 
     void OnTestEnd(const ::testing::TestInfo&) override
     {
         // The test object is gone by now: hooks it set may point into it, so
         // the windows it left close with hooks that do nothing.
-        SetShowMainMenuHandler([] {});
-        forms::SetLastWindowHandler(nullptr);
-        forms::SetEndProgramHandler(nullptr);
+        ResetHooks([] {});
         DestroyWindows();
         g_state.reset();
         reg::Reopen();
