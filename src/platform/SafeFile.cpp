@@ -16,6 +16,14 @@ namespace {
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
+std::function<bool(FileStep, const QString&)>& Fault()
+{
+    static std::function<bool(FileStep, const QString&)> fault;
+    return fault;
+}
+
+bool Faulty(FileStep step, const QString& file) { return Fault() && Fault()(step, file); }
+
 }  // namespace
 
 SafeFile::SafeFile(const QString& target) : target_(target)
@@ -48,6 +56,7 @@ bool SafeFile::Open()
 bool SafeFile::Write(const void* data, size_t size)
 {
     const char* p = static_cast<const char*>(data);
+    if (ok_ && size > 0 && Faulty(FileStep::Write, target_)) ok_ = false;
     while (ok_ && size > 0) {
         const ssize_t n = ::write(fd_, p, size);
         if (n < 0 && errno == EINTR) continue;
@@ -105,11 +114,11 @@ bool ReplaceWith(const QString& source, const QString& target, bool keepPermissi
     if (fd < 0) return false;
     struct stat old {};
     bool ok = !(keepPermissions && ::stat(to.constData(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0);
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && !Faulty(FileStep::Sync, target) && ::fsync(fd) == 0;
     if (::close(fd) != 0) ok = false;
     if (!ok) return false;
     if (beforeRename && !beforeRename()) return false;
-    if (std::rename(from.constData(), to.constData()) != 0) return false;
+    if (Faulty(FileStep::Rename, target) || std::rename(from.constData(), to.constData()) != 0) return false;
     SyncFolderOf(target);
     return true;
 }
@@ -118,7 +127,7 @@ bool SyncToDisk(const QString& path)
 {
     const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
+    const bool synced = !Faulty(FileStep::Sync, path) && ::fsync(fd) == 0;
     return ::close(fd) == 0 && synced;
 }
 
@@ -130,5 +139,7 @@ void SyncFolderOf(const QString& path)
     ::fsync(fd);
     ::close(fd);
 }
+
+void SetFileFault(std::function<bool(FileStep, const QString&)> fails) { Fault() = std::move(fails); }
 
 }  // namespace files

@@ -53,4 +53,11 @@ bool SyncToDisk(const QString& path);
 // Syncs the folder that holds `path`, so that a rename in it lasts.
 void SyncFolderOf(const QString& path);
 
+// A fault put into the steps above, for tests: `fails` is asked before each
+// write, sync and rename with the file the step works towards (the target,
+// not the temporary file), and a step it answers true for fails as on a full
+// or broken disk. None by default; an empty function takes the fault away.
+enum class FileStep { Write, Sync, Rename };
+void SetFileFault(std::function<bool(FileStep step, const QString& file)> fails);
+
 }  // namespace files

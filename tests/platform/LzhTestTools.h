@@ -10,11 +10,10 @@
 #include <QString>
 #include <QStringList>
 
-#include <csignal>
 #include <cstdint>
 #include <random>
-#include <sys/resource.h>
 
+#include "common/FullDisk.h"
 #include "platform/lzh/LzhCore.h"
 #include <ostream>
 
@@ -66,30 +65,7 @@ inline QByteArray MixedBytes(qsizetype n, uint32_t seed)
     return b;
 }
 
-// A nearly full disk: while it lives, no file of this process, nor of the
-// programs it starts, can grow beyond `bytes`; a write past that fails.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qint64 bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = static_cast<rlim_t>(bytes);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-};
+using testenv::FileSizeLimit;
 
 // The path of the lhasa command, empty when it is not installed.
 inline QString Lhasa() { return QStandardPaths::findExecutable(QStringLiteral("lhasa")); }
