@@ -6,10 +6,14 @@
 
 #include "PdfPages.h"
 #include "PreviewSamples.h"
+#include "common/FullDisk.h"
 #include "common/Screenshot.h"
 #include "common/TestEnv.h"
+#include "platform/SafeFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
@@ -17,6 +21,9 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <tuple>
 
 using preview::PreviewWidget;
 
@@ -213,11 +220,9 @@ TEST(PreviewWidget, DoubleClicksZoomByTheStepAndDraggingPans)
 
 // ---- printing and PDF ----------------------------------------------------------
 
-TEST(PreviewPrint, PagesGoToTheChosenPrinterInOneJob)
+// Three pages: "one", "two" in landscape, "three".
+void BuildThreePages(preview::DocumentBuilder& b)
 {
-    auto target = std::make_shared<RecordingTarget>();
-    preview::SetPrintTarget(target);
-    preview::DocumentBuilder b;
     b.StartDocument();
     b.PrintParagraph("one");
     b.NewPage();
@@ -227,6 +232,14 @@ TEST(PreviewPrint, PagesGoToTheChosenPrinterInOneJob)
     b.SetOrientation(preview::Portrait);
     b.PrintParagraph("three");
     b.EndDocument();
+}
+
+TEST(PreviewPrint, PagesGoToTheChosenPrinterInOneJob)
+{
+    auto target = std::make_shared<RecordingTarget>();
+    preview::SetPrintTarget(target);
+    preview::DocumentBuilder b;
+    BuildThreePages(b);
 
     EXPECT_EQ(b.PrinterDevice(), "Office");
     b.SetPrintOption(1);
@@ -292,6 +305,85 @@ TEST(PreviewPdf, ExportHasA4PagesInTheirOrientationWithTheirText)
     const QString info = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_TRUE(info.contains(QRegularExpression("Page\\s+1 size:\\s+595(\\.\\d+)? x 842")));
     EXPECT_TRUE(info.contains(QRegularExpression("Page\\s+2 size:\\s+842(\\.\\d+)? x 595")));
+}
+
+// Files in a folder, hidden ones included, by name.
+QStringList FilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); }
+
+// A range printed more than once follows itself in one file, each page in
+// its orientation; a range or a count that prints nothing writes no file.
+TEST(PreviewPdf, ExportOfARangeAndItsCopies)
+{
+    preview::DocumentBuilder b;
+    BuildThreePages(b);
+    const QString dir = testenv::MakeDir("pdf");
+    const QString path = dir + "/copies.pdf";
+    QString error;
+    ASSERT_TRUE(preview::ExportPdf(b.CurrentDocument(), 2, 3, 3, path, &error)) << error.toStdString();
+    const auto pages = previewtest::ReadPdfPages(testenv::ReadFile(path));
+    ASSERT_EQ(pages.size(), 6u);
+    for (size_t k = 0; k < pages.size(); ++k) {
+        EXPECT_EQ(pages[k].text, k % 2 == 0 ? "two" : "three") << k;
+        EXPECT_EQ(pages[k].mediaBox, k % 2 == 0 ? QSizeF(842, 595) : QSizeF(595, 842)) << k;
+    }
+    QFile::remove(path);
+    for (auto [first, last, copies] : {std::tuple{1, 1, 0}, {1, 1, -1}, {2, 1, 1}, {0, 1, 1}, {1, 4, 1}}) {
+        error.clear();
+        EXPECT_FALSE(preview::ExportPdf(b.CurrentDocument(), first, last, copies, path, &error)) << first << last << copies;
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_TRUE(FilesIn(dir).isEmpty());
+}
+
+// An export that fails at any step, a write, the sync or the rename, or on a
+// disk that fills up (at once, halfway, one byte short), leaves the file of
+// that name as it was, or no file where there was none, and nothing beside.
+TEST(PreviewPdf, AFailedExportLeavesTheFileItWouldReplace)
+{
+    preview::DocumentBuilder b;
+    previewtest::BuildSampleDocument(b);
+    const preview::Document& doc = b.CurrentDocument();
+    const QString dir = testenv::MakeDir("pdf");
+    const QString path = dir + "/report.pdf";
+    ASSERT_TRUE(preview::ExportPdf(doc, path));
+    const qint64 size = QFileInfo(path).size();
+    const QByteArray old("%PDF-1.4\nthe file before\n");
+
+    struct Case {
+        std::optional<files::FileStep> step;   // a fault at this step
+        qint64 room;                           // or a disk full after this many bytes
+    };
+    const Case cases[] = {{files::FileStep::Write, -1}, {files::FileStep::Sync, -1}, {files::FileStep::Rename, -1},
+                          {std::nullopt, 0},            {std::nullopt, size / 2},      {std::nullopt, size - 1}};
+    for (const Case& c : cases) {
+        for (const bool before : {true, false}) {
+            SCOPED_TRACE(testing::Message() << (c.step ? static_cast<int>(*c.step) : -1) << " " << c.room << " " << before);
+            QFile::remove(path);
+            if (before) {
+                ASSERT_TRUE(testenv::WriteFile(path, old));
+            }
+            files::SetFileFault([&c, &path](files::FileStep step, const QString& file) { return step == c.step && file == path; });
+            QString error;
+            bool written = false;
+            {
+                std::optional<testenv::FileSizeLimit> full;
+                if (c.room >= 0) full.emplace(c.room);
+                written = preview::ExportPdf(doc, path, &error);
+            }
+            EXPECT_FALSE(written);
+            EXPECT_EQ(error, "cannot write " + path);
+            EXPECT_EQ(FilesIn(dir), before ? QStringList{"report.pdf"} : QStringList{});
+            if (before) {
+                EXPECT_EQ(testenv::ReadFile(path), old);
+            }
+        }
+    }
+    // The same export with nothing in its way replaces the file.
+    files::SetFileFault(nullptr);
+    ASSERT_TRUE(preview::ExportPdf(doc, path));
+    EXPECT_EQ(QFileInfo(path).size(), size);
+    EXPECT_EQ(previewtest::ReadPdfPages(testenv::ReadFile(path)).size(), 2u);
+    EXPECT_EQ(FilesIn(dir), QStringList{"report.pdf"});
 }
 
 // ---- pictures ------------------------------------------------------------------

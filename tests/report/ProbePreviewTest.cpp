@@ -2,6 +2,7 @@
 // diagram print opened from the main menu, their pages, headers, footers and
 // lines, and the PDF.
 #include "common/DocumentText.h"
+#include "common/FullDisk.h"
 #include "common/Probe.h"
 #include "common/ReportProject.h"
 #include "common/TestEnv.h"
@@ -11,6 +12,7 @@
 #include "platform/preview/Printing.h"
 #include "report/PreviewSettingsFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -94,6 +96,28 @@ TEST(ProbePreview, FrameDiagramPrint)
     EXPECT_EQ(PageOutput(out, 1),
               QStringList({"page=1|portrait", QStringLiteral("header=") + kHeader, "footer=|-   1 -|",
                            QStringLiteral("line=ラーメン図")}));
+}
+
+// A PDF file that does not fit on the disk: the probe says why and not that
+// it was written; the file of that name is as it was and nothing is beside it.
+TEST(ProbePreview, PdfOnAFullDiskLeavesTheOldOne)
+{
+    testenv::SmallDisk disk(testenv::WorkDir() + QStringLiteral("/disk"), 4 << 20);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
+    const QString dir = testenv::MakeDir(QStringLiteral("project"));
+    testenv::ReportProjectSetup setup;
+    setup.cases = 2;
+    testenv::WriteReportProject(setup, dir);
+    const QString pdf = disk.Path() + QStringLiteral("/report.pdf");
+    ASSERT_EQ(Value(RunProbe(dir, {QStringLiteral("preview:10402"), QStringLiteral("pdf:") + pdf}), QStringLiteral("pdf")), pdf);
+    const QByteArray old = testenv::ReadFile(pdf);
+    ASSERT_FALSE(old.isEmpty());
+    ASSERT_TRUE(disk.FillLeaving(old.size() / 2));
+    const QStringList out = RunProbe(dir, {QStringLiteral("preview:10402"), QStringLiteral("pdf:") + pdf});
+    EXPECT_EQ(Value(out, QStringLiteral("error")), QStringLiteral("cannot write ") + pdf);
+    EXPECT_TRUE(Matching(out, QStringLiteral("pdf=")).isEmpty());
+    EXPECT_EQ(testenv::ReadFile(pdf), old);
+    EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList({"filler", "report.pdf"}));
 }
 
 // The lines of a page in cells of the table font: a move of the print

@@ -1,8 +1,9 @@
 #include "platform/preview/Printing.h"
 
+#include "platform/SafeFile.h"
 #include "platform/preview/PageRenderer.h"
 
-#include <QFile>
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -29,24 +30,60 @@ QPageLayout LayoutOf(const PageSettings& s)
     return layout;
 }
 
-// Paints the pages on a paged device whose painter is scaled to twips; the
-// layout of each page is set before it begins.
-bool PaintPages(QPagedPaintDevice& device, const Document& doc, int first, int last, double dotsPerInch)
+// Paints pages `first` to `last`, `copies` times over, on a paged device
+// whose painter is scaled to twips; the layout of each page is set before it
+// begins. Each copy is painted from the document itself, so nothing grows
+// with the copies but the output.
+bool PaintPages(QPagedPaintDevice& device, const Document& doc, int first, int last, double dotsPerInch, int copies = 1)
 {
     if (!device.setPageLayout(LayoutOf(doc.pages[first - 1].settings))) return false;
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    for (int page = first; page <= last; ++page) {
-        if (page > first) {
-            device.setPageLayout(LayoutOf(doc.pages[page - 1].settings));
-            if (!device.newPage()) return false;
+    for (int copy = 1; copy <= copies; ++copy) {
+        for (int page = first; page <= last; ++page) {
+            if (copy > 1 || page > first) {
+                device.setPageLayout(LayoutOf(doc.pages[page - 1].settings));
+                if (!device.newPage()) return false;
+            }
+            painter.resetTransform();
+            painter.scale(dotsPerInch / TwipsPerInch, dotsPerInch / TwipsPerInch);
+            RenderPage(painter, doc, page - 1);
         }
-        painter.resetTransform();
-        painter.scale(dotsPerInch / TwipsPerInch, dotsPerInch / TwipsPerInch);
-        RenderPage(painter, doc, page - 1);
     }
     return painter.end();
 }
+
+// The PDF writer's output: a write-only stream into a safe file, gathered
+// into blocks. The PDF writer does not pass write errors on, so the first
+// failed write is kept here and fails every later one.
+class SafeFileDevice final : public QIODevice {
+public:
+    explicit SafeFileDevice(files::SafeFile& file) : file_(file) { open(QIODevice::WriteOnly); }
+    bool isSequential() const override { return true; }
+    // Writes what is gathered; false once any write has failed.
+    bool Flush()
+    {
+        if (!pending_.isEmpty() && !file_.Write(pending_.constData(), static_cast<size_t>(pending_.size())))
+            failed_ = true;
+        pending_.truncate(0);
+        return !failed_;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        pending_.append(data, size);
+        if (pending_.size() >= kBlockSize && !Flush()) return -1;
+        return size;
+    }
+
+private:
+    static constexpr qsizetype kBlockSize = 256 * 1024;
+    files::SafeFile& file_;
+    QByteArray pending_;
+    bool failed_ = false;
+};
 
 }  // namespace
 
@@ -79,23 +116,33 @@ void SetPrintTarget(std::shared_ptr<PrintTarget> target)
 
 bool ExportPdf(const Document& doc, const QString& path, QString* error)
 {
-    if (doc.pages.empty()) {
-        if (error) *error = QStringLiteral("the document has no pages");
+    return ExportPdf(doc, 1, static_cast<int>(doc.pages.size()), 1, path, error);
+}
+
+bool ExportPdf(const Document& doc, int first, int last, int copies, const QString& path, QString* error)
+{
+    auto fail = [error](const QString& why) {
+        if (error) *error = why;
         return false;
-    }
-    bool ok = false;
+    };
+    if (doc.pages.empty()) return fail(QStringLiteral("the document has no pages"));
+    if (first < 1 || first > last || last > static_cast<int>(doc.pages.size()) || copies < 1)
+        return fail(QStringLiteral("no pages to write"));
+    // The file is written beside the target and takes its place only when
+    // whole; on any failure it goes and the target stays as it was.
+    files::SafeFile file(path);
+    if (!file.Open()) return fail(QStringLiteral("cannot write %1").arg(path));
+    SafeFileDevice out(file);
+    bool painted = false;
     {
-        QPdfWriter writer(path);
+        QPdfWriter writer(&out);
         writer.setCreator(QStringLiteral("ZELKOVA"));
         // Device units of one twip.
         writer.setResolution(static_cast<int>(TwipsPerInch));
-        ok = PaintPages(writer, doc, 1, static_cast<int>(doc.pages.size()), TwipsPerInch);
+        painted = PaintPages(writer, doc, first, last, TwipsPerInch, copies);
     }
-    if (!ok) {
-        QFile::remove(path);
-        if (error) *error = QStringLiteral("cannot write %1").arg(path);
-    }
-    return ok;
+    if (!painted || !out.Flush() || !file.Commit()) return fail(QStringLiteral("cannot write %1").arg(path));
+    return true;
 }
 
 }  // namespace preview

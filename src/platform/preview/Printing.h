@@ -40,7 +40,12 @@ PrintTarget& CurrentPrintTarget();
 void SetPrintTarget(std::shared_ptr<PrintTarget> target);
 
 // Writes every page of `doc` as one A4 page of a PDF file, each in its own
-// orientation; false with the reason in `error` when it cannot.
+// orientation; false with the reason in `error` when it cannot. The file
+// replaces `path` only when it is whole: after a failure `path` is as it was
+// and nothing is left beside it.
 bool ExportPdf(const Document& doc, const QString& path, QString* error = nullptr);
+// The same for pages `first` to `last` (from 1), the range `copies` times
+// over, one copy after the other.
+bool ExportPdf(const Document& doc, int first, int last, int copies, const QString& path, QString* error = nullptr);
 
 }  // namespace preview
