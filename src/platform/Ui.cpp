@@ -152,11 +152,7 @@ void RealServices::SetBusy(bool busy)
     }
 }
 
-namespace {
-
-// "Text (*.txt)|*.txt|All (*.*)|*.*" into Qt's "Text (*.txt) (*.txt)" list;
-// ";"-separated patterns become blank-separated.
-QStringList NameFilters(const QString& filter)
+QStringList FileDialogNameFilters(const QString& filter)
 {
     QStringList out;
     const QStringList parts = filter.split(u'|');
@@ -168,12 +164,14 @@ QStringList NameFilters(const QString& filter)
     return out;
 }
 
+namespace {
+
 QString RunFileDialog(const FileDialogRequest& request, bool save)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = NameFilters(request.filter);
+    const QStringList filters = FileDialogNameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.defaultExtension.isEmpty()) {
         QString ext = request.defaultExtension;

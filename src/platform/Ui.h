@@ -30,13 +30,18 @@ constexpr int OK = 1, Cancel = 2, Yes = 6, No = 7;
 
 struct FileDialogRequest {
     QString title;
-    QString filter;          // "description|pattern" pairs
+    QString filter;          // "description|pattern" pairs, the description without the pattern
     QString initialPath;     // folder, or a full file path
     QString defaultExtension;
     QString fileName;        // initial file name (save)
     bool mustExist = false;  // open
     bool confirmOverwrite = false;  // save
 };
+
+// The filters a file dialog shows for `filter`: "Text|*.txt|All|*.*" gives
+// "Text (*.txt)" and "All (*.*)"; ";"-separated patterns are shown
+// blank-separated.
+QStringList FileDialogNameFilters(const QString& filter);
 
 class Services {
 public:

@@ -860,26 +860,8 @@ void frmPreview::cmdPrint_Click()
         ui::Beep();
         return;
     }
-    InitPrintRequest();
-    {
-        frmPrintInfoSetUp dialog(this);
-        RunPrintDialog(dialog);
-    }
-    const PrintRequestRecord request = Program().PrintRequest;
-    if (request.Confirmed == 0) return;
-
     QString pdfPath;
-    if (request.PrinterName == frmPrintInfoSetUp::PdfDestination()) {
-        ui::FileDialogRequest ask;
-        ask.title = QStringLiteral("PDF ファイルに印刷");
-        ask.filter = QStringLiteral("PDF ファイル (*.pdf)|*.pdf");
-        ask.initialPath = CurrentPreviewServices().archiveFolder ? CurrentPreviewServices().archiveFolder() : QString();
-        ask.defaultExtension = QStringLiteral("pdf");
-        ask.fileName = report::TrimBlanks(Program().ReportHeader.ProjectName).replace(u'/', u'_');
-        ask.confirmOverwrite = true;
-        pdfPath = ui::Current().GetSaveFile(ask);
-        if (pdfPath.isEmpty()) return;
-    }
+    if (!ChoosePrintDestination(pdfPath)) return;
 
     SetEnabledState(false);
     SetBusyPointer(true);
@@ -888,25 +870,55 @@ void frmPreview::cmdPrint_Click()
     bool ok = true;
     try {
         vsp->SetPrintOption(1);
-        if (pdfPath.isEmpty()) vsp->SetPrinterDevice(request.PrinterName);
-        if (request.StartPageRequested != 0) {
-            if (QFile::exists(kDocumentFile)) QFile::remove(kDocumentFile);
-            if (!vsp->SaveDocument(kDocumentFile)) rt::Raise(rt::ErrFileIO, kDocumentFile);
-            saved = true;
-            SaveViewState();
-            Program().PageCounter = -1;
-            const QString mode = ScreenMode();
-            // A failed rebuild prints nothing.
-            if (MakePreviewDocument(mode) != report::BuildOutcome::Succeeded) rt::Raise(rt::ErrFileIO, mode);
-            SetEnabledState(false);
-            SetBusyPointer(true);
-        }
-        if (!PrintDocument(pdfPath)) rt::Raise(rt::ErrFileIO, request.PrinterName);
+        if (pdfPath.isEmpty()) vsp->SetPrinterDevice(Program().PrintRequest.PrinterName);
+        if (Program().PrintRequest.StartPageRequested != 0) ok = RenumberForPrint(saved);
+        ok = ok && PrintDocument(pdfPath);
     } catch (...) {
         ok = false;
     }
-    // The preview gets its own document back, whether the print went through
-    // or not; a document that cannot be read back is a failed print.
+    RecoverAfterPrint(saved, ok, device);
+}
+
+bool frmPreview::ChoosePrintDestination(QString& pdfPath)
+{
+    InitPrintRequest();
+    {
+        frmPrintInfoSetUp dialog(this);
+        RunPrintDialog(dialog);
+    }
+    const PrintRequestRecord& request = Program().PrintRequest;
+    if (request.Confirmed == 0) return false;
+    pdfPath.clear();
+    if (request.PrinterName != frmPrintInfoSetUp::PdfDestination()) return true;
+    ui::FileDialogRequest ask;
+    ask.title = QStringLiteral("PDF ファイルに印刷");
+    ask.filter = QStringLiteral("PDF ファイル|*.pdf");
+    ask.initialPath = CurrentPreviewServices().archiveFolder ? CurrentPreviewServices().archiveFolder() : QString();
+    ask.defaultExtension = QStringLiteral("pdf");
+    ask.fileName = report::TrimBlanks(Program().ReportHeader.ProjectName).replace(u'/', u'_');
+    ask.confirmOverwrite = true;
+    pdfPath = ui::Current().GetSaveFile(ask);
+    return !pdfPath.isEmpty();
+}
+
+bool frmPreview::RenumberForPrint(bool& saved)
+{
+    if (QFile::exists(kDocumentFile)) QFile::remove(kDocumentFile);
+    if (!vsp->SaveDocument(kDocumentFile)) return false;
+    saved = true;
+    SaveViewState();
+    Program().PageCounter = -1;
+    // A failed rebuild prints nothing.
+    const bool rebuilt = MakePreviewDocument(ScreenMode()) == report::BuildOutcome::Succeeded;
+    SetEnabledState(false);
+    SetBusyPointer(true);
+    return rebuilt;
+}
+
+// The preview gets its own document back, whether the print went through or
+// not; a document that cannot be read back is a failed print.
+void frmPreview::RecoverAfterPrint(bool saved, bool ok, const QString& printerDevice)
+{
     if (saved) {
         if (!vsp->LoadDocument(kDocumentFile)) ok = false;
         documentMode_ = ScreenMode();
@@ -914,7 +926,7 @@ void frmPreview::cmdPrint_Click()
         RestoreViewState();
     }
     if (saved || !ok) QFile::remove(kDocumentFile);
-    vsp->SetPrinterDevice(device);
+    vsp->SetPrinterDevice(printerDevice);
     if (ok) {
         SetWindowTopMost(this, forms::kTopMost);
         SetWindowTopMost(this, forms::kNotTopMost);
@@ -941,12 +953,5 @@ bool frmPreview::PrintDocument(const QString& pdfPath)
             if (!vsp->PrintPages(first, last)) return false;
         return true;
     }
-    if (first < 1 || first > last || last > vsp->PageCount()) return false;
-    const preview::Document& doc = vsp->CurrentDocument();
-    preview::Document out;
-    out.fonts = doc.fonts;
-    for (int copy = 1; copy <= r.Copies; ++copy)
-        for (int page = first; page <= last; ++page) out.pages.push_back(doc.pages[page - 1]);
-    if (out.pages.empty()) return true;
-    return preview::ExportPdf(out, pdfPath);
+    return preview::ExportPdf(vsp->CurrentDocument(), first, last, r.Copies, pdfPath);
 }

@@ -224,6 +224,17 @@ private:
     // The frame diagram's row and the rows of both kinds for cases 0 to
     // LoadCaseCount, in this order.
     std::vector<report::PlacementKey> EveryPlacementKey() const;
+    // The three steps of the print command. The print dialog, and for a PDF
+    // file its file dialog: false when the user did not confirm; `pdfPath`
+    // stays empty for a printer.
+    bool ChoosePrintDestination(QString& pdfPath);
+    // Keeps the document shown in "DocFile" (`saved` once it is there) and
+    // rebuilds it numbered from the start page; false when the renumbered
+    // document cannot be printed.
+    bool RenumberForPrint(bool& saved);
+    // The document shown and the printer come back, the window is usable
+    // again, and a failed print (`ok` false) is told to the user.
+    void RecoverAfterPrint(bool saved, bool ok, const QString& printerDevice);
     bool PrintDocument(const QString& pdfPath);
 
     bool prpLoaded_ = false;

@@ -124,6 +124,8 @@ void frmPrintInfoSetUp::FillPrinterList()
     } catch (...) {
     }
     cboPrinter->addItem(PdfDestination());
+    // When the last print of the session went into a file, the file is the choice again.
+    if (Program().PrintRequest.PrinterName == PdfDestination()) chosen = cboPrinter->count() - 1;
     cboPrinter->setCurrentIndex(chosen >= 0 ? chosen : 0);
 }
 
@@ -196,7 +198,9 @@ bool frmPrintInfoSetUp::ValidatePrintRequest(int unloadMode)
     }
     r.PrinterName = cboPrinter->currentText();
     const double copies = std::round(rt::Val(txtCopy->text()));
-    if (copies > kMaxCopies) {
+    // A file holds at least one copy: a print into a file of none would end
+    // as a success that wrote nothing.
+    if (copies > kMaxCopies || (r.PrinterName == PdfDestination() && copies < 1)) {
         Refuse(QString(), txtCopy);
         return false;
     }

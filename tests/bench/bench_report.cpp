@@ -4,7 +4,12 @@
 //    by case, without a window and in the preview window (target: under 1 s);
 //  - each chapter of tables on its own;
 //  - a page change in the preview, repainted (target: under 30 ms);
-//  - writing the whole report as a PDF file (target: under 5 s).
+//  - writing the whole report as a PDF file (target: under 5 s);
+//  - printing copies of the whole report to "PDF ファイル" through the print
+//    dialog: the time of 1 and of 10 copies, with the size of each file.
+//    ZELKOVA_BENCH_COPIES=N prints N copies only, so that the program's
+//    peak memory for N copies can be read (GNU time -v);
+//    ZELKOVA_BENCH_PDF=FILE writes FILE (default: in the work folder).
 // Run by hand: bench_report [--gtest_filter=...]; prints one figure per line.
 #include "common/PreviewOpener.h"
 #include "common/ReportProject.h"
@@ -22,6 +27,7 @@
 #include "report/ReportDriver.h"
 #include "report/frmPreview.h"
 #include "report/frmPreviewInfoSetUp.h"
+#include "report/frmPrintInfoSetUp.h"
 #include "report/PageFormat.h"
 #include "report/tables/DisplacementTables.h"
 #include "report/tables/EquivalentLoadTables.h"
@@ -33,6 +39,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -134,6 +142,41 @@ TEST(BenchReport, PreviewWindow)
     const QString pdf = testenv::WorkDir() + QStringLiteral("/report.pdf");
     Report("whole report written as PDF", BestMs(2, [&] { ASSERT_TRUE(preview::ExportPdf(w->vsp->CurrentDocument(), pdf)); }));
     std::printf("  (%lld bytes)\n", static_cast<long long>(QFileInfo(pdf).size()));
+}
+
+TEST(BenchReport, PdfCopies)
+{
+    testenv::WriteReportProject(LargestModel());
+    testenv::PreviewOpener preview(ScreenResultsPreview);
+    Program().PreviewInfo = testenv::CombinationContents(false);
+    ASSERT_TRUE(report::WritePreviewInfo(Program().PreviewInfo));
+    ASSERT_TRUE(preview.Open());
+    frmPreview* w = preview.w();
+    std::printf("  (%d pages)\n", w->vsp->PageCount());
+
+    const QString chosenFile = qEnvironmentVariable("ZELKOVA_BENCH_PDF");
+    const QString pdf = chosenFile.isEmpty() ? testenv::WorkDir() + QStringLiteral("/copies.pdf") : chosenFile;
+    const QString chosenCopies = qEnvironmentVariable("ZELKOVA_BENCH_COPIES");
+    const std::vector<int> counts = chosenCopies.isEmpty() ? std::vector<int>{1, 10} : std::vector<int>{chosenCopies.toInt()};
+    for (const int copies : counts) {
+        SetPrintDialogRunner([copies](frmPrintInfoSetUp& d) {
+            d.cboPrinter->setCurrentIndex(d.cboPrinter->findText(frmPrintInfoSetUp::PdfDestination()));
+            d.txtCopy->setText(QString::number(copies));
+            d.cmdOK->click();
+        });
+        testenv::ResetScript();
+        std::printf("export begins\n");
+        std::fflush(stdout);
+        const double ms = BestMs(1, [&] {
+            testenv::Script().saveFiles.push_back(pdf);
+            w->cmdPrint_Click();
+        });
+        const QString what = QStringLiteral("%1 copies of the report to \"PDF ファイル\"").arg(copies);
+        Report(what.toUtf8().constData(), ms);
+        std::printf("  (%lld bytes%s)\n", static_cast<long long>(QFileInfo(pdf).size()),
+                    testenv::Script().messages.isEmpty() ? "" : ", the print failed");
+        std::fflush(stdout);
+    }
 }
 
 }  // namespace

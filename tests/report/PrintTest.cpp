@@ -4,7 +4,9 @@
 #include "PreviewWindowSupport.h"
 #include "ReportTestSupport.h"
 
+#include "common/FullDisk.h"
 #include "platform/PdfPages.h"
+#include "platform/SafeFile.h"
 #include "platform/preview/Printing.h"
 #include "report/frmPrintInfoSetUp.h"
 #include "diagram/UpDownControl.h"
@@ -179,6 +181,13 @@ TEST(PrintDialog, ChecksMessagesAndWhatIsPrinted)
     uncheckedStart.start = QStringLiteral("abc");
     Answers office;
     office.printer = QStringLiteral("Office");
+    // Into a file, a count of no copies is refused before a file name is asked.
+    auto pdfCopies = [](const char* copies) {
+        Answers a;
+        a.printer = frmPrintInfoSetUp::PdfDestination();
+        a.copies = QString::fromLatin1(copies);
+        return a;
+    };
     const Case cases[] = {
         {10402, {}, {}, nullptr, {{1, 13, lab}}},
         {10402, sel("3", "5"), {}, nullptr, {{4, 6, lab}}},
@@ -195,6 +204,10 @@ TEST(PrintDialog, ChecksMessagesAndWhatIsPrinted)
         {10402, dashStart, {}, "start", {}},
         {10402, bigStart, {}, "start", {}},
         {10402, uncheckedStart, {}, nullptr, {{1, 13, lab}}},
+        {10402, pdfCopies("0"), {}, "copies", {}},
+        {10401, pdfCopies("-2"), {}, "copies", {}},
+        {10402, pdfCopies(""), {}, "copies", {}},
+        {10402, pdfCopies("abc"), {}, "copies", {}},
     };
     for (const Case& c : cases) {
         Printing pr(c.code);
@@ -210,6 +223,7 @@ TEST(PrintDialog, ChecksMessagesAndWhatIsPrinted)
             EXPECT_EQ(pr.toPageSelected, box == QLatin1String("to"));
             EXPECT_EQ(pr.copiesSelected, box == QLatin1String("copies"));
             EXPECT_EQ(pr.startSelected, box == QLatin1String("start"));
+            EXPECT_TRUE(testenv::Script().dialogs.empty());
         }
         EXPECT_EQ(pr.target->jobs, c.jobs) << c.code << " " << c.answers.option.toStdString();
         if (!c.refusedBox) {
@@ -293,6 +307,7 @@ TEST(Printing, RenumberedPrintOnAPrinterAndIntoAPdfFile)
         if (pdf) {
             ASSERT_EQ(testenv::Script().dialogs.size(), 1u);
             EXPECT_EQ(testenv::Script().dialogs[0].initialPath, testenv::WorkDir() + QStringLiteral("/保存データ"));
+            EXPECT_EQ(ui::FileDialogNameFilters(testenv::Script().dialogs[0].filter), QStringList{"PDF ファイル (*.pdf)"});
             const auto pages = previewtest::ReadPdfPages(testenv::ReadFile(file));
             ASSERT_EQ(pages.size(), 3u);
             for (int k = 0; k < 3; ++k) EXPECT_TRUE(pages[k].text.contains(QStringLiteral("-   %1 -").arg(10 + k))) << k;
@@ -314,26 +329,67 @@ TEST(Printing, RenumberedPrintOnAPrinterAndIntoAPdfFile)
 
 TEST(Printing, PdfFileHoldsTheRangeOnceForEachCopy)
 {
-    Printing pr(ScreenFramePreview);
-    const QString file = testenv::WorkDir() + QStringLiteral("/frame.pdf");
+    {
+        Printing pr(ScreenFramePreview);
+        const QString file = testenv::WorkDir() + QStringLiteral("/frame.pdf");
+        testenv::Script().saveFiles.push_back(file);
+        Answers a;
+        a.copies = QStringLiteral("2");
+        a.printer = frmPrintInfoSetUp::PdfDestination();
+        pr.Print(a);
+        const auto pages = previewtest::ReadPdfPages(testenv::ReadFile(file));
+        ASSERT_EQ(pages.size(), 2u);
+        for (const auto& page : pages) {
+            EXPECT_NEAR(page.mediaBox.width(), 595, 1);   // A4 portrait
+            EXPECT_NEAR(page.mediaBox.height(), 842, 1);
+            EXPECT_TRUE(page.text.contains(QStringLiteral("-   1 -")));
+        }
+        // A cancelled file dialog prints nothing.
+        QFile::remove(file);
+        testenv::Script().saveFiles.push_back(QString());
+        pr.Print(a);
+        EXPECT_FALSE(QFile::exists(file));
+        EXPECT_TRUE(testenv::Script().messages.isEmpty());
+    }
+    // Pages 2 to 3 of the results report three times: 2, 3, 2, 3, 2, 3.
+    Printing pr;
+    const QString file = testenv::WorkDir() + QStringLiteral("/range.pdf");
     testenv::Script().saveFiles.push_back(file);
     Answers a;
-    a.copies = QStringLiteral("2");
+    a.option = QStringLiteral("opnSelectPage");
+    a.from = QStringLiteral("2");
+    a.to = QStringLiteral("3");
+    a.copies = QStringLiteral("3");
     a.printer = frmPrintInfoSetUp::PdfDestination();
     pr.Print(a);
     const auto pages = previewtest::ReadPdfPages(testenv::ReadFile(file));
-    ASSERT_EQ(pages.size(), 2u);
-    for (const auto& page : pages) {
-        EXPECT_NEAR(page.mediaBox.width(), 595, 1);   // A4 portrait
-        EXPECT_NEAR(page.mediaBox.height(), 842, 1);
-        EXPECT_TRUE(page.text.contains(QStringLiteral("-   1 -")));
-    }
-    // A cancelled file dialog prints nothing.
-    QFile::remove(file);
-    testenv::Script().saveFiles.push_back(QString());
-    pr.Print(a);
-    EXPECT_FALSE(QFile::exists(file));
+    ASSERT_EQ(pages.size(), 6u);
+    for (int k = 0; k < 6; ++k) EXPECT_TRUE(pages[k].text.contains(QStringLiteral("-   %1 -").arg(2 + k % 2))) << k;
     EXPECT_TRUE(testenv::Script().messages.isEmpty());
+}
+
+// The print dialog offers again the file when the session's last print went
+// into one; after a print on a printer it offers the preview's printer.
+TEST(PrintDialog, RemembersTheFileAsTheLastDestination)
+{
+    Printing pr;
+    QStringList chosen;
+    auto printTo = [&pr, &chosen](const QString& destination) {
+        SetPrintDialogRunner([&chosen, destination](frmPrintInfoSetUp& d) {
+            chosen << d.cboPrinter->currentText();
+            d.cboPrinter->setCurrentIndex(d.cboPrinter->findText(destination));
+            d.cmdOK->click();
+        });
+        pr.w()->cmdPrint_Click();
+    };
+    const QString pdf = frmPrintInfoSetUp::PdfDestination();
+    testenv::Script().saveFiles = {testenv::WorkDir() + QStringLiteral("/a.pdf"), QString()};
+    printTo(pdf);
+    printTo(pdf);   // the file dialog cancelled
+    printTo(QStringLiteral("Office"));
+    printTo(QStringLiteral("Lab"));
+    EXPECT_EQ(chosen, QStringList({"Lab", pdf, pdf, "Lab"}));
+    EXPECT_EQ(pr.target->jobs, (std::vector<Job>{{1, 13, QStringLiteral("Office")}, {1, 13, QStringLiteral("Lab")}}));
 }
 
 // Whatever fails while printing, the preview gets its document back,
@@ -383,6 +439,73 @@ TEST(Printing, FailureRestoresTheDocumentAndSaysSo)
         EXPECT_EQ(p.w()->lblAP->text(), QString::number(pages - 1));
         EXPECT_FALSE(QFile::exists(QStringLiteral("DocFile")));
         EXPECT_TRUE(p.w()->isEnabled());
+    }
+}
+
+// Files in a folder, hidden ones included, by name.
+QStringList FilesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// A PDF file that cannot be written whole leaves the file of that name as it
+// was, nothing beside it, and the print's message; the preview keeps its
+// document.
+TEST(Printing, PdfFileThatCannotBeWrittenLeavesTheOldOne)
+{
+    const QString printError = QStringLiteral("message=exclamation|印刷中にエラーが発生しました。");
+    const QString dir = testenv::MakeDir(QStringLiteral("pdf"));
+    const QString file = dir + QStringLiteral("/report.pdf");
+    const QByteArray old("%PDF-1.4\nthe report printed before\n");
+    Printing pr;
+    const int pages = pr.p.Pages();
+    Answers a;
+    a.printer = frmPrintInfoSetUp::PdfDestination();
+    for (const files::FileStep step : {files::FileStep::Write, files::FileStep::Sync, files::FileStep::Rename}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        ASSERT_TRUE(testenv::WriteFile(file, old));
+        files::SetFileFault([step, file](files::FileStep s, const QString& target) { return s == step && target == file; });
+        testenv::ResetScript().saveFiles.push_back(file);
+        pr.Print(a);
+        EXPECT_EQ(testenv::Script().messages, QStringList{printError});
+        EXPECT_EQ(testenv::ReadFile(file), old);
+        EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("report.pdf")});
+        EXPECT_EQ(pr.p.Pages(), pages);
+        EXPECT_TRUE(pr.w()->isEnabled());
+    }
+    // Without the fault the file is replaced by the whole report.
+    files::SetFileFault(nullptr);
+    testenv::ResetScript().saveFiles.push_back(file);
+    pr.Print(a);
+    EXPECT_TRUE(testenv::Script().messages.isEmpty());
+    EXPECT_EQ(previewtest::ReadPdfPages(testenv::ReadFile(file)).size(), static_cast<size_t>(pages));
+    EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("report.pdf")});
+}
+
+// The same on a real disk that fills up: empty, half the file's room left,
+// one byte short.
+TEST(Printing, PdfFileOnAFullDiskLeavesTheOldOne)
+{
+    testenv::SmallDisk disk(testenv::WorkDir() + QStringLiteral("/disk"), 4 << 20);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
+    const QString file = disk.Path() + QStringLiteral("/report.pdf");
+    Printing pr;
+    Answers a;
+    a.printer = frmPrintInfoSetUp::PdfDestination();
+    testenv::Script().saveFiles.push_back(file);
+    pr.Print(a);
+    const QByteArray old = testenv::ReadFile(file);
+    ASSERT_FALSE(old.isEmpty());
+    const qint64 size = old.size();
+    for (const qint64 room : {qint64{0}, size / 2, size - 1}) {
+        SCOPED_TRACE(room);
+        ASSERT_TRUE(disk.FillLeaving(room));
+        ASSERT_LT(disk.Free(), size);
+        testenv::ResetScript().saveFiles.push_back(file);
+        pr.Print(a);
+        EXPECT_EQ(testenv::Script().messages, QStringList{QStringLiteral("message=exclamation|印刷中にエラーが発生しました。")});
+        EXPECT_EQ(testenv::ReadFile(file), old);
+        EXPECT_EQ(FilesIn(disk.Path()), QStringList({QStringLiteral("filler"), QStringLiteral("report.pdf")}));
     }
 }
 
