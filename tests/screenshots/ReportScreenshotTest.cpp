@@ -1,7 +1,8 @@
 // Pictures of the report window and its two dialogs, written where
 // ZELKOVA_SCREENSHOTS points (run under a real X server to look at them):
 // the cover, a page of a table at 95 % and as a whole page, the
-// display-contents dialog and the print dialog.
+// display-contents dialog, the print dialog, the file dialog of a print to
+// "PDF ファイル" and the print dialog after it.
 #include "common/PreviewOpener.h"
 #include "common/ReportProject.h"
 #include "common/ReportSamples.h"
@@ -15,8 +16,12 @@
 #include "report/frmPreviewInfoSetUp.h"
 #include "report/frmPrintInfoSetUp.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QTimer>
 #include <QPixmap>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -64,6 +69,33 @@ TEST(Screenshots, ReportPreviewAndDialogs)
     print.Load();
     testenv::SaveScreenshot(&print, QStringLiteral("print-dialog.png"));
     print.cmdCancel_Click();
+
+    // A print to "PDF ファイル" with the real file dialog, cancelled once seen.
+    ui::SetCurrent(std::make_shared<ui::RealServices>());
+    SetPrintDialogRunner([](frmPrintInfoSetUp& d) {
+        d.cboPrinter->setCurrentIndex(d.cboPrinter->findText(frmPrintInfoSetUp::PdfDestination()));
+        d.cmdOK->click();
+    });
+    bool fileDialogSeen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&fileDialogSeen] {
+        if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            testenv::SaveScreenshot(files, QStringLiteral("print-pdf-file-dialog.png"));
+            fileDialogSeen = true;
+            files->reject();
+        }
+    });
+    poll.start(200);
+    w->cmdPrint_Click();
+    poll.stop();
+    testenv::ResetScript();
+    EXPECT_TRUE(fileDialogSeen);
+    SetPrintDialogRunner(nullptr);
+    w->InitPrintRequest();
+    frmPrintInfoSetUp again(w);
+    again.Load();
+    testenv::SaveScreenshot(&again, QStringLiteral("print-dialog-after-pdf.png"));
+    again.cmdCancel_Click();
 }
 
 }  // namespace
