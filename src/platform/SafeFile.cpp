@@ -1,11 +1,15 @@
 #include "platform/SafeFile.h"
 
+#include "platform/SafeFileFaults.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +20,35 @@ namespace {
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
+InjectedWriteFailure* g_fault = nullptr;
+
 }  // namespace
+
+// The one door through which the writer asks whether a test wants a step to
+// fail; errno is set as the real failure would set it.
+struct FaultAccess {
+    static bool Fails(FailingStep step)
+    {
+        if (!g_fault || g_fault->step_ != step) return false;
+        ++g_fault->failures_;
+        errno = step == FailingStep::Write ? ENOSPC : step == FailingStep::Sync ? EIO : EACCES;
+        return true;
+    }
+    // The bytes a file that holds `written` bytes may still take.
+    static qint64 Room(qint64 written)
+    {
+        if (!g_fault || g_fault->step_ != FailingStep::Write) return -1;
+        return std::max<qint64>(0, g_fault->room_ - written);
+    }
+};
+
+InjectedWriteFailure::InjectedWriteFailure(FailingStep step, qint64 room)
+    : step_(step), room_(room), previous_(g_fault)
+{
+    g_fault = this;
+}
+
+InjectedWriteFailure::~InjectedWriteFailure() { g_fault = previous_; }
 
 SafeFile::SafeFile(const QString& target) : target_(target)
 {
@@ -30,33 +62,55 @@ SafeFile::~SafeFile() { Discard(); }
 bool SafeFile::Open()
 {
     Discard();
+    error_.clear();
     // A file the user made read-only is not replaced behind their back.
-    if (QFileInfo::exists(target_) && ::access(Native(target_).constData(), W_OK) != 0) return false;
+    if (QFileInfo::exists(target_) && ::access(Native(target_).constData(), W_OK) != 0) {
+        Fail();
+        return false;
+    }
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
         fd_ = ::open(Native(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }
     if (fd_ < 0) {
+        Fail();
         temp_.clear();
         return false;
     }
     ok_ = true;
+    written_ = 0;
     return true;
+}
+
+void SafeFile::Fail()
+{
+    if (error_.isEmpty()) error_ = QString::fromLocal8Bit(std::strerror(errno));
+    ok_ = false;
 }
 
 bool SafeFile::Write(const void* data, size_t size)
 {
     const char* p = static_cast<const char*>(data);
     while (ok_ && size > 0) {
-        const ssize_t n = ::write(fd_, p, size);
+        size_t chunk = size;
+        if (const qint64 room = FaultAccess::Room(written_); room >= 0 && static_cast<qint64>(chunk) > room) {
+            chunk = static_cast<size_t>(room);
+            if (chunk == 0 && FaultAccess::Fails(FailingStep::Write)) {
+                Fail();
+                break;
+            }
+        }
+        const ssize_t n = ::write(fd_, p, chunk);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            ok_ = false;
+            if (n == 0) errno = ENOSPC;
+            Fail();
             break;
         }
         p += n;
         size -= static_cast<size_t>(n);
+        written_ += n;
     }
     return ok_;
 }
@@ -69,8 +123,9 @@ bool SafeFile::Commit()
     }
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) ok_ = false;
-    if (!ok_ || !ReplaceWith(temp_, target_, true)) {
+    if (::close(fd) != 0) Fail();
+    if (ok_ && !ReplaceWith(temp_, target_, true)) Fail();
+    if (!ok_) {
         Discard();
         return false;
     }
@@ -91,6 +146,23 @@ void SafeFile::Discard()
     ok_ = false;
 }
 
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    SafeFile file(path);
+    const bool written =
+        file.Open() && file.Write(bytes.constData(), static_cast<size_t>(bytes.size())) && file.Commit();
+    if (!written && error) *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.ErrorString());
+    return written;
+}
+
+bool IsTemporaryNameOf(const QString& name, const QString& target)
+{
+    if (name.size() != target.size() + 9 || !name.startsWith(target + QLatin1Char('.'))) return false;
+    for (const QChar c : QStringView(name).right(8))
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'))) return false;
+    return true;
+}
+
 QString RandomHexDigits()
 {
     return QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
@@ -105,11 +177,15 @@ bool ReplaceWith(const QString& source, const QString& target, bool keepPermissi
     if (fd < 0) return false;
     struct stat old {};
     bool ok = !(keepPermissions && ::stat(to.constData(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0);
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && !FaultAccess::Fails(FailingStep::Sync) && ::fsync(fd) == 0;
+    const int syncError = errno;
     if (::close(fd) != 0) ok = false;
-    if (!ok) return false;
+    if (!ok) {
+        errno = syncError;
+        return false;
+    }
     if (beforeRename && !beforeRename()) return false;
-    if (std::rename(from.constData(), to.constData()) != 0) return false;
+    if (FaultAccess::Fails(FailingStep::Rename) || std::rename(from.constData(), to.constData()) != 0) return false;
     SyncFolderOf(target);
     return true;
 }
