@@ -8,6 +8,7 @@
 // those two records with the default values.
 #pragma once
 
+#include "database/WorkingFiles.h"
 #include "diagram/Outcome.h"
 
 #include <QByteArray>
@@ -17,7 +18,7 @@
 
 namespace diagram {
 
-inline const QString kViewParameterFile = QStringLiteral("vpf");
+using ::kViewParameterFile;
 constexpr int kViewRecordLength = 46;
 constexpr int kDiagramWindowRecord = 1;
 constexpr int kPreviewRecord = 2;
@@ -63,9 +64,10 @@ ViewParameters ApplyViewFallbacks(ViewParameters view, int record);
 // defaults; the file is then left as it is until the next save.
 ViewParameters LoadViewParameters(int record, const QString& path = kViewParameterFile);
 
-// Writes `view` as record `record` (from 1) and nothing else, except that a
-// missing file is created with its two default records first, and records
-// missing before `record` in a shorter file are written with the defaults.
+// Writes `view` as record `record` (from 1): the whole file is written anew
+// through the safe writer with every other record as it was, the two default
+// records when the file is missing, and the defaults for records missing
+// before `record` in a shorter file. A failure leaves the file as it was.
 Status SaveViewParameters(int record, const ViewParameters& view,
                           const QString& path = kViewParameterFile);
 

@@ -1,7 +1,8 @@
 #include "report/PreviewSettingsFile.h"
 
+#include "platform/SafeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -117,20 +118,17 @@ bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path)
         const QByteArray rest = old.readAll().mid(kPreviewInfoLength);
         bytes += rest;
     }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) return false;
-    return f.commit();
+    return files::WriteWholeFile(path, bytes);
 }
 
-void ClearStoredCombination(PreviewInfoRecord& info, const QString& path)
+bool ClearStoredCombination(PreviewInfoRecord& info, const QString& path)
 {
     // A file that cannot be read gives the defaults, as no bytes decode to them.
     LoadPreviewInfo(info, path);
     info.CombineCases = 0;
     info.CaseSelected.fill(0);
     info.CaseFactor.fill(1.0f);
-    WritePreviewInfo(info, path);
+    return WritePreviewInfo(info, path);
 }
 
 }  // namespace report

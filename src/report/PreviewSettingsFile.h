@@ -9,13 +9,14 @@
 #pragma once
 
 #include "core/ProgramState.h"
+#include "database/WorkingFiles.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace report {
 
-inline const QString kPreviewInfoFile = QStringLiteral("pif");
+using ::kPreviewInfoFile;
 constexpr int kPreviewInfoLength = 80;
 
 QByteArray EncodePreviewInfo(const PreviewInfoRecord& info);
@@ -30,12 +31,14 @@ PreviewInfoRecord DefaultPreviewInfo(int16_t confirmed);
 // takes its default.
 void LoadPreviewInfo(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
-// Writes the whole record; false when the file cannot be written.
+// Writes the whole record, and any bytes the file holds after it, as a new
+// whole file; false when it cannot be written, and the file is then as it was.
 bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
 // After a failed build: the file's record (or the defaults for what it
 // lacks) with the combination cleared — no case chosen, every factor 1 —
-// becomes `info` and is written back, all 80 bytes.
-void ClearStoredCombination(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
+// becomes `info` and is written back, all 80 bytes; false when the file
+// cannot be written (`info` is cleared all the same).
+bool ClearStoredCombination(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
 }  // namespace report

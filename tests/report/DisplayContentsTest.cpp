@@ -2,10 +2,12 @@
 #include "common/TestEnv.h"
 #include "common/WidgetEvents.h"
 #include "core/ProgramState.h"
+#include "platform/SafeFileFaults.h"
 #include "report/PreviewSettingsFile.h"
 #include "report/frmPreviewInfoSetUp.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,6 +142,33 @@ TEST(DisplayContents, ConfirmingWritesTheRecord)
     b = PifBytes();
     EXPECT_EQ(Int16At(b, 6), 0);
     EXPECT_EQ(SingleAt(b, 28), 1.2f);
+}
+
+// Confirmed contents that cannot be stored are shown all the same; the user
+// is told, and the file keeps what it held.
+TEST(DisplayContents, ContentsThatCannotBeStoredAreShownAndTheUserIsTold)
+{
+    {
+        Dialog dlg(2);
+        dlg.d.cmdOK->click();
+    }
+    const QByteArray before = PifBytes();
+    ASSERT_TRUE(testenv::Script().messages.isEmpty());
+    {
+        Dialog dlg(2);
+        dlg.d.lstCaseZoom->item(1)->setCheckState(Qt::Checked);
+        files::InjectedWriteFailure diskFull(files::FailingStep::Write);
+        dlg.d.cmdOK->click();
+    }
+    EXPECT_EQ(PifBytes(), before);
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{report::kPreviewInfoFile});
+    EXPECT_EQ(Program().PreviewInfo.Confirmed, -1);
+    EXPECT_EQ(Program().PreviewInfo.CombineCases, -1);
+    EXPECT_EQ(Program().PreviewInfo.CaseSelected[1], -1);
+    const QStringList messages = testenv::Script().messages;
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("message=exclamation|表示内容をファイルに保存できませんでした。")))
+        << messages[0].toStdString();
 }
 
 TEST(DisplayContents, CancelAndCloseBoxLeaveTheFileAsItWas)

@@ -5,6 +5,7 @@
 #include "ReportTestSupport.h"
 
 #include "platform/PdfPages.h"
+#include "platform/SafeFileFaults.h"
 #include "platform/preview/Printing.h"
 #include "report/frmPrintInfoSetUp.h"
 #include "diagram/UpDownControl.h"
@@ -383,6 +384,26 @@ TEST(Printing, FailureRestoresTheDocumentAndSaysSo)
         EXPECT_EQ(p.w()->lblAP->text(), QString::number(pages - 1));
         EXPECT_FALSE(QFile::exists(QStringLiteral("DocFile")));
         EXPECT_TRUE(p.w()->isEnabled());
+    }
+    // The shown document cannot be kept in "DocFile": nothing is printed,
+    // and nothing of the file is left.
+    {
+        Printing pr;
+        testenv::ResetScript();
+        const preview::Document shown = pr.w()->vsp->CurrentDocument();
+        Answers a;
+        a.startPage = true;
+        a.start = QStringLiteral("5");
+        {
+            files::InjectedWriteFailure diskFull(files::FailingStep::Write, 100);
+            pr.Print(a);
+        }
+        EXPECT_TRUE(pr.target->jobs.empty());
+        EXPECT_EQ(testenv::Script().messages, QStringList{printError});
+        EXPECT_EQ(pr.w()->vsp->CurrentDocument(), shown);
+        EXPECT_TRUE(QDir().entryList({QStringLiteral("DocFile*")}, QDir::Files).isEmpty());
+        EXPECT_EQ(Program().PageCounter, 0);
+        EXPECT_TRUE(pr.w()->isEnabled());
     }
 }
 
