@@ -28,7 +28,9 @@ QString UnusedTemporaryName(const QString& prefix);
 bool IsProjectDatabase(const QString& path);
 
 // Removes the temporary files (and their journals) that a program ended by a
-// crash left in the working folder.
+// crash left in the working folder: the databases being opened or built, the
+// document of a print, and the safe writer's temporary files of the files
+// above. Other files, whatever their names, stay.
 void RemoveLeftoverTemporaries();
 
 // Puts the complete database file `source` in place of "Zelkova.mdb" in one
