@@ -99,10 +99,11 @@ ViewParameters DecodeViewRecord(const QByteArray& bytes)
 
 ViewParameters ApplyViewFallbacks(ViewParameters view, int record)
 {
-    // A damaged file can hold NaN or infinities, which no range test catches.
+    // A damaged file can hold NaN, infinities or sizes no box takes, which
+    // the range tests below do not all catch and no drawing survives.
     const ViewParameters defaults;
     for (const FieldDesc& f : kFields)
-        if (f.real && !std::isfinite(view.*f.real)) view.*f.real = defaults.*f.real;
+        if (f.real && !(std::fabs(view.*f.real) <= kLargestViewSize)) view.*f.real = defaults.*f.real;
 
     if (view.ra < 0) view.ra = 0;
     if (OutsideRange(view.thetaA, 0, 180)) view.thetaA = 0;

@@ -52,10 +52,15 @@ struct ViewParameters {
 QByteArray EncodeViewRecord(const ViewParameters& view);
 ViewParameters DecodeViewRecord(const QByteArray& bytes);
 
+// The largest size the view's entry boxes take (distances, offsets, zoom and
+// the indicator's size): the limit of their spin controls.
+constexpr float kLargestViewSize = 32767;
+
 // Replaces stored values that a view cannot use: a Single that is not finite
-// takes its default, then the range rules (r below 0, angles outside their
-// range, an eye less than 1 unit beyond the look-at distance, a zoom below 1
-// other than -1 in record 1, a switch other than 0 or 1).
+// or beyond what its box takes (more than kLargestViewSize either way) takes
+// its default, then the range rules (r below 0, angles outside their range,
+// an eye less than 1 unit beyond the look-at distance, a zoom below 1 other
+// than -1 in record 1, a switch other than 0 or 1).
 ViewParameters ApplyViewFallbacks(ViewParameters view, int record);
 
 // Record `record` of the file, with the fallbacks applied. A missing file is

@@ -19,8 +19,16 @@ namespace report {
 using ::kPreviewInfoFile;
 constexpr int kPreviewInfoLength = 80;
 
+// Factors and scales as the display-contents dialog shows them; a case
+// factor stands right-aligned in a field of ten characters of its list.
+constexpr int kFactorField = 10;
+inline const QString kFactorFormat = QStringLiteral("0.000");
+QString CaseFactorText(float factor);
+
 QByteArray EncodePreviewInfo(const PreviewInfoRecord& info);
-// The record of `bytes`; bytes beyond their end read from `missing`.
+// The record of `bytes`; bytes beyond their end read from `missing`. A
+// damaged value reads as its default 1: a case factor that is not finite or
+// whose text is wider than its field, a scale that is not finite.
 PreviewInfoRecord DecodePreviewInfo(const QByteArray& bytes, const PreviewInfoRecord& missing);
 
 // The display contents when "pif" is missing; Confirmed as given.

@@ -24,8 +24,8 @@ using report::ControlLayout;
 
 namespace {
 
-constexpr int kFactorField = 10;
-const QString kFactorFormat = QStringLiteral("0.000");
+using report::kFactorField;
+using report::kFactorFormat;
 
 const QString kContentsNotKept = QStringLiteral("表示内容をファイルに保存できませんでした。\r\n"
                                                 "指定した内容で表示しますが、次回は前回保存した内容に戻ります。");
@@ -137,7 +137,7 @@ void frmPreviewInfoSetUp::FillFromPreviewInfo()
     lstCaseZoom->clear();
     const int cases = std::clamp<int>(Program().LoadCaseCount, 0, 10);
     for (int i = 0; i < cases; ++i) {
-        auto* item = new QListWidgetItem(CaseLine(QString::number(i + 1), rt::Format(info.CaseFactor[i], kFactorFormat)),
+        auto* item = new QListWidgetItem(CaseLine(QString::number(i + 1), report::CaseFactorText(info.CaseFactor[i])),
                                          lstCaseZoom);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(info.CaseSelected[i] != 0 ? Qt::Checked : Qt::Unchecked);
