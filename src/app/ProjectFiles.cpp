@@ -1,6 +1,7 @@
 #include "app/ProjectFiles.h"
 
 #include "core/MakeDatabase.h"
+#include "database/WorkingFiles.h"
 
 #include "platform/Database.h"
 #include "platform/Settings.h"
@@ -22,7 +23,6 @@ namespace {
 const QString kSaveFolderName = QStringLiteral("保存データ");
 // The dialog shows the pattern after the description, once.
 const QString kArchiveFilter = QStringLiteral("圧縮ファイル|*.lzh");
-const QString kViewParameterFile = QStringLiteral("vpf");
 
 // The default archive folder: 保存データ in the parent of the working folder.
 QString DefaultProjectFolder()

@@ -15,8 +15,6 @@ namespace {
 dao::DatabasePtr MakeDbConnection;
 dao::RecordsetPtr MakeDbRecordset;
 
-const QString kPreviewInfoFile = QStringLiteral("pif");
-
 void CloseRecordset(dao::RecordsetPtr& rs)
 {
     if (rs) {

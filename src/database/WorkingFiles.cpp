@@ -44,9 +44,15 @@ bool IsProjectDatabase(const QString& path)
 
 void RemoveLeftoverTemporaries()
 {
+    const QDir::Filters kinds = QDir::Files | QDir::Hidden | QDir::System;
     const QStringList patterns{kOpeningPrefix + QStringLiteral("*.tmp*"), kBuildingPrefix + QStringLiteral("*.tmp*")};
-    for (const QString& name : QDir::current().entryList(patterns, QDir::Files | QDir::Hidden | QDir::System))
-        QFile::remove(name);
+    for (const QString& name : QDir::current().entryList(patterns, kinds)) QFile::remove(name);
+
+    // A print lives no longer than the program that runs it.
+    if (QFileInfo(kPrintDocumentFile).isFile()) QFile::remove(kPrintDocumentFile);
+    for (const QString& target : {kPreviewInfoFile, kViewParameterFile, kPrintDocumentFile})
+        for (const QString& name : QDir::current().entryList({target + QStringLiteral(".*")}, kinds))
+            if (files::IsTemporaryNameOf(name, target)) QFile::remove(name);
 }
 
 bool ReplaceWorkingDatabase(const QString& source, bool keepPermissions)

@@ -8,6 +8,13 @@ inline const QString kWorkingDatabase = QStringLiteral("Zelkova.mdb");
 inline const QString kBackupDatabase = QStringLiteral("ZelkovaMT.mdb");
 inline const QString kCompactDatabase = QStringLiteral("Zelkova2.mdb");
 
+// The report's and the views' own files, each written whole through the safe
+// writer: the display contents, the view records, and the shown document
+// kept while a print with a start page number runs.
+inline const QString kPreviewInfoFile = QStringLiteral("pif");
+inline const QString kViewParameterFile = QStringLiteral("vpf");
+inline const QString kPrintDocumentFile = QStringLiteral("DocFile");
+
 // Beginnings of the names of temporary files made in the working folder: an
 // archive's database being opened, a new database being built.
 inline const QString kOpeningPrefix = QStringLiteral("ZelkovaOpen-");
@@ -21,7 +28,9 @@ QString UnusedTemporaryName(const QString& prefix);
 bool IsProjectDatabase(const QString& path);
 
 // Removes the temporary files (and their journals) that a program ended by a
-// crash left in the working folder.
+// crash left in the working folder: the databases being opened or built, the
+// document of a print, and the safe writer's temporary files of the files
+// above. Other files, whatever their names, stay.
 void RemoveLeftoverTemporaries();
 
 // Puts the complete database file `source` in place of "Zelkova.mdb" in one

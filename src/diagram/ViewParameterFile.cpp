@@ -1,8 +1,10 @@
 #include "diagram/ViewParameterFile.h"
 
 #include "platform/Runtime.h"
+#include "platform/SafeFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -72,11 +74,6 @@ uint32_t GetLE(const QByteArray& in, int offset, int bytes)
 
 bool OutsideRange(int16_t v, int low, int high) { return v < low || v > high; }
 
-bool WriteAt(QFile& f, qint64 at, const QByteArray& bytes)
-{
-    return f.seek(at) && f.write(bytes) == bytes.size();
-}
-
 }  // namespace
 
 QByteArray EncodeViewRecord(const ViewParameters& view)
@@ -102,10 +99,11 @@ ViewParameters DecodeViewRecord(const QByteArray& bytes)
 
 ViewParameters ApplyViewFallbacks(ViewParameters view, int record)
 {
-    // A damaged file can hold NaN or infinities, which no range test catches.
+    // A damaged file can hold NaN, infinities or sizes no box takes, which
+    // the range tests below do not all catch and no drawing survives.
     const ViewParameters defaults;
     for (const FieldDesc& f : kFields)
-        if (f.real && !std::isfinite(view.*f.real)) view.*f.real = defaults.*f.real;
+        if (f.real && !(std::fabs(view.*f.real) <= kLargestViewSize)) view.*f.real = defaults.*f.real;
 
     if (view.ra < 0) view.ra = 0;
     if (OutsideRange(view.thetaA, 0, 180)) view.thetaA = 0;
@@ -122,16 +120,10 @@ ViewParameters ApplyViewFallbacks(ViewParameters view, int record)
 
 namespace {
 
-// A new file of the two default records; false when it cannot be written.
-bool CreateDefaultFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
-    const QByteArray record = EncodeViewRecord(ViewParameters{});
-    const bool written = f.write(record + record) == 2 * kViewRecordLength && f.flush();
-    f.close();
-    return written;
-}
+QByteArray DefaultRecord() { return EncodeViewRecord(ViewParameters{}); }
+
+// The two default records, as a missing file is created.
+QByteArray DefaultFile() { return DefaultRecord() + DefaultRecord(); }
 
 }  // namespace
 
@@ -141,7 +133,7 @@ ViewParameters LoadViewParameters(int record, const QString& path)
     QFile f(path);
     if (!f.exists()) {
         // Created for the next opening; this one uses the defaults either way.
-        CreateDefaultFile(path);
+        files::WriteWholeFile(path, DefaultFile());
     } else if (record >= 1 && f.open(QIODevice::ReadOnly)
                && f.seek(static_cast<qint64>(record - 1) * kViewRecordLength)) {
         const QByteArray bytes = f.read(kViewRecordLength);
@@ -153,22 +145,28 @@ ViewParameters LoadViewParameters(int record, const QString& path)
 Status SaveViewParameters(int record, const ViewParameters& view, const QString& path)
 {
     if (record < 1) return Status::Failure(QStringLiteral("view record %1 does not exist").arg(record));
+    QByteArray bytes = DefaultFile();
     QFile f(path);
-    if (!f.exists() && !CreateDefaultFile(path) && !f.exists())
-        return Status::Failure(QStringLiteral("%1 cannot be created").arg(path));
-    if (!f.open(QIODevice::ReadWrite))
-        return Status::Failure(QStringLiteral("%1 cannot be opened: %2").arg(path, f.errorString()));
+    if (f.exists()) {
+        if (!f.open(QIODevice::ReadOnly))
+            return Status::Failure(QStringLiteral("%1 cannot be opened: %2").arg(path, f.errorString()));
+        bytes = f.readAll();
+        if (f.error() != QFileDevice::NoError)
+            return Status::Failure(QStringLiteral("%1 cannot be read: %2").arg(path, f.errorString()));
+        f.close();
+    }
 
-    const qint64 at = static_cast<qint64>(record - 1) * kViewRecordLength;
+    const qsizetype at = static_cast<qsizetype>(record - 1) * kViewRecordLength;
     // Records missing before this one are filled so that the file stays a
-    // whole number of readable records.
-    const QByteArray defaults = EncodeViewRecord(ViewParameters{});
-    for (qint64 r = f.size() / kViewRecordLength; r * kViewRecordLength < at; ++r)
-        if (!WriteAt(f, r * kViewRecordLength, defaults))
-            return Status::Failure(QStringLiteral("%1 cannot be written: %2").arg(path, f.errorString()));
-    if (!WriteAt(f, at, EncodeViewRecord(view)) || !f.flush())
-        return Status::Failure(QStringLiteral("%1 cannot be written: %2").arg(path, f.errorString()));
-    f.close();
+    // whole number of readable records; a piece of a record at the end goes.
+    if (bytes.size() < at) {
+        bytes.truncate(bytes.size() / kViewRecordLength * kViewRecordLength);
+        while (bytes.size() < at) bytes += DefaultRecord();
+    }
+    const QByteArray written = EncodeViewRecord(view);
+    bytes.replace(at, std::min<qsizetype>(kViewRecordLength, bytes.size() - at), written);
+    QString error;
+    if (!files::WriteWholeFile(path, bytes, &error)) return Status::Failure(error);
     return Succeeded();
 }
 

@@ -8,6 +8,7 @@
 // those two records with the default values.
 #pragma once
 
+#include "database/WorkingFiles.h"
 #include "diagram/Outcome.h"
 
 #include <QByteArray>
@@ -17,7 +18,7 @@
 
 namespace diagram {
 
-inline const QString kViewParameterFile = QStringLiteral("vpf");
+using ::kViewParameterFile;
 constexpr int kViewRecordLength = 46;
 constexpr int kDiagramWindowRecord = 1;
 constexpr int kPreviewRecord = 2;
@@ -51,10 +52,15 @@ struct ViewParameters {
 QByteArray EncodeViewRecord(const ViewParameters& view);
 ViewParameters DecodeViewRecord(const QByteArray& bytes);
 
+// The largest size the view's entry boxes take (distances, offsets, zoom and
+// the indicator's size): the limit of their spin controls.
+constexpr float kLargestViewSize = 32767;
+
 // Replaces stored values that a view cannot use: a Single that is not finite
-// takes its default, then the range rules (r below 0, angles outside their
-// range, an eye less than 1 unit beyond the look-at distance, a zoom below 1
-// other than -1 in record 1, a switch other than 0 or 1).
+// or beyond what its box takes (more than kLargestViewSize either way) takes
+// its default, then the range rules (r below 0, angles outside their range,
+// an eye less than 1 unit beyond the look-at distance, a zoom below 1 other
+// than -1 in record 1, a switch other than 0 or 1).
 ViewParameters ApplyViewFallbacks(ViewParameters view, int record);
 
 // Record `record` of the file, with the fallbacks applied. A missing file is
@@ -63,9 +69,10 @@ ViewParameters ApplyViewFallbacks(ViewParameters view, int record);
 // defaults; the file is then left as it is until the next save.
 ViewParameters LoadViewParameters(int record, const QString& path = kViewParameterFile);
 
-// Writes `view` as record `record` (from 1) and nothing else, except that a
-// missing file is created with its two default records first, and records
-// missing before `record` in a shorter file are written with the defaults.
+// Writes `view` as record `record` (from 1): the whole file is written anew
+// through the safe writer with every other record as it was, the two default
+// records when the file is missing, and the defaults for records missing
+// before `record` in a shorter file. A failure leaves the file as it was.
 Status SaveViewParameters(int record, const ViewParameters& view,
                           const QString& path = kViewParameterFile);
 

@@ -1,11 +1,15 @@
 #include "platform/SafeFile.h"
 
+#include "platform/SafeFileFaults.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,15 +20,40 @@ namespace {
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
-std::function<bool(FileStep, const QString&)>& Fault()
-{
-    static std::function<bool(FileStep, const QString&)> fault;
-    return fault;
-}
-
-bool Faulty(FileStep step, const QString& file) { return Fault() && Fault()(step, file); }
+InjectedWriteFailure* g_fault = nullptr;
 
 }  // namespace
+
+// The one door through which the writer asks whether a test wants a step to
+// fail; errno is set as the real failure would set it.
+struct FaultAccess {
+    static bool Applies(FailingStep step, const QString& target)
+    {
+        return g_fault && g_fault->step_ == step &&
+               (g_fault->onlyTarget_.isEmpty() || g_fault->onlyTarget_ == target);
+    }
+    static bool Fails(FailingStep step, const QString& target)
+    {
+        if (!Applies(step, target)) return false;
+        ++g_fault->failures_;
+        errno = step == FailingStep::Write ? ENOSPC : step == FailingStep::Sync ? EIO : EACCES;
+        return true;
+    }
+    // The bytes a file that holds `written` bytes may still take.
+    static qint64 Room(qint64 written, const QString& target)
+    {
+        if (!Applies(FailingStep::Write, target)) return -1;
+        return std::max<qint64>(0, g_fault->room_ - written);
+    }
+};
+
+InjectedWriteFailure::InjectedWriteFailure(FailingStep step, qint64 room, const QString& onlyTarget)
+    : step_(step), room_(room), onlyTarget_(onlyTarget), previous_(g_fault)
+{
+    g_fault = this;
+}
+
+InjectedWriteFailure::~InjectedWriteFailure() { g_fault = previous_; }
 
 SafeFile::SafeFile(const QString& target) : target_(target)
 {
@@ -38,34 +67,55 @@ SafeFile::~SafeFile() { Discard(); }
 bool SafeFile::Open()
 {
     Discard();
+    error_.clear();
     // A file the user made read-only is not replaced behind their back.
-    if (QFileInfo::exists(target_) && ::access(Native(target_).constData(), W_OK) != 0) return false;
+    if (QFileInfo::exists(target_) && ::access(Native(target_).constData(), W_OK) != 0) {
+        Fail();
+        return false;
+    }
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
         fd_ = ::open(Native(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }
     if (fd_ < 0) {
+        Fail();
         temp_.clear();
         return false;
     }
     ok_ = true;
+    written_ = 0;
     return true;
+}
+
+void SafeFile::Fail()
+{
+    if (error_.isEmpty()) error_ = QString::fromLocal8Bit(std::strerror(errno));
+    ok_ = false;
 }
 
 bool SafeFile::Write(const void* data, size_t size)
 {
     const char* p = static_cast<const char*>(data);
-    if (ok_ && size > 0 && Faulty(FileStep::Write, target_)) ok_ = false;
     while (ok_ && size > 0) {
-        const ssize_t n = ::write(fd_, p, size);
+        size_t chunk = size;
+        if (const qint64 room = FaultAccess::Room(written_, target_); room >= 0 && static_cast<qint64>(chunk) > room) {
+            chunk = static_cast<size_t>(room);
+            if (chunk == 0 && FaultAccess::Fails(FailingStep::Write, target_)) {
+                Fail();
+                break;
+            }
+        }
+        const ssize_t n = ::write(fd_, p, chunk);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            ok_ = false;
+            if (n == 0) errno = ENOSPC;
+            Fail();
             break;
         }
         p += n;
         size -= static_cast<size_t>(n);
+        written_ += n;
     }
     return ok_;
 }
@@ -78,8 +128,9 @@ bool SafeFile::Commit()
     }
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) ok_ = false;
-    if (!ok_ || !ReplaceWith(temp_, target_, true)) {
+    if (::close(fd) != 0) Fail();
+    if (ok_ && !ReplaceWith(temp_, target_, true)) Fail();
+    if (!ok_) {
         Discard();
         return false;
     }
@@ -100,6 +151,23 @@ void SafeFile::Discard()
     ok_ = false;
 }
 
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    SafeFile file(path);
+    const bool written =
+        file.Open() && file.Write(bytes.constData(), static_cast<size_t>(bytes.size())) && file.Commit();
+    if (!written && error) *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.ErrorString());
+    return written;
+}
+
+bool IsTemporaryNameOf(const QString& name, const QString& target)
+{
+    if (name.size() != target.size() + 9 || !name.startsWith(target + QLatin1Char('.'))) return false;
+    for (const QChar c : QStringView(name).right(8))
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'))) return false;
+    return true;
+}
+
 QString RandomHexDigits()
 {
     return QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
@@ -114,11 +182,15 @@ bool ReplaceWith(const QString& source, const QString& target, bool keepPermissi
     if (fd < 0) return false;
     struct stat old {};
     bool ok = !(keepPermissions && ::stat(to.constData(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) != 0);
-    ok = ok && !Faulty(FileStep::Sync, target) && ::fsync(fd) == 0;
+    ok = ok && !FaultAccess::Fails(FailingStep::Sync, target) && ::fsync(fd) == 0;
+    const int syncError = errno;
     if (::close(fd) != 0) ok = false;
-    if (!ok) return false;
+    if (!ok) {
+        errno = syncError;
+        return false;
+    }
     if (beforeRename && !beforeRename()) return false;
-    if (Faulty(FileStep::Rename, target) || std::rename(from.constData(), to.constData()) != 0) return false;
+    if (FaultAccess::Fails(FailingStep::Rename, target) || std::rename(from.constData(), to.constData()) != 0) return false;
     SyncFolderOf(target);
     return true;
 }
@@ -127,7 +199,7 @@ bool SyncToDisk(const QString& path)
 {
     const int fd = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool synced = !Faulty(FileStep::Sync, path) && ::fsync(fd) == 0;
+    const bool synced = ::fsync(fd) == 0;
     return ::close(fd) == 0 && synced;
 }
 
@@ -139,7 +211,5 @@ void SyncFolderOf(const QString& path)
     ::fsync(fd);
     ::close(fd);
 }
-
-void SetFileFault(std::function<bool(FileStep, const QString&)> fails) { Fault() = std::move(fails); }
 
 }  // namespace files

@@ -1,6 +1,7 @@
 // Files that are written whole or not at all.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstddef>
 #include <functional>
@@ -27,13 +28,29 @@ public:
     // when anything failed on the way.
     bool Commit();
     void Discard();
+    // Why the last Open, Write or Commit failed, as the system says it.
+    QString ErrorString() const { return error_; }
 
 private:
+    void Fail();
+
     QString target_;
     QString temp_;
+    QString error_;
     int fd_ = -1;
     bool ok_ = false;
+    qint64 written_ = 0;
 };
+
+// Writes `bytes` as the whole file `path` through a SafeFile. False when
+// anything failed: the old file is then as it was, and `error`, when given,
+// names the file and the reason.
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// True when `name` (a file name without folder) is one the safe writer gives
+// its temporary file beside the file `target`: the target's name, a point and
+// eight hexadecimal digits.
+bool IsTemporaryNameOf(const QString& name, const QString& target);
 
 // Eight random hexadecimal digits, for the name of a temporary file.
 QString RandomHexDigits();
@@ -52,12 +69,5 @@ bool SyncToDisk(const QString& path);
 
 // Syncs the folder that holds `path`, so that a rename in it lasts.
 void SyncFolderOf(const QString& path);
-
-// A fault put into the steps above, for tests: `fails` is asked before each
-// write, sync and rename with the file the step works towards (the target,
-// not the temporary file), and a step it answers true for fails as on a full
-// or broken disk. None by default; an empty function takes the fault away.
-enum class FileStep { Write, Sync, Rename };
-void SetFileFault(std::function<bool(FileStep step, const QString& file)> fails);
 
 }  // namespace files

@@ -2,7 +2,9 @@
 // sections ("Public", "Mainmenu", "Input", "Input\Ramen", "Preview") of named
 // text values. Section and value names are matched without regard to case, so
 // "Mainmenu"/"MainMenu" and "ChkToolTipText"/"ChkToolTiptext" each reach one
-// stored value. Booleans are written as "True"/"False".
+// stored value. Booleans are written as "True"/"False". The values live in
+// memory; the file "ZELKOVA/ZELKOVA.conf" of the configuration folder is read
+// once and written whole.
 #pragma once
 
 #include <QString>
@@ -23,12 +25,15 @@ double GetNumber(const QString& section, const QString& key, double defaultValue
 // A whole number that fits a 16-bit Integer, else the default.
 int GetInteger(const QString& section, const QString& key, int defaultValue);
 
-// Writes pending changes to disk (called at program end and by tests).
-void Sync();
+// Writes pending changes to disk (called at program end, where the disk must
+// show a change at once, and by tests); the event loop writes them too. The
+// file is replaced whole or not at all: false when it could not be written,
+// the file then is as it was and the changes stay pending for the next write.
+bool Sync();
 
-// Writes pending changes and lets go of the settings file, so that the next
-// access opens the file of the configuration folder then in force
-// ($XDG_CONFIG_HOME): each test works on settings of its own.
+// Writes pending changes and lets go of the settings, so that the next access
+// reads the file of the configuration folder then in force ($XDG_CONFIG_HOME):
+// each test works on settings of its own.
 void Reopen();
 
 }  // namespace reg

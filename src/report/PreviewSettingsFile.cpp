@@ -1,9 +1,12 @@
 #include "report/PreviewSettingsFile.h"
 
+#include "platform/Runtime.h"
+#include "platform/SafeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
+#include <cmath>
 #include <cstring>
 
 namespace report {
@@ -40,7 +43,18 @@ enum Offset : int {
     kStressScale = 76,
 };
 
+// A stored value the record cannot use reads as 1, the default of every
+// factor and scale.
+float FactorOrDefault(float factor)
+{
+    return std::isfinite(factor) && CaseFactorText(factor).size() <= kFactorField ? factor : 1.0f;
+}
+
+float ScaleOrDefault(float scale) { return std::isfinite(scale) ? scale : 1.0f; }
+
 }  // namespace
+
+QString CaseFactorText(float factor) { return rt::Format(factor, kFactorFormat); }
 
 QByteArray EncodePreviewInfo(const PreviewInfoRecord& info)
 {
@@ -73,12 +87,12 @@ PreviewInfoRecord DecodePreviewInfo(const QByteArray& bytes, const PreviewInfoRe
     info.CombineCases = GetInt16(b + kCombineCases);
     for (int i = 0; i < 10; ++i) {
         info.CaseSelected[i] = GetInt16(b + kCaseSelected + 2 * i);
-        info.CaseFactor[i] = GetSingle(b + kCaseFactor + 4 * i);
+        info.CaseFactor[i] = FactorOrDefault(GetSingle(b + kCaseFactor + 4 * i));
     }
     info.ShowDisplacement = GetInt16(b + kShowDisplacement);
-    info.DisplacementScale = GetSingle(b + kDisplacementScale);
+    info.DisplacementScale = ScaleOrDefault(GetSingle(b + kDisplacementScale));
     info.ShowStress = GetInt16(b + kShowStress);
-    info.StressScale = GetSingle(b + kStressScale);
+    info.StressScale = ScaleOrDefault(GetSingle(b + kStressScale));
     return info;
 }
 
@@ -117,20 +131,17 @@ bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path)
         const QByteArray rest = old.readAll().mid(kPreviewInfoLength);
         bytes += rest;
     }
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) return false;
-    return f.commit();
+    return files::WriteWholeFile(path, bytes);
 }
 
-void ClearStoredCombination(PreviewInfoRecord& info, const QString& path)
+bool ClearStoredCombination(PreviewInfoRecord& info, const QString& path)
 {
     // A file that cannot be read gives the defaults, as no bytes decode to them.
     LoadPreviewInfo(info, path);
     info.CombineCases = 0;
     info.CaseSelected.fill(0);
     info.CaseFactor.fill(1.0f);
-    WritePreviewInfo(info, path);
+    return WritePreviewInfo(info, path);
 }
 
 }  // namespace report

@@ -9,17 +9,26 @@
 #pragma once
 
 #include "core/ProgramState.h"
+#include "database/WorkingFiles.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace report {
 
-inline const QString kPreviewInfoFile = QStringLiteral("pif");
+using ::kPreviewInfoFile;
 constexpr int kPreviewInfoLength = 80;
 
+// Factors and scales as the display-contents dialog shows them; a case
+// factor stands right-aligned in a field of ten characters of its list.
+constexpr int kFactorField = 10;
+inline const QString kFactorFormat = QStringLiteral("0.000");
+QString CaseFactorText(float factor);
+
 QByteArray EncodePreviewInfo(const PreviewInfoRecord& info);
-// The record of `bytes`; bytes beyond their end read from `missing`.
+// The record of `bytes`; bytes beyond their end read from `missing`. A
+// damaged value reads as its default 1: a case factor that is not finite or
+// whose text is wider than its field, a scale that is not finite.
 PreviewInfoRecord DecodePreviewInfo(const QByteArray& bytes, const PreviewInfoRecord& missing);
 
 // The display contents when "pif" is missing; Confirmed as given.
@@ -30,12 +39,14 @@ PreviewInfoRecord DefaultPreviewInfo(int16_t confirmed);
 // takes its default.
 void LoadPreviewInfo(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
-// Writes the whole record; false when the file cannot be written.
+// Writes the whole record, and any bytes the file holds after it, as a new
+// whole file; false when it cannot be written, and the file is then as it was.
 bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
 // After a failed build: the file's record (or the defaults for what it
 // lacks) with the combination cleared — no case chosen, every factor 1 —
-// becomes `info` and is written back, all 80 bytes.
-void ClearStoredCombination(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
+// becomes `info` and is written back, all 80 bytes; false when the file
+// cannot be written (`info` is cleared all the same).
+bool ClearStoredCombination(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
 }  // namespace report

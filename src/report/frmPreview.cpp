@@ -48,7 +48,7 @@ constexpr double kZoomStep = 15;
 constexpr double kDesignWidth = 12000;
 constexpr double kDesignHeight = 9000;
 const QString kSettingsSection = QStringLiteral("Preview");
-const QString kDocumentFile = QStringLiteral("DocFile");
+const QString kDocumentFile = kPrintDocumentFile;
 
 // The window's controls. Frame(0) holds the page and zoom controls, Frame(1)
 // (waiting below it, out of view) the choice of the diagram in the layout

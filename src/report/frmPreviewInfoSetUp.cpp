@@ -24,8 +24,11 @@ using report::ControlLayout;
 
 namespace {
 
-constexpr int kFactorField = 10;
-const QString kFactorFormat = QStringLiteral("0.000");
+using report::kFactorField;
+using report::kFactorFormat;
+
+const QString kContentsNotKept = QStringLiteral("表示内容をファイルに保存できませんでした。\r\n"
+                                                "指定した内容で表示しますが、次回は前回保存した内容に戻ります。");
 
 const ControlLayout kControls[] = {
     {ControlKind::Frame, "Frame1", nullptr, "　荷重ケースごとの応力計算の表示形式　", "計算結果の表示形式を指定します", 120, 120, 4200, 1000},
@@ -134,7 +137,7 @@ void frmPreviewInfoSetUp::FillFromPreviewInfo()
     lstCaseZoom->clear();
     const int cases = std::clamp<int>(Program().LoadCaseCount, 0, 10);
     for (int i = 0; i < cases; ++i) {
-        auto* item = new QListWidgetItem(CaseLine(QString::number(i + 1), rt::Format(info.CaseFactor[i], kFactorFormat)),
+        auto* item = new QListWidgetItem(CaseLine(QString::number(i + 1), report::CaseFactorText(info.CaseFactor[i])),
                                          lstCaseZoom);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(info.CaseSelected[i] != 0 ? Qt::Checked : Qt::Unchecked);
@@ -186,7 +189,7 @@ void frmPreviewInfoSetUp::txtZoomVal_LostFocus()
     formLoading_ = false;
 }
 
-void frmPreviewInfoSetUp::StorePreviewInfo()
+bool frmPreviewInfoSetUp::StorePreviewInfo()
 {
     PreviewInfoRecord& info = Program().PreviewInfo;
     info.ByLoadCase = Flag(OpnPerKajyu->isChecked());
@@ -204,7 +207,7 @@ void frmPreviewInfoSetUp::StorePreviewInfo()
     info.ShowStress = chkOuz->isChecked() ? 1 : 0;
     info.DisplacementScale = ScaleOf(txtHnzZoom->text());
     info.StressScale = ScaleOf(txtOuzZoom->text());
-    report::WritePreviewInfo(info);
+    return report::WritePreviewInfo(info);
 }
 
 void frmPreviewInfoSetUp::cmdOK_Click()
@@ -224,7 +227,12 @@ void frmPreviewInfoSetUp::cmdCancel_Click()
 void frmPreviewInfoSetUp::Form_QueryUnload(bool&, int unloadMode)
 {
     if (unloadMode == forms::UnloadFromCloseBox) Program().PreviewInfo.Confirmed = 0;
-    if (Program().PreviewInfo.Confirmed == -1) StorePreviewInfo();
+    if (Program().PreviewInfo.Confirmed == -1 && !StorePreviewInfo()) {
+        // The report shows the choice all the same; the user learns that the
+        // next opening brings back the contents kept before.
+        ui::Beep();
+        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(kContentsNotKept, ui::Icon::Exclamation, AppTitle));
+    }
 }
 
 bool frmPreviewInfoSetUp::eventFilter(QObject* watched, QEvent* event)

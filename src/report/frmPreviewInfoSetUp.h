@@ -46,7 +46,9 @@ public:
     void txtZoomVal_LostFocus();
     void txtZoomVal_GotFocus();
     void FillFromPreviewInfo();
-    void StorePreviewInfo();
+    // False when "pif" could not be written; Program().PreviewInfo holds the
+    // answers either way.
+    bool StorePreviewInfo();
 
 protected:
     void Form_Load() override;

@@ -216,9 +216,16 @@ TEST(StartUp, AFileThatIsNotOurDatabaseIsKeptAndReplacedOnlyWhenTheUserAgrees)
 TEST(StartUp, TemporaryFilesLeftByACrashAreRemoved)
 {
     ProjectFolder p(QStringLiteral("temporaries"));
+    // A killed print leaves its document and the safe writer's temporary
+    // files of the work files; a name that only looks alike is the user's.
     const QStringList left{QStringLiteral("ZelkovaOpen-a1b2c3.tmp"), QStringLiteral("ZelkovaOpen-a1b2c3.tmp.0f1e2d3c"),
-                           QStringLiteral("ZelkovaNew-0a1b2c3d.tmp"), QStringLiteral("ZelkovaNew-0a1b2c3d.tmp-journal")};
-    const QStringList others{QStringLiteral("ZelkovaOpen.txt"), QStringLiteral("notes.tmp")};
+                           QStringLiteral("ZelkovaNew-0a1b2c3d.tmp"), QStringLiteral("ZelkovaNew-0a1b2c3d.tmp-journal"),
+                           QStringLiteral("DocFile"), QStringLiteral("DocFile.00ff00aa"), QStringLiteral("pif.0123abcd"),
+                           QStringLiteral("vpf.deadbeef")};
+    const QStringList others{QStringLiteral("ZelkovaOpen.txt"), QStringLiteral("notes.tmp"), QStringLiteral("pif"),
+                             QStringLiteral("vpf"), QStringLiteral("docfile"), QStringLiteral("DocFile.bak"),
+                             QStringLiteral("pif.0123ABCD"), QStringLiteral("pif.0123abc"), QStringLiteral("vpf.0123abcde"),
+                             QStringLiteral("mypif.0123abcd"), QStringLiteral("pif.0123abcd.txt")};
     for (const QString& name : left + others) {
         QFile f(p.dir() + QLatin1Char('/') + name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));

@@ -4,7 +4,6 @@
 #include "core/ProgramState.h"
 #include "core/WindowHelpers.h"
 #include "platform/Forms.h"
-#include "platform/SafeFile.h"
 #include "platform/Settings.h"
 #include "platform/preview/Printing.h"
 #include "report/PreviewEntry.h"
@@ -58,7 +57,6 @@ void ResetHooks(std::function<void()> showMainMenu)
     SetPreviewInfoDialogRunner(nullptr);
     SetPrintDialogRunner(nullptr);
     preview::SetPrintTarget(nullptr);
-    files::SetFileFault(nullptr);
 }
 
 // Each test starts as a fresh program would: an empty working folder and

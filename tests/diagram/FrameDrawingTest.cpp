@@ -54,6 +54,28 @@ protected:
     ui::ScriptedServices& script() { return testenv::Script(); }
 };
 
+// A view record damaged to sizes no box takes draws the default view, so
+// that it does not make every later drawing fail.
+TEST_F(FrameDrawing, AViewRecordWithSizesNoBoxTakesDrawsTheDefaultView)
+{
+    AddPortalFrame();
+    frmラーメン図* w = OpenDiagram();   // no view file yet: the default view
+    const std::vector<preview::DrawOp> expected = PageOps(w);
+    ASSERT_FALSE(expected.empty());
+    w->Unload();
+
+    StoreView([](diagram::ViewParameters& v) {
+        v.ra = 3.4e38f;
+        v.offsetX = -1e30f;
+        v.coordSize = 3.4e38f;
+    });
+    w = OpenDiagram();
+    EXPECT_TRUE(script().messages.isEmpty()) << script().messages.join("\n").toStdString();
+    EXPECT_EQ(BoxText(w, "txtra"), QStringLiteral("0"));
+    EXPECT_EQ(BoxText(w, "txtrf"), QStringLiteral("5000"));
+    EXPECT_EQ(PageOps(w), expected);
+}
+
 TEST_F(FrameDrawing, PortalSeenFromTheFrontFillsThePageHeightCentred)
 {
     AddPortalFrame();

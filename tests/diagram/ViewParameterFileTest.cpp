@@ -118,11 +118,20 @@ TEST_F(ViewFileTest, StoredValuesOutOfRangeLoadAsTheirFallbacks)
          With([](auto& v) { v.syncPreview = 0; v.drawJnt = 0; v.drawEle = 0; v.drawMat = 0; v.drawCoord = 0; }),
          With([](auto& v) { v.syncPreview = 0; v.drawJnt = 0; v.drawEle = 0; v.drawMat = 0; v.drawCoord = 0; })},
         {"offsets and indicator taken as stored", 1,
-         With([](auto& v) { v.offsetX = -7.5f; v.offsetY = 1e6f; v.coordX = -3; v.coordY = 32767; v.coordSize = -2; }),
-         With([](auto& v) { v.offsetX = -7.5f; v.offsetY = 1e6f; v.coordX = -3; v.coordY = 32767; v.coordSize = -2; })},
+         With([](auto& v) { v.offsetX = -7.5f; v.offsetY = 32767; v.coordX = -3; v.coordY = 32767; v.coordSize = -2; }),
+         With([](auto& v) { v.offsetX = -7.5f; v.offsetY = 32767; v.coordX = -3; v.coordY = 32767; v.coordSize = -2; })},
+        {"sizes the boxes take kept", 2,
+         With([](auto& v) { v.ra = 32000; v.rf = 32767; v.offsetX = -32767; v.zoom = 32767; v.coordSize = 32767; }),
+         With([](auto& v) { v.ra = 32000; v.rf = 32767; v.offsetX = -32767; v.zoom = 32767; v.coordSize = 32767; })},
         {"damaged reals take their defaults", 1,
          With([=](auto& v) { v.ra = nan; v.rf = inf; v.offsetX = nan; v.zoom = nan; v.coordSize = -inf; }),
          ViewParameters{}},
+        {"sizes beyond the boxes take their defaults", 2,
+         With([](auto& v) { v.ra = 3.4e38f; v.rf = 3.4e38f; v.offsetX = -3.4e38f; v.offsetY = 32768;
+                            v.zoom = 1e30f; v.coordSize = 40000; }),
+         ViewParameters{}},
+        {"a distance beyond its box alone", 1, With([](auto& v) { v.ra = 3.4e38f; v.rf = 200; }),
+         With([](auto& v) { v.rf = 200; })},
     };
     for (const FallbackCase& c : cases) {
         SCOPED_TRACE(c.what);

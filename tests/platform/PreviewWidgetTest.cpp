@@ -9,7 +9,7 @@
 #include "common/FullDisk.h"
 #include "common/Screenshot.h"
 #include "common/TestEnv.h"
-#include "platform/SafeFile.h"
+#include "platform/SafeFileFaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -350,11 +350,11 @@ TEST(PreviewPdf, AFailedExportLeavesTheFileItWouldReplace)
     const QByteArray old("%PDF-1.4\nthe file before\n");
 
     struct Case {
-        std::optional<files::FileStep> step;   // a fault at this step
-        qint64 room;                           // or a disk full after this many bytes
+        std::optional<files::FailingStep> step;   // a fault at this step
+        qint64 room;                              // or a disk full after this many bytes
     };
-    const Case cases[] = {{files::FileStep::Write, -1}, {files::FileStep::Sync, -1}, {files::FileStep::Rename, -1},
-                          {std::nullopt, 0},            {std::nullopt, size / 2},      {std::nullopt, size - 1}};
+    const Case cases[] = {{files::FailingStep::Write, -1}, {files::FailingStep::Sync, -1}, {files::FailingStep::Rename, -1},
+                          {std::nullopt, 0},               {std::nullopt, size / 2},         {std::nullopt, size - 1}};
     for (const Case& c : cases) {
         for (const bool before : {true, false}) {
             SCOPED_TRACE(testing::Message() << (c.step ? static_cast<int>(*c.step) : -1) << " " << c.room << " " << before);
@@ -362,10 +362,11 @@ TEST(PreviewPdf, AFailedExportLeavesTheFileItWouldReplace)
             if (before) {
                 ASSERT_TRUE(testenv::WriteFile(path, old));
             }
-            files::SetFileFault([&c, &path](files::FileStep step, const QString& file) { return step == c.step && file == path; });
             QString error;
             bool written = false;
             {
+                std::optional<files::InjectedWriteFailure> fault;
+                if (c.step) fault.emplace(*c.step, 0, path);
                 std::optional<testenv::FileSizeLimit> full;
                 if (c.room >= 0) full.emplace(c.room);
                 written = preview::ExportPdf(doc, path, &error);
@@ -379,7 +380,6 @@ TEST(PreviewPdf, AFailedExportLeavesTheFileItWouldReplace)
         }
     }
     // The same export with nothing in its way replaces the file.
-    files::SetFileFault(nullptr);
     ASSERT_TRUE(preview::ExportPdf(doc, path));
     EXPECT_EQ(QFileInfo(path).size(), size);
     EXPECT_EQ(previewtest::ReadPdfPages(testenv::ReadFile(path)).size(), 2u);

@@ -2,10 +2,12 @@
 #include "common/TestEnv.h"
 #include "common/WidgetEvents.h"
 #include "core/ProgramState.h"
+#include "platform/SafeFileFaults.h"
 #include "report/PreviewSettingsFile.h"
 #include "report/frmPreviewInfoSetUp.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <cstring>
+#include <limits>
 
 using screentest::FocusIn;
 using screentest::FocusOut;
@@ -140,6 +143,76 @@ TEST(DisplayContents, ConfirmingWritesTheRecord)
     b = PifBytes();
     EXPECT_EQ(Int16At(b, 6), 0);
     EXPECT_EQ(SingleAt(b, 28), 1.2f);
+}
+
+// Confirmed contents that cannot be stored are shown all the same; the user
+// is told, and the file keeps what it held.
+TEST(DisplayContents, ContentsThatCannotBeStoredAreShownAndTheUserIsTold)
+{
+    {
+        Dialog dlg(2);
+        dlg.d.cmdOK->click();
+    }
+    const QByteArray before = PifBytes();
+    ASSERT_TRUE(testenv::Script().messages.isEmpty());
+    {
+        Dialog dlg(2);
+        dlg.d.lstCaseZoom->item(1)->setCheckState(Qt::Checked);
+        files::InjectedWriteFailure diskFull(files::FailingStep::Write);
+        dlg.d.cmdOK->click();
+    }
+    EXPECT_EQ(PifBytes(), before);
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{report::kPreviewInfoFile});
+    EXPECT_EQ(Program().PreviewInfo.Confirmed, -1);
+    EXPECT_EQ(Program().PreviewInfo.CombineCases, -1);
+    EXPECT_EQ(Program().PreviewInfo.CaseSelected[1], -1);
+    const QStringList messages = testenv::Script().messages;
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("message=exclamation|表示内容をファイルに保存できませんでした。")))
+        << messages[0].toStdString();
+}
+
+// A damaged record reads as the defaults where a value cannot be shown: a
+// factor that is not finite or wider than its ten-character field, and a
+// scale that is not finite, read as 1; every other value as stored.
+TEST(DisplayContents, DamagedFactorsAndScalesReadAsOne)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float stored;
+        float read;
+        const char* field;   // the factor field of the case's line
+    };
+    const Case cases[] = {
+        {nan, 1, "     1.000"},
+        {inf, 1, "     1.000"},
+        {-inf, 1, "     1.000"},
+        {3.4e38f, 1, "     1.000"},
+        {1000000, 1, "     1.000"},     // "1000000.000": eleven characters
+        {-100000, 1, "     1.000"},     // "-100000.000" likewise
+        {999999.5f, 999999.5f, "999999.500"},
+        {-99999.5f, -99999.5f, "-99999.500"},
+        {0, 0, "     0.000"},
+        {2.25f, 2.25f, "     2.250"},
+    };
+    PreviewInfoRecord stored = report::DefaultPreviewInfo(-1);
+    for (int i = 0; i < 10; ++i) stored.CaseFactor[i] = cases[i].stored;
+    stored.DisplacementScale = nan;
+    stored.StressScale = -inf;
+    ASSERT_TRUE(report::WritePreviewInfo(stored));
+
+    Dialog dlg(10);
+    frmPreviewInfoSetUp& d = dlg.d;
+    for (int i = 0; i < 10; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Program().PreviewInfo.CaseFactor[i], cases[i].read);
+        EXPECT_EQ(d.lstCaseZoom->item(i)->text().right(10), QString::fromLatin1(cases[i].field));
+    }
+    EXPECT_EQ(Program().PreviewInfo.DisplacementScale, 1.0f);
+    EXPECT_EQ(Program().PreviewInfo.StressScale, 1.0f);
+    EXPECT_EQ(d.txtHnzZoom->text(), QStringLiteral("1.000"));
+    EXPECT_EQ(d.txtOuzZoom->text(), QStringLiteral("1.000"));
 }
 
 TEST(DisplayContents, CancelAndCloseBoxLeaveTheFileAsItWas)

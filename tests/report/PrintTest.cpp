@@ -6,7 +6,7 @@
 
 #include "common/FullDisk.h"
 #include "platform/PdfPages.h"
-#include "platform/SafeFile.h"
+#include "platform/SafeFileFaults.h"
 #include "platform/preview/Printing.h"
 #include "report/frmPrintInfoSetUp.h"
 #include "diagram/UpDownControl.h"
@@ -440,6 +440,26 @@ TEST(Printing, FailureRestoresTheDocumentAndSaysSo)
         EXPECT_FALSE(QFile::exists(QStringLiteral("DocFile")));
         EXPECT_TRUE(p.w()->isEnabled());
     }
+    // The shown document cannot be kept in "DocFile": nothing is printed,
+    // and nothing of the file is left.
+    {
+        Printing pr;
+        testenv::ResetScript();
+        const preview::Document shown = pr.w()->vsp->CurrentDocument();
+        Answers a;
+        a.startPage = true;
+        a.start = QStringLiteral("5");
+        {
+            files::InjectedWriteFailure diskFull(files::FailingStep::Write, 100);
+            pr.Print(a);
+        }
+        EXPECT_TRUE(pr.target->jobs.empty());
+        EXPECT_EQ(testenv::Script().messages, QStringList{printError});
+        EXPECT_EQ(pr.w()->vsp->CurrentDocument(), shown);
+        EXPECT_TRUE(QDir().entryList({QStringLiteral("DocFile*")}, QDir::Files).isEmpty());
+        EXPECT_EQ(Program().PageCounter, 0);
+        EXPECT_TRUE(pr.w()->isEnabled());
+    }
 }
 
 // Files in a folder, hidden ones included, by name.
@@ -461,12 +481,15 @@ TEST(Printing, PdfFileThatCannotBeWrittenLeavesTheOldOne)
     const int pages = pr.p.Pages();
     Answers a;
     a.printer = frmPrintInfoSetUp::PdfDestination();
-    for (const files::FileStep step : {files::FileStep::Write, files::FileStep::Sync, files::FileStep::Rename}) {
+    for (const files::FailingStep step :
+         {files::FailingStep::Write, files::FailingStep::Sync, files::FailingStep::Rename}) {
         SCOPED_TRACE(static_cast<int>(step));
         ASSERT_TRUE(testenv::WriteFile(file, old));
-        files::SetFileFault([step, file](files::FileStep s, const QString& target) { return s == step && target == file; });
         testenv::ResetScript().saveFiles.push_back(file);
-        pr.Print(a);
+        {
+            const files::InjectedWriteFailure fault(step, 0, file);
+            pr.Print(a);
+        }
         EXPECT_EQ(testenv::Script().messages, QStringList{printError});
         EXPECT_EQ(testenv::ReadFile(file), old);
         EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("report.pdf")});
@@ -474,7 +497,6 @@ TEST(Printing, PdfFileThatCannotBeWrittenLeavesTheOldOne)
         EXPECT_TRUE(pr.w()->isEnabled());
     }
     // Without the fault the file is replaced by the whole report.
-    files::SetFileFault(nullptr);
     testenv::ResetScript().saveFiles.push_back(file);
     pr.Print(a);
     EXPECT_TRUE(testenv::Script().messages.isEmpty());

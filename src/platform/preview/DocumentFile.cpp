@@ -1,8 +1,9 @@
 #include "platform/preview/DocumentFile.h"
 
+#include "platform/SafeFile.h"
+
 #include <QCryptographicHash>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QtEndian>
 
@@ -318,17 +319,7 @@ bool DecodeDocument(const QByteArray& bytes, Document& doc, QString* error)
 
 bool WriteDocumentFile(const Document& doc, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = EncodeDocument(doc);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return files::WriteWholeFile(path, EncodeDocument(doc), error);
 }
 
 bool ReadDocumentFile(const QString& path, Document& doc, QString* error)

@@ -24,7 +24,8 @@ QByteArray EncodeDocument(const Document& doc);
 // False with the reason in `error` when `bytes` is not a whole, sound document.
 bool DecodeDocument(const QByteArray& bytes, Document& doc, QString* error);
 
-// Written through a temporary file, so a failed save leaves the old file whole.
+// Written whole through the safe writer, so a failed save leaves the old
+// file as it was; false with the reason in `error`.
 bool WriteDocumentFile(const Document& doc, const QString& path, QString* error);
 bool ReadDocumentFile(const QString& path, Document& doc, QString* error);
 
