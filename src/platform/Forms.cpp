@@ -210,16 +210,18 @@ void SetTopMost(QWidget* window, int insertAfter)
 {
     if (!window) return;
     if (insertAfter != kTopMost && insertAfter != kNotTopMost) return;
+    window = window->window();
     const bool top = insertAfter == kTopMost;
-    const bool wasVisible = window->isVisible();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, top);
-    window->setAttribute(Qt::WA_ShowWithoutActivating, true);
-    // Changing a window flag hides the window; it is shown again without
-    // taking the focus.
-    window->show();
-    window->raise();
-    window->setAttribute(Qt::WA_ShowWithoutActivating, false);
-    (void)wasVisible;
+    // The widget's own flag is only recorded: setting it through the widget
+    // would destroy and re-create the native window, which then flickers,
+    // loses its identity and is shown even when it was hidden. The native
+    // window, when there is one, changes its state in place.
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, top);
+    window->overrideWindowFlags(flags);
+    if (QWindow* native = window->windowHandle()) native->setFlag(Qt::WindowStaysOnTopHint, top);
+    // Entering or leaving the band, a shown window comes to the front of it.
+    if (window->isVisible()) window->raise();
 }
 
 void SetLastWindowHandler(std::function<void()> handler) { LastWindowHandler() = std::move(handler); }

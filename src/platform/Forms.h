@@ -94,8 +94,9 @@ void UnloadAllForms();
 // Insert positions of SetWindowTopMost.
 constexpr int kTopMost = -1;
 constexpr int kNotTopMost = -2;
-// -1 keeps the window in the topmost band and shows it, -2 takes it out;
-// neither activates it nor moves it. Any other value does nothing.
+// -1 puts the window into the topmost band, -2 takes it out; a shown window
+// comes to the front of its band. Neither shows a hidden window, activates,
+// moves or re-creates it. Any other value does nothing.
 void SetTopMost(QWidget* window, int insertAfter);
 
 // Called when the last loaded window has been unloaded (the program ends
