@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMargins>
 #include <QEventLoop>
 #include <QScreen>
 #include <QWindow>
@@ -25,6 +26,32 @@ std::function<void()>& LastWindowHandler()
 {
     static std::function<void()> handler = [] { QCoreApplication::quit(); };
     return handler;
+}
+
+QRect& AvailableAreaStandIn()
+{
+    static QRect area;
+    return area;
+}
+
+// The window manager's frame around a window, as far as it is known.
+QMargins DecorationOf(const QWidget* window)
+{
+    const QRect outer = window->frameGeometry(), inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// The frame a window will wear: its own once it has had one, else that of a
+// shown window (the window manager dresses them alike), else none.
+QMargins ExpectedDecoration(const QWidget* window)
+{
+    if (const QMargins own = DecorationOf(window); !own.isNull()) return own;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == window || !w->isVisible() || w->windowFlags().testFlag(Qt::FramelessWindowHint)) continue;
+        if (const QMargins m = DecorationOf(w); !m.isNull()) return m;
+    }
+    return {};
 }
 
 std::function<void()>& EndHandler()
@@ -50,6 +77,15 @@ void PlaceTw(QWidget* w, double left, double top, double width, double height)
         wd = std::max(wd, label->sizeHint().width());
     w->setGeometry(Px(left), Px(top), wd, Px(height));
 }
+
+QRect AvailableScreenArea()
+{
+    if (!AvailableAreaStandIn().isEmpty()) return AvailableAreaStandIn();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void SetAvailableScreenArea(const QRect& area) { AvailableAreaStandIn() = area; }
 
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -160,6 +196,20 @@ double Form::HeightTw() const { return Tw(frameGeometry().height()); }
 void Form::MoveTw(double left, double top) { move(Px(left), Px(top)); }
 
 void Form::SetClientSizeTw(double width, double height) { resize(Px(width), Px(height)); }
+
+void Form::PlaceOnScreenTw(double left, double top, double width, double height)
+{
+    constexpr int kSmallestSide = 200;
+    const QRect area = AvailableScreenArea();
+    const QMargins frame = ExpectedDecoration(this);
+    const int frameWidth = frame.left() + frame.right(), frameHeight = frame.top() + frame.bottom();
+    const int w = std::clamp(Px(width), kSmallestSide, std::max(area.width() - frameWidth, kSmallestSide));
+    const int h = std::clamp(Px(height), kSmallestSide, std::max(area.height() - frameHeight, kSmallestSide));
+    const int x = std::clamp(Px(left), area.left(), std::max(area.left(), area.right() + 1 - w - frameWidth));
+    const int y = std::clamp(Px(top), area.top(), std::max(area.top(), area.bottom() + 1 - h - frameHeight));
+    move(x, y);
+    resize(w, h);
+}
 
 void Form::SetEnabledState(bool enabled) { setEnabled(enabled); }
 
