@@ -21,7 +21,8 @@ using namespace diagram;
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
+using preview::kBlack;
+using preview::kWhite;
 constexpr double kEndDotRadius = 25;
 constexpr double kNodeMarkRadius = 60;
 

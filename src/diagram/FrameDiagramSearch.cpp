@@ -25,7 +25,7 @@ using namespace diagram;
 
 namespace {
 
-constexpr uint32_t kRed = 0x0000FF;
+using preview::kRed;
 constexpr double kHeavyPen = 30;
 
 const QString kFree = QStringLiteral("自由");

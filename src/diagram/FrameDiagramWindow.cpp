@@ -522,7 +522,7 @@ void frmラーメン図::SaveWindowPlacement()
 
 void frmラーメン図::SetupCanvas()
 {
-    vsp->SetBrushColor(0xFFFFFF);
+    vsp->SetBrushColor(preview::kWhite);
     vsp->SetOrientation(preview::Landscape);
     vsp->SetFontName(QStringLiteral("ＭＳ ゴシック"));
     vsp->SetFontSize(12);
