@@ -10,8 +10,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTabWidget>
 
 using namespace frametest;
