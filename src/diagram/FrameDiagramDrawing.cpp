@@ -21,7 +21,8 @@ using namespace diagram;
 
 namespace {
 
-constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
+using preview::kBlack;
+using preview::kWhite;
 constexpr double kEndDotRadius = 25;
 constexpr double kNodeMarkRadius = 60;
 
@@ -394,8 +395,9 @@ Status frmラーメン図::Draw_Coordinates(float zoom)
     } catch (const rt::Error&) {
         return Status::Failure(QStringLiteral("the indicator size is not a number"));
     }
-    const float cx = Lenient(ViewBox(QStringLiteral("txtCoordX"))) * kTwipsPerMm;
-    const float cy = Lenient(ViewBox(QStringLiteral("txtCoordY"))) * kTwipsPerMm;
+    // Counted from the corner of the printable area, as on the printed pages.
+    const float cx = kPrintableSideMargin + Lenient(ViewBox(QStringLiteral("txtCoordX"))) * kTwipsPerMm;
+    const float cy = kPrintableTopMargin + Lenient(ViewBox(QStringLiteral("txtCoordY"))) * kTwipsPerMm;
     // The origin, then the tips of X, Y and Z.
     const auto rows = AxisRows(size);
     QPointF page[4];

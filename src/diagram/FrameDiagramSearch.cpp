@@ -25,7 +25,7 @@ using namespace diagram;
 
 namespace {
 
-constexpr uint32_t kRed = 0x0000FF;
+using preview::kRed;
 constexpr double kHeavyPen = 30;
 
 const QString kFree = QStringLiteral("自由");
@@ -77,17 +77,12 @@ private:
     bool& flag_;
 };
 
-// Criteria of fields equal to texts; the texts are quoted, so that the
-// criteria reader hands them to the database as values, whatever they hold.
-QString TextCriteria(const std::vector<std::pair<QString, QString>>& fields)
+// Criteria of fields equal to typed texts, handed to the database as values.
+std::vector<dao::Criterion> TextCriteria(const std::vector<std::pair<QString, QString>>& fields)
 {
-    QStringList parts;
-    for (const auto& [field, text] : fields) {
-        QString quoted = text;
-        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-        parts << field + QStringLiteral(" = '") + quoted + QLatin1Char('\'');
-    }
-    return parts.join(QStringLiteral(" AND "));
+    std::vector<dao::Criterion> criteria;
+    for (const auto& [field, text] : fields) criteria.push_back({field, rt::Variant::Text(text)});
+    return criteria;
 }
 
 // A number box ready for "表示": a number (else a beep) not above the
@@ -105,7 +100,10 @@ bool HoldsNumberToShow(const QLineEdit* box, int largest, const QString& beyondM
     return true;
 }
 
-QString NumberCriteria(const QString& field, int number) { return field + QStringLiteral(" = ") + QString::number(number); }
+std::vector<dao::Criterion> NumberCriteria(const QString& field, int number)
+{
+    return {{field, rt::Variant::Integer(static_cast<int16_t>(number))}};
+}
 
 // Every placement row with its type(s) and the numbers it lists up to its
 // first empty slot.
@@ -345,7 +343,7 @@ void frmラーメン図::cmd材料番号_Click()
         try {
             EnsureDatabase();
             MemberRecordset = DiagramDatabase->OpenRecordset(kMembers);
-            MemberRecordset->Filter = NumberCriteria(QStringLiteral("材料番号"), *shape);
+            MemberRecordset->Filter = QStringLiteral("材料番号 = ") + QString::number(*shape);
             MemberRecordset->Sort = QStringLiteral("no_ ASC");
             MemberRecordset = MemberRecordset->OpenRecordset();
             if (!(MemberRecordset->BOF() && MemberRecordset->EOF_()))

@@ -16,13 +16,11 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -499,17 +497,15 @@ void frmラーメン図::Form_Unload(bool&)
 
 void frmラーメン図::RestoreWindowPlacement()
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect area = forms::AvailableScreenArea();
     const double screenW = forms::Tw(area.width()), screenH = forms::Tw(area.height());
     // The centre is that of the window at its design size.
     SetClientSizeTw(kDesignWidth, kDesignHeight);
     const double left = reg::GetNumber(kPlacementSection, QStringLiteral("RamenLeft"), (screenW - WidthTw()) / 2);
     const double top = reg::GetNumber(kPlacementSection, QStringLiteral("RamenTop"), (screenH - HeightTw()) / 2);
-    MoveTw(left, top);
     const double width = reg::GetNumber(kPlacementSection, QStringLiteral("RamenWidth"), screenW);
     const double height = reg::GetNumber(kPlacementSection, QStringLiteral("RamenHeight"), screenH);
-    SetClientSizeTw(width, height);
+    PlaceOnScreenTw(left, top, width, height);
     // A hidden window hears of its new size only when shown; the canvas needs it now.
     Form_Resize();
 }
@@ -526,7 +522,7 @@ void frmラーメン図::SaveWindowPlacement()
 
 void frmラーメン図::SetupCanvas()
 {
-    vsp->SetBrushColor(0xFFFFFF);
+    vsp->SetBrushColor(preview::kWhite);
     vsp->SetOrientation(preview::Landscape);
     vsp->SetFontName(QStringLiteral("ＭＳ ゴシック"));
     vsp->SetFontSize(12);

@@ -165,10 +165,14 @@ QString SortToSql(const QString& sort)
     return parts.join(QStringLiteral(", "));
 }
 
-void CriteriaToSql(const QString& criteria, QString* where, std::vector<Variant>* params)
+void CriteriaToSql(const std::vector<Criterion>& criteria, QString* where, std::vector<Variant>* params)
 {
+    static const QStringList comparisons = {QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"),
+                                            QStringLiteral("<="), QStringLiteral(">="), QStringLiteral("<>")};
+    if (criteria.empty()) rt::Raise(rt::ErrSyntax, QStringLiteral("検索条件がありません"));
     QStringList terms;
-    for (const Criterion& c : ParseCriteria(criteria)) {
+    for (const Criterion& c : criteria) {
+        if (!comparisons.contains(c.op)) rt::Raise(rt::ErrSyntax, QStringLiteral("検索条件を解釈できません: ") + c.op);
         if (c.value.kind() == Variant::Kind::Text)
             terms << QuoteIdent(c.field) + QLatin1Char(' ') + c.op + QStringLiteral(" ? COLLATE NOCASE");
         else
@@ -1023,6 +1027,12 @@ void Recordset::SetBookmark(Bookmark bm)
 bool Recordset::Find(const QString& criteria, int start, int step)
 {
     RequireOpen();
+    return Find(ParseCriteria(criteria), start, step);
+}
+
+bool Recordset::Find(const std::vector<Criterion>& criteria, int start, int step)
+{
+    RequireOpen();
     if (mode_ != EditMode::None) CancelUpdate();
     QString where;
     std::vector<Variant> params;
@@ -1046,6 +1056,7 @@ bool Recordset::Find(const QString& criteria, int start, int step)
 }
 
 void Recordset::FindFirst(const QString& criteria) { Find(criteria, 0, 1); }
+void Recordset::FindFirst(const std::vector<Criterion>& criteria) { Find(criteria, 0, 1); }
 void Recordset::FindLast(const QString& criteria) { Find(criteria, int(keyset_ ? keyset_->rowids.size() : 0) - 1, -1); }
 
 void Recordset::FindNext(const QString& criteria)
@@ -1070,7 +1081,7 @@ RecordsetPtr Recordset::OpenRecordset()
     if (!Filter.trimmed().isEmpty()) {
         QString w;
         std::vector<Variant> p;
-        CriteriaToSql(Filter, &w, &p);
+        CriteriaToSql(ParseCriteria(Filter), &w, &p);
         where = where.isEmpty() ? w : QStringLiteral("(") + where + QStringLiteral(") AND (") + w + QStringLiteral(")");
         params.insert(params.end(), p.begin(), p.end());
     }

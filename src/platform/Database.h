@@ -217,6 +217,9 @@ public:
 
     // Searching in this recordset's own order.
     void FindFirst(const QString& criteria);
+    // The same with the criteria as they are, not read from a text: their
+    // values, whatever they hold, reach SQL only as bound parameters.
+    void FindFirst(const std::vector<Criterion>& criteria);
     void FindNext(const QString& criteria);
     void FindLast(const QString& criteria);
     void FindPrevious(const QString& criteria);
@@ -252,6 +255,7 @@ private:
     void RequireCurrent() const;
     void RequireOpen() const;
     bool Find(const QString& criteria, int start, int step);
+    bool Find(const std::vector<Criterion>& criteria, int start, int step);
     long long RowIdAt(int pos) const;
     // The first row not deleted from `start` on in steps of `step`, or -1.
     int LiveFrom(int start, int step) const;

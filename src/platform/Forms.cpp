@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMargins>
 #include <QEventLoop>
 #include <QScreen>
 #include <QWindow>
@@ -25,6 +26,32 @@ std::function<void()>& LastWindowHandler()
 {
     static std::function<void()> handler = [] { QCoreApplication::quit(); };
     return handler;
+}
+
+QRect& AvailableAreaStandIn()
+{
+    static QRect area;
+    return area;
+}
+
+// The window manager's frame around a window, as far as it is known.
+QMargins DecorationOf(const QWidget* window)
+{
+    const QRect outer = window->frameGeometry(), inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// The frame a window will wear: its own once it has had one, else that of a
+// shown window (the window manager dresses them alike), else none.
+QMargins ExpectedDecoration(const QWidget* window)
+{
+    if (const QMargins own = DecorationOf(window); !own.isNull()) return own;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == window || !w->isVisible() || w->windowFlags().testFlag(Qt::FramelessWindowHint)) continue;
+        if (const QMargins m = DecorationOf(w); !m.isNull()) return m;
+    }
+    return {};
 }
 
 std::function<void()>& EndHandler()
@@ -50,6 +77,15 @@ void PlaceTw(QWidget* w, double left, double top, double width, double height)
         wd = std::max(wd, label->sizeHint().width());
     w->setGeometry(Px(left), Px(top), wd, Px(height));
 }
+
+QRect AvailableScreenArea()
+{
+    if (!AvailableAreaStandIn().isEmpty()) return AvailableAreaStandIn();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void SetAvailableScreenArea(const QRect& area) { AvailableAreaStandIn() = area; }
 
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -161,6 +197,20 @@ void Form::MoveTw(double left, double top) { move(Px(left), Px(top)); }
 
 void Form::SetClientSizeTw(double width, double height) { resize(Px(width), Px(height)); }
 
+void Form::PlaceOnScreenTw(double left, double top, double width, double height)
+{
+    constexpr int kSmallestSide = 200;
+    const QRect area = AvailableScreenArea();
+    const QMargins frame = ExpectedDecoration(this);
+    const int frameWidth = frame.left() + frame.right(), frameHeight = frame.top() + frame.bottom();
+    const int w = std::clamp(Px(width), kSmallestSide, std::max(area.width() - frameWidth, kSmallestSide));
+    const int h = std::clamp(Px(height), kSmallestSide, std::max(area.height() - frameHeight, kSmallestSide));
+    const int x = std::clamp(Px(left), area.left(), std::max(area.left(), area.right() + 1 - w - frameWidth));
+    const int y = std::clamp(Px(top), area.top(), std::max(area.top(), area.bottom() + 1 - h - frameHeight));
+    move(x, y);
+    resize(w, h);
+}
+
 void Form::SetEnabledState(bool enabled) { setEnabled(enabled); }
 
 void Form::SetBusyPointer(bool busy)
@@ -210,16 +260,18 @@ void SetTopMost(QWidget* window, int insertAfter)
 {
     if (!window) return;
     if (insertAfter != kTopMost && insertAfter != kNotTopMost) return;
+    window = window->window();
     const bool top = insertAfter == kTopMost;
-    const bool wasVisible = window->isVisible();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, top);
-    window->setAttribute(Qt::WA_ShowWithoutActivating, true);
-    // Changing a window flag hides the window; it is shown again without
-    // taking the focus.
-    window->show();
-    window->raise();
-    window->setAttribute(Qt::WA_ShowWithoutActivating, false);
-    (void)wasVisible;
+    // The widget's own flag is only recorded: setting it through the widget
+    // would destroy and re-create the native window, which then flickers,
+    // loses its identity and is shown even when it was hidden. The native
+    // window, when there is one, changes its state in place.
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, top);
+    window->overrideWindowFlags(flags);
+    if (QWindow* native = window->windowHandle()) native->setFlag(Qt::WindowStaysOnTopHint, top);
+    // Entering or leaving the band, a shown window comes to the front of it.
+    if (window->isVisible()) window->raise();
 }
 
 void SetLastWindowHandler(std::function<void()> handler) { LastWindowHandler() = std::move(handler); }

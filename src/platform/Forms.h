@@ -3,6 +3,7 @@
 // placement in twips (15 twips to a pixel).
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -18,6 +19,12 @@ double Tw(int pixels);           // pixels to twips
 
 // Places a control by its design position in twips (left, top, width, height).
 void PlaceTw(QWidget* w, double left, double top, double width, double height);
+
+// The part of the screen that windows may take: the primary screen less the
+// desktop's panels.
+QRect AvailableScreenArea();
+// Stands in another area (a test's screen); an empty one gives the real back.
+void SetAvailableScreenArea(const QRect& area);
 
 // Unload modes passed to Form_QueryUnload.
 enum UnloadMode : int { UnloadFromCloseBox = 0, UnloadFromCode = 1, UnloadFromSession = 2, UnloadFromTaskManager = 3 };
@@ -52,6 +59,12 @@ public:
     void MoveTw(double left, double top);
     // Client area size in twips (the design size of the window).
     void SetClientSizeTw(double width, double height);
+    // Places the window by a stored or default placement in twips (left and
+    // top of its frame, width and height of its client area), never beyond
+    // the available screen area, where a part of it could not be reached:
+    // a larger size is cut to the area (never below 200 by 200 pixels), then
+    // the window moves in until no edge of its frame lies outside.
+    void PlaceOnScreenTw(double left, double top, double width, double height);
     bool IsMinimized() const { return isMinimized(); }
 
     // The caption (window title).
@@ -94,8 +107,9 @@ void UnloadAllForms();
 // Insert positions of SetWindowTopMost.
 constexpr int kTopMost = -1;
 constexpr int kNotTopMost = -2;
-// -1 keeps the window in the topmost band and shows it, -2 takes it out;
-// neither activates it nor moves it. Any other value does nothing.
+// -1 puts the window into the topmost band, -2 takes it out; a shown window
+// comes to the front of its band. Neither shows a hidden window, activates,
+// moves or re-creates it. Any other value does nothing.
 void SetTopMost(QWidget* window, int insertAfter);
 
 // Called when the last loaded window has been unloaded (the program ends

@@ -11,8 +11,9 @@ namespace {
 
 const QString kProportionalFont = QStringLiteral("ＭＳ Ｐゴシック");
 const QString kTableFont = QStringLiteral("ＭＳ ゴシック");
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kLayoutBrush = 0xFFFF00;
+using preview::kBlack;
+using preview::kWhite;
+constexpr uint32_t kLayoutBrush = preview::kCyan;
 
 struct SectionFormat {
     uint32_t brush;
@@ -58,7 +59,7 @@ void SetupPageFormat(ReportContext& ctx, const QString& section)
     if (f->clearFooter) doc.SetFooterText(QString());
     doc.SetHeaderText(f->projectHeader ? ProjectHeaderText(ctx.header.ProjectName) : QString());
     doc.SetPageBorder(f->border);
-    if (f->blackPen) doc.SetPenColor(0);
+    if (f->blackPen) doc.SetPenColor(kBlack);
     doc.SetPageStyle(f->style);
 }
 
@@ -81,7 +82,7 @@ void SetPageNumberingMode(const QString& mode)
 
 void OnNewPage(ReportContext& ctx)
 {
-    ctx.doc.SetPenColor(0);
+    ctx.doc.SetPenColor(kBlack);
     ProgramState& p = Program();
     if (p.PageNumberingOn) {
         ctx.doc.SetFooterText(PageFooterText(p.PageCounter));

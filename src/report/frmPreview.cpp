@@ -22,7 +22,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +31,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 
@@ -486,8 +484,7 @@ void frmPreview::UpdateDrawButton() { cmdDRAW->setEnabled(!chkSyncPreview->isChe
 
 void frmPreview::RestoreWindowPlacement()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect area = forms::AvailableScreenArea();
     const double screenW = forms::Tw(area.width());
     const double screenH = forms::Tw(area.height());
     // Left and top are read before the size is restored: they centre the
@@ -496,14 +493,7 @@ void frmPreview::RestoreWindowPlacement()
     const double top = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewTop"), (screenH - HeightTw()) * 0.5);
     const double width = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewWidth"), screenW);
     const double height = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewHeight"), screenH);
-    // The window never hangs off the screen, where its control panel could
-    // not be reached: the full-screen size after a left and top that centre
-    // the design size would.
-    const QRect place = QRect(forms::Px(left), forms::Px(top), std::clamp(forms::Px(width), 200, std::max(area.width(), 200)),
-                              std::clamp(forms::Px(height), 200, std::max(area.height(), 200)));
-    move(std::clamp(place.left(), area.left(), std::max(area.left(), area.right() + 1 - place.width())),
-         std::clamp(place.top(), area.top(), std::max(area.top(), area.bottom() + 1 - place.height())));
-    resize(place.size());
+    PlaceOnScreenTw(left, top, width, height);
 }
 
 void frmPreview::SaveWindowPlacement()

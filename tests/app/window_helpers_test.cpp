@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using rt::Variant;
@@ -39,6 +40,47 @@ TEST(WindowHelpers, CaptionsFollowTheScreenCodeAndTheVersion)
     Program().ProgramVersion = QStringLiteral("9.99");
     SetWindowCaption(10102, &w);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("ZELKOVA  ver 9.99　メインメニュー"));
+}
+
+// Bringing a window to the front through the topmost band changes the state
+// of the native window in place: the window keeps its identity, a hidden one
+// stays hidden, and one not yet made takes the state when it is shown.
+TEST(WindowHelpers, TopMostChangesTheWindowInPlace)
+{
+    auto onTop = [](const QWidget& w) {
+        return w.windowFlags().testFlag(Qt::WindowStaysOnTopHint)
+               && (!w.windowHandle() || w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    };
+    forms::Form shown(QStringLiteral("frmMainmenu"));
+    shown.show();
+    forms::Form hidden(QStringLiteral("frmPreview"));
+    hidden.show();
+    hidden.hide();
+    const WId shownId = shown.winId(), hiddenId = hidden.winId();
+    for (forms::Form* w : {&shown, &hidden}) {
+        SCOPED_TRACE(w->Name().toStdString());
+        const bool visible = w->isVisible();
+        const QRect place = w->geometry();
+        SetWindowTopMost(w, forms::kTopMost);
+        EXPECT_TRUE(onTop(*w));
+        EXPECT_EQ(w->isVisible(), visible);
+        SetWindowTopMost(w, forms::kNotTopMost);
+        EXPECT_FALSE(onTop(*w));
+        EXPECT_EQ(w->isVisible(), visible);
+        EXPECT_EQ(w->geometry(), place);
+        // Other insert positions change nothing.
+        SetWindowTopMost(w, 0);
+        EXPECT_FALSE(onTop(*w));
+    }
+    EXPECT_EQ(shown.winId(), shownId);
+    EXPECT_EQ(hidden.winId(), hiddenId);
+
+    forms::Form fresh(QStringLiteral("frmAnalyze"));
+    SetWindowTopMost(&fresh, forms::kTopMost);
+    EXPECT_FALSE(fresh.isVisible());
+    EXPECT_EQ(fresh.windowHandle(), nullptr);
+    fresh.show();
+    EXPECT_TRUE(onTop(fresh));
 }
 
 TEST(WindowHelpers, NumericKeyFilter)

@@ -53,6 +53,7 @@ void ResetHooks(std::function<void()> showMainMenu)
     SetShowMainMenuHandler(std::move(showMainMenu));
     forms::SetLastWindowHandler(nullptr);
     forms::SetEndProgramHandler(nullptr);
+    forms::SetAvailableScreenArea(QRect());
     SetPreviewServices({});
     SetPreviewInfoDialogRunner(nullptr);
     SetPrintDialogRunner(nullptr);

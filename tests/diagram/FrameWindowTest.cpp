@@ -10,8 +10,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTabWidget>
 
 using namespace frametest;
@@ -66,12 +64,6 @@ TEST_F(DiagramWindow, PlacementCanvasZoomAndViewComeBackNextTime)
 {
     AddPortalFrame();
     frmラーメン図* w = OpenDiagram();
-    // First opening: a screen-sized window where the design-sized one is centred.
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(w->width(), area.width());
-    EXPECT_EQ(w->height(), area.height());
-    EXPECT_EQ(w->x(), (area.width() - 800) / 2);
-    EXPECT_EQ(w->y(), (area.height() - 560) / 2);
     // The canvas takes the window less the panel and the strip below.
     EXPECT_EQ(w->vsp->width(), forms::Px(w->WidthTw() - 3150));
     EXPECT_EQ(w->vsp->height(), forms::Px(w->HeightTw() - 770));
@@ -107,6 +99,60 @@ TEST_F(DiagramWindow, PlacementCanvasZoomAndViewComeBackNextTime)
     w->Unload();
     EXPECT_EQ(Setting("VSPrinterZoom"), QStringLiteral("60"));
     EXPECT_EQ(Setting("RamenWidth"), QStringLiteral("10500"));
+}
+
+// The first opening takes the screen's size where the design-sized window
+// would be centred, and a placement stored on a larger screen is kept: both
+// are brought within the screen, frame and all.
+TEST_F(DiagramWindow, PlacementStaysWithinTheScreen)
+{
+    AddPortalFrame();
+    struct Case {
+        const char* what;
+        QRect screen;
+        QStringList stored;   // left, top, width, height in twips; none when empty
+        QSize client;         // none: the frame fills the screen
+        QPoint frameCorner;   // where the frame's top-left lies, or (with a minus) its bottom-right
+    };
+    const Case cases[] = {
+        {"first opening, 1600 x 1000", {0, 0, 1600, 1000}, {}, {}, {}},
+        {"first opening, 1024 x 768", {0, 0, 1024, 768}, {}, {}, {}},
+        {"first opening below a panel", {0, 32, 1600, 968}, {}, {}, {}},
+        {"stored on a larger screen", {0, 0, 1024, 768}, {"25500", "13500", "27000", "16500"}, {}, {}},
+        {"stored over the corner", {0, 0, 1024, 768}, {"9000", "7500", "10500", "6000"}, {700, 400}, {-1023, -767}},
+        {"stored left of the screen", {100, 0, 1500, 1000}, {"-3000", "1500", "10500", "6000"}, {700, 400}, {100, 100}},
+    };
+    const QStringList keys = {"RamenLeft", "RamenTop", "RamenWidth", "RamenHeight"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        forms::SetAvailableScreenArea(c.screen);
+        for (int k = 0; k < keys.size(); ++k) {
+            if (c.stored.isEmpty())
+                reg::DeleteSetting(kSection, keys[k]);
+            else
+                reg::SaveSetting(kSection, keys[k], c.stored[k]);
+        }
+        // Opened from a list screen, as the program does.
+        Program().ScreenCode = ScreenNodeCoordinates;
+        ASSERT_TRUE(StartInputForm());
+        Program().CurrentInputForm->findChild<QAbstractButton*>(QStringLiteral("cmdReferRAMEN"))->click();
+        auto* w = dynamic_cast<frmラーメン図*>(forms::FindLoadedForm(QStringLiteral("frmラーメン図")));
+        ASSERT_NE(w, nullptr);
+        const QRect frame = w->frameGeometry();
+        EXPECT_TRUE(c.screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                              << frame.height();
+        if (c.client.isEmpty()) {
+            EXPECT_EQ(frame, c.screen);
+        } else {
+            EXPECT_EQ(w->size(), c.client);
+            if (c.frameCorner.x() < 0)
+                EXPECT_EQ(frame.bottomRight(), -c.frameCorner);
+            else
+                EXPECT_EQ(frame.topLeft(), c.frameCorner);
+        }
+        EXPECT_EQ(w->vsp->width(), forms::Px(w->WidthTw() - 3150));
+        EndInputForm(true);
+    }
 }
 
 TEST_F(DiagramWindow, ClosingWithABoxThatIsNotANumberKeepsTheStoredView)

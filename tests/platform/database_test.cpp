@@ -244,6 +244,21 @@ TEST_F(DatabaseTest, FindSearchesInTheRecordsetsOwnOrderWithBoundValues)
     EXPECT_FALSE(b->NoMatch());
     EXPECT_EQ(RaisedNumber([&] { b->FindFirst(QStringLiteral("工事名 = 1; DROP TABLE x")); }), rt::ErrSyntax);
     EXPECT_TRUE(db->TableExists(QStringLiteral("基本データ")));
+
+    // Criteria given as they are: a value is matched whole, whatever it holds.
+    using Criteria = std::vector<dao::Criterion>;
+    b->FindFirst(Criteria{{QStringLiteral("工事名"), Variant::Text(QStringLiteral("x' OR '1'='1"))}});
+    EXPECT_TRUE(b->NoMatch());
+    b->FindFirst(Criteria{{QStringLiteral("工事名"), Variant::Text(QStringLiteral("O'Brien"))}});
+    EXPECT_FALSE(b->NoMatch());
+    rs->FindFirst(Criteria{{QStringLiteral("no_"), Variant::Integer(20)}, {QStringLiteral("順"), Variant::Integer(3)}});
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ(rs->Field(QStringLiteral("順")).toInteger(), 3);
+    rs->FindFirst(Criteria{{QStringLiteral("No_"), Variant::Integer(20), QStringLiteral(">")}});
+    EXPECT_EQ(rs->Field(QStringLiteral("No_")).toInteger(), 30);
+    EXPECT_EQ(RaisedNumber([&] { rs->FindFirst(Criteria{{QStringLiteral("No_"), Variant::Integer(1), QStringLiteral("= 1 OR")}}); }),
+              rt::ErrSyntax);
+    EXPECT_EQ(RaisedNumber([&] { rs->FindFirst(Criteria{}); }), rt::ErrSyntax);
 }
 
 TEST_F(DatabaseTest, ClonesAndBookmarksShareRowsButNotPosition)

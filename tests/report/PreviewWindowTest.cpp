@@ -133,6 +133,41 @@ TEST(PreviewWindow, ModelQuestionWhenNodesOrMembersAreMissing)
     }
 }
 
+// The first opening takes the screen's size where the design-sized window
+// would be centred, and a placement stored on a larger screen is kept: both
+// are brought within the screen, frame and all.
+TEST(PreviewWindow, PlacementStaysWithinTheScreen)
+{
+    struct Case {
+        const char* what;
+        QRect screen;
+        QStringList stored;   // left, top, width, height in twips; none when empty
+    };
+    const Case cases[] = {
+        {"first opening, 1600 x 1000", {0, 0, 1600, 1000}, {}},
+        {"first opening, 1024 x 768", {0, 0, 1024, 768}, {}},
+        {"stored on a larger screen", {0, 0, 1024, 768}, {"25500", "13500", "27000", "16500"}},
+    };
+    const QStringList keys = {"PreviewLeft", "PreviewTop", "PreviewWidth", "PreviewHeight"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        forms::SetAvailableScreenArea(c.screen);
+        for (int k = 0; k < keys.size(); ++k) {
+            if (c.stored.isEmpty())
+                reg::DeleteSetting(QStringLiteral("Preview"), keys[k]);
+            else
+                reg::SaveSetting(QStringLiteral("Preview"), keys[k], c.stored[k]);
+        }
+        // The main menu, shown while the preview opens.
+        forms::Form menu(QStringLiteral("frmMainmenu"));
+        menu.show();
+        PreviewWindow p({}, ScreenFramePreview);
+        ASSERT_TRUE(p.Open());
+        EXPECT_EQ(p.w()->frameGeometry(), c.screen);
+        p.w()->cmdClose_Click();
+    }
+}
+
 TEST(PreviewWindow, StoredSettingsThatAreNotNumbersReadAsMissing)
 {
     for (const char* key : {"PreviewLeft", "PreviewTop", "PreviewWidth", "PreviewHeight", "VSPrinterZoom"})

@@ -160,7 +160,7 @@ private:
     PageSettings settings_;
     PrintFont font_;
     Pen pen_;
-    uint32_t brush_ = 0xFFFFFF;
+    uint32_t brush_ = kWhite;
     double currentX_ = 0, currentY_ = 0;
     double measuredWidth_ = 0, measuredHeight_ = 0;
     double shapeX1_ = 0, shapeY1_ = 0, shapeX2_ = 0, shapeY2_ = 0;

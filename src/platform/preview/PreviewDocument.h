@@ -21,8 +21,17 @@ constexpr double A4LongSide = 16838.0;
 
 enum Orientation : int { Portrait = 1, Landscape = 2 };
 
+// The colours the program draws with.
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kBlue = 0xFF0000;
+constexpr uint32_t kCyan = 0xFFFF00;
+constexpr uint32_t kMagenta = 0xFF00FF;
+constexpr uint32_t kButtonFace = 0x8000000F;   // the system's colour of buttons
+
 // A colour given as &HBBGGRR; values with the high bit set name a system
-// colour (only the button face, &H8000000F, is known; others show black).
+// colour (only the button face is known; others show black).
 QColor ToQColor(uint32_t colour);
 
 struct PrintFont {

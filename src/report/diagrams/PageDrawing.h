@@ -4,6 +4,8 @@
 // the page's top-left corner; a row holds plane units, drawn times `zoom`.
 #pragma once
 
+#include "platform/preview/PreviewDocument.h"
+
 #include <QString>
 #include <cstdint>
 #include <span>
@@ -13,14 +15,14 @@ namespace preview { class DocumentBuilder; }
 
 namespace report {
 
-// Colours (&HBBGGRR).
-constexpr uint32_t kBlack = 0x000000;
-constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kRed = 0x0000FF;
-constexpr uint32_t kBlue = 0xFF0000;
-constexpr uint32_t kTouchedTile = 0xFFFF00;
-constexpr uint32_t kUntouchedTile = 0x8000000F;   // the button face
-constexpr uint32_t kTileGridLine = 0xFF00FF;
+// The palette, and the colours of the layout picture's tiles.
+using preview::kBlack;
+using preview::kBlue;
+using preview::kRed;
+using preview::kWhite;
+constexpr uint32_t kTouchedTile = preview::kCyan;
+constexpr uint32_t kUntouchedTile = preview::kButtonFace;
+constexpr uint32_t kTileGridLine = preview::kMagenta;
 
 constexpr double kHeavyPenWidth = 30;
 constexpr double kEndDotRadius = 25;
