@@ -395,9 +395,8 @@ Status frmラーメン図::Draw_Coordinates(float zoom)
     } catch (const rt::Error&) {
         return Status::Failure(QStringLiteral("the indicator size is not a number"));
     }
-    // Counted from the corner of the printable area, as on the printed pages.
-    const float cx = kPrintableSideMargin + Lenient(ViewBox(QStringLiteral("txtCoordX"))) * kTwipsPerMm;
-    const float cy = kPrintableTopMargin + Lenient(ViewBox(QStringLiteral("txtCoordY"))) * kTwipsPerMm;
+    const float cx = Lenient(ViewBox(QStringLiteral("txtCoordX"))) * kTwipsPerMm;
+    const float cy = Lenient(ViewBox(QStringLiteral("txtCoordY"))) * kTwipsPerMm;
     // The origin, then the tips of X, Y and Z.
     const auto rows = AxisRows(size);
     QPointF page[4];

@@ -86,8 +86,8 @@ public:
     // "再描画" does. A failing step asks whether to stop; stopping closes the
     // window.
     void cmdDRAW_Click();
-    // The axis indicator at the position of txtCoordX and txtCoordY (mm from
-    // the corner of the page's printable area), with the drawing's zoom; fails when the size box is not a number or a tip
+    // The axis indicator at the position of txtCoordX and txtCoordY, with the
+    // drawing's zoom; fails when the size box is not a number or a tip
     // cannot be projected.
     diagram::Status Draw_Coordinates(float zoom);
 

@@ -134,14 +134,6 @@ constexpr float kTwipsPerMm = 56.7f;
 
 constexpr float kFitMargin = 1134;   // twips, 20 mm on each side
 
-// The printable area of a diagram page lies this far in from the paper's
-// edges (twips): the side margin left and right, the top margin at the top
-// and the bottom. The axis indicator's position (mm) counts from the area's
-// top-left corner on every page, so that the indicator at its usual place
-// stands whole below the top edge in the frame diagram window as on paper.
-constexpr float kPrintableSideMargin = 1000;
-constexpr float kPrintableTopMargin = 2000;
-
 // Zoom (twips per plane unit) and offsets (twips) that centre the plane
 // points on the page inside the margins.
 struct PageFit {

@@ -12,7 +12,6 @@
 // 2000 twips from the top and bottom.
 #pragma once
 
-#include "diagram/ViewGeometry.h"
 #include "platform/Database.h"
 
 #include <QString>
@@ -24,8 +23,8 @@ namespace report {
 
 struct ReportContext;
 
-constexpr float kSideMargin = diagram::kPrintableSideMargin;   // twips, left and right
-constexpr float kTopMargin = diagram::kPrintableTopMargin;     // twips, top and bottom
+constexpr float kSideMargin = 1000;     // twips, left and right
+constexpr float kTopMargin = 2000;      // twips, top and bottom
 constexpr float kCentreMarker = -1;     // XX or YY: centre at the next build
 constexpr float kDefaultOffsetMm = 20;  // the margin of a diagram fitted without a row
 
