@@ -749,8 +749,13 @@ void frmPreview::GoToPage(long long page)
         return;
     }
     SetEnabledState(false);
+    // The page shows from its top, scrolled sideways as before: the zoom
+    // refresh alone would centre the old scroll position.
+    const double left = vsp->ScrollLeft();
     RefreshZoom();
     vsp->SetPreviewPage(static_cast<int>(page));
+    vsp->SetScrollLeft(left);
+    vsp->SetScrollTop(0);
     ShowCurrentPage(static_cast<int>(page));
     SetEnabledState(true);
 }

@@ -47,6 +47,8 @@ bool PreviewWidget::SetPreviewPage(int page)
     previewPage_ = page;
     RefitZoom();
     UpdateScrollBars();
+    // A new page is read from its top; the horizontal position stays.
+    verticalScrollBar()->setValue(0);
     viewport()->update();
     emit PreviewPageChanged(previewPage_);
     return true;
