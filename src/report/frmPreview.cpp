@@ -731,7 +731,9 @@ void frmPreview::RestoreViewState()
 {
     SetEnabledState(false);
     SetBusyPointer(true);
-    vsp->SetPreviewPage(savedPreviewPage_);
+    // A rebuilt document opens on its first page; one that became shorter
+    // than the page remembered shows its last page.
+    vsp->SetPreviewPage(std::min<int>(savedPreviewPage_, vsp->PageCount()));
     vsp->SetZoomPercent(savedZoomPercent_);
     vsp->SetScrollLeft(savedScrollLeft_);
     vsp->SetScrollTop(savedScrollTop_);

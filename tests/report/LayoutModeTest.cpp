@@ -102,6 +102,33 @@ TEST(LayoutMode, EnteringAndLeavingKeepsPageZoomAndPageLabel)
     EXPECT_EQ(p.menuShown, 0);   // "戻る" did not close the window
 }
 
+// The report became shorter in the layout mode (its displacement diagram
+// now fits one page): leaving shows the last page, not the cover.
+TEST(LayoutMode, LeavingAShorterReportShowsItsLastPage)
+{
+    PreviewWindow p(TwoCases(), ScreenResultsPreview);
+    PreviewInfoRecord info = report::DefaultPreviewInfo(-1);
+    info.ShowDisplacement = 1;
+    ASSERT_TRUE(report::WritePreviewInfo(info));
+    ASSERT_TRUE(p.Open());
+    frmPreview* w = p.w();
+    Store({{true, 1}, -1, -1, 20000});   // a poster of several pages
+    w->MakePreviewDocument(QStringLiteral("ANALYZE"));
+    const int pages = p.Pages();
+    w->cmdML->click();
+
+    w->cmdMentPreview->click();
+    w->chkSyncPreview->setChecked(false);
+    w->UpdateDrawButton();
+    w->txtzoom->setText(QStringLiteral("-1"));
+    w->cmdDRAW->click();
+    w->cmdClose->click();
+    ASSERT_LT(p.Pages(), pages);
+    EXPECT_EQ(w->vsp->PreviewPage(), p.Pages());
+    EXPECT_EQ(w->lblCP->text(), QString::number(p.Pages() - 1));
+    EXPECT_EQ(w->lblAP->text(), QString::number(p.Pages() - 1));
+}
+
 // The frame-diagram preview works on the frame's row; the File menu's
 // item brings the control panel back first.
 TEST(LayoutMode, FrameDiagramFromTheFileMenu)
