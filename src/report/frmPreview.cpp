@@ -826,7 +826,6 @@ void frmPreview::ZoomPreview(const QString& kind)
 
 void frmPreview::mnuControl_Click()
 {
-    mnuControl->setChecked(mnuControl->isChecked());
     Picture2->setVisible(mnuControl->isChecked());
     Form_Resize();
 }
