@@ -74,6 +74,7 @@ private:
     void ApplyZoom(double percent, QPoint anchor);
     void RefitZoom();
     void UpdateScrollBars();
+    void SettleScrollBars();
     QPointF PageOrigin() const;
     void StepPage(int delta);
     void StepZoom(double delta, QPoint anchor);
