@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -107,6 +108,8 @@ int16_t KeyAsciiOf(const QKeyEvent* event)
     if (event->key() == Qt::Key_Backspace) return 8;
     // X gives Delete the text DEL (127), yet it types nothing.
     if (event->key() == Qt::Key_Delete) return 0;
+    // The focus keys and Esc belong to the window, never to a box's filter.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape) return 0;
     if (event->text().isEmpty()) return 0;
     const QChar c = event->text().at(0);
     return c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
@@ -258,22 +261,26 @@ private:
 };
 
 // Esc anywhere in a window, once no control has taken it.
-class EscapeCloser : public QObject {
+class EscapeHandler : public QObject {
 public:
-    explicit EscapeCloser(forms::Form* window) : QObject(window), window_(window) {}
+    EscapeHandler(QWidget* window, std::function<void()> onEscape)
+        : QObject(window), window_(window), onEscape_(std::move(onEscape))
+    {
+    }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (watched == window_ && event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
             static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-            window_->Unload();
+            onEscape_();
             return true;
         }
         return false;
     }
 
 private:
-    forms::Form* window_;
+    QWidget* window_;
+    std::function<void()> onEscape_;
 };
 
 }  // namespace
@@ -289,7 +296,13 @@ void MakeNumericEntryBox(QLineEdit* box, bool noMinus, bool noDot)
 
 void CloseWithEscape(forms::Form* window)
 {
-    if (window) window->installEventFilter(new EscapeCloser(window));
+    if (window) window->installEventFilter(new EscapeHandler(window, [window] { window->Unload(); }));
+}
+
+void CancelWithEscape(QWidget* window, QAbstractButton* cancel)
+{
+    if (!window || !cancel) return;
+    window->installEventFilter(new EscapeHandler(window, [cancel] { cancel->click(); }));
 }
 
 void CentreOver(QWidget* window, QWidget* over)

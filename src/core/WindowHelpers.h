@@ -38,7 +38,8 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
 class QKeyEvent;
 // The character code a key press gives an entry box's key-press handler:
 // Backspace 8, an ASCII character its code, any other character -1, and 0 for
-// keys that type nothing (Delete, Home, Tab and the like).
+// keys that type nothing (Delete, Home, Tab, Shift+Tab, Esc and the like):
+// a box's key filter never sees the focus keys.
 int16_t KeyAsciiOf(const QKeyEvent* event);
 // A key with Ctrl, Alt or Meta: a shortcut of the box (copy, paste, select
 // all, undo), not a character typed.
@@ -60,6 +61,9 @@ void MakeNumericEntryBox(QLineEdit* box, bool noMinus, bool noDot);
 // Esc unloads the window, wherever its focus is.
 namespace forms { class Form; }
 void CloseWithEscape(forms::Form* window);
+// Esc in a dialog does what its cancel button does, wherever its focus is.
+class QAbstractButton;
+void CancelWithEscape(QWidget* window, QAbstractButton* cancel);
 
 // Places a window that has no place of its own centred on `over`, or on the
 // screen when `over` is missing, not shown or the window itself.

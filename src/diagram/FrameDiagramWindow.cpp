@@ -91,8 +91,7 @@ const ViewBoxLayout kViewBoxes[] = {
      "座標軸の表示サイズを0.1ずつ変化させます"},
 };
 
-// The one box whose step is a tenth of its spin control's increment, written
-// with one decimal.
+// The one box whose step is a tenth of its spin control's increment.
 const QString kTenthStepBox = QStringLiteral("txtCoordSize");
 
 struct ToolTipEntry {
@@ -273,9 +272,9 @@ void frmラーメン図::BuildViewTab(QWidget* tab)
         spin->setObjectName(U(layout.spin));
         forms::PlaceTw(spin, 2190 + inner, top, 240, 300);
         spins_.push_back(spin);
-        const double upStep = layout.upSign * (U(layout.box) == kTenthStepBox
-                                                 ? static_cast<double>(static_cast<float>(layout.increment * 0.1))
-                                                 : static_cast<double>(layout.increment));
+        const float upStep = static_cast<float>(layout.upSign)
+                             * (U(layout.box) == kTenthStepBox ? static_cast<float>(layout.increment * 0.1)
+                                                               : static_cast<float>(layout.increment));
         connect(spin, &UpDownControl::UpClick, this,
                 [this, box, spin, upStep] { StepValue(box, upStep, spin->Max(), spin->Min()); });
         connect(spin, &UpDownControl::DownClick, this,
@@ -657,14 +656,9 @@ void frmラーメン図::ViewBoxLostFocus(const BoxRule& rule, QLineEdit* box)
     }
 }
 
-void frmラーメン図::StepValue(QLineEdit* box, double step, double max, double min)
+void frmラーメン図::StepValue(QLineEdit* box, float step, double max, double min)
 {
-    const double value = rt::Val(box->text()) + step;
-    // A step that would leave the range is refused whole.
-    if (value < min || value > max) return;
-    box->setText(rt::CStrDouble(value));
-    if (box->objectName() == kTenthStepBox) box->setText(rt::Format(value, QStringLiteral("0.0")));
-    RedrawIfSynchronised();
+    if (diagram::StepBoxValue(box, step, min, max)) RedrawIfSynchronised();
 }
 
 void frmラーメン図::UpdateDrawButton() { cmdDRAW->setEnabled(!chkSyncPreview->isChecked()); }

@@ -180,7 +180,7 @@ private:
 
     // View tab.
     void ViewBoxLostFocus(const BoxRule& rule, QLineEdit* box);
-    void StepValue(QLineEdit* box, double step, double max, double min);
+    void StepValue(QLineEdit* box, float step, double max, double min);
     void UpdateDrawButton();
     void RedrawIfSynchronised();
     void SwitchClicked();

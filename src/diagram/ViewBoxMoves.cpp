@@ -42,6 +42,15 @@ const FocusMoves& ViewBoxMoves(const char* box)
     return kNone;
 }
 
+bool StepBoxValue(QLineEdit* box, float step, double min, double max)
+{
+    const double value = rt::Val(box->text()) + static_cast<double>(step);
+    if (value < min || value > max) return false;
+    box->setText(box->objectName() == QLatin1String("txtCoordSize") ? rt::Format(value, QStringLiteral("0.0"))
+                                                                     : rt::CStrDouble(value));
+    return true;
+}
+
 void ClampToUpDownRange(QLineEdit* box, const UpDownControl& spin)
 {
     const double value = rt::Val(box->text());

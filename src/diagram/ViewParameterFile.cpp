@@ -7,11 +7,17 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cfloat>
 #include <cmath>
 
 namespace diagram {
 
 namespace {
+
+// How the preview's record reads a box: the axis indicator's boxes of the
+// layout mode take any typed text, so they are read, as the diagrams read
+// them, for their leading number; every other box must hold a number.
+enum class PreviewReading { Strict, LeadingNumber };
 
 // Each field once: its box, its place in the record and its member.
 struct FieldDesc {
@@ -19,15 +25,18 @@ struct FieldDesc {
     int offset;
     float ViewParameters::*real;      // set for Single fields
     int16_t ViewParameters::*whole;   // set for Integer fields
+    PreviewReading previewReading;
 };
 
-constexpr FieldDesc Real(const char* control, int offset, float ViewParameters::*m)
+constexpr FieldDesc Real(const char* control, int offset, float ViewParameters::*m,
+                         PreviewReading reading = PreviewReading::Strict)
 {
-    return {control, offset, m, nullptr};
+    return {control, offset, m, nullptr, reading};
 }
-constexpr FieldDesc Whole(const char* control, int offset, int16_t ViewParameters::*m)
+constexpr FieldDesc Whole(const char* control, int offset, int16_t ViewParameters::*m,
+                          PreviewReading reading = PreviewReading::Strict)
 {
-    return {control, offset, nullptr, m};
+    return {control, offset, nullptr, m, reading};
 }
 
 const std::array<FieldDesc, 17> kFields = {{
@@ -40,9 +49,9 @@ const std::array<FieldDesc, 17> kFields = {{
     Real("txtX", 16, &ViewParameters::offsetX),
     Real("txtY", 20, &ViewParameters::offsetY),
     Real("txtzoom", 24, &ViewParameters::zoom),
-    Whole("txtCoordX", 28, &ViewParameters::coordX),
-    Whole("txtCoordY", 30, &ViewParameters::coordY),
-    Real("txtCoordSize", 32, &ViewParameters::coordSize),
+    Whole("txtCoordX", 28, &ViewParameters::coordX, PreviewReading::LeadingNumber),
+    Whole("txtCoordY", 30, &ViewParameters::coordY, PreviewReading::LeadingNumber),
+    Real("txtCoordSize", 32, &ViewParameters::coordSize, PreviewReading::LeadingNumber),
     Whole("chkSyncPreview", 36, &ViewParameters::syncPreview),
     Whole("chkDrawJnt", 38, &ViewParameters::drawJnt),
     Whole("chkDrawEle", 40, &ViewParameters::drawEle),
@@ -195,6 +204,14 @@ Outcome<ViewParameters> ViewFromBoxes(const ViewBoxes& boxes, int record, const 
         const QString name = ControlName(f);
         const QString* text = FindViewBox(boxes, name);
         if (!text) return Outcome<ViewParameters>::Failure(QStringLiteral("%1 is missing").arg(name));
+        if (record == kPreviewRecord && f.previewReading == PreviewReading::LeadingNumber) {
+            // 0 when the text starts with no number; a number beyond the
+            // field takes its nearest limit.
+            const double v = rt::Val(*text);
+            if (f.real) view.*f.real = static_cast<float>(std::clamp<double>(v, -FLT_MAX, FLT_MAX));
+            else view.*f.whole = rt::CInt(std::clamp(v, -32768.0, 32767.0));
+            continue;
+        }
         try {
             const rt::Variant value = rt::Variant::Text(*text);
             if (f.real) view.*f.real = value.toSingle();

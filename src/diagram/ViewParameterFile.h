@@ -96,7 +96,10 @@ ViewBoxes ViewToBoxes(const ViewParameters& view, int record);
 // switches are rounded half to even into 16-bit integers, the rest taken as
 // single precision. A text that is not a number or does not fit its field,
 // or a box missing from the list, fails the whole reading. For record 1
-// chkDrawMat is not read: its field stays as in `loaded`.
+// chkDrawMat is not read: its field stays as in `loaded`. For record 2 the
+// axis indicator's boxes (txtCoordX, txtCoordY, txtCoordSize), which take any
+// text in the preview, are read for their leading number (0 when there is
+// none; beyond the field, its nearest limit) and never fail the reading.
 Outcome<ViewParameters> ViewFromBoxes(const ViewBoxes& boxes, int record,
                                       const ViewParameters& loaded);
 

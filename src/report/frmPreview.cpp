@@ -721,7 +721,9 @@ void frmPreview::RestoreViewState()
 {
     SetEnabledState(false);
     SetBusyPointer(true);
-    vsp->SetPreviewPage(savedPreviewPage_);
+    // A rebuilt document opens on its first page; one that became shorter
+    // than the page remembered shows its last page.
+    vsp->SetPreviewPage(std::min<int>(savedPreviewPage_, vsp->PageCount()));
     vsp->SetZoomPercent(savedZoomPercent_);
     vsp->SetScrollLeft(savedScrollLeft_);
     vsp->SetScrollTop(savedScrollTop_);
@@ -739,8 +741,13 @@ void frmPreview::GoToPage(long long page)
         return;
     }
     SetEnabledState(false);
+    // The page shows from its top, scrolled sideways as before: the zoom
+    // refresh alone would centre the old scroll position.
+    const double left = vsp->ScrollLeft();
     RefreshZoom();
     vsp->SetPreviewPage(static_cast<int>(page));
+    vsp->SetScrollLeft(left);
+    vsp->SetScrollTop(0);
     ShowCurrentPage(static_cast<int>(page));
     SetEnabledState(true);
 }
@@ -809,7 +816,6 @@ void frmPreview::ZoomPreview(const QString& kind)
 
 void frmPreview::mnuControl_Click()
 {
-    mnuControl->setChecked(mnuControl->isChecked());
     Picture2->setVisible(mnuControl->isChecked());
     Form_Resize();
 }

@@ -99,6 +99,7 @@ frmPreviewInfoSetUp::frmPreviewInfoSetUp(QWidget* owner) : forms::Form(QStringLi
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    CancelWithEscape(this, cmdCancel);
     connect(lstCaseZoom, &QListWidget::currentRowChanged, this, [this] { lstCaseZoom_Click(); });
     connect(lstCaseZoom, &QListWidget::itemClicked, this, [this] { lstCaseZoom_Click(); });
     // Checking a line makes it the current line, as a click on it does.

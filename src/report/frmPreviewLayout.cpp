@@ -323,19 +323,13 @@ void frmPreview::SpinClicked(QLineEdit* box, bool up)
 
 void frmPreview::StepTextValue(QLineEdit* box, int16_t step, int16_t min, int16_t max)
 {
-    const double value = rt::Val(box->text()) + step;
-    if (value < min || value > max) return;
-    box->setText(rt::CStrDouble(value));
-    if (chkSyncPreview->isChecked()) ApplyDiagramPlacement();
+    if (diagram::StepBoxValue(box, step, min, max) && chkSyncPreview->isChecked()) ApplyDiagramPlacement();
 }
 
 void frmPreview::StepViewValue(QLineEdit* box, float step, int16_t max, int16_t min)
 {
-    const float value = static_cast<float>(rt::Val(box->text())) + step;
-    if (value < min || value > max) return;
-    box->setText(rt::CStrDouble(value));
-    if (box == txtCoordSize) box->setText(rt::Format(value, QStringLiteral("0.0")));
-    if (chkSyncPreview->isChecked()) MakePreviewDocument(report::kModeLayout);
+    if (diagram::StepBoxValue(box, step, min, max) && chkSyncPreview->isChecked())
+        MakePreviewDocument(report::kModeLayout);
 }
 
 bool frmPreview::HandleEntryBoxEvent(QLineEdit* box, QEvent* event)

@@ -98,6 +98,7 @@ frmPrintInfoSetUp::frmPrintInfoSetUp(QWidget* owner) : forms::Form(QStringLitera
     connect(UpDown, &diagram::UpDownControl::DownClick, this, [this] { StepCopies(-1); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    CancelWithEscape(this, cmdCancel);
 }
 
 void frmPrintInfoSetUp::Form_Load()

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 using namespace frametest;
@@ -171,6 +173,42 @@ TEST_F(ViewPanel, TabbingThroughTheRingRedrawsOncePerBoxLeft)
     for (int k = 0; k < 9; ++k) SendKey(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(QApplication::focusWidget(), Box("txtrf"));
     EXPECT_EQ(w->DrawingCount(), drawings + 9);
+}
+
+// Real key events: Tab and Shift+Tab pass every box's key filter and move
+// on; leaving a view box by them checks it and, with "同時処理" on, redraws
+// as leaving it by Enter does.
+TEST_F(ViewPanel, TabAndShiftTabLeaveABoxAsEnterDoes)
+{
+    struct Case {
+        const char* box;
+        int key;
+        const char* typed;
+        const char* after;
+        int drawings;
+    };
+    const Case cases[] = {
+        {"txtθf", Qt::Key_Tab, "200", "180", 1},
+        {"txtφa", Qt::Key_Backtab, "400", "360", 1},
+        {"txtCoordSize", Qt::Key_Tab, "1.5", "1.5", 1},
+        {"txtrf", Qt::Key_Return, "9", "9", 1},   // Enter, for comparison
+        {"txt節点番号", Qt::Key_Tab, "7", "7", 0},   // the search panel's boxes draw nothing
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        QLineEdit* box = w->findChild<QLineEdit*>(QString::fromUtf8(c.box));
+        ASSERT_NE(box, nullptr);
+        if (!box->isVisible()) w->SSTab1->setCurrentIndex(1);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromUtf8(c.typed));
+        const int beeps = script().beeps, drawings = w->DrawingCount();
+        QTest::keyClick(box, static_cast<Qt::Key>(c.key), c.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_NE(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->text(), QString::fromUtf8(c.after));
+        EXPECT_EQ(script().beeps - beeps, qstrcmp(c.typed, c.after) != 0 ? 1 : 0);
+        EXPECT_EQ(w->DrawingCount() - drawings, c.drawings);
+    }
 }
 
 TEST_F(ViewPanel, ToolTipsFollowTheOption)

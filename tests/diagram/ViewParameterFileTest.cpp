@@ -220,6 +220,7 @@ TEST_F(ViewFileTest, SaveWithABoxThatIsNotANumberWritesNothing)
     for (int record : {kDiagramWindowRecord, kPreviewRecord}) {
         for (const auto& [control, text] : bad) {
             if (control == "chkDrawMat" && record == kDiagramWindowRecord) continue;   // not read there
+            if (control.startsWith("txtCoord") && record == kPreviewRecord) continue;   // read for their number
             SCOPED_TRACE(QString("record %1, %2 = \"%3\"").arg(record).arg(control, text).toStdString());
             WriteFileBytes(before);
             const ViewParameters loaded = LoadViewParameters(record);
@@ -232,6 +233,41 @@ TEST_F(ViewFileTest, SaveWithABoxThatIsNotANumberWritesNothing)
         missing.erase(missing.begin() + 3);   // txtrf
         EXPECT_FALSE(ViewFromBoxes(missing, record, ViewParameters{}).ok());
     }
+}
+
+// The preview's axis boxes take any text: the save reads their leading
+// number, as the diagrams do, and keeps the rest of the view.
+TEST_F(ViewFileTest, PreviewReadsTheAxisBoxesForTheirLeadingNumber)
+{
+    struct Case {
+        const char* x;
+        const char* y;
+        const char* size;
+        int16_t coordX, coordY;
+        float coordSize;
+    };
+    const Case cases[] = {
+        {"abc", "", "big", 0, 0, 0},
+        {"12mm", " 3 0", "1.5倍", 12, 30, 1.5f},
+        {"2.5", "-7.5x", "0.0", 2, -8, 0},   // halves to even
+        {"40000", "-99999", "1e39", 32767, -32768, std::numeric_limits<float>::max()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x);
+        const ViewParameters loaded = LoadViewParameters(kPreviewRecord);
+        ViewBoxes boxes = Replaced(ViewToBoxes(loaded, kPreviewRecord), "txtrf", "7000");
+        boxes = Replaced(Replaced(Replaced(boxes, "txtCoordX", c.x), "txtCoordY", c.y), "txtCoordSize", c.size);
+        ASSERT_TRUE(SaveViewBoxes(kPreviewRecord, boxes, loaded).ok());
+        const ViewParameters saved = LoadViewParameters(kPreviewRecord);
+        EXPECT_EQ(saved.rf, 7000);
+        EXPECT_EQ(saved.coordX, c.coordX);
+        EXPECT_EQ(saved.coordY, c.coordY);
+        EXPECT_EQ(saved.coordSize, c.coordSize);
+    }
+    // The frame diagram window's boxes hold numbers only; its record stays strict.
+    const ViewParameters loaded = LoadViewParameters(kDiagramWindowRecord);
+    EXPECT_FALSE(ViewFromBoxes(Replaced(ViewToBoxes(loaded, kDiagramWindowRecord), "txtCoordX", "abc"),
+                               kDiagramWindowRecord, loaded).ok());
 }
 
 TEST_F(ViewFileTest, SaveCompletesTheFileBeforeItsRecord)

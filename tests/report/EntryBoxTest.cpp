@@ -6,6 +6,7 @@
 #include "common/WidgetEvents.h"
 
 #include "diagram/UpDownControl.h"
+#include "diagram/ViewParameterFile.h"
 #include "report/WindowControls.h"
 #include "report/diagrams/DiagramPlacement.h"
 
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -67,7 +69,8 @@ TEST_F(EntryBoxes, ArrowsStepInsideTheRangeOrNotAtAll)
         {"txtCoordY", "UpDownCoordY", "5", true, "5"},
         {"txtCoordSize", "UpDownCoordSize", "1.0", true, "1.1"},
         {"txtCoordSize", "UpDownCoordSize", "1.0", false, "0.9"},
-        {"txtCoordSize", "UpDownCoordSize", "0.1", false, "0.0"},
+        {"txtCoordSize", "UpDownCoordSize", "0.2", false, "0.1"},
+        {"txtCoordSize", "UpDownCoordSize", "0.1", false, "0.1"},   // the step is a little more than 0.1
         {"txtCoordSize", "UpDownCoordSize", "0.0", false, "0.0"},
     };
     const int beeps = Beeps();
@@ -161,6 +164,32 @@ TEST_F(EntryBoxes, KeysEachBoxTakes)
     SendKey(ra, Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_EQ(Beeps(), beeps);
     EXPECT_EQ(QApplication::focusWidget(), ra);
+}
+
+// The axis boxes take any text; closing the window still saves the whole
+// view, the axis boxes by their leading number.
+TEST_F(EntryBoxes, AnyTextInTheAxisBoxesKeepsTheSavedView)
+{
+    const std::pair<const char*, const char*> typed[] = {
+        {"txtrf", "2000"}, {"txtφf", "45"}, {"txtCoordX", "12mm"}, {"txtCoordY", "?"}, {"txtCoordSize", "big"}};
+    for (const auto& [name, text] : typed) {
+        QLineEdit* box = Box(name);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromUtf8(text));
+        ASSERT_EQ(box->text(), QString::fromUtf8(text));
+    }
+    w->chkDrawJnt->setChecked(false);
+    w->cmdClose->click();   // back to the preview
+    w->cmdClose->click();   // and closed
+    ASSERT_EQ(p.menuShown, 1);
+    const diagram::ViewParameters saved = diagram::LoadViewParameters(diagram::kPreviewRecord);
+    EXPECT_EQ(saved.rf, 2000);
+    EXPECT_EQ(saved.phiF, 45);
+    EXPECT_EQ(saved.drawJnt, 0);
+    EXPECT_EQ(saved.coordX, 12);
+    EXPECT_EQ(saved.coordY, 0);
+    EXPECT_EQ(saved.coordSize, 0);
 }
 
 TEST_F(EntryBoxes, ArrowsAndEnterWalkTheRing)

@@ -10,6 +10,7 @@
 #include "report/diagrams/DiagramPlacement.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -57,14 +58,22 @@ void Store(const PlacementRow& row)
     if (!t.Update(row)) t.Add(row);
 }
 
-TEST(LayoutMode, EnteringAndLeavingKeepsPageZoomAndPageLabel)
+TEST(LayoutMode, EnteringAndLeavingKeepsPageZoomScrollAndPageLabel)
 {
     PreviewWindow p(TwoCases(), ScreenResultsPreview);
     ASSERT_TRUE(p.Open());
     frmPreview* w = p.w();
+    w->resize(1366, 740);
+    w->show();
+    QApplication::processEvents();
     const int frameTop = w->Frame[0]->y();
     w->GoToPage(3);
-    w->vsp->SetZoomPercent(120);
+    w->vsp->SetZoomPercent(200);
+    w->vsp->SetScrollLeft(2000);
+    w->vsp->SetScrollTop(5000);
+    const double left = w->vsp->ScrollLeft(), top = w->vsp->ScrollTop();
+    ASSERT_GT(left, 1900);
+    ASSERT_GT(top, 4900);
 
     w->cmdMentPreview->click();
     EXPECT_EQ(w->DocumentMode(), QStringLiteral("MENT"));
@@ -90,7 +99,11 @@ TEST(LayoutMode, EnteringAndLeavingKeepsPageZoomAndPageLabel)
     w->cmdClose->click();
     EXPECT_EQ(w->DocumentMode(), QStringLiteral("ANALYZE"));
     EXPECT_EQ(w->vsp->PreviewPage(), 3);
-    EXPECT_EQ(w->vsp->ZoomPercent(), 120);
+    EXPECT_EQ(w->vsp->ZoomPercent(), 200);
+    // The layout page showed whole, without scroll bars; they are back in
+    // time for the position.
+    EXPECT_EQ(w->vsp->ScrollLeft(), left);
+    EXPECT_EQ(w->vsp->ScrollTop(), top);
     EXPECT_EQ(w->lblCP->text(), QStringLiteral("2"));
     EXPECT_EQ(w->cmdClose->text(), QStringLiteral("閉じる"));
     EXPECT_EQ(w->cmdClose->toolTip(), QStringLiteral("メインメニューに戻ります"));
@@ -100,6 +113,33 @@ TEST(LayoutMode, EnteringAndLeavingKeepsPageZoomAndPageLabel)
     EXPECT_TRUE(w->mnu全体->isEnabled());
     EXPECT_EQ(w->Frame[0]->y(), frameTop);
     EXPECT_EQ(p.menuShown, 0);   // "戻る" did not close the window
+}
+
+// The report became shorter in the layout mode (its displacement diagram
+// now fits one page): leaving shows the last page, not the cover.
+TEST(LayoutMode, LeavingAShorterReportShowsItsLastPage)
+{
+    PreviewWindow p(TwoCases(), ScreenResultsPreview);
+    PreviewInfoRecord info = report::DefaultPreviewInfo(-1);
+    info.ShowDisplacement = 1;
+    ASSERT_TRUE(report::WritePreviewInfo(info));
+    ASSERT_TRUE(p.Open());
+    frmPreview* w = p.w();
+    Store({{true, 1}, -1, -1, 20000});   // a poster of several pages
+    w->MakePreviewDocument(QStringLiteral("ANALYZE"));
+    const int pages = p.Pages();
+    w->cmdML->click();
+
+    w->cmdMentPreview->click();
+    w->chkSyncPreview->setChecked(false);
+    w->UpdateDrawButton();
+    w->txtzoom->setText(QStringLiteral("-1"));
+    w->cmdDRAW->click();
+    w->cmdClose->click();
+    ASSERT_LT(p.Pages(), pages);
+    EXPECT_EQ(w->vsp->PreviewPage(), p.Pages());
+    EXPECT_EQ(w->lblCP->text(), QString::number(p.Pages() - 1));
+    EXPECT_EQ(w->lblAP->text(), QString::number(p.Pages() - 1));
 }
 
 // The frame-diagram preview works on the frame's row; the File menu's

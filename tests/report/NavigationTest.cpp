@@ -3,7 +3,9 @@
 #include "PreviewWindowSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -97,6 +99,50 @@ TEST(Navigation, PageButtonsMenusAndTheirEnds)
     // A page changed by the control's own gestures shows in the label too.
     w->vsp->SetPreviewPage(5);
     EXPECT_EQ(w->lblCP->text(), QStringLiteral("4"));
+}
+
+// Zoomed in and scrolled to the foot of a page, every way to another page
+// shows that page from its top, as far to the side as before.
+TEST(Navigation, AnotherPageShowsFromItsTop)
+{
+    ResultsPreview r;
+    frmPreview* w = r.w();
+    w->resize(1000, 800);
+    w->show();
+    QApplication::processEvents();
+    w->vsp->SetZoomPercent(200);
+    ASSERT_GT(w->vsp->horizontalScrollBar()->maximum(), 0);
+    ASSERT_GT(w->vsp->verticalScrollBar()->maximum(), 0);
+    // One pixel of the view is 7.5 twips of the page at 200 %.
+    constexpr double kPixel = 7.5;
+    struct Step {
+        const char* how;
+        std::function<void()> act;
+        int page;
+    };
+    const Step steps[] = {
+        {"next page button", [w] { w->cmdMN->click(); }, 3},
+        {"F7", [w] { QTest::keyClick(w, Qt::Key_F7); }, 4},
+        {"previous page item", [w] { w->mnuMP->trigger(); }, 3},
+        {"page box", [w] { w->txtinp->setText(QStringLiteral("5")); w->cmdP指定->click(); }, 6},
+        {"Shift+click on the page", [w] { QTest::mouseClick(w->vsp->viewport(), Qt::LeftButton, Qt::ShiftModifier); }, 7},
+        {"first page button", [w] { w->cmdMF->click(); }, 1},
+    };
+    w->GoToPage(2);
+    w->activateWindow();
+    QApplication::setActiveWindow(w);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.how);
+        w->vsp->SetScrollTop(1e6);   // the foot of the page
+        w->vsp->SetScrollLeft(2000);
+        const double left = w->vsp->ScrollLeft();
+        ASSERT_GT(w->vsp->ScrollTop(), 10000);
+        s.act();
+        EXPECT_EQ(w->vsp->PreviewPage(), s.page);
+        EXPECT_EQ(w->vsp->ZoomPercent(), 200);
+        EXPECT_EQ(w->vsp->ScrollTop(), 0);
+        EXPECT_NEAR(w->vsp->ScrollLeft(), left, kPixel);
+    }
 }
 
 TEST(Navigation, FrameDiagramPreviewCountsFromOne)

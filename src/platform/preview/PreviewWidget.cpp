@@ -3,6 +3,7 @@
 #include "platform/Ui.h"
 #include "platform/preview/PageRenderer.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -47,6 +48,8 @@ bool PreviewWidget::SetPreviewPage(int page)
     previewPage_ = page;
     RefitZoom();
     UpdateScrollBars();
+    // A new page is read from its top; the horizontal position stays.
+    verticalScrollBar()->setValue(0);
     viewport()->update();
     emit PreviewPageChanged(previewPage_);
     return true;
@@ -190,18 +193,30 @@ QPointF PreviewWidget::PageOrigin() const
     return QPointF(x, y);
 }
 
+// The scroll area shows or hides its bars only when the event loop next
+// runs; a position set before that would be held to the range of a view as
+// wide (or high) as if the bars were not there.
+void PreviewWidget::SettleScrollBars()
+{
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
 double PreviewWidget::ScrollLeft() const { return horizontalScrollBar()->value() / PixelsPerTwip(); }
 
 void PreviewWidget::SetScrollLeft(double twips)
 {
-    if (std::isfinite(twips)) horizontalScrollBar()->setValue(static_cast<int>(std::lround(twips * PixelsPerTwip())));
+    if (!std::isfinite(twips)) return;
+    SettleScrollBars();
+    horizontalScrollBar()->setValue(static_cast<int>(std::lround(twips * PixelsPerTwip())));
 }
 
 double PreviewWidget::ScrollTop() const { return verticalScrollBar()->value() / PixelsPerTwip(); }
 
 void PreviewWidget::SetScrollTop(double twips)
 {
-    if (std::isfinite(twips)) verticalScrollBar()->setValue(static_cast<int>(std::lround(twips * PixelsPerTwip())));
+    if (!std::isfinite(twips)) return;
+    SettleScrollBars();
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(twips * PixelsPerTwip())));
 }
 
 void PreviewWidget::SetScrollStepLarge(double twips)

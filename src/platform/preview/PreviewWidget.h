@@ -19,7 +19,8 @@ class PreviewWidget : public QAbstractScrollArea, public DocumentBuilder {
 public:
     explicit PreviewWidget(QWidget* parent = nullptr);
 
-    // The page shown, from 1; false, and nothing changes, outside the document.
+    // The page shown, from 1; false, and nothing changes, outside the
+    // document. Another page shows from its top, scrolled sideways as before.
     int PreviewPage() const { return previewPage_; }
     bool SetPreviewPage(int page);
 
@@ -73,6 +74,7 @@ private:
     void ApplyZoom(double percent, QPoint anchor);
     void RefitZoom();
     void UpdateScrollBars();
+    void SettleScrollBars();
     QPointF PageOrigin() const;
     void StepPage(int delta);
     void StepZoom(double delta, QPoint anchor);
