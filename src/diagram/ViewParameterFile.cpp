@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cfloat>
 #include <cmath>
 
 namespace diagram {
@@ -205,10 +204,10 @@ Outcome<ViewParameters> ViewFromBoxes(const ViewBoxes& boxes, int record, const 
         const QString* text = FindViewBox(boxes, name);
         if (!text) return Outcome<ViewParameters>::Failure(QStringLiteral("%1 is missing").arg(name));
         if (record == kPreviewRecord && f.previewReading == PreviewReading::LeadingNumber) {
-            // 0 when the text starts with no number; a number beyond the
-            // field takes its nearest limit.
+            // 0 when the text starts with no number; a number beyond what
+            // the box can hold takes its nearest limit, so that it reads back.
             const double v = rt::Val(*text);
-            if (f.real) view.*f.real = static_cast<float>(std::clamp<double>(v, -FLT_MAX, FLT_MAX));
+            if (f.real) view.*f.real = static_cast<float>(std::clamp<double>(v, -kLargestViewSize, kLargestViewSize));
             else view.*f.whole = rt::CInt(std::clamp(v, -32768.0, 32767.0));
             continue;
         }

@@ -250,7 +250,7 @@ TEST_F(ViewFileTest, PreviewReadsTheAxisBoxesForTheirLeadingNumber)
         {"abc", "", "big", 0, 0, 0},
         {"12mm", " 3 0", "1.5倍", 12, 30, 1.5f},
         {"2.5", "-7.5x", "0.0", 2, -8, 0},   // halves to even
-        {"40000", "-99999", "1e39", 32767, -32768, std::numeric_limits<float>::max()},
+        {"40000", "-99999", "1e39", 32767, -32768, 32767},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.x);
