@@ -15,7 +15,7 @@ int RequiredDecimals(const QString& format)
 
 QString Padded(std::string digits, const QString& format)
 {
-    if (digits == "-0") digits = "0";
+    if (digits == "-0") digits.erase(0, 1);   // negative zero shows no sign
     const int required = RequiredDecimals(format);
     const size_t point = digits.find('.');
     const int have = point == std::string::npos ? 0 : static_cast<int>(digits.size() - point - 1);

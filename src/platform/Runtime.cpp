@@ -291,19 +291,19 @@ QString FormatDecimal(double value, int significant, const QString& pattern)
     // Digits kept: all before the point plus `decimals` after it.
     int keep = exp10 + 1 + decimals;
     std::string kept;  // integer of the scaled value, as digits
-    if (keep < 0) {
-        kept = "0";
-    } else {
-        bool roundUp = keep < static_cast<int>(digits.size()) && digits[keep] >= '5';
+    bool roundUp = false;
+    if (keep >= 0) {
+        roundUp = keep < static_cast<int>(digits.size()) && digits[keep] >= '5';
         kept = digits.substr(0, std::min<size_t>(keep, digits.size()));
         while (static_cast<int>(kept.size()) < keep) kept += '0';
-        if (kept.empty()) kept = "0";
-        if (roundUp) {
-            int k = static_cast<int>(kept.size()) - 1;
-            while (k >= 0 && kept[k] == '9') kept[k--] = '0';
-            if (k < 0) kept.insert(kept.begin(), '1');
-            else ++kept[k];
-        }
+    }
+    // No digit kept: the value lies below the last place shown.
+    if (kept.empty()) kept.push_back('0');
+    if (roundUp) {
+        int k = static_cast<int>(kept.size()) - 1;
+        while (k >= 0 && kept[k] == '9') kept[k--] = '0';
+        if (k < 0) kept.insert(kept.begin(), '1');
+        else ++kept[k];
     }
     // Split into integer part and decimals.
     while (static_cast<int>(kept.size()) < decimals + 1) kept.insert(kept.begin(), '0');

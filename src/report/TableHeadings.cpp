@@ -175,7 +175,10 @@ QString FitColumn(Number value, int16_t width, int16_t decimals)
 {
     const int d = std::max<int>(0, decimals);
     const int columnWidth = std::max<int>(0, width) + d + (d > 0 ? 1 : 0);
-    const QString fixed = rt::Format(value, FixedPattern(d));
+    QString fixed = rt::Format(value, FixedPattern(d));
+    // A negative value that rounds to zero keeps its sign: it tells on which
+    // side of zero the value lies. Zero itself, -0 included, has none.
+    if (value < 0 && !fixed.startsWith(u'-')) fixed.prepend(u'-');
     if (fixed.size() <= columnWidth) return rt::PadLeft(fixed, columnWidth);
     // Too wide: the exponent form with as many digits as the column holds.
     for (int k = std::max(0, columnWidth - 6); k >= 0; --k) {

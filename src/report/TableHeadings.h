@@ -69,8 +69,10 @@ private:
 // written in the exponent form with the most mantissa digits that fit
 // ("-1.23E+05"); only when even "-1E+05" cannot fit is the whole fixed-point
 // text returned, wider than the column. A printed number is always the
-// value. Halves round away from zero. The Single overload takes the value at
-// its 7 significant digits, as a stored field holds it.
+// value. Halves round away from zero. A negative value keeps its sign also
+// when it rounds to zero ("-0.000"); zero, -0 included, prints without one.
+// The Single overload takes the value at its 7 significant digits, as a
+// stored field holds it.
 QString FormatFixedWidth(double value, int16_t width, int16_t decimals);
 QString FormatFixedWidth(float value, int16_t width, int16_t decimals);
 template <std::integral T>

@@ -81,6 +81,39 @@ TEST(LayoutPicture, GridOfThePrintedPagesAndThePlacementShown)
     }
 }
 
+// The picture's empty boxes are those of the node, member and shape
+// numbers switched on (portal frame: 4 nodes, 3 members), none at the
+// letters of the axis symbol: switching the symbol on adds its three blue
+// lines and leaves the boxes as they were.
+TEST(LayoutPicture, BoxesOnlyWhereNumbersWillPrint)
+{
+    struct Case {
+        const char *nodes, *members, *sections;
+        size_t boxes;
+    };
+    for (const Case& c : {Case{"1", "1", "1", 10}, Case{"0", "0", "0", 0}, Case{"1", "0", "0", 4}, Case{"0", "1", "1", 6}}) {
+        std::vector<std::vector<preview::DrawOp>> boxes;
+        for (const char* axis : {"0", "1"}) {
+            DiagramBuild b;
+            b.StorePlacement({kFramePlacement, -1, -1, 200});
+            b.Box("chkDrawJnt", c.nodes);
+            b.Box("chkDrawEle", c.members);
+            b.Box("chkDrawMat", c.sections);
+            b.Box("chkDrawCoord", axis);
+            ASSERT_EQ(b.Run(report::kModeLayout).outcome, BuildOutcome::Succeeded);
+            EXPECT_EQ(Ops(b, preview::OpKind::Line, report::kBlue).size(), std::string(axis) == "1" ? 3u : 0u);
+            boxes.push_back(Ops(b, preview::OpKind::TextBox, report::kRed));
+        }
+        const std::string what = std::string(c.nodes) + c.members + c.sections;
+        ASSERT_EQ(boxes[0].size(), c.boxes) << what;
+        ASSERT_EQ(boxes[1].size(), c.boxes) << what;
+        for (size_t k = 0; k < c.boxes; ++k) {
+            EXPECT_EQ(boxes[1][k].x1, boxes[0][k].x1) << what << " " << k;
+            EXPECT_EQ(boxes[1][k].y1, boxes[0][k].y1) << what << " " << k;
+        }
+    }
+}
+
 // A picture of a diagram without a row stores the row the print would: fitted
 // to one portrait page and centred.
 TEST(LayoutPicture, FirstPictureFitsThePrintedPage)

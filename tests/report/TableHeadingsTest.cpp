@@ -5,6 +5,7 @@
 #include "common/ReportSamples.h"
 #include "common/TestEnv.h"
 #include "common/Values.h"
+#include "platform/Runtime.h"
 #include "report/PageFormat.h"
 #include "report/TableHeadings.h"
 
@@ -30,7 +31,10 @@ TEST(FormatFixedWidth, RightAlignsRoundsAndKeepsEveryValueReadable)
         {12.3456, 5, 3, "   12.346"},
         {-2.5, 2, 1, "-2.5"},               // exactly the four characters of the column
         {0.0005, 5, 3, "    0.001"},        // a half rounds away from zero
-        {-0.0004, 5, 3, "    0.000"},       // a value that rounds to zero has no sign
+        {-0.0004, 5, 3, "   -0.000"},       // a negative value that rounds to zero keeps its sign
+        {-0.0, 5, 3, "    0.000"},          // zero has none, -0 included
+        {-0.4, 5, 0, "   -0"},
+        {-0.0, 5, 0, "    0"},
         {-123456.7, 5, 3, "-1.23E+05"},     // too wide: the exponent form fills the column
         {123456.7, 5, 3, "1.235E+05"},
         {99999.9996, 5, 3, "1.000E+05"},    // rounding makes the fixed text too wide
@@ -45,6 +49,10 @@ TEST(FormatFixedWidth, RightAlignsRoundsAndKeepsEveryValueReadable)
     EXPECT_EQ(FormatFixedWidth(1.0005f, 1, 3), QStringLiteral("1.001"));
     EXPECT_EQ(FormatFixedWidth(static_cast<double>(1.0005f), 1, 3), QStringLiteral("1.000"));
     EXPECT_EQ(FormatFixedWidth(42, 5, 0), QStringLiteral("   42"));
+    EXPECT_EQ(FormatFixedWidth(-0.0004f, 5, 3), QStringLiteral("   -0.000"));
+    EXPECT_EQ(FormatFixedWidth(-0.0f, 5, 3), QStringLiteral("    0.000"));
+    // The report's columns only: the conversion the entry boxes use drops the sign.
+    EXPECT_EQ(rt::Format(-0.0004, QStringLiteral("0.000")), QStringLiteral("0.000"));
 }
 
 // Whatever the value, the text fills its column and reads back as the value
@@ -67,9 +75,8 @@ TEST(FormatFixedWidth, NeverPrintsANumberThatIsNotTheValue)
                 const int exp10 = exponent ? m.captured(4).toInt() : 0;
                 const double unit = std::pow(10.0, exp10 - shown);
                 EXPECT_LE(std::fabs(text.trimmed().toDouble() - value), unit / 2 * (1 + 1e-9)) << text.toStdString();
-                if (value < 0 && text.trimmed().toDouble() != 0) {
-                    EXPECT_EQ(m.captured(1), QStringLiteral("-"));
-                }
+                // The sign of every negative value, also one that rounds to zero; none for zero.
+                EXPECT_EQ(m.captured(1), value < 0 ? QStringLiteral("-") : QString()) << text.toStdString();
                 // Wider than its column only when even the shortest exponent form is.
                 if (text.size() > column) {
                     EXPECT_FALSE(exponent);

@@ -54,7 +54,7 @@ TEST(ReportTableCells, DisplacementExponentField)
 }
 
 // The mark follows the stored i-end axial force: "*" only above 0, also
-// when the column shows 0.000; a value that rounds to 0 prints without a
+// when the column shows 0.000; a negative value that rounds to 0 keeps its
 // sign; a value too wide for its column is still its value. Moments print
 // per metre.
 TEST(ReportTableCells, CompressionMarkSignsAndScaling)
@@ -65,7 +65,7 @@ TEST(ReportTableCells, CompressionMarkSignsAndScaling)
         const char* column;
     };
     const Case cases[] = {
-        {0, false, "    0.000"},    {0.0004, true, "    0.000"},   {-5, false, "   -5.000"},      {-0.0004, false, "    0.000"},
+        {0, false, "    0.000"},    {0.0004, true, "    0.000"},   {-5, false, "   -5.000"},      {-0.0004, false, "   -0.000"},
         {123.4, true, "  123.400"}, {-9999.5, false, "-9999.500"}, {-12345.5, false, "-1.23E+04"}, {123456.7, true, "1.235E+05"},
     };
     TableRun run;
@@ -79,7 +79,7 @@ TEST(ReportTableCells, CompressionMarkSignsAndScaling)
         EXPECT_EQ(perCase[3].mid(11, 4), mark + B(3)) << c.iN;
         EXPECT_EQ(perCase[3].mid(23, 9), QString::fromUtf8(c.column)) << c.iN;
         EXPECT_EQ(perCase[3].mid(67, 9), QStringLiteral("    1.234")) << c.iN;
-        EXPECT_EQ(perCase[4].mid(56, 9), QStringLiteral("    0.000")) << c.iN;   // jMx −0.0004 per metre
+        EXPECT_EQ(perCase[4].mid(56, 9), QStringLiteral("   -0.000")) << c.iN;   // jMx −0.0004 per metre
         // By member: member 2's two cases and the blank, then member 5's first case.
         const QStringList byMember = run.Rows([](report::ReportContext& ctx) { report::PrintMemberForcesByMember(ctx); },
                                               report::TableCodeMemberForcesByMember);
@@ -95,6 +95,9 @@ TEST(ReportTableCells, CompressionMarkSignsAndScaling)
 TEST(ReportTableCells, ReactionRowsLeftOut)
 {
     const QString zeros = QStringLiteral("    0.000").repeated(1) + QStringLiteral("      0.000").repeated(5);
+    // MZ −0.0001 per centimetre is −0.000001 per metre: it keeps its sign.
+    const QString negativeMZ =
+        QStringLiteral("    0.000") + QStringLiteral("      0.000").repeated(4) + QStringLiteral("     -0.000");
     struct Case {
         double case1MZ, case2PX;
         QStringList byNode;   // node 2's lines
@@ -104,8 +107,8 @@ TEST(ReportTableCells, ReactionRowsLeftOut)
         {0.0001, 0, {B(6) + "    2" + B(4) + "    1" + B(3) + zeros}, {B(6) + "    2" + B(3) + zeros}},
         {0, 1, {B(6) + "    2" + B(4) + "    2" + B(3) + "    1.000" + QStringLiteral("      0.000").repeated(5)}, {}},
         {-0.0001, 1,
-         {B(6) + "    2" + B(4) + "    1" + B(3) + zeros, B(15) + "    2" + B(3) + "    1.000" + QStringLiteral("      0.000").repeated(5)},
-         {B(6) + "    2" + B(3) + zeros}},
+         {B(6) + "    2" + B(4) + "    1" + B(3) + negativeMZ, B(15) + "    2" + B(3) + "    1.000" + QStringLiteral("      0.000").repeated(5)},
+         {B(6) + "    2" + B(3) + negativeMZ}},
         {0, 0, {}, {}},
     };
     TableRun run;

@@ -202,6 +202,47 @@ TEST(ReportTableFailures, CombinationChapterEndsAndReturns)
     }
 }
 
+// A combined value that a Single cannot hold (largest 3.4028235E+38) ends
+// the whole build with the message of its section, as an unreadable stored
+// value ends a result table; nothing of its node or member is printed. A
+// sum that still fits prints.
+TEST(ReportTableFailures, CombinedValueBeyondASingleEndsTheBuild)
+{
+    const QString b6 = QString(6, u' ');
+    struct Case {
+        Damage damage;
+        QString topic;   // empty: no failure
+        QStringList tail;   // the last lines before "END"
+    };
+    const Case cases[] = {
+        // Node 2, first in order: 1.5 × 3E+38 + 0.5 × 3E+38 = 6E+38.
+        {SetField(QStringLiteral("Analyze節点変位"), "⊿X", S(3e38), 2), "節点変位の組み合わせ", report::TableHeadingLines(212, true)},
+        // Member 2, first in order: its i-end axial force likewise.
+        {SetField(QStringLiteral("Analyze部材応力"), "iN", S(3e38), 2), "部材応力の組み合わせ", report::TableHeadingLines(222, true)},
+        // Node 2's reaction PX likewise: the displacements and member forces print whole.
+        {SetField(QStringLiteral("Analyze支点反力"), "PX", S(3e38), 2), "支点反力の組み合わせ", report::TableHeadingLines(232, true)},
+        // Case 1 only, 1.5 × 2E+38 = 3E+38 still fits; case 2 adds 0.5 × 0.
+        {SetField(QStringLiteral("Analyze支点反力"), "PX", S(2e38), 2, 1), QString(),
+         {b6 + "    2" + "   " + "3.000E+38" + "      1.500      0.000      0.000      0.000      0.000",
+          b6 + "    7" + "   " + "   -6.250      0.000     15.000      0.000      1.250     -7.500"}},
+    };
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        TableRun run;
+        const Case& c = cases[k];
+        c.damage(run.db());
+        const QStringList lines = run.Print([](report::ReportContext& ctx) { report::PrintLoadCombinationResults(ctx); });
+        if (c.topic.isEmpty()) {
+            EXPECT_FALSE(run.failure) << k;
+        } else {
+            ASSERT_TRUE(run.failure) << k;
+            EXPECT_EQ(*run.failure, Printing(c.topic)) << k;
+        }
+        EXPECT_TRUE(run.notified.isEmpty()) << k;
+        EXPECT_EQ(run.codeAfter, 0) << k;
+        EXPECT_EQ(lines.mid(lines.size() - 1 - c.tail.size()), c.tail + QStringList{QStringLiteral("END")}) << k;
+    }
+}
+
 // A chapter 3 that ends early leaves no heading code: the diagram pages
 // after it carry no table heading, and the build succeeds.
 TEST(ReportTableFailures, NoHeadingOverThePagesAfterAFailedCombination)
@@ -249,6 +290,8 @@ TEST(ReportTableFailures, TheProgramShowsBothMessagesAndDropsTheDocument)
         {Rename(QStringLiteral("Analyze支点反力"), "MZ"), true, Printing(QStringLiteral("支点反力")), true},
         {SetField(QStringLiteral("材料定数0"), "A", rt::Variant(), 3), true, QString(), true},
         {Sql(QStringLiteral("UPDATE \"基本データ\" SET \"Case\" = 11")), true, Printing(QStringLiteral("応力の組み合わせのデータ")), false},
+        // Chapter 2 prints 3E+38; its combination, 6E+38, is beyond a Single.
+        {SetField(QStringLiteral("Analyze部材応力"), "iN", S(3e38), 5), false, Printing(QStringLiteral("部材応力の組み合わせ")), true},
     };
     for (size_t k = 0; k < std::size(cases); ++k) {
         const Case& c = cases[k];

@@ -182,13 +182,15 @@ DiagramPoster LayOutDiagram(ReportContext& ctx, DiagramKind kind, int16_t caseNo
         }
     }
 
-    auto label = [&](LabelKind labelKind, Point at, const QString& text) { p.labels.push_back({labelKind, at.x, at.y, text}); };
+    auto label = [&](LabelKind labelKind, Point at, const QString& text, bool axis = false) {
+        p.labels.push_back({labelKind, at.x, at.y, text, axis});
+    };
     if (p.switches.nodeNumbers)
         for (size_t row = 0; row < g.nodes.size(); ++row) label(LabelKind::Node, node(row), QString::number(g.nodes[row].no));
     if (p.switches.axisSymbol) {
         const bool upper = kind == DiagramKind::Frame;
         const char* letters[] = {"", upper ? "X" : "x", upper ? "Y" : "y", upper ? "Z" : "z"};
-        for (size_t k = 1; k <= 3; ++k) label(LabelKind::Node, axisTip(k), QString::fromLatin1(letters[k]));
+        for (size_t k = 1; k <= 3; ++k) label(LabelKind::Node, axisTip(k), QString::fromLatin1(letters[k]), true);
     }
     for (const DiagramMember& m : g.members) {
         if (m.no == 0) continue;

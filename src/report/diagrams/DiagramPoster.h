@@ -63,6 +63,7 @@ struct PosterLabel {
     LabelKind kind = LabelKind::Node;
     float x = 0, y = 0;   // anchor
     QString text;
+    bool axis = false;    // a letter of the axis symbol: printed, not in the layout picture
 };
 
 // A label's box of w x h at its anchor (x, y), moved into `area` (left, top,

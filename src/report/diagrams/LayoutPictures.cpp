@@ -60,8 +60,11 @@ void DrawLayoutPicture(ReportContext& ctx, DiagramKind kind, int16_t caseNo, Dia
         drawSegments([](const PosterSegment& s) { return !s.heavy && !s.axis; });
     }
 
+    // A box where each node and member label will print; the axis symbol
+    // shows as its lines only.
     doc.SetPenColor(kRed);
     for (const PosterLabel& label : p.labels) {
+        if (label.axis) continue;
         const auto measured = MeasureLabelInTile(doc, p, label, [reduction](float twips) { return twips * reduction; });
         if (!measured) continue;
         const TilePosition& tile = measured->tile;

@@ -1,6 +1,7 @@
 #include "report/tables/LoadCombinationChapter.h"
 
 #include "platform/Database.h"
+#include "platform/Runtime.h"
 #include "platform/preview/DocumentBuilder.h"
 #include "report/MidSpanMoment.h"
 #include "report/ReportContext.h"
@@ -39,16 +40,22 @@ std::vector<int> RowsOfEveryCase(const ResultRows& rows, int16_t no, int cases)
     return out;
 }
 
+// A combined value that a Single cannot hold.
+struct CombinedValueOutOfRange {};
+
 // Combined values, indexed like the fields of the rows: each value summed
 // over the cases with its weight, moments per metre, the running sum kept in
-// single precision.
+// single precision. A sum must fit a finite Single after every case, as a
+// stored value must when a table reads it (rt::FitsSingle).
 class CombinedValues {
 public:
     explicit CombinedValues(int fields) : sums_(static_cast<size_t>(fields), 0.0f) {}
     void Add(int field, float weight, double value)
     {
         float& s = sums_[static_cast<size_t>(field)];
-        s = static_cast<float>(static_cast<double>(s) + static_cast<double>(weight) * value);
+        const double sum = static_cast<double>(s) + static_cast<double>(weight) * value;
+        if (!rt::FitsSingle(sum)) throw CombinedValueOutOfRange();
+        s = static_cast<float>(sum);
     }
     float operator[](int field) const { return sums_[static_cast<size_t>(field)]; }
 
@@ -201,6 +208,11 @@ void PrintLoadCombinationResults(ReportContext& ctx)
                             QStringLiteral("Analyze支点反力"), ReactionFields(), ReactionColumns(), 3, true});
     } catch (const ReportCancelled&) {
         throw;
+    } catch (const CombinedValueOutOfRange&) {
+        // A combined value beyond a Single is the section's error as an
+        // unreadable stored value is a result table's: its message, then the
+        // build ends and the document is dropped.
+        Fail(ReportMessage{PrintingErrorText(topic)});
     } catch (...) {
         // The chapter ends here and the build goes on; the table that failed
         // has set its heading code back to none (RunningTable), so no heading
