@@ -115,13 +115,19 @@ TEST(BenchReport, Chapters)
     db->Close();
 }
 
-TEST(BenchReport, PreviewWindow)
+// The results report of the largest model in an open preview window.
+void OpenLargestReport(testenv::PreviewOpener& preview)
 {
     testenv::WriteReportProject(LargestModel());
-    testenv::PreviewOpener preview(ScreenResultsPreview);
     Program().PreviewInfo = testenv::CombinationContents(false);
     ASSERT_TRUE(report::WritePreviewInfo(Program().PreviewInfo));
     ASSERT_TRUE(preview.Open());
+}
+
+TEST(BenchReport, PreviewWindow)
+{
+    testenv::PreviewOpener preview(ScreenResultsPreview);
+    ASSERT_NO_FATAL_FAILURE(OpenLargestReport(preview));
     frmPreview* w = preview.w();
     w->resize(1400, 1000);
     w->show();
@@ -146,11 +152,8 @@ TEST(BenchReport, PreviewWindow)
 
 TEST(BenchReport, PdfCopies)
 {
-    testenv::WriteReportProject(LargestModel());
     testenv::PreviewOpener preview(ScreenResultsPreview);
-    Program().PreviewInfo = testenv::CombinationContents(false);
-    ASSERT_TRUE(report::WritePreviewInfo(Program().PreviewInfo));
-    ASSERT_TRUE(preview.Open());
+    ASSERT_NO_FATAL_FAILURE(OpenLargestReport(preview));
     frmPreview* w = preview.w();
     std::printf("  (%d pages)\n", w->vsp->PageCount());
 

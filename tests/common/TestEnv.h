@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "common/QtPrint.h"
@@ -31,6 +32,9 @@ QString SettingsFilePath();
 // The value of the first line "key=value" (a word) in the settings file as
 // it is on disk, as a crash would leave it; "<absent>" when there is none.
 QString SettingOnDisk(const QString& key);
+// Stores a window's placement under `keys` of `section`, or removes them
+// all when `values` is empty, as on a first opening.
+void StorePlacement(const QString& section, const QStringList& keys, const QStringList& values);
 
 // Changes into `dir` (stays when it is empty) and back to the folder before
 // when it goes.

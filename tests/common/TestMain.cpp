@@ -141,6 +141,16 @@ QString SettingOnDisk(const QString& key)
     return m.hasMatch() ? m.captured(1) : QStringLiteral("<absent>");
 }
 
+void StorePlacement(const QString& section, const QStringList& keys, const QStringList& values)
+{
+    for (qsizetype k = 0; k < keys.size(); ++k) {
+        if (values.isEmpty())
+            reg::DeleteSetting(section, keys[k]);
+        else
+            reg::SaveSetting(section, keys[k], values[k]);
+    }
+}
+
 }  // namespace testenv
 
 int main(int argc, char** argv)

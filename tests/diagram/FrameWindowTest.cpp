@@ -126,12 +126,7 @@ TEST_F(DiagramWindow, PlacementStaysWithinTheScreen)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         forms::SetAvailableScreenArea(c.screen);
-        for (int k = 0; k < keys.size(); ++k) {
-            if (c.stored.isEmpty())
-                reg::DeleteSetting(kSection, keys[k]);
-            else
-                reg::SaveSetting(kSection, keys[k], c.stored[k]);
-        }
+        testenv::StorePlacement(kSection, keys, c.stored);
         // Opened from a list screen, as the program does.
         Program().ScreenCode = ScreenNodeCoordinates;
         ASSERT_TRUE(StartInputForm());

@@ -103,13 +103,7 @@ TEST(FocusKeys, TabLeavesALayoutBoxAsEnterDoes)
 // The results report of two cases, printed nowhere: each dialog is run by
 // hand and Esc is pressed in its boxes, buttons and lists.
 struct Dialogs {
-    Dialogs() : p(Setup(), ScreenResultsPreview) { EXPECT_TRUE(p.Open()); }
-    static testenv::ReportProjectSetup Setup()
-    {
-        testenv::ReportProjectSetup setup;
-        setup.cases = 2;
-        return setup;
-    }
+    Dialogs() : p(reporttest::ProjectOfCases(2), ScreenResultsPreview) { EXPECT_TRUE(p.Open()); }
     PreviewWindow p;
 };
 

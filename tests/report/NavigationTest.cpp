@@ -16,13 +16,7 @@ namespace {
 
 // The results report of four cases: the cover and 6 numbered pages.
 struct ResultsPreview {
-    ResultsPreview() : p(Setup(), ScreenResultsPreview) { EXPECT_TRUE(p.Open()); }
-    static testenv::ReportProjectSetup Setup()
-    {
-        testenv::ReportProjectSetup setup;
-        setup.cases = 4;
-        return setup;
-    }
+    ResultsPreview() : p(reporttest::ProjectOfCases(4), ScreenResultsPreview) { EXPECT_TRUE(p.Open()); }
     frmPreview* w() { return p.w(); }
     PreviewWindow p;
 };

@@ -10,6 +10,14 @@
 
 namespace reporttest {
 
+// A report project of `cases` load cases, the rest as the defaults.
+inline testenv::ReportProjectSetup ProjectOfCases(int cases)
+{
+    testenv::ReportProjectSetup setup;
+    setup.cases = cases;
+    return setup;
+}
+
 class PreviewWindow : public testenv::PreviewOpener {
 public:
     PreviewWindow(const testenv::ReportProjectSetup& setup, int16_t code, bool confirmDialog = true,

@@ -152,12 +152,7 @@ TEST(PreviewWindow, PlacementStaysWithinTheScreen)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         forms::SetAvailableScreenArea(c.screen);
-        for (int k = 0; k < keys.size(); ++k) {
-            if (c.stored.isEmpty())
-                reg::DeleteSetting(QStringLiteral("Preview"), keys[k]);
-            else
-                reg::SaveSetting(QStringLiteral("Preview"), keys[k], c.stored[k]);
-        }
+        testenv::StorePlacement(QStringLiteral("Preview"), keys, c.stored);
         // The main menu, shown while the preview opens.
         forms::Form menu(QStringLiteral("frmMainmenu"));
         menu.show();

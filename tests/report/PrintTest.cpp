@@ -69,17 +69,11 @@ void Fill(frmPrintInfoSetUp& d, const Answers& a)
 
 // The results report of 10 cases: the cover and 12 numbered pages.
 struct Printing {
-    explicit Printing(int16_t code = ScreenResultsPreview) : p(Setup(), code, true, reporttest::WithoutTables())
+    explicit Printing(int16_t code = ScreenResultsPreview) : p(reporttest::ProjectOfCases(10), code, true, reporttest::WithoutTables())
     {
         target = std::make_shared<RecordingTarget>();
         preview::SetPrintTarget(target);
         EXPECT_TRUE(p.Open());
-    }
-    static testenv::ReportProjectSetup Setup()
-    {
-        testenv::ReportProjectSetup setup;
-        setup.cases = 10;
-        return setup;
     }
     frmPreview* w() { return p.w(); }
     // Prints with the answers; the dialog's state after OK is kept.
@@ -419,7 +413,7 @@ TEST(Printing, FailureRestoresTheDocumentAndSaysSo)
         chapters.printInputDataChapter = [&failNow](report::ReportContext&) {
             if (failNow) report::Fail();
         };
-        PreviewWindow p(Printing::Setup(), ScreenResultsPreview, true, chapters);
+        PreviewWindow p(reporttest::ProjectOfCases(10), ScreenResultsPreview, true, chapters);
         auto target = std::make_shared<RecordingTarget>();
         preview::SetPrintTarget(target);
         ASSERT_TRUE(p.Open());
