@@ -73,6 +73,11 @@ bool SafeFile::Open()
         Fail();
         return false;
     }
+    // An unnamed file in the target's folder, so that a process killed while
+    // it writes leaves nothing behind; it gets a name only once it is whole.
+    fd_ = ::open(Native(QFileInfo(target_).absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    unnamed_ = fd_ >= 0;
+    // A file system without unnamed files gets a named temporary file.
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
         fd_ = ::open(Native(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -126,6 +131,10 @@ bool SafeFile::Commit()
         Discard();
         return false;
     }
+    if (unnamed_ && !NameUnnamedFile()) {
+        Discard();
+        return false;
+    }
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) Fail();
@@ -138,6 +147,28 @@ bool SafeFile::Commit()
     return true;
 }
 
+bool SafeFile::NameUnnamedFile()
+{
+    // Synced first, so that the named file stands only for the moment of
+    // the rename.
+    if (::fsync(fd_) != 0) {
+        Fail();
+        return false;
+    }
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, Native(temp_).constData(), AT_SYMLINK_FOLLOW) == 0) {
+            unnamed_ = false;
+            return true;
+        }
+        if (errno != EEXIST) break;
+    }
+    temp_.clear();
+    Fail();
+    return false;
+}
+
 void SafeFile::Discard()
 {
     if (fd_ >= 0) {
@@ -148,6 +179,7 @@ void SafeFile::Discard()
         ::unlink(Native(temp_).constData());
         temp_.clear();
     }
+    unnamed_ = false;
     ok_ = false;
 }
 

@@ -8,9 +8,10 @@
 
 namespace files {
 
-// Writes a file under a new temporary name beside `target` and gives it the
+// Writes a file as a temporary file beside `target` and gives it the
 // target's name only in Commit, once every byte is written and synced to
-// disk. Every write error, a failed sync and a failed close count, so a full
+// disk. Where the file system allows, the temporary file has no name until
+// then, so that a process killed on the way leaves nothing behind. Every write error, a failed sync and a failed close count, so a full
 // disk never replaces anything: the target stays as it was, and the
 // temporary file goes. A replaced file keeps its permissions; a symbolic link
 // to an existing file is followed.
@@ -33,11 +34,13 @@ public:
 
 private:
     void Fail();
+    bool NameUnnamedFile();
 
     QString target_;
     QString temp_;
     QString error_;
     int fd_ = -1;
+    bool unnamed_ = false;   // written to a file without a name yet
     bool ok_ = false;
     qint64 written_ = 0;
 };
