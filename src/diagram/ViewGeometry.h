@@ -1,8 +1,9 @@
 // The perspective view shared by the frame diagram window and the report:
 // the model's bounds, the plan fit scale, the view matrix built from the
 // look-from and look-at points, the projection of a point onto the drawing
-// plane, and the reads of the node and member tables both make. All of it is computed in single precision; a division that
-// would meet zero is reported as a failure, never turned into coordinates.
+// plane, and the reads of the node and member tables both make. All of it is
+// computed in single precision; a division that would meet zero is reported
+// as a failure, never turned into coordinates.
 //
 // Axes: X and Y horizontal, Z up. A point enters the view as the homogeneous
 // row (x, z, y, 1) relative to the caller's origin (the frame diagram window

@@ -1026,7 +1026,6 @@ void Recordset::SetBookmark(Bookmark bm)
 
 bool Recordset::Find(const QString& criteria, int start, int step)
 {
-    RequireOpen();
     return Find(ParseCriteria(criteria), start, step);
 }
 

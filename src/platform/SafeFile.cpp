@@ -183,6 +183,40 @@ void SafeFile::Discard()
     ok_ = false;
 }
 
+bool SafeFileStream::Begin()
+{
+    failed_ = false;
+    pending_.clear();
+    return file_.Open() && open(QIODevice::WriteOnly);
+}
+
+bool SafeFileStream::Flush()
+{
+    if (!pending_.isEmpty() && !file_.Write(pending_.constData(), static_cast<size_t>(pending_.size())))
+        failed_ = true;
+    pending_.truncate(0);
+    return !failed_;
+}
+
+qint64 SafeFileStream::writeData(const char* data, qint64 size)
+{
+    if (failed_) return -1;
+    pending_.append(data, size);
+    if (pending_.size() >= kBlockSize && !Flush()) return -1;
+    return size;
+}
+
+bool SafeFileStream::Commit()
+{
+    const bool written = Flush();
+    close();
+    if (!written) {
+        file_.Discard();
+        return false;
+    }
+    return file_.Commit();
+}
+
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
     SafeFile file(path);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <cstddef>
 #include <functional>
@@ -11,10 +12,11 @@ namespace files {
 // Writes a file as a temporary file beside `target` and gives it the
 // target's name only in Commit, once every byte is written and synced to
 // disk. Where the file system allows, the temporary file has no name until
-// then, so that a process killed on the way leaves nothing behind. Every write error, a failed sync and a failed close count, so a full
-// disk never replaces anything: the target stays as it was, and the
-// temporary file goes. A replaced file keeps its permissions; a symbolic link
-// to an existing file is followed.
+// then, so that a process killed on the way leaves nothing behind. Every
+// write error, a failed sync and a failed close count, so a full disk never
+// replaces anything: the target stays as it was, and the temporary file goes.
+// A replaced file keeps its permissions; a symbolic link to an existing file
+// is followed.
 class SafeFile {
 public:
     explicit SafeFile(const QString& target);
@@ -43,6 +45,33 @@ private:
     bool unnamed_ = false;   // written to a file without a name yet
     bool ok_ = false;
     qint64 written_ = 0;
+};
+
+// A SafeFile as the output device of a writer that takes one (the PDF
+// writer). What is written gathers into blocks that go to the safe file.
+// Such writers do not pass write errors on, so the first failed write is kept
+// here: it fails every later write and the commit.
+class SafeFileStream final : public QIODevice {
+public:
+    explicit SafeFileStream(const QString& target) : file_(target) {}
+    // Opens the safe file and the stream; false when the file cannot be made.
+    bool Begin();
+    // Writes what is gathered and commits the file; false (target
+    // untouched) when any write or the commit failed.
+    bool Commit();
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override;
+
+private:
+    bool Flush();
+
+    static constexpr qsizetype kBlockSize = 256 * 1024;
+    SafeFile file_;
+    QByteArray pending_;
+    bool failed_ = false;
 };
 
 // Writes `bytes` as the whole file `path` through a SafeFile. False when

@@ -46,7 +46,6 @@ constexpr double kZoomStep = 15;
 constexpr double kDesignWidth = 12000;
 constexpr double kDesignHeight = 9000;
 const QString kSettingsSection = QStringLiteral("Preview");
-const QString kDocumentFile = kPrintDocumentFile;
 
 // The window's controls. Frame(0) holds the page and zoom controls, Frame(1)
 // (waiting below it, out of view) the choice of the diagram in the layout
@@ -899,8 +898,7 @@ bool frmPreview::ChoosePrintDestination(QString& pdfPath)
 
 bool frmPreview::RenumberForPrint(bool& saved)
 {
-    if (QFile::exists(kDocumentFile)) QFile::remove(kDocumentFile);
-    if (!vsp->SaveDocument(kDocumentFile)) return false;
+    if (!vsp->SaveDocument(kPrintDocumentFile)) return false;
     saved = true;
     SaveViewState();
     Program().PageCounter = -1;
@@ -916,12 +914,12 @@ bool frmPreview::RenumberForPrint(bool& saved)
 void frmPreview::RecoverAfterPrint(bool saved, bool ok, const QString& printerDevice)
 {
     if (saved) {
-        if (!vsp->LoadDocument(kDocumentFile)) ok = false;
+        if (!vsp->LoadDocument(kPrintDocumentFile)) ok = false;
         documentMode_ = ScreenMode();
         ShowPageCounts(documentMode_);
         RestoreViewState();
     }
-    if (saved || !ok) QFile::remove(kDocumentFile);
+    if (saved || !ok) QFile::remove(kPrintDocumentFile);
     vsp->SetPrinterDevice(printerDevice);
     if (ok) {
         SetWindowTopMost(this, forms::kTopMost);

@@ -231,8 +231,7 @@ void frmPreviewInfoSetUp::Form_QueryUnload(bool&, int unloadMode)
     if (Program().PreviewInfo.Confirmed == -1 && !StorePreviewInfo()) {
         // The report shows the choice all the same; the user learns that the
         // next opening brings back the contents kept before.
-        ui::Beep();
-        Program().MsgResult = static_cast<int16_t>(ui::MsgBox(kContentsNotKept, ui::Icon::Exclamation, AppTitle));
+        report::ShowReportMessage({kContentsNotKept, ui::Icon::Exclamation, true});
     }
 }
 

@@ -3,7 +3,6 @@
 #include "platform/SafeFile.h"
 #include "platform/preview/PageRenderer.h"
 
-#include <QIODevice>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -53,38 +52,6 @@ bool PaintPages(QPagedPaintDevice& device, const Document& doc, int first, int l
     return painter.end();
 }
 
-// The PDF writer's output: a write-only stream into a safe file, gathered
-// into blocks. The PDF writer does not pass write errors on, so the first
-// failed write is kept here and fails every later one.
-class SafeFileDevice final : public QIODevice {
-public:
-    explicit SafeFileDevice(files::SafeFile& file) : file_(file) { open(QIODevice::WriteOnly); }
-    bool isSequential() const override { return true; }
-    // Writes what is gathered; false once any write has failed.
-    bool Flush()
-    {
-        if (!pending_.isEmpty() && !file_.Write(pending_.constData(), static_cast<size_t>(pending_.size())))
-            failed_ = true;
-        pending_.truncate(0);
-        return !failed_;
-    }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override
-    {
-        pending_.append(data, size);
-        if (pending_.size() >= kBlockSize && !Flush()) return -1;
-        return size;
-    }
-
-private:
-    static constexpr qsizetype kBlockSize = 256 * 1024;
-    files::SafeFile& file_;
-    QByteArray pending_;
-    bool failed_ = false;
-};
-
 }  // namespace
 
 QStringList SystemPrintTarget::PrinterNames() { return QPrinterInfo::availablePrinterNames(); }
@@ -130,9 +97,8 @@ bool ExportPdf(const Document& doc, int first, int last, int copies, const QStri
         return fail(QStringLiteral("no pages to write"));
     // The file is written beside the target and takes its place only when
     // whole; on any failure it goes and the target stays as it was.
-    files::SafeFile file(path);
-    if (!file.Open()) return fail(QStringLiteral("cannot write %1").arg(path));
-    SafeFileDevice out(file);
+    files::SafeFileStream out(path);
+    if (!out.Begin()) return fail(QStringLiteral("cannot write %1").arg(path));
     bool painted = false;
     {
         QPdfWriter writer(&out);
@@ -141,7 +107,7 @@ bool ExportPdf(const Document& doc, int first, int last, int copies, const QStri
         writer.setResolution(static_cast<int>(TwipsPerInch));
         painted = PaintPages(writer, doc, first, last, TwipsPerInch, copies);
     }
-    if (!painted || !out.Flush() || !file.Commit()) return fail(QStringLiteral("cannot write %1").arg(path));
+    if (!painted || !out.Commit()) return fail(QStringLiteral("cannot write %1").arg(path));
     return true;
 }
 
