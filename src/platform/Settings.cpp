@@ -7,14 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMap>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -27,15 +28,24 @@ namespace {
 // the names, as QSettings keeps them.
 using Values = QMap<QString, QVariant>;
 
+// One value this run set (a value) or removed (none), by its spelling here.
+struct Change {
+    QString section;   // "Input\Ramen"
+    QString key;
+    std::optional<QString> value;
+};
+
 // The settings of the program, held in memory. The file is the user's
 // "ZELKOVA/ZELKOVA.conf" under the configuration folder ($XDG_CONFIG_HOME),
-// in QSettings' INI format; it is read once and written only whole, through
-// the safe writer, so a full disk never leaves it empty or cut short.
+// in QSettings' INI format. Another running copy of the program, or the
+// user, may change the file at any time: each write reads it afresh and
+// applies only the values this run changed since its last write, so that
+// nothing stored meanwhile is reverted.
 struct Store {
     QString path;
     Values values;
-    bool changed = false;      // values differ from the file
-    bool unreadable = false;   // the file is there but could not be read
+    // The changes not yet in the file, by their name in lower case.
+    QMap<QString, Change> pending;
     bool writePosted = false;  // a write waits for the event loop
 };
 
@@ -45,6 +55,46 @@ std::unique_ptr<Store>& StoreSlot()
     return store;
 }
 
+QString SettingsFileName() { return QStringLiteral("ZELKOVA.conf"); }
+
+// The lock that every writer of the file holds while it reads and writes
+// it: the one QSettings itself takes for the file.
+QString LockPath(const QString& path) { return path + QStringLiteral(".lock"); }
+constexpr int kLockWaitMs = 5000;
+
+// Every value of a settings file as QSettings reads it.
+Values ReadValues(const QString& path, QSettings::Status* status = nullptr)
+{
+    Values values;
+    QSettings file(path, QSettings::IniFormat);
+    for (const QString& key : file.allKeys()) values.insert(key, file.value(key));
+    if (status) *status = file.status();
+    return values;
+}
+
+// True when `name` is a scratch file of an earlier write ("ZELKOVA.conf."
+// and eight hexadecimal digits) or the lock QSettings took for one.
+bool IsScratchName(const QString& name)
+{
+    const QString scratch = name.endsWith(QStringLiteral(".lock")) ? name.chopped(5) : name;
+    return files::IsTemporaryNameOf(scratch, SettingsFileName());
+}
+
+// Removes what a write killed on the way left beside the file. Under the
+// lock: a write of another running copy keeps its scratch files.
+void RemoveLeftoverScratchFiles(const QString& path)
+{
+    const QDir folder = QFileInfo(path).absoluteDir();
+    if (!folder.exists()) return;
+    const QStringList names = folder.entryList({SettingsFileName() + QStringLiteral(".*")},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    if (std::none_of(names.cbegin(), names.cend(), IsScratchName)) return;
+    QLockFile lock(LockPath(path));
+    if (!lock.tryLock(kLockWaitMs)) return;
+    for (const QString& name : names)
+        if (IsScratchName(name)) QFile::remove(folder.filePath(name));
+}
+
 Store& CurrentStore()
 {
     std::unique_ptr<Store>& store = StoreSlot();
@@ -52,69 +102,161 @@ Store& CurrentStore()
         store = std::make_unique<Store>();
         // Named explicitly: Qt 6 would name a user-scope INI file ".ini".
         store->path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                      + QStringLiteral("/ZELKOVA/ZELKOVA.conf");
-        if (QFileInfo::exists(store->path)) {
-            QSettings file(store->path, QSettings::IniFormat);
-            const QStringList keys = file.allKeys();
-            // A file that cannot be read is never replaced by what little
-            // this run would put in it.
-            store->unreadable = file.status() == QSettings::AccessError;
-            for (const QString& key : keys) store->values.insert(key, file.value(key));
-        }
+                      + QStringLiteral("/ZELKOVA/") + SettingsFileName();
+        RemoveLeftoverScratchFiles(store->path);
+        if (QFileInfo::exists(store->path)) store->values = ReadValues(store->path);
     }
     return *store;
 }
 
-// The file's bytes for `values`, as QSettings writes them; nothing when they
-// cannot be made, or when reading them back does not give every value.
-std::optional<QByteArray> SettingsFileBytes(const Values& values)
+QStringList GroupPath(const Values& values, const QString& section);
+QString ExistingKey(const Values& values, const QString& section, const QString& key);
+
+// The full stored name a change takes among `values`: the spelling stored
+// there, or its own where there is none.
+QString StoredName(const Values& values, const Change& change)
 {
-    if (values.isEmpty()) return QByteArray();
-    QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/zelkova-settings-XXXXXX"));
-    if (!scratch.isValid()) return std::nullopt;
-    const QString written = scratch.filePath(QStringLiteral("written.conf"));
-    const QString reread = scratch.filePath(QStringLiteral("reread.conf"));
-    {
-        QSettings out(written, QSettings::IniFormat);
-        for (auto it = values.cbegin(); it != values.cend(); ++it) out.setValue(it.key(), it.value());
-        out.sync();
-        if (out.status() != QSettings::NoError) return std::nullopt;
+    const QString existing = ExistingKey(values, change.section, change.key);
+    return existing.isEmpty() ? (GroupPath(values, change.section) << change.key).join(u'/') : existing;
+}
+
+// True when `values` show every change: a value set reads back as the same
+// text, a value removed is gone in every spelling.
+bool ShowsChanges(const Values& values, const QMap<QString, Change>& changes)
+{
+    for (const Change& change : changes) {
+        const QString name = ExistingKey(values, change.section, change.key);
+        if (!change.value) {
+            if (!name.isEmpty()) return false;
+            continue;
+        }
+        if (name.isEmpty()) return false;
+        const QVariant v = values.value(name);
+        if (v.typeId() != QMetaType::QString || v.toString() != *change.value) return false;
     }
-    // Under a name QSettings has not seen, the check parses the bytes on
-    // disk, not what QSettings remembers of the file it wrote: QSettings
-    // does not learn of a write that failed at the flush.
-    if (!QFile::rename(written, reread)) return std::nullopt;
-    QFile file(reread);
+    return true;
+}
+
+// A file beside the settings file that is removed when it goes out of scope.
+class ScratchFile {
+public:
+    explicit ScratchFile(const QString& settingsPath) : folder_(QFileInfo(settingsPath).absolutePath()) {}
+    ~ScratchFile()
+    {
+        if (!path_.isEmpty()) QFile::remove(path_);
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    // Makes the file with `bytes` under a new name; false when it cannot.
+    bool Create(const QByteArray& bytes)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            QFile file(NewName());
+            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                if (file.exists()) continue;
+                return false;
+            }
+            path_ = file.fileName();
+            return file.write(bytes) == bytes.size() && file.flush() && (file.close(), file.error() == QFileDevice::NoError);
+        }
+        return false;
+    }
+    // Gives the file a new name.
+    bool Rename()
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QString next = NewName();
+            if (QFileInfo::exists(next)) continue;
+            if (!QFile::rename(path_, next)) return false;
+            path_ = next;
+            return true;
+        }
+        return false;
+    }
+    QString Path() const { return path_; }
+
+private:
+    QString NewName() const { return folder_ + u'/' + SettingsFileName() + u'.' + files::RandomHexDigits(); }
+
+    QString folder_;
+    QString path_;
+};
+
+// The file's new bytes: the file as it is now with `changes` applied, as
+// QSettings writes it, and the values they hold. Made beside the file, so
+// that nothing outside the settings folder is needed. Nothing when the file
+// cannot be read, when the bytes cannot be made, or when reading them back
+// does not show every change (a disk nearly full makes QSettings leave a
+// cut-off file and report success). Lines of the file that QSettings cannot
+// read back as they stand do not matter here; QSettings keeps what it can
+// of them.
+std::optional<std::pair<QByteArray, Values>> MergedFile(const QString& path, const QMap<QString, Change>& changes)
+{
+    QByteArray current;
+    if (QFileInfo::exists(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+        current = file.readAll();
+        if (file.error() != QFileDevice::NoError) return std::nullopt;
+    }
+    ScratchFile scratch(path);
+    if (!scratch.Create(current)) return std::nullopt;
+    {
+        // A file name QSettings has never seen: it reads the bytes copied.
+        QSettings out(scratch.Path(), QSettings::IniFormat);
+        Values stored;
+        for (const QString& key : out.allKeys()) stored.insert(key, QVariant());
+        for (const Change& change : changes) {
+            if (change.value) {
+                out.setValue(StoredName(stored, change), *change.value);
+                stored.insert(StoredName(stored, change), QVariant());
+                continue;
+            }
+            for (QString name; !(name = ExistingKey(stored, change.section, change.key)).isEmpty();) {
+                out.remove(name);
+                stored.remove(name);
+            }
+        }
+        out.sync();
+        if (out.status() == QSettings::AccessError) return std::nullopt;
+    }
+    // Read back under another new name, so that the check parses the bytes
+    // on disk, not what QSettings remembers of the file it wrote.
+    if (!scratch.Rename()) return std::nullopt;
+    QFile file(scratch.Path());
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     file.close();
-
-    QSettings check(reread, QSettings::IniFormat);
-    const QStringList keys = check.allKeys();
-    if (check.status() != QSettings::NoError || keys.size() != values.size()) return std::nullopt;
-    for (const QString& key : keys)
-        if (!values.contains(key) || check.value(key) != values.value(key)) return std::nullopt;
-    return bytes;
+    QSettings::Status status = QSettings::NoError;
+    Values merged = ReadValues(scratch.Path(), &status);
+    if (status == QSettings::AccessError || !ShowsChanges(merged, changes)) return std::nullopt;
+    return std::make_pair(std::move(bytes), std::move(merged));
 }
 
 bool WriteStore(Store& store)
 {
-    if (!store.changed) return true;
-    if (store.unreadable) return false;
-    const std::optional<QByteArray> bytes = SettingsFileBytes(store.values);
-    if (!bytes) return false;
-    QDir().mkpath(QFileInfo(store.path).absolutePath());
-    if (!files::WriteWholeFile(store.path, *bytes)) return false;
-    store.changed = false;
+    if (store.pending.isEmpty()) return true;
+    const QString folder = QFileInfo(store.path).absolutePath();
+    if (!QDir().mkpath(folder)) return false;
+    QLockFile lock(LockPath(store.path));
+    if (!lock.tryLock(kLockWaitMs)) return false;
+    const auto merged = MergedFile(store.path, store.pending);
+    if (!merged || !files::WriteWholeFile(store.path, merged->first)) return false;
+    // What the file holds now, other runs' values included.
+    store.values = merged->second;
+    store.pending.clear();
     return true;
 }
 
 // Changes reach the file from the event loop too, as soon as the program
 // waits for the user, not only at the program's end.
-void MarkChanged(Store& store)
+void MarkChanged(Store& store, const QString& name, std::optional<QString> value)
 {
-    store.changed = true;
+    const qsizetype slash = name.lastIndexOf(u'/');
+    Change change{slash < 0 ? QString() : name.left(slash).replace(u'/', u'\\'), name.mid(slash + 1), std::move(value)};
+    store.pending.insert(name.toLower(), std::move(change));
     if (store.writePosted || !QCoreApplication::instance()) return;
     store.writePosted = true;
     QTimer::singleShot(0, QCoreApplication::instance(), [] {
@@ -193,19 +335,20 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
     Store& store = CurrentStore();
     QString k = ExistingKey(store.values, section, key);
     if (k.isEmpty()) k = (GroupPath(store.values, section) << key).join(u'/');
-    const QVariant v(value);
-    if (store.values.contains(k) && store.values.value(k) == v && store.values.value(k).typeId() == v.typeId()) return;
-    store.values.insert(k, v);
-    MarkChanged(store);
+    store.values.insert(k, QVariant(value));
+    // Written even when the value seems the same: another run may have
+    // stored another one meanwhile.
+    MarkChanged(store, k, value);
 }
 
 void DeleteSetting(const QString& section, const QString& key)
 {
     Store& store = CurrentStore();
-    const QString k = ExistingKey(store.values, section, key);
-    if (k.isEmpty()) return;
+    QString k = ExistingKey(store.values, section, key);
+    if (k.isEmpty()) k = (GroupPath(store.values, section) << key).join(u'/');
     store.values.remove(k);
-    MarkChanged(store);
+    // Removed from the file too when another run stored it meanwhile.
+    MarkChanged(store, k, std::nullopt);
 }
 
 bool HasSetting(const QString& section, const QString& key)

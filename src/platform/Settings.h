@@ -4,7 +4,8 @@
 // "Mainmenu"/"MainMenu" and "ChkToolTipText"/"ChkToolTiptext" each reach one
 // stored value. Booleans are written as "True"/"False". The values live in
 // memory; the file "ZELKOVA/ZELKOVA.conf" of the configuration folder is read
-// once and written whole.
+// at the first access, and each write puts this run's changes into the file
+// as it is then, so that what another run stored meanwhile stays.
 #pragma once
 
 #include <QString>
@@ -27,8 +28,9 @@ int GetInteger(const QString& section, const QString& key, int defaultValue);
 
 // Writes pending changes to disk (called at program end, where the disk must
 // show a change at once, and by tests); the event loop writes them too. The
-// file is replaced whole or not at all: false when it could not be written,
-// the file then is as it was and the changes stay pending for the next write.
+// file is replaced whole or not at all, and needs nothing outside its folder:
+// false when it could not be written, the file then is as it was and the
+// changes stay pending for the next write.
 bool Sync();
 
 // Writes pending changes and lets go of the settings, so that the next access

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -78,6 +79,8 @@ TEST(Settings, TypedReadsFallBackToTheDefault)
 }
 
 namespace {
+
+QStringList SettingsFilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); }
 
 // The settings as a program of an earlier run left them: written by QSettings
 // in its INI format, sections spelt as they were first written.
@@ -166,32 +169,165 @@ TEST(Settings, AFailedWriteKeepsThePreviousFile)
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish", "<absent>"), "<absent>");
 }
 
-// A really full disk, where the settings live or where the file is put
-// together before it is written: the previous file stays.
+// A full or nearly full disk where the settings live: the previous file
+// stays, the values stay in memory, and they are written once there is room.
+// With a few KiB left QSettings reports success and leaves a cut-off file:
+// the bytes are read back before they replace anything.
 TEST(Settings, AFullDiskKeepsThePreviousFile)
 {
-    for (bool settingsFolderFull : {true, false}) {
-        SCOPED_TRACE(settingsFolderFull ? "settings folder full" : "temporary folder full");
-        testenv::SmallDisk disk(testenv::MakeDir(settingsFolderFull ? QStringLiteral("settings-disk") : QStringLiteral("scratch-disk")), 256 * 1024);
-        if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
-        const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-        const QByteArray tempFolder = qgetenv("TMPDIR");
-        if (settingsFolderFull) qputenv("XDG_CONFIG_HOME", QFile::encodeName(disk.Path()));
-        else qputenv("TMPDIR", QFile::encodeName(disk.Path()));
+    testenv::SmallDisk disk(testenv::MakeDir(QStringLiteral("settings-disk")), 256 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(disk.Path()));
+    for (qint64 room = 0; room <= 28 * 1024; room += 4096) {
+        SCOPED_TRACE(room);
+        reg::Reopen();
+        QFile::remove(disk.Path() + "/filler");
         WriteEarlierSettingsFile();
         reg::Reopen();
         const QByteArray before = testenv::ReadFile(testenv::SettingsFilePath());
-        ASSERT_TRUE(disk.FillLeaving(0));
+        ASSERT_TRUE(disk.FillLeaving(room));
 
-        for (int i = 0; i < 50; ++i) reg::SaveSetting("Input", QString("Column%1").arg(i), QString(100, u'x'));
+        for (int i = 0; i < 100; ++i) reg::SaveSetting("Input", QString("Column%1").arg(i), QString(100, u'x'));
+        reg::SaveSetting("Public", "AnalyzeFinish", "False");
         EXPECT_FALSE(reg::Sync());
         EXPECT_EQ(testenv::ReadFile(testenv::SettingsFilePath()), before);
-        EXPECT_EQ(reg::GetSetting("Input", "Column49"), QString(100, u'x'));
+        EXPECT_EQ(SettingsFilesIn(disk.Path() + "/ZELKOVA"), QStringList{"ZELKOVA.conf"});
+        EXPECT_EQ(reg::GetSetting("Input", "Column99"), QString(100, u'x'));
 
-        // Back on a disk with room, the settings are written whole.
-        if (settingsFolderFull) qputenv("XDG_CONFIG_HOME", configHome);
-        else if (tempFolder.isNull()) qunsetenv("TMPDIR");
-        else qputenv("TMPDIR", tempFolder);
-        reg::Reopen();
+        QFile::remove(disk.Path() + "/filler");
+        ASSERT_TRUE(reg::Sync());
+        EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "False");
+        EXPECT_EQ(QSettings(testenv::SettingsFilePath(), QSettings::IniFormat).value("Input/Column99"), QString(100, u'x'));
     }
+}
+
+// Nothing outside the settings folder is needed: a full system temporary
+// folder stops no write, and a write leaves nothing there.
+TEST(Settings, AFullTemporaryFolderStopsNoWrite)
+{
+    testenv::SmallDisk disk(testenv::MakeDir(QStringLiteral("temporary-disk")), 64 * 1024);
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
+    ASSERT_TRUE(disk.FillLeaving(0));
+    const QByteArray tempFolder = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(disk.Path()));
+    WriteEarlierSettingsFile();
+    reg::Reopen();
+    reg::SaveSetting("Public", "AnalyzeFinish", "False");
+    EXPECT_TRUE(reg::Sync());
+    EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "False");
+    EXPECT_EQ(SettingsFilesIn(disk.Path()), QStringList{"filler"});
+    if (tempFolder.isNull()) qunsetenv("TMPDIR");
+    else qputenv("TMPDIR", tempFolder);
+}
+
+// Lines the program did not write, and that QSettings does not read back as
+// they stand, never stop the program's own values from being written; their
+// values are kept.
+TEST(Settings, ForeignLinesStopNoWrite)
+{
+    const QByteArray foreign = "[Public]\nAnalyzeFinish=True\nTags=draft, @home\nX%9Y9]a=%,@Z/\n"
+                               "a line without an equals sign\n[half a section\n\n[Mine]\nwho=me\n";
+    QDir().mkpath(QFileInfo(testenv::SettingsFilePath()).path());
+    ASSERT_TRUE(testenv::WriteFile(testenv::SettingsFilePath(), foreign));
+    reg::Reopen();
+    const QSettings parsedBefore(testenv::SettingsFilePath(), QSettings::IniFormat);
+    const QVariant tags = parsedBefore.value("Public/Tags"), odd = parsedBefore.value("Public/X%9Y9]a");
+    ASSERT_EQ(tags.toStringList(), QStringList({"draft", "@home"}));
+
+    for (const char* value : {"False", "True", "False"}) {
+        reg::SaveSetting("Public", "AnalyzeFinish", value);
+        ASSERT_TRUE(reg::Sync()) << value;
+        EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), value);
+    }
+    const QSettings parsed(testenv::SettingsFilePath(), QSettings::IniFormat);
+    EXPECT_EQ(parsed.value("Public/Tags").toStringList(), tags.toStringList());
+    EXPECT_EQ(parsed.value("Public/X%9Y9]a").toStringList(), odd.toStringList());
+    EXPECT_EQ(parsed.value("Mine/who").toString(), "me");
+    reg::Reopen();
+    EXPECT_EQ(reg::GetSetting("public", "analyzefinish"), "False");
+}
+
+namespace {
+
+// Runs the settings writer of another program with `changes`; its output.
+QString RunOtherProgram(const QStringList& changes)
+{
+    QProcess other;
+    other.start(QStringLiteral(ZELKOVA_SETTINGS_WRITER), changes);
+    if (!other.waitForFinished(60000)) return QStringLiteral("did not finish");
+    return QString::fromUtf8(other.readAllStandardOutput()).trimmed();
+}
+
+}  // namespace
+
+// Each write reads the file afresh and applies only what this run changed:
+// what another program stored or removed meanwhile, or a hand edit, stays.
+TEST(Settings, AWriteKeepsWhatAnotherProgramStoredMeanwhile)
+{
+    WriteEarlierSettingsFile();
+    reg::Reopen();
+    ASSERT_EQ(reg::GetSetting("Mainmenu", "DataName"), "工事1");
+    reg::SaveSetting("Public", "AnalyzeFinish", "False");
+
+    ASSERT_EQ(RunOtherProgram({"MAINMENU/DataName=工事9", "-Input/InputLeft", "Preview/Added=1",
+                               "Input\\Ramen/Zoom=3"}),
+              "written");
+    // By hand, in a section the program does not know.
+    QByteArray text = testenv::ReadFile(testenv::SettingsFilePath());
+    text.append("\n[ByHand]\nnote=kept\n");
+    ASSERT_TRUE(testenv::WriteFile(testenv::SettingsFilePath(), text));
+
+    reg::SaveSetting("input\\ramen", "zoom", "2");
+    ASSERT_TRUE(reg::Sync());
+    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
+    EXPECT_EQ(file.value("Public/AnalyzeFinish").toString(), "False");
+    EXPECT_EQ(file.value("MainMenu/DataName").toString(), "工事9");
+    EXPECT_FALSE(file.contains("Input/InputLeft"));
+    EXPECT_EQ(file.value("Preview/Added").toString(), "1");
+    EXPECT_EQ(file.value("Input/Ramen/Zoom").toString(), "2");
+    EXPECT_EQ(file.value("ByHand/note").toString(), "kept");
+    // This run now reads what the other stored.
+    EXPECT_EQ(reg::GetSetting("Mainmenu", "DataName"), "工事9");
+    EXPECT_FALSE(reg::HasSetting("Input", "InputLeft"));
+}
+
+// Two programs writing at the same moment lose none of each other's values.
+TEST(Settings, TwoProgramsWritingAtOnceLoseNothing)
+{
+    QStringList theirs;
+    for (int i = 0; i < 40; ++i) theirs << QString("Other/K%1=%1").arg(i);
+    QProcess other;
+    other.start(QStringLiteral(ZELKOVA_SETTINGS_WRITER), QStringList{"--each"} + theirs);
+    ASSERT_TRUE(other.waitForStarted());
+    for (int i = 0; i < 40; ++i) {
+        reg::SaveSetting("Mine", QString("K%1").arg(i), QString::number(i));
+        ASSERT_TRUE(reg::Sync());
+    }
+    ASSERT_TRUE(other.waitForFinished(60000));
+    ASSERT_EQ(QString::fromUtf8(other.readAllStandardOutput()).trimmed(), "written");
+    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(file.value(QString("Mine/K%1").arg(i)).toString(), QString::number(i));
+        EXPECT_EQ(file.value(QString("Other/K%1").arg(i)).toString(), QString::number(i));
+    }
+}
+
+// What a write killed on the way leaves beside the file goes at the next
+// start; files of other names stay.
+TEST(Settings, LeftoversOfAKilledWriteGoAtTheNextStart)
+{
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    ASSERT_TRUE(reg::Sync());
+    reg::Reopen();
+    const QString folder = QFileInfo(testenv::SettingsFilePath()).path();
+    const QStringList leftovers{"ZELKOVA.conf.0123abcd", "ZELKOVA.conf.89ef4567.lock"};
+    const QStringList others{"ZELKOVA.conf.bak", "ZELKOVA.conf.0123ABCD", "ZELKOVA.conf.0123abcd.txt",
+                             "ZELKOVA.conf.0123abc", "notes.conf.0123abcd"};
+    for (const QString& name : leftovers + others) ASSERT_TRUE(testenv::WriteFile(folder + "/" + name, "x"));
+
+    EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
+    QStringList expected = others;
+    expected << "ZELKOVA.conf";
+    expected.sort();
+    EXPECT_EQ(SettingsFilesIn(folder), expected);
 }
