@@ -1,6 +1,7 @@
 #include "app/ProjectFiles.h"
 
 #include "core/MakeDatabase.h"
+#include "core/ResultsFlag.h"
 #include "database/WorkingFiles.h"
 
 #include "platform/Database.h"
@@ -184,6 +185,12 @@ void OpenProject()
                                               "選択された圧縮ファイルの Zelkova.mdb はこのプログラムの工事データではありません。"));
         return;
     }
+    // The results of the project before are not those of the one opened: the
+    // flag says so on disk before the database is replaced.
+    if (status == lzh::Status::Ok && !StoreResultsStale(QStringLiteral("工事データを読み込めません"))) {
+        QFile::remove(opening);
+        return;
+    }
     if (status == lzh::Status::Ok && !ReplaceWorkingDatabase(opening, true)) status = lzh::Status::WriteError;
     if (status != lzh::Status::Ok) {
         QFile::remove(opening);
@@ -202,7 +209,6 @@ void OpenProject()
     RefreshMainMenu();
     reg::SaveSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataPass"), path);
     reg::SaveSetting(QStringLiteral("Mainmenu"), QStringLiteral("DataName"), name);
-    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
     if (QFileInfo::exists(kViewParameterFile)) QFile::remove(kViewParameterFile);
 }
 

@@ -5,6 +5,7 @@
 #include "analysis/ScratchFiles.h"
 #include "analysis/SolveFrame.h"
 #include "core/ProgramState.h"
+#include "core/ResultsFlag.h"
 #include "core/frmAnalyze.h"
 #include "platform/Runtime.h"
 #include "platform/Settings.h"
@@ -80,8 +81,10 @@ void ShowAnalysisFailure(const AnalysisFailure& failure)
 
 void RunAnalysis()
 {
+    // The result tables are rewritten from here on: until the run ends well
+    // they are not current, also after a crash.
+    if (!StoreResultsStale(QStringLiteral("計算を実行できません"))) return;
     ShowAnalysisProgress(QStringLiteral("START"));
-    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
     bool finished = false;
     try {
         AnalysisState run;

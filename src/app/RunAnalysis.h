@@ -5,7 +5,8 @@
 
 #include <QString>
 
-// Returns after a completed run and after a run ended by a failed check.
+// Returns after a completed run, after a run ended by a failed check, and at
+// once, after its message, when the analysis flag cannot be stored.
 void RunAnalysis();
 
 // "START" shows the progress window and waits for its first paint; "FINISH"

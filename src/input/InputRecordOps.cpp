@@ -57,7 +57,6 @@ void DeleteRecordAndRenumber(dao::RecordsetPtr& rs)
         ui::Beep();
         return;
     }
-    MarkResultsStaleBeforeEdit();
     // The delete and the renumbering stand or fall together.
     dao::WriteTransaction tx(rs->Connection());
     rs->Delete();
@@ -81,7 +80,6 @@ int16_t ConfirmDeleteAll(const QString& title, bool bof, bool eof)
 
 void DeleteAllRecords(dao::RecordsetPtr& rs)
 {
-    MarkResultsStaleBeforeEdit();
     dao::WriteTransaction tx(rs->Connection());
     if (rs->RecordCount() > 0) {
         rs->MoveFirst();
@@ -148,7 +146,6 @@ void ReorderRecord(const QString& direction, dao::DatabasePtr& db, dao::Recordse
     const int m = rs->FieldCount() - 1;   // the fields before 順
     const bool ends = direction == QLatin1String("F") || direction == QLatin1String("L");
     const bool swap = direction == QLatin1String("P") || direction == QLatin1String("N");
-    if (ends || swap) MarkResultsStaleBeforeEdit();
     {
         dao::WriteTransaction tx(db.get());
         if (ends) {

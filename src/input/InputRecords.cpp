@@ -54,7 +54,6 @@ int16_t GetLastOrderNo()
 
 void AddRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 {
-    MarkResultsStaleBeforeEdit();
     // The new row and its display order are written together or not at all.
     dao::WriteTransaction tx(rs->Connection());
     rs->AddNew();
@@ -73,7 +72,6 @@ void AddRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 
 void UpdateRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 {
-    MarkResultsStaleBeforeEdit();
     rs->Edit();
     try {
         const Variant order = rs->Field(QStringLiteral("順"));
@@ -88,7 +86,6 @@ void UpdateRecord(dao::RecordsetPtr& rs, const FieldValues& values)
 
 void SaveBasicData(dao::RecordsetPtr& rs, const FieldValues& values)
 {
-    MarkResultsStaleBeforeEdit();
     // The old row goes and the new one comes in one transaction: the table
     // never ends without its row.
     dao::WriteTransaction tx(rs->Connection());

@@ -10,6 +10,7 @@
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
 #include "core/Messages.h"
+#include "core/ResultsFlag.h"
 #include "core/NotAvailable.h"
 #include "core/WindowHelpers.h"
 
@@ -117,6 +118,18 @@ void SelectFirstEntryBox(forms::Form* f)
     }
 }
 
+// Records the flag as it is, then stores it False on disk before the screen
+// can change anything: whatever the screen writes, a crash leaves the results
+// stale, and a cancel that puts the backup back restores the flag. False,
+// after the message, when the flag cannot be stored.
+bool MarkResultsStaleForScreen()
+{
+    Program().ResultsFlagWasStored = reg::HasSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
+    Program().ResultsFlagBefore = reg::GetSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
+    Program().ResultsMarkedStale = true;
+    return StoreResultsStale(QStringLiteral("入力画面を開けません"));
+}
+
 bool OwnPlacement()
 {
     const InputScreenDescription* entry = FindInputScreen(Program().ScreenCode);
@@ -154,7 +167,12 @@ bool StartInputForm()
         return false;
     }
     Program().InputBackupTaken = true;
-    ForgetResultsFlag();
+    if (!MarkResultsStaleForScreen()) {
+        ForgetResultsFlag();
+        Program().InputBackupTaken = false;
+        QFile::remove(kBackupDatabase);
+        return false;
+    }
 
     bool failed = false;
     try {
@@ -315,16 +333,6 @@ void EndInputForm(bool cancelled)
 
     if (!cancelled) reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
     ShowMainMenuAgain();
-}
-
-void MarkResultsStaleBeforeEdit()
-{
-    if (!Program().InputBackupTaken || Program().ResultsMarkedStale) return;
-    Program().ResultsFlagWasStored = reg::HasSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
-    Program().ResultsFlagBefore = reg::GetSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
-    Program().ResultsMarkedStale = true;
-    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
-    reg::Sync();
 }
 
 void MarkResultsStaleForGood()

@@ -61,12 +61,6 @@ void CloseInputRecordsets(dao::DatabasePtr& db, dao::RecordsetPtr& rs);
 // leave the files and the results flag to it).
 bool InputFormEnding();
 
-// Called before the open screen writes to the working database: the first
-// time, the analysis results are marked stale and the settings written to
-// disk at once, so that a crash with the edits in place leaves them stale; a
-// cancel that puts the backup back restores the flag as it was. Does nothing
-// when no screen holds a backup.
-void MarkResultsStaleBeforeEdit();
 // Marks the results stale for good: a cancel keeps them stale (a change made
 // outside the backup's reach, or one that the backup now holds).
 void MarkResultsStaleForGood();

@@ -22,7 +22,6 @@ void Inform(const QString& text)
 // its own.
 void RaiseLoadCaseCount(int16_t count)
 {
-    MarkResultsStaleBeforeEdit();
     dao::DatabasePtr db = dao::Database::Open(kWorkingDatabase);
     dao::RecordsetPtr rs = db->OpenRecordset(QStringLiteral("基本データ"));
     rs->Edit();   // no row: No current record, reported by the screen

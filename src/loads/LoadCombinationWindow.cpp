@@ -425,7 +425,6 @@ void frm01荷重組合せ::ShowCombinationNotes()
 
 void frm01荷重組合せ::SyncBaseCaseRows(int16_t count, dao::RecordsetPtr& selection)
 {
-    if (caseCount_ != count) MarkResultsStaleBeforeEdit();
     if (caseCount_ > count) {
         for (int16_t n = int16_t(count + 1); n <= caseCount_; ++n) {
             selection->AddNew();
@@ -755,7 +754,6 @@ bool frm01荷重組合せ::SaveLoadNamesAndCombinations()
 
 void frm01荷重組合せ::SaveRows()
 {
-    MarkResultsStaleBeforeEdit();
     // The rows of the last save are numbered out of the way first and removed
     // last: the new rows are written beside them, never over them.
     MarkSavedRows();

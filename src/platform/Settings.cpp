@@ -341,6 +341,18 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
     MarkChanged(store, k, value);
 }
 
+bool SaveSettingAtOnce(const QString& section, const QString& key, const QString& value)
+{
+    Store& store = CurrentStore();
+    const Values values = store.values;
+    const QMap<QString, Change> pending = store.pending;
+    SaveSetting(section, key, value);
+    if (WriteStore(store)) return true;
+    store.values = values;
+    store.pending = pending;
+    return false;
+}
+
 void DeleteSetting(const QString& section, const QString& key)
 {
     Store& store = CurrentStore();
@@ -387,6 +399,8 @@ bool Sync()
 {
     return WriteStore(CurrentStore());
 }
+
+QString FilePath() { return CurrentStore().path; }
 
 void Reopen()
 {

@@ -15,6 +15,10 @@ namespace reg {
 // The stored text, or `defaultValue` when the value is absent.
 QString GetSetting(const QString& section, const QString& key, const QString& defaultValue = QString());
 void SaveSetting(const QString& section, const QString& key, const QString& value);
+// Stores the value and writes the settings to disk at once. False when they
+// cannot be written: the value then is as it was, in memory too, and is not
+// written later.
+bool SaveSettingAtOnce(const QString& section, const QString& key, const QString& value);
 // Removes one value; nothing happens when it is absent.
 void DeleteSetting(const QString& section, const QString& key);
 bool HasSetting(const QString& section, const QString& key);
@@ -32,6 +36,9 @@ int GetInteger(const QString& section, const QString& key, int defaultValue);
 // false when it could not be written, the file then is as it was and the
 // changes stay pending for the next write.
 bool Sync();
+
+// The settings file, for messages.
+QString FilePath();
 
 // Writes pending changes and lets go of the settings, so that the next access
 // reads the file of the configuration folder then in force ($XDG_CONFIG_HOME):

@@ -10,9 +10,11 @@
 #include "core/frmAnalyze.h"
 #include "common/TestEnv.h"
 #include "platform/Database.h"
+#include "platform/SafeFileFaults.h"
 #include "platform/Settings.h"
 #include "core/ProgramState.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -441,6 +443,29 @@ TEST(RunAnalysis, ADatabaseErrorEndsTheRunAsFailed)
         EXPECT_FALSE(AnyScratchFile());
         ExpectSentinelsOnly();
     }
+}
+
+// The run rewrites the result tables: when the flag cannot first be stored
+// False, a crash or a failed run would leave them offered as current. The
+// run does not start, the results stay as they were, and the user is told.
+TEST(RunAnalysis, NoRunStartsWhileTheResultsFlagCannotBeStored)
+{
+    BaseModel().WriteDatabase();
+    PutSentinels();
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    ASSERT_TRUE(reg::Sync());
+    {
+        files::InjectedWriteFailure full(files::FailingStep::Write, 0, reg::FilePath());
+        RunAnalysis();
+    }
+    ASSERT_EQ(testenv::Script().messages.size(), 1);
+    EXPECT_TRUE(testenv::Script().messages[0].startsWith(
+        QStringLiteral("message=exclamation|設定を保存できないため、計算を実行できません。\r\n")));
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(qobject_cast<frmAnalyze*>(w));   // no progress shown
+    ExpectSentinelsOnly();
+    EXPECT_FALSE(AnyScratchFile());
+    EXPECT_EQ(AnalyzeFinish(), QStringLiteral("True"));
+    EXPECT_EQ(testenv::SettingOnDisk(QStringLiteral("AnalyzeFinish")), QStringLiteral("True"));
 }
 
 TEST(RunAnalysis, FinalWaitEndsOnOkOrOnClosingTheWindow)

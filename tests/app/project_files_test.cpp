@@ -5,6 +5,7 @@
 #include "core/MakeDatabase.h"
 #include "platform/Database.h"
 #include "platform/LzhTestTools.h"
+#include "platform/SafeFileFaults.h"
 #include "platform/Settings.h"
 #include "platform/lzh/LzhArchive.h"
 #include "app/ProjectFiles.h"
@@ -319,6 +320,35 @@ TEST(ProjectFiles, AFailedOpenLeavesTheProjectAsItWas)
         EXPECT_EQ(Matching(out, QStringLiteral("setting=")), settings);
         EXPECT_EQ(Files(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
     }
+}
+
+// The project opened brings results that are not current: when the flag
+// cannot first be stored False, the project before stays, with its results
+// as current as they were, and the user is told.
+TEST(ProjectFiles, NoProjectOpensWhileTheResultsFlagCannotBeStored)
+{
+    const QString other = MakeProject(QStringLiteral("other"), QStringLiteral("開かれない工事"));
+    const QString archive = testenv::MakeDir(QStringLiteral("src")) + QStringLiteral("/other.lzh");
+    ASSERT_EQ(lzh::AddMember(archive, other + QStringLiteral("/Zelkova.mdb")), lzh::Status::Ok);
+    const QString dir = MakeProject(QStringLiteral("work"), QStringLiteral("残る工事"));
+    QDir::setCurrent(dir);
+    const QString hash = testenv::FileHash(QStringLiteral("Zelkova.mdb"));
+    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("True"));
+    ASSERT_TRUE(reg::Sync());
+
+    ui::ScriptedServices& s = testenv::ResetScript();
+    s.openFiles.push_back(archive);
+    {
+        files::InjectedWriteFailure full(files::FailingStep::Write, 0, reg::FilePath());
+        OpenProject();
+    }
+    ASSERT_EQ(s.messages.size(), 1);
+    EXPECT_TRUE(s.messages[0].startsWith(QStringLiteral("message=exclamation|設定を保存できないため、工事データを読み込めません。\r\n")))
+        << s.messages[0].toStdString();
+    EXPECT_EQ(testenv::FileHash(QStringLiteral("Zelkova.mdb")), hash);
+    EXPECT_EQ(Files(dir), QStringList{QStringLiteral("Zelkova.mdb")});
+    EXPECT_EQ(testenv::SettingOnDisk(QStringLiteral("AnalyzeFinish")), QStringLiteral("True"));
+    EXPECT_FALSE(s.busy);
 }
 
 TEST(ProjectFiles, CancelledDialogsChangeNothing)

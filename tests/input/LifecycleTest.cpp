@@ -4,6 +4,7 @@
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "platform/DataGrid.h"
+#include "platform/SafeFileFaults.h"
 #include "platform/Settings.h"
 #include "screens/NodeScreen.h"
 #include "core/WindowHelpers.h"
@@ -79,10 +80,9 @@ TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
     EXPECT_TRUE(Program().CurrentInputForm.isNull());
 }
 
-// A crash while a screen is open leaves its edits in the working file: the
-// results are marked stale on disk before the first edit, and a cancel puts
-// the flag back as it was.
-TEST_F(Lifecycle, FirstEditMarksTheResultsStaleOnDiskAndCancelPutsTheFlagBack)
+// Before the screen can change anything the flag is False on disk, so that a
+// crash with edits in place leaves the results stale; a cancel puts it back.
+TEST_F(Lifecycle, OpeningMarksTheResultsStaleOnDiskAndCancelPutsTheFlagBack)
 {
     struct Edit {
         const char* name;
@@ -102,8 +102,7 @@ TEST_F(Lifecycle, FirstEditMarksTheResultsStaleOnDiskAndCancelPutsTheFlagBack)
             reg::Sync();
             const QString was = AnalyzeFinishOnDisk();
             frm節点座標1* s = Open();
-            s->Box("txtX")->setText("9");   // looking and typing write nothing
-            EXPECT_EQ(AnalyzeFinishOnDisk(), was) << e.name;
+            EXPECT_EQ(AnalyzeFinishOnDisk(), "False") << e.name;
             e.run(s);
             EXPECT_EQ(AnalyzeFinishOnDisk(), "False") << e.name;
             s->cmdCancel_Click();
@@ -123,6 +122,34 @@ TEST_F(Lifecycle, FirstEditMarksTheResultsStaleOnDiskAndCancelPutsTheFlagBack)
     AddNode(s, "4");
     s->Cmd登録_Click();
     EXPECT_EQ(AnalyzeFinishOnDisk(), "False");
+}
+
+// Settings that cannot be written (a full or read-only settings folder) would
+// keep the old results current on disk whatever the screen changed: the
+// screen does not open, and the user is told why.
+TEST_F(Lifecycle, NoScreenOpensWhileTheResultsFlagCannotBeStored)
+{
+    ASSERT_TRUE(reg::Sync());
+    {
+        files::InjectedWriteFailure full(files::FailingStep::Write, 0, reg::FilePath());
+        Program().ScreenCode = ScreenNodeCoordinates;
+        EXPECT_FALSE(StartInputForm());
+    }
+    EXPECT_TRUE(Program().CurrentInputForm.isNull());
+    EXPECT_EQ(testenv::Script().messages,
+              QStringList{Exclamation("設定を保存できないため、入力画面を開けません。\r\n設定ファイル " + reg::FilePath() +
+                                      " のあるフォルダの空き容量と書き込みの権限を確認して下さい。")});
+    EXPECT_EQ(testenv::Script().beeps, 1);
+    EXPECT_FALSE(QFile::exists(kBackupDatabase));
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
+    EXPECT_EQ(menuShown, 0);
+
+    // Once the settings can be written again, the screen opens.
+    frm節点座標1* s = Open();
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "False");
+    s->cmdCancel_Click();
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
 }
 
 TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)

@@ -291,6 +291,8 @@ TEST_F(Conversion, InvalidGravityIsRefusedBeforeTheQuestion)
     }
     EXPECT_EQ(testenv::FileHash(kWorkingDatabase), before);
     EXPECT_TRUE(Program().UnitIsSI);
+    // Nothing changed: a cancel leaves the results current.
+    s->cmdCancel_Click();
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
 }
 
