@@ -235,7 +235,7 @@ TEST(StartUp, TemporaryFilesLeftByACrashAreRemoved)
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
     QStringList expected = others + QStringList{QStringLiteral("Zelkova.mdb")};
     expected.sort();
-    EXPECT_EQ(QDir(p.dir()).entryList(QDir::Files, QDir::Name), expected);
+    EXPECT_EQ(testenv::FilesIn(p.dir()), expected);
 }
 
 TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)

@@ -29,12 +29,7 @@ using testenv::Value;
 
 namespace {
 
-QStringList Files(const QString& dir)
-{
-    QStringList l = QDir(dir).entryList(QDir::Files | QDir::Hidden);
-    l.sort();
-    return l;
-}
+using testenv::FilesIn;
 
 // A working folder with a project database made by the program's own layer.
 QString MakeProject(const QString& name, const QString& project, int nodes = 3)
@@ -147,7 +142,7 @@ TEST(ProjectFiles, SaveOpenSaveRoundTripRestoresTheProject)
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Public/AnalyzeFinish=False")));
     EXPECT_EQ(testenv::FileHash(b + QStringLiteral("/Zelkova.mdb")), savedHash);
     EXPECT_FALSE(QFileInfo::exists(b + QStringLiteral("/vpf")));
-    EXPECT_EQ(Files(b), QStringList{QStringLiteral("Zelkova.mdb")});
+    EXPECT_EQ(FilesIn(b), QStringList{QStringLiteral("Zelkova.mdb")});
 
     // Saving again from the second folder gives the same project back.
     const QString again = QFileInfo(archive).absolutePath() + QStringLiteral("/A2.lzh");
@@ -193,7 +188,7 @@ TEST(ProjectFiles, AFailedSaveChangesNothingAndSaysSo)
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataPass=<absent>")));
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataName=<absent>")));
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
-    EXPECT_EQ(Files(arch), QStringList{QStringLiteral("notes.lzh")});
+    EXPECT_EQ(FilesIn(arch), QStringList{QStringLiteral("notes.lzh")});
 }
 
 TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
@@ -232,7 +227,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
     for (const QString& m : messages)
         EXPECT_TRUE(m.startsWith(QStringLiteral("message=exclamation|工事データを保存できませんでした。"))) << m.toStdString();
     EXPECT_EQ(ReadFile(archive), saved);
-    EXPECT_EQ(Files(arch), (QStringList{QStringLiteral("P.lzh"), QStringLiteral("size.lzh")}));
+    EXPECT_EQ(FilesIn(arch), (QStringList{QStringLiteral("P.lzh"), QStringLiteral("size.lzh")}));
     EXPECT_EQ(Matching(out, QStringLiteral("setting=")), settings);
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
     EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), project);
@@ -245,7 +240,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
     EXPECT_EQ(Matching(out, QStringLiteral("message=")),
               QStringList{QStringLiteral("message=exclamation|工事データを読み込めませんでした。\\n作業フォルダに書き込めません。")});
     EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), project);
-    EXPECT_EQ(Files(dir), QStringList{QStringLiteral("Zelkova.mdb")});
+    EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("Zelkova.mdb")});
 }
 
 TEST(ProjectFiles, ArchivesOfAnotherToolOpenByteIdentical)
@@ -317,7 +312,7 @@ TEST(ProjectFiles, AFailedOpenLeavesTheProjectAsItWas)
         EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("残る工事"));
         EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
         EXPECT_EQ(Matching(out, QStringLiteral("setting=")), settings);
-        EXPECT_EQ(Files(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
+        EXPECT_EQ(FilesIn(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
     }
 }
 
@@ -331,7 +326,7 @@ TEST(ProjectFiles, CancelledDialogsChangeNothing)
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
     EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), hash);
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataPass=<absent>")));
-    EXPECT_EQ(Files(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
+    EXPECT_EQ(FilesIn(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
 }
 
 // ---- compaction, in this process ---------------------------------------------
@@ -428,7 +423,7 @@ TEST(ProjectFiles, DialogsOfferLzhArchivesInTheProjectFolder)
     EXPECT_EQ(save.initialPath, folder);
     EXPECT_TRUE(s.messages.isEmpty());
     EXPECT_FALSE(s.busy);
-    EXPECT_EQ(Files(work), QStringList{});
+    EXPECT_EQ(FilesIn(work), QStringList{});
 }
 
 TEST(ProjectFiles, AnOlderProjectGainsTheSectionDesignTablesAndAStaleJournalIsNotPlayedIntoIt)

@@ -11,14 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-QStringList FilesIn(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-
-}  // namespace
+using testenv::FilesIn;
 
 TEST(SafeFile, AWriterKilledBeforeItsCommitLeavesNothingBeside)
 {

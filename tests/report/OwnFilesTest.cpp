@@ -89,11 +89,11 @@ std::vector<OwnFile> OwnFiles()
     };
 }
 
-QStringList FilesHere() { return QDir().entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); }
+using testenv::FilesIn;
 
 void RemoveFilesHere()
 {
-    for (const QString& name : FilesHere()) QFile::remove(name);
+    for (const QString& name : FilesIn()) QFile::remove(name);
 }
 
 struct Fault {
@@ -122,14 +122,14 @@ TEST(OwnFiles, AFailedWriteKeepsTheOldFileAndSaysSo)
                 EXPECT_GT(failure.Failures(), 0);
             }
             EXPECT_EQ(testenv::ReadFile(file.name), old);
-            EXPECT_EQ(FilesHere(), QStringList{file.name});
+            EXPECT_EQ(FilesIn(), QStringList{file.name});
         }
         // On a sound disk the same write replaces the file.
         SCOPED_TRACE(file.what);
         const QByteArray old = testenv::ReadFile(file.name);
         ASSERT_TRUE(file.writeNew());
         EXPECT_NE(testenv::ReadFile(file.name), old);
-        EXPECT_EQ(FilesHere(), QStringList{file.name});
+        EXPECT_EQ(FilesIn(), QStringList{file.name});
     }
 }
 
@@ -143,13 +143,13 @@ TEST(OwnFiles, AFullDiskKeepsTheOldFiles)
     QMap<QString, QByteArray> old;
     for (const OwnFile& file : files) old[file.name] = testenv::ReadFile(file.name);
     ASSERT_TRUE(disk.FillLeaving(0));
-    const QStringList before = FilesHere();
+    const QStringList before = FilesIn();
 
     for (const OwnFile& file : files) {
         SCOPED_TRACE(file.what);
         EXPECT_FALSE(file.writeNew());
         EXPECT_EQ(testenv::ReadFile(file.name), old[file.name]);
-        EXPECT_EQ(FilesHere(), before);
+        EXPECT_EQ(FilesIn(), before);
     }
 }
 

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 using reporttest::PreviewWindow;
+using testenv::FilesIn;
 
 namespace {
 
@@ -454,12 +455,6 @@ TEST(Printing, FailureRestoresTheDocumentAndSaysSo)
         EXPECT_EQ(Program().PageCounter, 0);
         EXPECT_TRUE(pr.w()->isEnabled());
     }
-}
-
-// Files in a folder, hidden ones included, by name.
-QStringList FilesIn(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 // A PDF file that cannot be written whole leaves the file of that name as it
