@@ -8,6 +8,7 @@
 #include "platform/Settings.h"
 #include "platform/lzh/LzhArchive.h"
 #include "app/ProjectFiles.h"
+#include "database/WorkingFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -380,6 +381,26 @@ TEST(ProjectFiles, CompactionReplacesTheDatabaseOnlyWhenNothingHoldsIt)
     CompactWorkingDatabase();
     EXPECT_EQ(ReadFile(QStringLiteral("Zelkova.mdb")), QByteArray("garbage"));
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("Zelkova2.mdb")));
+}
+
+// While another copy of the program compacts in the same folder, its
+// "Zelkova2.mdb" and the working database it compacts are left alone.
+TEST(ProjectFiles, CompactionLeavesTheFilesOfOneThatRuns)
+{
+    MakeProject(QStringLiteral("w"), QStringLiteral("圧縮"));
+    const testenv::InFolder in(testenv::WorkDir() + QStringLiteral("/w"));
+    ASSERT_TRUE(WriteFile(QStringLiteral("Zelkova2.mdb"), "being written"));
+    const QString hash = testenv::FileHash(QStringLiteral("Zelkova.mdb"));
+    {
+        const CompactionLock other;
+        ASSERT_TRUE(other.Held());
+        CompactWorkingDatabase();
+        EXPECT_EQ(ReadFile(QStringLiteral("Zelkova2.mdb")), QByteArray("being written"));
+        EXPECT_EQ(testenv::FileHash(QStringLiteral("Zelkova.mdb")), hash);
+    }
+    // Once it is over, a leftover of it goes.
+    CompactWorkingDatabase();
+    EXPECT_EQ(FilesIn(), QStringList{QStringLiteral("Zelkova.mdb")});
 }
 
 TEST(ProjectFiles, GetProjectFolderFallsBackToTheFolderBesideTheWorkingFolder)
