@@ -138,6 +138,10 @@ void ChangeToFolder(const QString& path)
 
 void CompactWorkingDatabase()
 {
+    // Another copy of the program working here may be compacting: its
+    // "Zelkova2.mdb" is left alone, and so is the database it compacts.
+    const CompactionLock lock(5000);
+    if (lock.HeldElsewhere()) return;
     // Only a file this compaction has just written may replace the database.
     if (QFileInfo::exists(kCompactDatabase) && !QFile::remove(kCompactDatabase)) return;
     if (!QFileInfo::exists(kWorkingDatabase) || FileIsOpen(kWorkingDatabase)) return;

@@ -28,5 +28,7 @@ void ChangeToFolder(const QString& path);
 
 // Compacts "Zelkova.mdb" through "Zelkova2.mdb". Returns normally in every
 // case; when any connection to the working database is open, or anything
-// fails, the working database stays as it was.
+// fails, the working database stays as it was. While another copy of the
+// program compacts in the same folder (it holds the CompactionLock) this one
+// waits a few seconds for it, then leaves the database as it is.
 void CompactWorkingDatabase();

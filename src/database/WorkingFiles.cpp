@@ -7,8 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
 
 #include <sqlite3.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 QString UnusedTemporaryName(const QString& prefix)
 {
@@ -42,17 +49,60 @@ bool IsProjectDatabase(const QString& path)
     }
 }
 
+namespace {
+
+// The endings the database engine gives the side files of a database.
+const QStringList kSideFileEndings{QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+
+// True when `name` is one the program gives a temporary file of its own:
+// "<prefix><8 hex digits>.tmp" (UnusedTemporaryName), alone, as a side file
+// of that database, or as the safe writer's temporary file beside it.
+bool IsOwnTemporaryName(const QString& name, const QString& prefix)
+{
+    const QRegularExpression own(QStringLiteral("^(%1[0-9a-f]{8}\\.tmp)(.*)$").arg(QRegularExpression::escape(prefix)));
+    const QRegularExpressionMatch match = own.match(name);
+    if (!match.hasMatch()) return false;
+    const QString ending = match.captured(2);
+    return ending.isEmpty() || kSideFileEndings.contains(ending) || files::IsTemporaryNameOf(name, match.captured(1));
+}
+
+}  // namespace
+
 void RemoveLeftoverTemporaries()
 {
     const QDir::Filters kinds = QDir::Files | QDir::Hidden | QDir::System;
-    const QStringList patterns{kOpeningPrefix + QStringLiteral("*.tmp*"), kBuildingPrefix + QStringLiteral("*.tmp*")};
-    for (const QString& name : QDir::current().entryList(patterns, kinds)) QFile::remove(name);
+    for (const QString& name : QDir::current().entryList(kinds))
+        if (IsOwnTemporaryName(name, kOpeningPrefix) || IsOwnTemporaryName(name, kBuildingPrefix))
+            QFile::remove(name);
+
+    // A compaction ended by a crash; one that runs now holds its lock.
+    if (const CompactionLock lock; lock.Held())
+        for (const QString& ending : QStringList{QString()} + kSideFileEndings) QFile::remove(kCompactDatabase + ending);
 
     // A print lives no longer than the program that runs it.
     if (QFileInfo(kPrintDocumentFile).isFile()) QFile::remove(kPrintDocumentFile);
     for (const QString& target : {kPreviewInfoFile, kViewParameterFile, kPrintDocumentFile})
         for (const QString& name : QDir::current().entryList({target + QStringLiteral(".*")}, kinds))
             if (files::IsTemporaryNameOf(name, target)) QFile::remove(name);
+}
+
+CompactionLock::CompactionLock(int waitMs)
+{
+    fd_ = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    for (int waited = 0;; waited += 50) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+        heldElsewhere_ = errno == EWOULDBLOCK;
+        if (!heldElsewhere_ || waited >= waitMs) break;
+        QThread::msleep(50);
+    }
+    ::close(fd_);
+    fd_ = -1;
+}
+
+CompactionLock::~CompactionLock()
+{
+    if (fd_ >= 0) ::close(fd_);  // the lock goes with the file
 }
 
 bool ReplaceWorkingDatabase(const QString& source, bool keepPermissions)

@@ -10,7 +10,9 @@ inline const QString kCompactDatabase = QStringLiteral("Zelkova2.mdb");
 
 // The report's and the views' own files, each written whole through the safe
 // writer: the display contents, the view records, and the shown document
-// kept while a print with a start page number runs.
+// kept while a print with a start page number runs. A symbolic link of one
+// of these names is replaced, never written through: what it points to lies
+// outside the program's work.
 inline const QString kPreviewInfoFile = QStringLiteral("pif");
 inline const QString kViewParameterFile = QStringLiteral("vpf");
 inline const QString kPrintDocumentFile = QStringLiteral("DocFile");
@@ -27,11 +29,35 @@ QString UnusedTemporaryName(const QString& prefix);
 // that holds every table of the model input: a project.
 bool IsProjectDatabase(const QString& path);
 
-// Removes the temporary files (and their journals) that a program ended by a
-// crash left in the working folder: the databases being opened or built, the
-// document of a print, and the safe writer's temporary files of the files
-// above. Other files, whatever their names, stay.
+// Removes the temporary files that a program ended by a crash left in the
+// working folder, by their exact names: the databases being opened or built
+// (with the database engine's side files and the safe writer's temporary
+// files of their names), the compacted database unless another copy of the
+// program is compacting now, the document of a print, and the safe writer's
+// temporary files of the files above. Other files, whatever their names, stay.
 void RemoveLeftoverTemporaries();
+
+// Held by a compaction for as long as it uses "Zelkova2.mdb": a lock on the
+// working folder, which every copy of the program working there sees and
+// which the system lets go of when the holder ends, even when it is killed.
+class CompactionLock {
+public:
+    // Takes the lock, waiting up to `waitMs` while another copy holds it.
+    explicit CompactionLock(int waitMs = 0);
+    ~CompactionLock();
+    CompactionLock(const CompactionLock&) = delete;
+    CompactionLock& operator=(const CompactionLock&) = delete;
+
+    // This process holds the lock.
+    bool Held() const { return fd_ >= 0; }
+    // Another copy of the program holds it. On a file system without such
+    // locks neither is true.
+    bool HeldElsewhere() const { return heldElsewhere_; }
+
+private:
+    int fd_ = -1;
+    bool heldElsewhere_ = false;
+};
 
 // Puts the complete database file `source` in place of "Zelkova.mdb" in one
 // rename, once it is synced to disk. A journal of the old file goes first:

@@ -141,7 +141,7 @@ ViewParameters LoadViewParameters(int record, const QString& path)
     QFile f(path);
     if (!f.exists()) {
         // Created for the next opening; this one uses the defaults either way.
-        files::WriteWholeFile(path, DefaultFile());
+        files::WriteWholeFile(path, DefaultFile(), nullptr, files::Link::Replace);
     } else if (record >= 1 && f.open(QIODevice::ReadOnly)
                && f.seek(static_cast<qint64>(record - 1) * kViewRecordLength)) {
         const QByteArray bytes = f.read(kViewRecordLength);
@@ -174,7 +174,7 @@ Status SaveViewParameters(int record, const ViewParameters& view, const QString&
     const QByteArray written = EncodeViewRecord(view);
     bytes.replace(at, std::min<qsizetype>(kViewRecordLength, bytes.size() - at), written);
     QString error;
-    if (!files::WriteWholeFile(path, bytes, &error)) return Status::Failure(error);
+    if (!files::WriteWholeFile(path, bytes, &error, files::Link::Replace)) return Status::Failure(error);
     return Succeeded();
 }
 

@@ -72,7 +72,8 @@ ViewParameters LoadViewParameters(int record, const QString& path = kViewParamet
 // Writes `view` as record `record` (from 1): the whole file is written anew
 // through the safe writer with every other record as it was, the two default
 // records when the file is missing, and the defaults for records missing
-// before `record` in a shorter file. A failure leaves the file as it was.
+// before `record` in a shorter file. A failure leaves the file as it was. A
+// symbolic link of the file's name is replaced, never written through.
 Status SaveViewParameters(int record, const ViewParameters& view,
                           const QString& path = kViewParameterFile);
 

@@ -55,11 +55,12 @@ InjectedWriteFailure::InjectedWriteFailure(FailingStep step, qint64 room, const 
 
 InjectedWriteFailure::~InjectedWriteFailure() { g_fault = previous_; }
 
-SafeFile::SafeFile(const QString& target) : target_(target)
+SafeFile::SafeFile(const QString& target, Link link) : target_(target)
 {
-    // Through a link to an existing file the file itself is replaced.
+    // Through a link to an existing file the file itself is replaced;
+    // otherwise the rename puts the new file in the link's place.
     const QFileInfo info(target);
-    if (info.isSymLink() && info.exists()) target_ = info.canonicalFilePath();
+    if (link == Link::Follow && info.isSymLink() && info.exists()) target_ = info.canonicalFilePath();
 }
 
 SafeFile::~SafeFile() { Discard(); }
@@ -68,8 +69,12 @@ bool SafeFile::Open()
 {
     Discard();
     error_.clear();
-    // A file the user made read-only is not replaced behind their back.
-    if (QFileInfo::exists(target_) && ::access(Native(target_).constData(), W_OK) != 0) {
+    // A file the user made read-only is not replaced behind their back. A
+    // link here is one that is itself replaced: what it points to is not
+    // written.
+    struct stat present {};
+    if (::lstat(Native(target_).constData(), &present) == 0 && !S_ISLNK(present.st_mode) &&
+        ::access(Native(target_).constData(), W_OK) != 0) {
         Fail();
         return false;
     }
@@ -127,34 +132,45 @@ bool SafeFile::Write(const void* data, size_t size)
 
 bool SafeFile::Commit()
 {
-    if (fd_ < 0 || !ok_) {
+    // Made whole while it has no name, or only its temporary one, so that
+    // the named file stands beside the target only for the rename.
+    if (fd_ < 0 || !ok_ || !MakeReady() || (unnamed_ && !NameUnnamedFile())) {
         Discard();
         return false;
     }
-    if (unnamed_ && !NameUnnamedFile()) {
-        Discard();
-        return false;
-    }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) Fail();
-    if (ok_ && !ReplaceWith(temp_, target_, true)) Fail();
-    if (!ok_) {
+    if (FaultAccess::Fails(FailingStep::Rename, target_) ||
+        std::rename(Native(temp_).constData(), Native(target_).constData()) != 0) {
+        Fail();
         Discard();
         return false;
     }
     temp_.clear();
+    SyncFolderOf(target_);
+    // Synced already: the close has nothing left to write.
+    ::close(fd_);
+    fd_ = -1;
+    ok_ = false;
+    return true;
+}
+
+bool SafeFile::MakeReady()
+{
+    // The permissions of the file it replaces (a link replaced has none to give).
+    struct stat old {};
+    if (::lstat(Native(target_).constData(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(fd_, old.st_mode & 07777) != 0) {
+        Fail();
+        return false;
+    }
+    if (FaultAccess::Fails(FailingStep::Sync, target_) || ::fsync(fd_) != 0) {
+        Fail();
+        return false;
+    }
     return true;
 }
 
 bool SafeFile::NameUnnamedFile()
 {
-    // Synced first, so that the named file stands only for the moment of
-    // the rename.
-    if (::fsync(fd_) != 0) {
-        Fail();
-        return false;
-    }
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
@@ -217,9 +233,9 @@ bool SafeFileStream::Commit()
     return file_.Commit();
 }
 
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error)
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error, Link link)
 {
-    SafeFile file(path);
+    SafeFile file(path, link);
     const bool written =
         file.Open() && file.Write(bytes.constData(), static_cast<size_t>(bytes.size())) && file.Commit();
     if (!written && error) *error = QStringLiteral("%1 cannot be written: %2").arg(path, file.ErrorString());

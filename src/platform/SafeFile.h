@@ -9,17 +9,23 @@
 
 namespace files {
 
+// What a write to a symbolic link replaces.
+enum class Link {
+    Follow,   // the file it points to: the user chose to keep the file there
+    Replace,  // the link itself; what it points to stays as it is
+};
+
 // Writes a file as a temporary file beside `target` and gives it the
 // target's name only in Commit, once every byte is written and synced to
 // disk. Where the file system allows, the temporary file has no name until
 // then, so that a process killed on the way leaves nothing behind. Every
-// write error, a failed sync and a failed close count, so a full disk never
-// replaces anything: the target stays as it was, and the temporary file goes.
-// A replaced file keeps its permissions; a symbolic link to an existing file
-// is followed.
+// write error and a failed sync count, so a full disk never replaces
+// anything: the target stays as it was, and the temporary file goes.
+// A replaced file keeps its permissions. A symbolic link to an existing file
+// is followed, unless the caller asks for the link itself to be replaced.
 class SafeFile {
 public:
-    explicit SafeFile(const QString& target);
+    explicit SafeFile(const QString& target, Link link = Link::Follow);
     ~SafeFile();  // discards what was not committed
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
@@ -27,8 +33,8 @@ public:
     bool Open();
     // False once any write has failed; later writes do nothing.
     bool Write(const void* data, size_t size);
-    // Syncs, closes and renames over the target; false (target untouched)
-    // when anything failed on the way.
+    // Syncs and renames over the target; false (target untouched) when
+    // anything failed on the way.
     bool Commit();
     void Discard();
     // Why the last Open, Write or Commit failed, as the system says it.
@@ -36,6 +42,9 @@ public:
 
 private:
     void Fail();
+    // Gives the unnamed or temporary file the old file's permissions and
+    // syncs it, before it is named.
+    bool MakeReady();
     bool NameUnnamedFile();
 
     QString target_;
@@ -53,7 +62,7 @@ private:
 // here: it fails every later write and the commit.
 class SafeFileStream final : public QIODevice {
 public:
-    explicit SafeFileStream(const QString& target) : file_(target) {}
+    explicit SafeFileStream(const QString& target, Link link = Link::Follow) : file_(target, link) {}
     // Opens the safe file and the stream; false when the file cannot be made.
     bool Begin();
     // Writes what is gathered and commits the file; false (target
@@ -77,7 +86,8 @@ private:
 // Writes `bytes` as the whole file `path` through a SafeFile. False when
 // anything failed: the old file is then as it was, and `error`, when given,
 // names the file and the reason.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                    Link link = Link::Follow);
 
 // True when `name` (a file name without folder) is one the safe writer gives
 // its temporary file beside the file `target`: the target's name, a point and

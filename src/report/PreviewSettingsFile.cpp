@@ -131,7 +131,7 @@ bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path)
         const QByteArray rest = old.readAll().mid(kPreviewInfoLength);
         bytes += rest;
     }
-    return files::WriteWholeFile(path, bytes);
+    return files::WriteWholeFile(path, bytes, nullptr, files::Link::Replace);
 }
 
 bool ClearStoredCombination(PreviewInfoRecord& info, const QString& path)

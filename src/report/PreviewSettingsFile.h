@@ -41,6 +41,7 @@ void LoadPreviewInfo(PreviewInfoRecord& info, const QString& path = kPreviewInfo
 
 // Writes the whole record, and any bytes the file holds after it, as a new
 // whole file; false when it cannot be written, and the file is then as it was.
+// A symbolic link of the file's name is replaced, never written through.
 bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
 // After a failed build: the file's record (or the defaults for what it

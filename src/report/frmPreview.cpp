@@ -898,6 +898,9 @@ bool frmPreview::ChoosePrintDestination(QString& pdfPath)
 
 bool frmPreview::RenumberForPrint(bool& saved)
 {
+    // Whatever has the work file's name goes first: a link, not the file it
+    // points to.
+    QFile::remove(kPrintDocumentFile);
     if (!vsp->SaveDocument(kPrintDocumentFile)) return false;
     saved = true;
     SaveViewState();

@@ -5,6 +5,7 @@
 #include "platform/Database.h"
 #include "platform/Settings.h"
 #include "core/ProgramState.h"
+#include "database/WorkingFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -216,26 +217,45 @@ TEST(StartUp, AFileThatIsNotOurDatabaseIsKeptAndReplacedOnlyWhenTheUserAgrees)
 TEST(StartUp, TemporaryFilesLeftByACrashAreRemoved)
 {
     ProjectFolder p(QStringLiteral("temporaries"));
-    // A killed print leaves its document and the safe writer's temporary
-    // files of the work files; a name that only looks alike is the user's.
-    const QStringList left{QStringLiteral("ZelkovaOpen-a1b2c3.tmp"), QStringLiteral("ZelkovaOpen-a1b2c3.tmp.0f1e2d3c"),
-                           QStringLiteral("ZelkovaNew-0a1b2c3d.tmp"), QStringLiteral("ZelkovaNew-0a1b2c3d.tmp-journal"),
-                           QStringLiteral("DocFile"), QStringLiteral("DocFile.00ff00aa"), QStringLiteral("pif.0123abcd"),
-                           QStringLiteral("vpf.deadbeef")};
-    const QStringList others{QStringLiteral("ZelkovaOpen.txt"), QStringLiteral("notes.tmp"), QStringLiteral("pif"),
-                             QStringLiteral("vpf"), QStringLiteral("docfile"), QStringLiteral("DocFile.bak"),
-                             QStringLiteral("pif.0123ABCD"), QStringLiteral("pif.0123abc"), QStringLiteral("vpf.0123abcde"),
-                             QStringLiteral("mypif.0123abcd"), QStringLiteral("pif.0123abcd.txt")};
-    for (const QString& name : left + others) {
-        QFile f(p.dir() + QLatin1Char('/') + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("left behind");
-    }
+    // The program's own names, exactly: the databases being opened or built
+    // with the database engine's side files and the safe writer's temporary
+    // files of their names, a killed compaction's database, a killed print's
+    // document, and the safe writer's temporary files of the work files.
+    const QStringList left{
+        "ZelkovaOpen-a1b2c3d4.tmp", "ZelkovaOpen-a1b2c3d4.tmp.0f1e2d3c", "ZelkovaOpen-a1b2c3d4.tmp-wal",
+        "ZelkovaOpen-a1b2c3d4.tmp-shm", "ZelkovaNew-0a1b2c3d.tmp", "ZelkovaNew-0a1b2c3d.tmp-journal",
+        "Zelkova2.mdb", "Zelkova2.mdb-journal", "DocFile", "DocFile.00ff00aa", "pif.0123abcd", "vpf.deadbeef"};
+    // Names that only look alike are the user's.
+    const QStringList others{
+        "ZelkovaOpen.txt", "ZelkovaOpen-notes.tmp.txt", "ZelkovaNew-report.tmpl", "ZelkovaOpen-a1b2c3.tmp",
+        "ZelkovaOpen-A1B2C3D4.tmp", "ZelkovaNew-0a1b2c3d.tmpl", "ZelkovaNew-0a1b2c3d.tmp.bak",
+        "ZelkovaNew-0a1b2c3d.tmp-journal.txt", "ZelkovaOpen-a1b2c3d4.tmp.0f1e2d3c-journal", "Zelkova2.mdb.bak",
+        "notes.tmp", "pif", "vpf", "docfile", "DocFile.bak", "pif.0123ABCD", "pif.0123abc", "vpf.0123abcde",
+        "mypif.0123abcd", "pif.0123abcd.txt"};
+    for (const QString& name : left + others) ASSERT_TRUE(testenv::WriteFile(p.dir() + QLatin1Char('/') + name, "left behind"));
     QStringList out = RunProbe(p.dir(), {QStringLiteral("dump")});
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
     QStringList expected = others + QStringList{QStringLiteral("Zelkova.mdb")};
     expected.sort();
-    EXPECT_EQ(QDir(p.dir()).entryList(QDir::Files, QDir::Name), expected);
+    EXPECT_EQ(testenv::FilesIn(p.dir()), expected);
+}
+
+// A compaction that runs in another copy of the program holds its lock: the
+// start-up leaves its database alone, and removes it once nobody holds it.
+TEST(StartUp, TheDatabaseOfACompactionThatRunsStays)
+{
+    ProjectFolder p(QStringLiteral("compacting"));
+    const QString compacted = p.dir() + QStringLiteral("/Zelkova2.mdb");
+    ASSERT_TRUE(testenv::WriteFile(compacted, "being written"));
+    {
+        const testenv::InFolder in(p.dir());
+        const CompactionLock compaction;
+        ASSERT_TRUE(compaction.Held());
+        EXPECT_TRUE(Matching(RunProbe(p.dir(), {QStringLiteral("dump")}), QStringLiteral("message=")).isEmpty());
+        EXPECT_EQ(testenv::ReadFile(compacted), QByteArray("being written"));
+    }
+    RunProbe(p.dir(), {QStringLiteral("dump")});
+    EXPECT_EQ(testenv::FilesIn(p.dir()), QStringList{QStringLiteral("Zelkova.mdb")});
 }
 
 TEST(StartUp, ABackupLeftByACrashOnAnInputScreenIsOfferedBack)

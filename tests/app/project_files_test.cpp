@@ -9,6 +9,7 @@
 #include "platform/Settings.h"
 #include "platform/lzh/LzhArchive.h"
 #include "app/ProjectFiles.h"
+#include "database/WorkingFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,12 +31,7 @@ using testenv::Value;
 
 namespace {
 
-QStringList Files(const QString& dir)
-{
-    QStringList l = QDir(dir).entryList(QDir::Files | QDir::Hidden);
-    l.sort();
-    return l;
-}
+using testenv::FilesIn;
 
 // A working folder with a project database made by the program's own layer.
 QString MakeProject(const QString& name, const QString& project, int nodes = 3)
@@ -148,7 +144,7 @@ TEST(ProjectFiles, SaveOpenSaveRoundTripRestoresTheProject)
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Public/AnalyzeFinish=False")));
     EXPECT_EQ(testenv::FileHash(b + QStringLiteral("/Zelkova.mdb")), savedHash);
     EXPECT_FALSE(QFileInfo::exists(b + QStringLiteral("/vpf")));
-    EXPECT_EQ(Files(b), QStringList{QStringLiteral("Zelkova.mdb")});
+    EXPECT_EQ(FilesIn(b), QStringList{QStringLiteral("Zelkova.mdb")});
 
     // Saving again from the second folder gives the same project back.
     const QString again = QFileInfo(archive).absolutePath() + QStringLiteral("/A2.lzh");
@@ -194,7 +190,7 @@ TEST(ProjectFiles, AFailedSaveChangesNothingAndSaysSo)
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataPass=<absent>")));
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataName=<absent>")));
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
-    EXPECT_EQ(Files(arch), QStringList{QStringLiteral("notes.lzh")});
+    EXPECT_EQ(FilesIn(arch), QStringList{QStringLiteral("notes.lzh")});
 }
 
 TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
@@ -233,7 +229,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
     for (const QString& m : messages)
         EXPECT_TRUE(m.startsWith(QStringLiteral("message=exclamation|工事データを保存できませんでした。"))) << m.toStdString();
     EXPECT_EQ(ReadFile(archive), saved);
-    EXPECT_EQ(Files(arch), (QStringList{QStringLiteral("P.lzh"), QStringLiteral("size.lzh")}));
+    EXPECT_EQ(FilesIn(arch), (QStringList{QStringLiteral("P.lzh"), QStringLiteral("size.lzh")}));
     EXPECT_EQ(Matching(out, QStringLiteral("setting=")), settings);
     EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
     EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), project);
@@ -246,7 +242,7 @@ TEST(ProjectFiles, OnAFullDiskSaveAndOpenKeepEveryFileAndSaySo)
     EXPECT_EQ(Matching(out, QStringLiteral("message=")),
               QStringList{QStringLiteral("message=exclamation|工事データを読み込めませんでした。\\n作業フォルダに書き込めません。")});
     EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), project);
-    EXPECT_EQ(Files(dir), QStringList{QStringLiteral("Zelkova.mdb")});
+    EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("Zelkova.mdb")});
 }
 
 TEST(ProjectFiles, ArchivesOfAnotherToolOpenByteIdentical)
@@ -318,7 +314,7 @@ TEST(ProjectFiles, AFailedOpenLeavesTheProjectAsItWas)
         EXPECT_EQ(Value(out, QStringLiteral("project")), QStringLiteral("残る工事"));
         EXPECT_EQ(Value(out, QStringLiteral("enabled")), QStringLiteral("1"));
         EXPECT_EQ(Matching(out, QStringLiteral("setting=")), settings);
-        EXPECT_EQ(Files(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
+        EXPECT_EQ(FilesIn(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
     }
 }
 
@@ -361,7 +357,7 @@ TEST(ProjectFiles, CancelledDialogsChangeNothing)
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());
     EXPECT_EQ(testenv::FileHash(dir + QStringLiteral("/Zelkova.mdb")), hash);
     EXPECT_TRUE(out.contains(QStringLiteral("setting=Mainmenu/DataPass=<absent>")));
-    EXPECT_EQ(Files(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
+    EXPECT_EQ(FilesIn(dir), (QStringList{QStringLiteral("Zelkova.mdb"), QStringLiteral("vpf")}));
 }
 
 // ---- compaction, in this process ---------------------------------------------
@@ -417,6 +413,26 @@ TEST(ProjectFiles, CompactionReplacesTheDatabaseOnlyWhenNothingHoldsIt)
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("Zelkova2.mdb")));
 }
 
+// While another copy of the program compacts in the same folder, its
+// "Zelkova2.mdb" and the working database it compacts are left alone.
+TEST(ProjectFiles, CompactionLeavesTheFilesOfOneThatRuns)
+{
+    MakeProject(QStringLiteral("w"), QStringLiteral("圧縮"));
+    const testenv::InFolder in(testenv::WorkDir() + QStringLiteral("/w"));
+    ASSERT_TRUE(WriteFile(QStringLiteral("Zelkova2.mdb"), "being written"));
+    const QString hash = testenv::FileHash(QStringLiteral("Zelkova.mdb"));
+    {
+        const CompactionLock other;
+        ASSERT_TRUE(other.Held());
+        CompactWorkingDatabase();
+        EXPECT_EQ(ReadFile(QStringLiteral("Zelkova2.mdb")), QByteArray("being written"));
+        EXPECT_EQ(testenv::FileHash(QStringLiteral("Zelkova.mdb")), hash);
+    }
+    // Once it is over, a leftover of it goes.
+    CompactWorkingDatabase();
+    EXPECT_EQ(FilesIn(), QStringList{QStringLiteral("Zelkova.mdb")});
+}
+
 TEST(ProjectFiles, GetProjectFolderFallsBackToTheFolderBesideTheWorkingFolder)
 {
     const QString work = testenv::MakeDir(QStringLiteral("w"));
@@ -458,7 +474,7 @@ TEST(ProjectFiles, DialogsOfferLzhArchivesInTheProjectFolder)
     EXPECT_EQ(save.initialPath, folder);
     EXPECT_TRUE(s.messages.isEmpty());
     EXPECT_FALSE(s.busy);
-    EXPECT_EQ(Files(work), QStringList{});
+    EXPECT_EQ(FilesIn(work), QStringList{});
 }
 
 TEST(ProjectFiles, AnOlderProjectGainsTheSectionDesignTablesAndAStaleJournalIsNotPlayedIntoIt)

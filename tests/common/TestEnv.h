@@ -21,6 +21,9 @@ QString MakeDir(const QString& name);
 ui::ScriptedServices& Script();
 // Installs a fresh script (drops queued answers and recorded messages).
 ui::ScriptedServices& ResetScript();
+// The names of the files in `dir`, hidden ones and symbolic links included,
+// sorted by name.
+QStringList FilesIn(const QString& dir = QStringLiteral("."));
 // Reads a whole file (empty when it cannot be read).
 QByteArray ReadFile(const QString& path);
 // Writes `bytes` as the whole file; false unless every byte was written.

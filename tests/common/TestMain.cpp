@@ -113,6 +113,11 @@ ui::ScriptedServices& ResetScript()
     return *g_script;
 }
 
+QStringList FilesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
 QByteArray ReadFile(const QString& path)
 {
     QFile f(path);

@@ -308,7 +308,7 @@ TEST(PreviewPdf, ExportHasA4PagesInTheirOrientationWithTheirText)
 }
 
 // Files in a folder, hidden ones included, by name.
-QStringList FilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); }
+using testenv::FilesIn;
 
 // A range printed more than once follows itself in one file, each page in
 // its orientation; a range or a count that prints nothing writes no file.

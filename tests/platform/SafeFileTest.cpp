@@ -1,24 +1,26 @@
 // The safe writer: a writer killed before it commits leaves the old file and
-// nothing beside it; a commit replaces the file whole.
+// nothing beside it; a commit replaces the file whole, and a symbolic link in
+// its place is followed or replaced as the caller asks.
 #include "platform/SafeFile.h"
 
 #include "common/TestEnv.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <sys/inotify.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
-namespace {
-
-QStringList FilesIn(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-}
-
-}  // namespace
+using testenv::FilesIn;
 
 TEST(SafeFile, AWriterKilledBeforeItsCommitLeavesNothingBeside)
 {
@@ -52,4 +54,91 @@ TEST(SafeFile, AWriterKilledBeforeItsCommitLeavesNothingBeside)
     ASSERT_TRUE(files::WriteWholeFile(target, fresh));
     EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("report.pdf")});
     EXPECT_EQ(testenv::ReadFile(target), fresh);
+}
+
+namespace {
+
+// The events on the names in `dir` while `act` runs, in order: each a name
+// and its inotify event mask.
+std::vector<std::pair<QString, uint32_t>> EventsWhile(const QString& dir, const std::function<void()>& act)
+{
+    std::vector<std::pair<QString, uint32_t>> events;
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    EXPECT_GE(fd, 0);
+    EXPECT_GE(inotify_add_watch(fd, QFile::encodeName(dir).constData(), IN_ALL_EVENTS), 0);
+    act();
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        for (const char* p = buffer; p < buffer + n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(p);
+            if (e->len > 0) events.emplace_back(QFile::decodeName(e->name), e->mask);
+            p += sizeof(inotify_event) + e->len;
+        }
+    }
+    ::close(fd);
+    return events;
+}
+
+}  // namespace
+
+// The new file is whole, synced and given the old file's permissions before
+// it has a name; named, it is only renamed, so a writer killed at any step
+// leaves nothing beside the target but in the rename itself.
+TEST(SafeFile, TheNamedFileIsOnlyRenamed)
+{
+    const QString dir = testenv::MakeDir(QStringLiteral("named"));
+    const int unnamed = ::open(QFile::encodeName(dir).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (unnamed < 0) GTEST_SKIP() << "no unnamed files on this file system";
+    ::close(unnamed);
+    const QString target = dir + QStringLiteral("/report.pdf");
+    ASSERT_TRUE(testenv::WriteFile(target, "the file before"));
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+    const QByteArray fresh(100000, 'f');
+
+    const auto events = EventsWhile(dir, [&] { EXPECT_TRUE(files::WriteWholeFile(target, fresh)); });
+    QString temporary;
+    std::vector<uint32_t> onTemporary;
+    for (const auto& [name, mask] : events) {
+        if (!files::IsTemporaryNameOf(name, QStringLiteral("report.pdf"))) continue;
+        temporary = name;
+        onTemporary.push_back(mask & ~IN_ISDIR);
+    }
+    EXPECT_FALSE(temporary.isEmpty());
+    EXPECT_EQ(onTemporary, (std::vector<uint32_t>{IN_CREATE, IN_MOVED_FROM}));
+
+    EXPECT_EQ(testenv::ReadFile(target), fresh);
+    struct stat now {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &now), 0);
+    EXPECT_EQ(now.st_mode & 07777, 0640u);
+    EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("report.pdf")});
+}
+
+// A symbolic link in the target's place: followed for a file the user chose
+// (the link stays and the file it points to is replaced), or replaced itself
+// for the program's own files (what it points to stays as it was).
+TEST(SafeFile, ALinkIsFollowedOrReplacedAsTheCallerAsks)
+{
+    const struct {
+        const char* what;
+        files::Link link;
+        bool followed;
+    } cases[] = {{"followed", files::Link::Follow, true}, {"replaced", files::Link::Replace, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString work = testenv::MakeDir(QStringLiteral("link-%1/work").arg(c.what));
+        const QString elsewhere = testenv::MakeDir(QStringLiteral("link-%1/elsewhere").arg(c.what));
+        const QString pointed = elsewhere + QStringLiteral("/kept");
+        const QString name = work + QStringLiteral("/file");
+        const QByteArray old("what the link points to");
+        ASSERT_TRUE(testenv::WriteFile(pointed, old));
+        ASSERT_TRUE(QFile::link(pointed, name));
+
+        const QByteArray fresh("written");
+        ASSERT_TRUE(files::WriteWholeFile(name, fresh, nullptr, c.link));
+        EXPECT_EQ(testenv::ReadFile(name), fresh);
+        EXPECT_EQ(QFileInfo(name).isSymLink(), c.followed);
+        EXPECT_EQ(testenv::ReadFile(pointed), c.followed ? fresh : old);
+        EXPECT_EQ(FilesIn(work), QStringList{QStringLiteral("file")});
+        EXPECT_EQ(FilesIn(elsewhere), QStringList{QStringLiteral("kept")});
+    }
 }

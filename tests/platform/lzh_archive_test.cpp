@@ -16,10 +16,7 @@ using lzh::Status;
 
 namespace {
 
-QStringList FilesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
+using testenv::FilesIn;
 
 // ---------------------------------------------------------------- round trips
 

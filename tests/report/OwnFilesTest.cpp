@@ -1,7 +1,8 @@
 // The report's own files — the display contents "pif", the view records
 // "vpf" and the document kept during a renumbered print, "DocFile" — are
 // replaced whole or not at all: a write that fails leaves the old file byte
-// for byte, leaves no temporary file, and says that it failed.
+// for byte, leaves no temporary file, and says that it failed. A link of
+// their name is replaced, never written through.
 #include "common/FullDisk.h"
 #include "common/TestEnv.h"
 #include "diagram/ViewParameterFile.h"
@@ -10,6 +11,8 @@
 #include "report/PreviewSettingsFile.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -89,11 +92,11 @@ std::vector<OwnFile> OwnFiles()
     };
 }
 
-QStringList FilesHere() { return QDir().entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); }
+using testenv::FilesIn;
 
 void RemoveFilesHere()
 {
-    for (const QString& name : FilesHere()) QFile::remove(name);
+    for (const QString& name : FilesIn()) QFile::remove(name);
 }
 
 struct Fault {
@@ -122,14 +125,36 @@ TEST(OwnFiles, AFailedWriteKeepsTheOldFileAndSaysSo)
                 EXPECT_GT(failure.Failures(), 0);
             }
             EXPECT_EQ(testenv::ReadFile(file.name), old);
-            EXPECT_EQ(FilesHere(), QStringList{file.name});
+            EXPECT_EQ(FilesIn(), QStringList{file.name});
         }
         // On a sound disk the same write replaces the file.
         SCOPED_TRACE(file.what);
         const QByteArray old = testenv::ReadFile(file.name);
         ASSERT_TRUE(file.writeNew());
         EXPECT_NE(testenv::ReadFile(file.name), old);
-        EXPECT_EQ(FilesHere(), QStringList{file.name});
+        EXPECT_EQ(FilesIn(), QStringList{file.name});
+    }
+}
+
+// A symbolic link of a work file's name pointing out of the working folder
+// is replaced by the file; what it points to stays as it was.
+TEST(OwnFiles, ALinkOfTheirNameIsReplacedNotWrittenThrough)
+{
+    const QString elsewhere = testenv::MakeDir(QStringLiteral("elsewhere"));
+    const QString pointed = elsewhere + QStringLiteral("/kept");
+    const QByteArray old("a file of the user's");
+    testenv::InFolder work(testenv::MakeDir(QStringLiteral("work")));
+    for (const OwnFile& file : OwnFiles()) {
+        SCOPED_TRACE(file.what);
+        RemoveFilesHere();
+        ASSERT_TRUE(testenv::WriteFile(pointed, old));
+        ASSERT_TRUE(QFile::link(pointed, file.name));
+        EXPECT_TRUE(file.writeNew());
+        EXPECT_EQ(testenv::ReadFile(pointed), old);
+        EXPECT_FALSE(QFileInfo(file.name).isSymLink());
+        EXPECT_GT(QFileInfo(file.name).size(), 0);
+        EXPECT_EQ(FilesIn(), QStringList{file.name});
+        EXPECT_EQ(FilesIn(elsewhere), QStringList{QStringLiteral("kept")});
     }
 }
 
@@ -143,13 +168,13 @@ TEST(OwnFiles, AFullDiskKeepsTheOldFiles)
     QMap<QString, QByteArray> old;
     for (const OwnFile& file : files) old[file.name] = testenv::ReadFile(file.name);
     ASSERT_TRUE(disk.FillLeaving(0));
-    const QStringList before = FilesHere();
+    const QStringList before = FilesIn();
 
     for (const OwnFile& file : files) {
         SCOPED_TRACE(file.what);
         EXPECT_FALSE(file.writeNew());
         EXPECT_EQ(testenv::ReadFile(file.name), old[file.name]);
-        EXPECT_EQ(FilesHere(), before);
+        EXPECT_EQ(FilesIn(), before);
     }
 }
 

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 using reporttest::PreviewWindow;
+using testenv::FilesIn;
 
 namespace {
 
@@ -321,6 +322,26 @@ TEST(Printing, RenumberedPrintOnAPrinterAndIntoAPdfFile)
     }
 }
 
+// A link named "DocFile" to a file outside the working folder goes when a
+// renumbered print starts; the file it points to stays as it was.
+TEST(Printing, RenumberedPrintRemovesALinkOfTheWorkFilesName)
+{
+    const QString pointed = testenv::MakeDir(QStringLiteral("elsewhere")) + QStringLiteral("/kept");
+    const QByteArray old("a file of the user's");
+    ASSERT_TRUE(testenv::WriteFile(pointed, old));
+    ASSERT_TRUE(QFile::link(pointed, QStringLiteral("DocFile")));
+    Printing pr;
+    testenv::ResetScript();
+    Answers a;
+    a.startPage = true;
+    a.start = QStringLiteral("10");
+    pr.Print(a);
+    EXPECT_TRUE(testenv::Script().messages.isEmpty());
+    EXPECT_EQ(pr.target->jobs.size(), 1u);
+    EXPECT_EQ(testenv::ReadFile(pointed), old);
+    EXPECT_FALSE(FilesIn().contains(QStringLiteral("DocFile")));
+}
+
 TEST(Printing, PdfFileHoldsTheRangeOnceForEachCopy)
 {
     {
@@ -454,12 +475,6 @@ TEST(Printing, FailureRestoresTheDocumentAndSaysSo)
         EXPECT_EQ(Program().PageCounter, 0);
         EXPECT_TRUE(pr.w()->isEnabled());
     }
-}
-
-// Files in a folder, hidden ones included, by name.
-QStringList FilesIn(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 // A PDF file that cannot be written whole leaves the file of that name as it

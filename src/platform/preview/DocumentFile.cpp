@@ -319,7 +319,7 @@ bool DecodeDocument(const QByteArray& bytes, Document& doc, QString* error)
 
 bool WriteDocumentFile(const Document& doc, const QString& path, QString* error)
 {
-    return files::WriteWholeFile(path, EncodeDocument(doc), error);
+    return files::WriteWholeFile(path, EncodeDocument(doc), error, files::Link::Replace);
 }
 
 bool ReadDocumentFile(const QString& path, Document& doc, QString* error)

@@ -25,7 +25,9 @@ QByteArray EncodeDocument(const Document& doc);
 bool DecodeDocument(const QByteArray& bytes, Document& doc, QString* error);
 
 // Written whole through the safe writer, so a failed save leaves the old
-// file as it was; false with the reason in `error`.
+// file as it was; false with the reason in `error`. A saved document is a
+// work file of the program: a symbolic link of its name is replaced, never
+// written through.
 bool WriteDocumentFile(const Document& doc, const QString& path, QString* error);
 bool ReadDocumentFile(const QString& path, Document& doc, QString* error);
 
