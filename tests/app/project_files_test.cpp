@@ -342,7 +342,7 @@ TEST(ProjectFiles, NoProjectOpensWhileTheResultsFlagCannotBeStored)
     EXPECT_TRUE(s.messages[0].startsWith(QStringLiteral("message=exclamation|設定を保存できないため、工事データを読み込めません。\r\n")))
         << s.messages[0].toStdString();
     EXPECT_EQ(testenv::FileHash(QStringLiteral("Zelkova.mdb")), hash);
-    EXPECT_EQ(Files(dir), QStringList{QStringLiteral("Zelkova.mdb")});
+    EXPECT_EQ(testenv::FilesIn(dir), QStringList{QStringLiteral("Zelkova.mdb")});
     EXPECT_EQ(testenv::SettingOnDisk(QStringLiteral("AnalyzeFinish")), QStringLiteral("True"));
     EXPECT_FALSE(s.busy);
 }

@@ -80,8 +80,6 @@ TEST(Settings, TypedReadsFallBackToTheDefault)
 
 namespace {
 
-QStringList SettingsFilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); }
-
 // The settings as a program of an earlier run left them: written by QSettings
 // in its INI format, sections spelt as they were first written.
 void WriteEarlierSettingsFile()
@@ -191,7 +189,7 @@ TEST(Settings, AFullDiskKeepsThePreviousFile)
         reg::SaveSetting("Public", "AnalyzeFinish", "False");
         EXPECT_FALSE(reg::Sync());
         EXPECT_EQ(testenv::ReadFile(testenv::SettingsFilePath()), before);
-        EXPECT_EQ(SettingsFilesIn(disk.Path() + "/ZELKOVA"), QStringList{"ZELKOVA.conf"});
+        EXPECT_EQ(testenv::FilesIn(disk.Path() + "/ZELKOVA"), QStringList{"ZELKOVA.conf"});
         EXPECT_EQ(reg::GetSetting("Input", "Column99"), QString(100, u'x'));
 
         QFile::remove(disk.Path() + "/filler");
@@ -215,7 +213,7 @@ TEST(Settings, AFullTemporaryFolderStopsNoWrite)
     reg::SaveSetting("Public", "AnalyzeFinish", "False");
     EXPECT_TRUE(reg::Sync());
     EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "False");
-    EXPECT_EQ(SettingsFilesIn(disk.Path()), QStringList{"filler"});
+    EXPECT_EQ(testenv::FilesIn(disk.Path()), QStringList{"filler"});
     if (tempFolder.isNull()) qunsetenv("TMPDIR");
     else qputenv("TMPDIR", tempFolder);
 }
@@ -329,5 +327,5 @@ TEST(Settings, LeftoversOfAKilledWriteGoAtTheNextStart)
     QStringList expected = others;
     expected << "ZELKOVA.conf";
     expected.sort();
-    EXPECT_EQ(SettingsFilesIn(folder), expected);
+    EXPECT_EQ(testenv::FilesIn(folder), expected);
 }
