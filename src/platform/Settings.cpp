@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -73,11 +74,15 @@ Values ReadValues(const QString& path, QSettings::Status* status = nullptr)
 }
 
 // True when `name` is a scratch file of an earlier write ("ZELKOVA.conf."
-// and eight hexadecimal digits) or the lock QSettings took for one.
+// and eight hexadecimal digits), or what QSettings makes beside one while it
+// writes it: its lock, and its own temporary file (a point and six letters
+// or digits).
 bool IsScratchName(const QString& name)
 {
-    const QString scratch = name.endsWith(QStringLiteral(".lock")) ? name.chopped(5) : name;
-    return files::IsTemporaryNameOf(scratch, SettingsFileName());
+    static const QRegularExpression besideScratch(QStringLiteral("\\.(lock|[A-Za-z0-9]{6})$"));
+    const QRegularExpressionMatch match = besideScratch.match(name);
+    return files::IsTemporaryNameOf(name, SettingsFileName()) ||
+           (match.hasMatch() && files::IsTemporaryNameOf(name.left(match.capturedStart()), SettingsFileName()));
 }
 
 // Removes what a write killed on the way left beside the file. Under the

@@ -318,9 +318,9 @@ TEST(Settings, LeftoversOfAKilledWriteGoAtTheNextStart)
     ASSERT_TRUE(reg::Sync());
     reg::Reopen();
     const QString folder = QFileInfo(testenv::SettingsFilePath()).path();
-    const QStringList leftovers{"ZELKOVA.conf.0123abcd", "ZELKOVA.conf.89ef4567.lock"};
+    const QStringList leftovers{"ZELKOVA.conf.0123abcd", "ZELKOVA.conf.89ef4567.lock", "ZELKOVA.conf.89ef4567.mZrq0I"};
     const QStringList others{"ZELKOVA.conf.bak", "ZELKOVA.conf.0123ABCD", "ZELKOVA.conf.0123abcd.txt",
-                             "ZELKOVA.conf.0123abc", "notes.conf.0123abcd"};
+                             "ZELKOVA.conf.0123abc", "notes.conf.0123abcd", "ZELKOVA.conf.0123abcd.mZrq0"};
     for (const QString& name : leftovers + others) ASSERT_TRUE(testenv::WriteFile(folder + "/" + name, "x"));
 
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
