@@ -653,8 +653,15 @@ report::BuildOutcome frmPreview::MakePreviewDocument(const QString& mode)
         return result.outcome;
     }
     if (!result.message.text.isEmpty()) report::ShowReportMessage(result.message);
-    ResetPreviewCombination();
+    const bool cleared = ResetPreviewCombination();
     report::ShowReportMessage({report::BuildFailedMessage(), ui::Icon::Information, true});
+    if (!cleared) {
+        // The next opening of the display contents reads the file, which
+        // still holds the combination the build failed with.
+        report::ShowReportMessage({report::kContentsNotStored
+                                       + QStringLiteral("\r\n次回の表示内容指定には、今回の荷重ケースの組み合わせが残ります。"),
+                                   ui::Icon::Exclamation, true});
+    }
     return result.outcome;
 }
 
@@ -694,7 +701,7 @@ void frmPreview::OnPreviewPageChanged(int page)
     if (!building_ && documentMode_ == ScreenMode()) ShowCurrentPage(page);
 }
 
-void frmPreview::ResetPreviewCombination()
+bool frmPreview::ResetPreviewCombination()
 {
     vsp->DiscardDocument();
     RefreshZoom();
@@ -703,7 +710,7 @@ void frmPreview::ResetPreviewCombination()
     lblCP->setText(QString::number(vsp->PreviewPage()));
     SetBusyPointer(false);
     SetEnabledState(true);
-    report::ClearStoredCombination(Program().PreviewInfo);
+    return report::ClearStoredCombination(Program().PreviewInfo);
 }
 
 void frmPreview::SaveViewState()

@@ -29,8 +29,8 @@ namespace {
 using report::kFactorField;
 using report::kFactorFormat;
 
-const QString kContentsNotKept = QStringLiteral("表示内容をファイルに保存できませんでした。\r\n"
-                                                "指定した内容で表示しますが、次回は前回保存した内容に戻ります。");
+const QString kContentsNotKept =
+    report::kContentsNotStored + QStringLiteral("\r\n指定した内容で表示しますが、次回は前回保存した内容に戻ります。");
 
 const ControlLayout kControls[] = {
     {ControlKind::Frame, "Frame1", nullptr, "　荷重ケースごとの応力計算の表示形式　", "計算結果の表示形式を指定します", 120, 120, 4200, 1000},
