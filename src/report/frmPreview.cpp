@@ -747,13 +747,12 @@ void frmPreview::GoToPage(long long page)
         return;
     }
     SetEnabledState(false);
-    // The page shows from its top, scrolled sideways as before: the zoom
-    // refresh alone would centre the old scroll position.
+    // Another page shows from its top (the control sees to that), scrolled
+    // sideways as before: the zoom refresh would centre the old position.
     const double left = vsp->ScrollLeft();
     RefreshZoom();
     vsp->SetPreviewPage(static_cast<int>(page));
     vsp->SetScrollLeft(left);
-    vsp->SetScrollTop(0);
     ShowCurrentPage(static_cast<int>(page));
     SetEnabledState(true);
 }
