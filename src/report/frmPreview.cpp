@@ -117,7 +117,7 @@ const ControlLayout kControls[] = {
     {ControlKind::Text, "txtCoordY", "fra座標方向インジケータ", "0", "座標インジケータの縦方向表示位置を調整します。", 1250, 630, 1000, 300},
     {ControlKind::Spin, "UpDownCoordY", "fra座標方向インジケータ", nullptr, "座標軸の垂直方向調整値を10ずつ変化させます", 2270, 630, 240, 300},
     {ControlKind::Label, "lblCoordSize", "fra座標方向インジケータ", "拡大", nullptr, 120, 1020, 1000, 240},
-    {ControlKind::Text, "txtCoordSize", "fra座標方向インジケータ", "1", "座標インジケータのサイズを調整します。", 1250, 990, 1000, 300},
+    {ControlKind::Text, diagram::kAxisSizeBox, "fra座標方向インジケータ", "1", "座標インジケータのサイズを調整します。", 1250, 990, 1000, 300},
     {ControlKind::Spin, "UpDownCoordSize", "fra座標方向インジケータ", nullptr, "座標軸の表示サイズを1ずつ変化させます", 2270, 990, 240, 300},
 
     {ControlKind::Frame, "fra視点設定", "Picture1", "視点設定", "3次元球極系において点F(LookFrom)から点A(LookAt)を見ているとします", 60, 2940, 2760, 1380},
