@@ -108,8 +108,10 @@ int16_t KeyAsciiOf(const QKeyEvent* event)
     if (event->key() == Qt::Key_Backspace) return 8;
     // X gives Delete the text DEL (127), yet it types nothing.
     if (event->key() == Qt::Key_Delete) return 0;
-    // The focus keys and Esc belong to the window, never to a box's filter.
-    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || event->key() == Qt::Key_Escape) return 0;
+    // The focus keys belong to the window, never to a box's filter.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) return 0;
+    // Esc is a key a box's filter refuses (whatever text the platform gives it).
+    if (event->key() == Qt::Key_Escape) return 27;
     if (event->text().isEmpty()) return 0;
     const QChar c = event->text().at(0);
     return c.unicode() < 128 ? static_cast<int16_t>(c.unicode()) : int16_t(-1);
@@ -260,26 +262,37 @@ private:
     bool noDot_;
 };
 
-// Esc anywhere in a window, once no control has taken it.
+// Esc in a window: once no control has taken it, or, watching the whole
+// application, before any control of the window (and any key filter of its
+// boxes) sees it.
 class EscapeHandler : public QObject {
 public:
-    EscapeHandler(QWidget* window, std::function<void()> onEscape)
-        : QObject(window), window_(window), onEscape_(std::move(onEscape))
+    enum class Order { AfterControls, BeforeControls };
+    EscapeHandler(QWidget* window, Order order, std::function<void()> onEscape)
+        : QObject(window), window_(window), order_(order), onEscape_(std::move(onEscape))
     {
+        if (order_ == Order::BeforeControls) qApp->installEventFilter(this);
+        else window_->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == window_ && event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-            static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-            onEscape_();
-            return true;
-        }
-        return false;
+        if (event->type() != QEvent::KeyPress || !InWindow(watched)) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier) return false;
+        onEscape_();
+        return true;
     }
 
 private:
+    bool InWindow(QObject* watched) const
+    {
+        if (watched == window_) return true;
+        return order_ == Order::BeforeControls && watched->isWidgetType() &&
+               static_cast<QWidget*>(watched)->window() == window_;
+    }
+
     QWidget* window_;
+    Order order_;
     std::function<void()> onEscape_;
 };
 
@@ -296,13 +309,13 @@ void MakeNumericEntryBox(QLineEdit* box, bool noMinus, bool noDot)
 
 void CloseWithEscape(forms::Form* window)
 {
-    if (window) window->installEventFilter(new EscapeHandler(window, [window] { window->Unload(); }));
+    if (window) new EscapeHandler(window, EscapeHandler::Order::AfterControls, [window] { window->Unload(); });
 }
 
 void CancelWithEscape(QWidget* window, QAbstractButton* cancel)
 {
     if (!window || !cancel) return;
-    window->installEventFilter(new EscapeHandler(window, [cancel] { cancel->click(); }));
+    new EscapeHandler(window, EscapeHandler::Order::BeforeControls, [cancel] { cancel->click(); });
 }
 
 void CentreOver(QWidget* window, QWidget* over)

@@ -37,9 +37,9 @@ void MoveFocusByKey(int16_t keyCode, QLineEdit* up, QLineEdit* down, QLineEdit* 
 
 class QKeyEvent;
 // The character code a key press gives an entry box's key-press handler:
-// Backspace 8, an ASCII character its code, any other character -1, and 0 for
-// keys that type nothing (Delete, Home, Tab, Shift+Tab, Esc and the like):
-// a box's key filter never sees the focus keys.
+// Backspace 8, Esc 27, an ASCII character its code, any other character -1,
+// and 0 for keys that type nothing (Delete, Home, Tab, Shift+Tab and the
+// like): a box's key filter never sees the focus keys, and refuses Esc.
 int16_t KeyAsciiOf(const QKeyEvent* event);
 // A key with Ctrl, Alt or Meta: a shortcut of the box (copy, paste, select
 // all, undo), not a character typed.
@@ -61,7 +61,8 @@ void MakeNumericEntryBox(QLineEdit* box, bool noMinus, bool noDot);
 // Esc unloads the window, wherever its focus is.
 namespace forms { class Form; }
 void CloseWithEscape(forms::Form* window);
-// Esc in a dialog does what its cancel button does, wherever its focus is.
+// Esc in a dialog does what its cancel button does, wherever its focus is,
+// before the key filter of an entry box can refuse it.
 class QAbstractButton;
 void CancelWithEscape(QWidget* window, QAbstractButton* cancel);
 

@@ -390,7 +390,7 @@ Status frmラーメン図::Draw_Coordinates(float zoom)
 {
     float size;
     try {
-        size = rt::Variant::Text(ViewBox(QStringLiteral("txtCoordSize"))->text()).toSingle() * Program().ModelDiagonal
+        size = rt::Variant::Text(ViewBox(QString::fromUtf8(diagram::kAxisSizeBox))->text()).toSingle() * Program().ModelDiagonal
                * 0.1f;
     } catch (const rt::Error&) {
         return Status::Failure(QStringLiteral("the indicator size is not a number"));

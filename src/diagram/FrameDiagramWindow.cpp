@@ -87,12 +87,9 @@ const ViewBoxLayout kViewBoxes[] = {
      "座標軸の水平方向調整値を10ずつ変化させます"},
     {"txtCoordY", "UpDownCoordY", 3, "縦方向", 10, 0, 32767, -1, "座標インジケータの縦方向表示位置を調整します。",
      "座標軸の垂直方向調整値を10ずつ変化させます"},
-    {"txtCoordSize", "UpDownCoordSize", 3, "サイズ", 1, 0, 32767, +1, "座標インジケータのサイズを調整します。",
+    {diagram::kAxisSizeBox, "UpDownCoordSize", 3, "サイズ", 1, 0, 32767, +1, "座標インジケータのサイズを調整します。",
      "座標軸の表示サイズを0.1ずつ変化させます"},
 };
-
-// The one box whose step is a tenth of its spin control's increment.
-const QString kTenthStepBox = QStringLiteral("txtCoordSize");
 
 struct ToolTipEntry {
     const char* control;
@@ -184,7 +181,7 @@ const frmラーメン図::BoxRule kBoxRules[] = {
     {"txtzoom", Rule::View, false, false, {}},
     {"txtCoordX", Rule::View, true, false, {}},
     {"txtCoordY", Rule::View, true, false, {}},
-    {"txtCoordSize", Rule::View, false, true, {}},
+    {diagram::kAxisSizeBox, Rule::View, false, true, {}},
     {"txt節点番号", Rule::Number, false, false, {"txtθzt1", "txtxt1", "txtθzt1", "txtxt1"}},
     {"txtxt1", Rule::Restraint, false, true, {"txt節点番号", "txtyt1", "txt節点番号", "txtyt1"}},
     {"txtyt1", Rule::Restraint, false, true, {"txtxt1", "txtzt1", "txtxt1", "txtzt1"}},
@@ -272,9 +269,11 @@ void frmラーメン図::BuildViewTab(QWidget* tab)
         spin->setObjectName(U(layout.spin));
         forms::PlaceTw(spin, 2190 + inner, top, 240, 300);
         spins_.push_back(spin);
+        // The axis size steps by a tenth of its spin control's increment.
         const float upStep = static_cast<float>(layout.upSign)
-                             * (U(layout.box) == kTenthStepBox ? static_cast<float>(layout.increment * 0.1)
-                                                               : static_cast<float>(layout.increment));
+                             * (U(layout.box) == QLatin1String(diagram::kAxisSizeBox)
+                                    ? static_cast<float>(layout.increment * 0.1)
+                                    : static_cast<float>(layout.increment));
         connect(spin, &UpDownControl::UpClick, this,
                 [this, box, spin, upStep] { StepValue(box, upStep, spin->Max(), spin->Min()); });
         connect(spin, &UpDownControl::DownClick, this,

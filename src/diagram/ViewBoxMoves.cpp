@@ -1,6 +1,7 @@
 #include "diagram/ViewBoxMoves.h"
 
 #include "diagram/UpDownControl.h"
+#include "diagram/ViewParameterFile.h"
 #include "platform/Runtime.h"
 #include "platform/Ui.h"
 
@@ -21,15 +22,15 @@ struct NamedMoves {
 // Up and Down run round the ring rf, θf, φf, X, Y, zoom, CoordX, CoordY,
 // CoordSize; Left and Right cross between the position and the axis boxes.
 const NamedMoves kMoves[] = {
-    {"txtrf", {"txtCoordSize", "txtθf", "txtCoordSize", "txtθf"}},
+    {"txtrf", {kAxisSizeBox, "txtθf", kAxisSizeBox, "txtθf"}},
     {"txtθf", {"txtrf", "txtφf", "txtrf", "txtφf"}},
     {"txtφf", {"txtθf", "txtX", "txtθf", "txtX"}},
     {"txtX", {"txtφf", "txtY", "txtφf", "txtCoordX"}},
     {"txtY", {"txtX", "txtzoom", "txtX", "txtCoordY"}},
-    {"txtzoom", {"txtY", "txtCoordX", "txtY", "txtCoordSize"}},
+    {"txtzoom", {"txtY", "txtCoordX", "txtY", kAxisSizeBox}},
     {"txtCoordX", {"txtzoom", "txtCoordY", "txtX", "txtCoordY"}},
-    {"txtCoordY", {"txtCoordX", "txtCoordSize", "txtY", "txtCoordSize"}},
-    {"txtCoordSize", {"txtCoordY", "txtrf", "txtzoom", "txtrf"}},
+    {"txtCoordY", {"txtCoordX", kAxisSizeBox, "txtY", kAxisSizeBox}},
+    {kAxisSizeBox, {"txtCoordY", "txtrf", "txtzoom", "txtrf"}},
 };
 
 }  // namespace
@@ -46,8 +47,8 @@ bool StepBoxValue(QLineEdit* box, float step, double min, double max)
 {
     const double value = rt::Val(box->text()) + static_cast<double>(step);
     if (value < min || value > max) return false;
-    box->setText(box->objectName() == QLatin1String("txtCoordSize") ? rt::Format(value, QStringLiteral("0.0"))
-                                                                     : rt::CStrDouble(value));
+    box->setText(box->objectName() == QLatin1String(kAxisSizeBox) ? rt::Format(value, QStringLiteral("0.0"))
+                                                                   : rt::CStrDouble(value));
     return true;
 }
 

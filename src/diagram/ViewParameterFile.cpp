@@ -50,7 +50,7 @@ const std::array<FieldDesc, 17> kFields = {{
     Real("txtzoom", 24, &ViewParameters::zoom),
     Whole("txtCoordX", 28, &ViewParameters::coordX, PreviewReading::LeadingNumber),
     Whole("txtCoordY", 30, &ViewParameters::coordY, PreviewReading::LeadingNumber),
-    Real("txtCoordSize", 32, &ViewParameters::coordSize, PreviewReading::LeadingNumber),
+    Real(kAxisSizeBox, 32, &ViewParameters::coordSize, PreviewReading::LeadingNumber),
     Whole("chkSyncPreview", 36, &ViewParameters::syncPreview),
     Whole("chkDrawJnt", 38, &ViewParameters::drawJnt),
     Whole("chkDrawEle", 40, &ViewParameters::drawEle),

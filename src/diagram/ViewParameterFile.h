@@ -77,6 +77,11 @@ ViewParameters LoadViewParameters(int record, const QString& path = kViewParamet
 Status SaveViewParameters(int record, const ViewParameters& view,
                           const QString& path = kViewParameterFile);
 
+// The axis indicator's size box, the one box known by its name apart from
+// the tables of boxes: its arrows step by tenths, it shows one decimal, and
+// the drawings take the axis length from it.
+inline constexpr char kAxisSizeBox[] = "txtCoordSize";
+
 // The text of one entry box of a window, by its control name. Check boxes
 // carry their value as text: "0" or "1".
 struct ViewBox {

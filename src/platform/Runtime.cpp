@@ -111,7 +111,7 @@ bool IsNumeric(const QString& text)
 // one leading sign, digits, one point, digits, and an exponent "E" with an
 // optional sign and digits (an "E" without digits ends the number before it).
 // Hexadecimal "&H" forms and the old "D" exponent are not read.
-double Val(const QString& text)
+std::optional<double> LeadingNumber(const QString& text)
 {
     std::string out;
     const int n = static_cast<int>(text.size());
@@ -128,7 +128,7 @@ double Val(const QString& text)
         else if (!IsBlank(c)) break;
         ++i;
     }
-    if (digits == 0) return 0.0;
+    if (digits == 0) return std::nullopt;
     if (i < n && (text[i] == u'e' || text[i] == u'E')) {
         std::string ex = "e";
         int j = i + 1;
@@ -142,9 +142,15 @@ double Val(const QString& text)
         }
         if (expDigits > 0) out += ex;
     }
-    double v = std::strtod(out.c_str(), nullptr);
-    if (!std::isfinite(v)) Raise(ErrOverflow);
-    return v;
+    return std::strtod(out.c_str(), nullptr);
+}
+
+double Val(const QString& text)
+{
+    const std::optional<double> v = LeadingNumber(text);
+    if (!v) return 0.0;
+    if (!std::isfinite(*v)) Raise(ErrOverflow);
+    return *v;
 }
 
 namespace {

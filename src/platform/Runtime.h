@@ -7,6 +7,7 @@
 #include <QString>
 #include <concepts>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 namespace rt {
@@ -55,7 +56,12 @@ bool IsNumeric(const QString& text);
 // Leading-number conversion: blanks (and tabs, line feeds) are ignored
 // wherever they stand, "." is always the decimal point, reading stops at the
 // first character that cannot continue a number; no number gives 0.
+// Overflow (6) for a number beyond a Double.
 double Val(const QString& text);
+// The number Val reads, or none when the text does not begin with one, so
+// that a text reading 0 is told from a text without a number; a number
+// beyond a Double is infinite here.
+std::optional<double> LeadingNumber(const QString& text);
 
 // Round half to even into a 16-bit Integer; Overflow (6) outside -32768..32767
 // and for values that are not finite.

@@ -50,4 +50,7 @@ bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path = kPrev
 // cannot be written (`info` is cleared all the same).
 bool ClearStoredCombination(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
+// The first line of what the user is told when the file cannot be written.
+inline const QString kContentsNotStored = QStringLiteral("表示内容をファイルに保存できませんでした。");
+
 }  // namespace report

@@ -117,7 +117,7 @@ const ControlLayout kControls[] = {
     {ControlKind::Text, "txtCoordY", "fra座標方向インジケータ", "0", "座標インジケータの縦方向表示位置を調整します。", 1250, 630, 1000, 300},
     {ControlKind::Spin, "UpDownCoordY", "fra座標方向インジケータ", nullptr, "座標軸の垂直方向調整値を10ずつ変化させます", 2270, 630, 240, 300},
     {ControlKind::Label, "lblCoordSize", "fra座標方向インジケータ", "拡大", nullptr, 120, 1020, 1000, 240},
-    {ControlKind::Text, "txtCoordSize", "fra座標方向インジケータ", "1", "座標インジケータのサイズを調整します。", 1250, 990, 1000, 300},
+    {ControlKind::Text, diagram::kAxisSizeBox, "fra座標方向インジケータ", "1", "座標インジケータのサイズを調整します。", 1250, 990, 1000, 300},
     {ControlKind::Spin, "UpDownCoordSize", "fra座標方向インジケータ", nullptr, "座標軸の表示サイズを1ずつ変化させます", 2270, 990, 240, 300},
 
     {ControlKind::Frame, "fra視点設定", "Picture1", "視点設定", "3次元球極系において点F(LookFrom)から点A(LookAt)を見ているとします", 60, 2940, 2760, 1380},
@@ -653,8 +653,15 @@ report::BuildOutcome frmPreview::MakePreviewDocument(const QString& mode)
         return result.outcome;
     }
     if (!result.message.text.isEmpty()) report::ShowReportMessage(result.message);
-    ResetPreviewCombination();
+    const bool cleared = ResetPreviewCombination();
     report::ShowReportMessage({report::BuildFailedMessage(), ui::Icon::Information, true});
+    if (!cleared) {
+        // The next opening of the display contents reads the file, which
+        // still holds the combination the build failed with.
+        report::ShowReportMessage({report::kContentsNotStored
+                                       + QStringLiteral("\r\n次回の表示内容指定には、今回の荷重ケースの組み合わせが残ります。"),
+                                   ui::Icon::Exclamation, true});
+    }
     return result.outcome;
 }
 
@@ -694,7 +701,7 @@ void frmPreview::OnPreviewPageChanged(int page)
     if (!building_ && documentMode_ == ScreenMode()) ShowCurrentPage(page);
 }
 
-void frmPreview::ResetPreviewCombination()
+bool frmPreview::ResetPreviewCombination()
 {
     vsp->DiscardDocument();
     RefreshZoom();
@@ -703,7 +710,7 @@ void frmPreview::ResetPreviewCombination()
     lblCP->setText(QString::number(vsp->PreviewPage()));
     SetBusyPointer(false);
     SetEnabledState(true);
-    report::ClearStoredCombination(Program().PreviewInfo);
+    return report::ClearStoredCombination(Program().PreviewInfo);
 }
 
 void frmPreview::SaveViewState()
@@ -740,13 +747,12 @@ void frmPreview::GoToPage(long long page)
         return;
     }
     SetEnabledState(false);
-    // The page shows from its top, scrolled sideways as before: the zoom
-    // refresh alone would centre the old scroll position.
+    // Another page shows from its top (the control sees to that), scrolled
+    // sideways as before: the zoom refresh would centre the old position.
     const double left = vsp->ScrollLeft();
     RefreshZoom();
     vsp->SetPreviewPage(static_cast<int>(page));
     vsp->SetScrollLeft(left);
-    vsp->SetScrollTop(0);
     ShowCurrentPage(static_cast<int>(page));
     SetEnabledState(true);
 }

@@ -122,8 +122,9 @@ public:
     QString DocumentMode() const { return documentMode_; }
     void ShowPageCounts(const QString& mode);
     // After a failed build: no document, page 1, the counts, the window
-    // usable again, the combination cleared in the display contents.
-    void ResetPreviewCombination();
+    // usable again, the combination cleared in the display contents; false
+    // when "pif" could not be written and so still holds the combination.
+    bool ResetPreviewCombination();
     void SaveViewState();
     void RestoreViewState();
     // The context of a build: the window's connection, display contents,

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <optional>
+
 using report::ControlKind;
 using report::ControlLayout;
 
@@ -27,8 +29,8 @@ namespace {
 using report::kFactorField;
 using report::kFactorFormat;
 
-const QString kContentsNotKept = QStringLiteral("表示内容をファイルに保存できませんでした。\r\n"
-                                                "指定した内容で表示しますが、次回は前回保存した内容に戻ります。");
+const QString kContentsNotKept =
+    report::kContentsNotStored + QStringLiteral("\r\n指定した内容で表示しますが、次回は前回保存した内容に戻ります。");
 
 const ControlLayout kControls[] = {
     {ControlKind::Frame, "Frame1", nullptr, "　荷重ケースごとの応力計算の表示形式　", "計算結果の表示形式を指定します", 120, 120, 4200, 1000},
@@ -55,13 +57,18 @@ const ControlLayout kControls[] = {
 // -1 for a checked box, 0 otherwise.
 int16_t Flag(bool on) { return on ? int16_t(-1) : int16_t(0); }
 
-// The number a scale box stands for: its leading number, 0 when there is
-// none or it is beyond a Single.
-float ScaleOf(const QString& text)
+// The number a factor or scale text is stored as: its leading number, as a
+// Single. None when the text holds no number or one beyond a Single: it
+// would be stored as 0 though no 0 was typed.
+std::optional<float> StoredNumber(const QString& text)
 {
-    const double v = rt::Val(text);
-    return rt::FitsSingle(v) ? static_cast<float>(v) : 0.0f;
+    const std::optional<double> v = rt::LeadingNumber(text);
+    if (!v || !rt::FitsSingle(*v)) return std::nullopt;
+    return static_cast<float>(*v);
 }
+
+// Characters 11 to 20 of a case line.
+QString FactorField(const QListWidgetItem* line) { return line->text().mid(10, kFactorField); }
 
 // The text reformatted as a factor, unchanged when it is not a number.
 QString FactorText(const QString& text)
@@ -201,13 +208,13 @@ bool frmPreviewInfoSetUp::StorePreviewInfo()
     for (int k = 0; k < std::min(lstCaseZoom->count(), 10); ++k) {
         QListWidgetItem* item = lstCaseZoom->item(k);
         info.CaseSelected[k] = Flag(item->checkState() == Qt::Checked);
-        info.CaseFactor[k] = ScaleOf(item->text().mid(10, kFactorField));
+        info.CaseFactor[k] = StoredNumber(FactorField(item)).value_or(0.0f);
         if (info.CaseSelected[k] != 0) info.CombineCases = -1;
     }
     info.ShowDisplacement = chkHnz->isChecked() ? 1 : 0;
     info.ShowStress = chkOuz->isChecked() ? 1 : 0;
-    info.DisplacementScale = ScaleOf(txtHnzZoom->text());
-    info.StressScale = ScaleOf(txtOuzZoom->text());
+    info.DisplacementScale = StoredNumber(txtHnzZoom->text()).value_or(0.0f);
+    info.StressScale = StoredNumber(txtOuzZoom->text()).value_or(0.0f);
     return report::WritePreviewInfo(info);
 }
 
@@ -215,8 +222,29 @@ void frmPreviewInfoSetUp::cmdOK_Click()
 {
     // A factor typed and not yet left is taken as if the box lost the focus.
     if (factorEditOpen_) txtZoomVal_LostFocus();
+    if (RefuseTextWithoutNumber()) return;
     Program().PreviewInfo.Confirmed = -1;
     Unload();
+}
+
+bool frmPreviewInfoSetUp::RefuseTextWithoutNumber()
+{
+    QLineEdit* box = nullptr;
+    for (int k = 0; k < std::min(lstCaseZoom->count(), 10) && !box; ++k) {
+        if (StoredNumber(FactorField(lstCaseZoom->item(k)))) continue;
+        // The line's factor is mended in the factor box.
+        lstCaseZoom->setCurrentRow(k);
+        lstCaseZoom_Click();
+        box = txtZoomVal;
+    }
+    for (QLineEdit* scale : {txtHnzZoom, txtOuzZoom})
+        if (!box && !StoredNumber(scale->text())) box = scale;
+    if (!box) return false;
+    ui::Beep();
+    SelectEntryBox(box);
+    // The box may have kept the focus: it now edits the line shown.
+    if (box == txtZoomVal) txtZoomVal_GotFocus();
+    return true;
 }
 
 void frmPreviewInfoSetUp::cmdCancel_Click()

@@ -49,6 +49,11 @@ public:
     // False when "pif" could not be written; Program().PreviewInfo holds the
     // answers either way.
     bool StorePreviewInfo();
+    // A factor or scale that holds no number (an emptied box) or one beyond a
+    // Single would be stored as 0: OK then beeps and keeps the dialog open
+    // with the focus on the box, the factor box showing the line's factor.
+    // True when it refused.
+    bool RefuseTextWithoutNumber();
 
 protected:
     void Form_Load() override;

@@ -51,7 +51,7 @@ const EntryBoxRule kEntryBoxes[] = {
     {"txtzoom", "UpDownzoom", true, true, false, true},
     {"txtCoordX", "UpDownCoordX", false, false, false, false},
     {"txtCoordY", "UpDownCoordY", false, false, false, false},
-    {"txtCoordSize", "UpDownCoordSize", false, false, false, false},
+    {diagram::kAxisSizeBox, "UpDownCoordSize", false, false, false, false},
     {"txtrf", "UpDownrf", false, true, false, true},
     {"txtθf", "UpDownθf", false, true, false, true},
     {"txtφf", "UpDownφf", false, true, false, true},

@@ -136,6 +136,18 @@ TEST_F(ViewPanel, KeysPassByTheBoxesRules)
     SendKey(ra, Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_EQ(script().beeps, beeps);
     EXPECT_EQ(QApplication::focusWidget(), ra);
+    // Esc, a key no filtered box takes: a beep, the text as it was.
+    for (const char* name : {"txtra", "txtX", "txt節点番号", "txtxt1"}) {
+        SCOPED_TRACE(name);
+        auto* box = w->findChild<QLineEdit*>(QString::fromUtf8(name));
+        ASSERT_NE(box, nullptr);
+        box->setText(QStringLiteral("5"));
+        const int before = script().beeps;
+        SendKey(box, Qt::Key_Escape, QStringLiteral("\x1b"));
+        EXPECT_EQ(script().beeps, before + 1);
+        EXPECT_EQ(box->text(), QStringLiteral("5"));
+    }
+    EXPECT_TRUE(w->IsLoaded());
 }
 
 TEST_F(ViewPanel, ArrowsAndEnterWalkTheRingOfTheNineBoxes)

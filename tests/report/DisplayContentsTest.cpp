@@ -6,6 +6,7 @@
 #include "report/PreviewSettingsFile.h"
 #include "report/frmPreviewInfoSetUp.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 using screentest::FocusIn;
@@ -275,19 +277,97 @@ TEST(DisplayContents, EntryBoxEdges)
     d.txtHnzZoom->setText(QStringLiteral("3"));
     FocusOut(d.txtHnzZoom);
     EXPECT_EQ(d.txtHnzZoom->text(), QStringLiteral("3.000"));
-    // A factor typed and OK pressed at once is taken; a scale box that is not
-    // a number reads as its leading number, else 0.
+    // A factor typed and OK pressed at once is taken; a scale box reads as
+    // its leading number, and a typed 0 is stored.
     d.lstCaseZoom->setCurrentRow(0);
     FocusIn(d.txtZoomVal);
     d.txtZoomVal->setText(QStringLiteral("0.5"));
     d.txtHnzZoom->setText(QStringLiteral("2.5x"));
-    d.txtOuzZoom->setText(QStringLiteral("abc"));
+    d.txtOuzZoom->setText(QStringLiteral("0"));
     d.cmdOK->click();
     const QByteArray b = PifBytes();
     EXPECT_EQ(SingleAt(b, 28), 0.5f);
     EXPECT_EQ(SingleAt(b, 28 + 4 * 2), 2.0f);
     EXPECT_EQ(SingleAt(b, 70), 2.5f);
     EXPECT_EQ(SingleAt(b, 76), 0.0f);
+}
+
+// A factor or scale that would be stored as 0 though no 0 was typed (an
+// emptied box, text without a number, a number beyond a Single) is refused
+// at "表示": a beep, the focus on the box (the factor box showing the line
+// refused), the dialog open and nothing stored. The number typed there
+// then is stored as typed.
+TEST(DisplayContents, OkRefusesAFactorOrScaleWithoutANumber)
+{
+    struct Case {
+        const char* what;
+        std::function<void(frmPreviewInfoSetUp&)> spoil;
+        const char* box;   // the box refused
+        int line;          // the line its factor belongs to, or -1
+        int offset;        // where the number typed then is stored
+    };
+    const Case cases[] = {
+        {"stress scale emptied",
+         [](frmPreviewInfoSetUp& d) {
+             d.chkOuz->setChecked(true);
+             d.txtOuzZoom->clear();
+         },
+         "txtOuzZoom", -1, 76},
+        {"displacement scale without a number, its diagram off",
+         [](frmPreviewInfoSetUp& d) { d.txtHnzZoom->setText(QStringLiteral(".")); }, "txtHnzZoom", -1, 70},
+        {"scale beyond a Single",
+         [](frmPreviewInfoSetUp& d) { d.txtOuzZoom->setText(QStringLiteral("1") + QString(39, u'0')); }, "txtOuzZoom",
+         -1, 76},
+        {"scale beyond a Double",
+         [](frmPreviewInfoSetUp& d) { d.txtHnzZoom->setText(QString(400, u'9')); }, "txtHnzZoom", -1, 70},
+        {"factor of a combined case emptied",
+         [](frmPreviewInfoSetUp& d) {
+             d.lstCaseZoom->item(1)->setCheckState(Qt::Checked);
+             EditFactor(d, 1, QString());
+         },
+         "txtZoomVal", 1, 28 + 4},
+        {"factor of a case left out blanked, OK pressed with the focus in the box",
+         [](frmPreviewInfoSetUp& d) {
+             d.lstCaseZoom->setCurrentRow(2);
+             d.txtZoomVal->setFocus();
+             d.txtZoomVal->setText(QStringLiteral("  "));
+         },
+         "txtZoomVal", 2, 28 + 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(report::kPreviewInfoFile);
+        Program().PreviewInfo.Confirmed = 0;
+        Dialog dlg(3);
+        frmPreviewInfoSetUp& d = dlg.d;
+        d.show();
+        d.activateWindow();
+        QApplication::setActiveWindow(&d);
+        QApplication::processEvents();
+        c.spoil(d);
+        const int beeps = testenv::Script().beeps;
+        d.cmdOK->click();
+        EXPECT_EQ(testenv::Script().beeps, beeps + 1);
+        EXPECT_TRUE(d.IsLoaded());
+        EXPECT_EQ(Program().PreviewInfo.Confirmed, 0);
+        EXPECT_FALSE(QFile::exists(report::kPreviewInfoFile));
+        auto* box = d.findChild<QLineEdit*>(QString::fromUtf8(c.box));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        EXPECT_EQ(box->selectedText(), box->text());
+        if (c.line >= 0) {
+            EXPECT_EQ(d.lstCaseZoom->currentRow(), c.line);
+            EXPECT_EQ(d.lblCaseNo->text(), QString::number(c.line + 1));
+            EXPECT_EQ(box->text(), QString());
+        }
+        // The number typed in the box the focus is on goes where it belongs.
+        box->setText(QStringLiteral("0"));
+        d.cmdOK->click();
+        EXPECT_FALSE(d.IsLoaded());
+        ASSERT_EQ(PifBytes().size(), 80);
+        EXPECT_EQ(SingleAt(PifBytes(), c.offset), 0.0f);
+        EXPECT_TRUE(testenv::Script().messages.isEmpty());
+    }
 }
 
 TEST(DisplayContents, NoCasesNoLineToEdit)

@@ -1,7 +1,8 @@
 // The focus keys in the preview window and its two dialogs, by real key
 // events: Tab and Shift+Tab leave a numeric box as in the input screens (no
 // key filter sees them), leaving a layout box by Tab redraws as Enter does
-// while "同時処理" is on, and Esc closes each dialog as its cancel button does.
+// while "同時処理" is on, Esc closes each dialog as its cancel button does,
+// and the window's own numeric boxes refuse Esc with a beep.
 #include "PreviewWindowSupport.h"
 
 #include "platform/preview/Printing.h"
@@ -49,6 +50,33 @@ TEST(FocusKeys, TabAndShiftTabLeaveThePageBox)
     EXPECT_NE(Focused(), w->txtinp);
     EXPECT_EQ(w->txtinp->text(), QStringLiteral("2"));
     EXPECT_EQ(testenv::Script().beeps, beeps);
+}
+
+// Esc is no key of the preview's numeric boxes: the page box and the
+// filtered boxes of the layout panel refuse it with a beep, as any other key
+// they do not take, and the window stays as it was.
+TEST(FocusKeys, EscIsRefusedInThePreviewsNumericBoxes)
+{
+    PreviewWindow p({}, ScreenFramePreview);
+    ASSERT_TRUE(p.Open());
+    frmPreview* w = p.w();
+    Activate(w);
+    auto escIn = [w](QLineEdit* box, const QString& text) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        box->setFocus();
+        box->setText(text);
+        const int beeps = testenv::Script().beeps;
+        QTest::keyClick(box, Qt::Key_Escape);
+        EXPECT_EQ(testenv::Script().beeps, beeps + 1);
+        EXPECT_EQ(box->text(), text);
+        EXPECT_EQ(Focused(), box);
+        EXPECT_TRUE(w->IsLoaded());
+    };
+    escIn(w->txtinp, QStringLiteral("2"));
+    w->cmdMentPreview->click();
+    w->chkSyncPreview->setChecked(false);   // leaving a box redraws nothing
+    Activate(w);
+    for (QLineEdit* box : {w->txtX, w->txtzoom, w->txtrf, w->txtθa}) escIn(box, QStringLiteral("10"));
 }
 
 // With "同時処理" on, a box left by Tab or Shift+Tab is checked and the

@@ -3,6 +3,7 @@
 #include "PreviewWindowSupport.h"
 
 #include "diagram/ViewParameterFile.h"
+#include "platform/SafeFileFaults.h"
 #include "platform/Settings.h"
 #include "core/frmAnalyze.h"
 #include "report/PreviewSettingsFile.h"
@@ -17,6 +18,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using reporttest::PreviewWindow;
 
@@ -296,6 +299,33 @@ TEST(PreviewWindow, FailedBuildDropsTheDocumentAndTheCombination)
     expected.CaseFactor.fill(1);
     EXPECT_EQ(Program().PreviewInfo, expected);
     EXPECT_EQ(testenv::ReadFile(report::kPreviewInfoFile), report::EncodePreviewInfo(expected));
+}
+
+// A failed build whose cleared combination cannot be written to "pif": after
+// the general message the user learns that the file, and so the next
+// opening of the dialog, keeps the combination.
+TEST(PreviewWindow, FailedBuildTellsWhenTheCombinationCannotBeCleared)
+{
+    std::optional<files::InjectedWriteFailure> diskFull;
+    report::ReportChapters chapters = report::StandardChapters();
+    chapters.printLoadCombinationResults = [&diskFull](report::ReportContext&) {
+        diskFull.emplace(files::FailingStep::Write, 0, report::kPreviewInfoFile);
+        report::Fail();
+    };
+    PreviewWindow p({}, ScreenResultsPreview, true, chapters);
+    PreviewInfoRecord stored = report::DefaultPreviewInfo(-1);
+    stored.CombineCases = -1;
+    stored.CaseSelected[0] = -1;
+    ASSERT_TRUE(report::WritePreviewInfo(stored));
+    ASSERT_TRUE(p.Open());
+    const QByteArray kept = testenv::ReadFile(report::kPreviewInfoFile);
+    diskFull.reset();
+    EXPECT_EQ(testenv::Script().messages,
+              QStringList({kBuildFailed, QStringLiteral("message=exclamation|表示内容をファイルに保存できませんでした。\r\n"
+                                                        "次回の表示内容指定には、今回の荷重ケースの組み合わせが残ります。")}));
+    EXPECT_EQ(testenv::Script().beeps, 2);
+    EXPECT_EQ(report::DecodePreviewInfo(kept, {}).CaseSelected[0], -1);
+    EXPECT_EQ(Program().PreviewInfo.CombineCases, 0);
 }
 
 // Confirming the dialog rebuilds the document and keeps the page and zoom

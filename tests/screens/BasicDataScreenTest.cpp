@@ -121,6 +121,9 @@ TEST_F(BasicData, KeysOfTheEntryBoxes)
     Type(s->txtCase, "1.a5");
     EXPECT_EQ(s->txtCase->text(), "15");
     EXPECT_EQ(script->beeps, 2);
+    SendKey(s->txtCase, Qt::Key_Escape, "\x1b");   // refused as any other key
+    EXPECT_EQ(s->txtCase->text(), "15");
+    EXPECT_EQ(script->beeps, 3);
     SendKey(s->txtCase, Qt::Key_Down);
     EXPECT_EQ(s->focusWidget(), s->txtE);
     SendKey(s->txtγ, Qt::Key_Return);

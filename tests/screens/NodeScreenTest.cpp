@@ -242,6 +242,11 @@ TEST_F(NodeScreen, KeyFilterRingAndFormat)
     SendKey(B("txtZ"), Qt::Key_Tab, "\t");
     EXPECT_EQ(script->beeps, beeps);
     EXPECT_EQ(B("txtZ")->text(), z);
+    // Esc is a key the box does not take: a beep, the text unchanged.
+    SendKey(B("txtZ"), Qt::Key_Escape, "\x1b");
+    EXPECT_EQ(script->beeps, beeps + 1);
+    EXPECT_EQ(B("txtZ")->text(), z);
+    EXPECT_TRUE(s->IsLoaded());
 }
 
 TEST_F(NodeScreen, DeleteWithAndWithoutTheQuestion)

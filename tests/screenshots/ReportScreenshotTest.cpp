@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -62,6 +63,12 @@ TEST(Screenshots, ReportPreviewAndDialogs)
     frmPreviewInfoSetUp info(w);
     info.Load();
     testenv::SaveScreenshot(&info, QStringLiteral("display-contents-dialog.png"));
+    // An emptied scale is refused: the dialog stays, the focus in the box.
+    info.chkOuz->setChecked(true);
+    info.txtOuzZoom->clear();
+    info.cmdOK->click();
+    EXPECT_TRUE(info.IsLoaded());
+    testenv::SaveScreenshot(&info, QStringLiteral("display-contents-refused.png"));
     info.cmdCancel_Click();
 
     w->InitPrintRequest();

@@ -140,7 +140,7 @@ std::vector<ProjectedNode> ProjectDisplacedNodes(ReportContext& ctx, int16_t cas
 void ProjectCoordinateAxes(ReportContext& ctx)
 {
     DiagramGeometry& g = ctx.geometry;
-    const float size = static_cast<float>(rt::Val(ctx.BoxText(QStringLiteral("txtCoordSize"))));
+    const float size = static_cast<float>(rt::Val(ctx.BoxText(QString::fromUtf8(diagram::kAxisSizeBox))));
     const float length = size * (ctx.bounds.diagonal * 0.1f);
     const auto rows = diagram::AxisRows(length);
     for (size_t k = 0; k < rows.size(); ++k) {
