@@ -69,6 +69,8 @@ public:
     // untouched) when any write or the commit failed.
     bool Commit();
     bool isSequential() const override { return true; }
+    // Why the file could not be written, as the system says it.
+    QString ErrorString() const { return file_.ErrorString(); }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }

@@ -22,6 +22,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <optional>
 #include <tuple>
 
@@ -351,10 +354,12 @@ TEST(PreviewPdf, AFailedExportLeavesTheFileItWouldReplace)
 
     struct Case {
         std::optional<files::FailingStep> step;   // a fault at this step
-        qint64 room;                              // or a disk full after this many bytes
+        qint64 room;                              // or a file size limit of this many bytes
+        int reason;                               // the system's, kept in the error
     };
-    const Case cases[] = {{files::FailingStep::Write, -1}, {files::FailingStep::Sync, -1}, {files::FailingStep::Rename, -1},
-                          {std::nullopt, 0},               {std::nullopt, size / 2},         {std::nullopt, size - 1}};
+    const Case cases[] = {{files::FailingStep::Write, -1, ENOSPC}, {files::FailingStep::Sync, -1, EIO},
+                          {files::FailingStep::Rename, -1, EACCES}, {std::nullopt, 0, EFBIG},
+                          {std::nullopt, size / 2, EFBIG},          {std::nullopt, size - 1, EFBIG}};
     for (const Case& c : cases) {
         for (const bool before : {true, false}) {
             SCOPED_TRACE(testing::Message() << (c.step ? static_cast<int>(*c.step) : -1) << " " << c.room << " " << before);
@@ -372,7 +377,7 @@ TEST(PreviewPdf, AFailedExportLeavesTheFileItWouldReplace)
                 written = preview::ExportPdf(doc, path, &error);
             }
             EXPECT_FALSE(written);
-            EXPECT_EQ(error, "cannot write " + path);
+            EXPECT_EQ(error, "cannot write " + path + ": " + QString::fromLocal8Bit(std::strerror(c.reason)));
             EXPECT_EQ(FilesIn(dir), before ? QStringList{"report.pdf"} : QStringList{});
             if (before) {
                 EXPECT_EQ(testenv::ReadFile(path), old);

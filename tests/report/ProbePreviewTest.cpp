@@ -16,6 +16,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 using testenv::After;
 using testenv::Matching;
 using testenv::PageOutput;
@@ -114,7 +117,7 @@ TEST(ProbePreview, PdfOnAFullDiskLeavesTheOldOne)
     ASSERT_FALSE(old.isEmpty());
     ASSERT_TRUE(disk.FillLeaving(old.size() / 2));
     const QStringList out = RunProbe(dir, {QStringLiteral("preview:10402"), QStringLiteral("pdf:") + pdf});
-    EXPECT_EQ(Value(out, QStringLiteral("error")), QStringLiteral("cannot write ") + pdf);
+    EXPECT_EQ(Value(out, QStringLiteral("error")), QStringLiteral("cannot write ") + pdf + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(ENOSPC)));
     EXPECT_TRUE(Matching(out, QStringLiteral("pdf=")).isEmpty());
     EXPECT_EQ(testenv::ReadFile(pdf), old);
     EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList({"filler", "report.pdf"}));

@@ -98,7 +98,12 @@ bool ExportPdf(const Document& doc, int first, int last, int copies, const QStri
     // The file is written beside the target and takes its place only when
     // whole; on any failure it goes and the target stays as it was.
     files::SafeFileStream out(path);
-    if (!out.Begin()) return fail(QStringLiteral("cannot write %1").arg(path));
+    // The system's reason, where it gave one ("No space left on device").
+    auto cannotWrite = [&out, &path] {
+        const QString why = out.ErrorString();
+        return why.isEmpty() ? QStringLiteral("cannot write %1").arg(path) : QStringLiteral("cannot write %1: %2").arg(path, why);
+    };
+    if (!out.Begin()) return fail(cannotWrite());
     bool painted = false;
     {
         QPdfWriter writer(&out);
@@ -107,7 +112,7 @@ bool ExportPdf(const Document& doc, int first, int last, int copies, const QStri
         writer.setResolution(static_cast<int>(TwipsPerInch));
         painted = PaintPages(writer, doc, first, last, TwipsPerInch, copies);
     }
-    if (!painted || !out.Commit()) return fail(QStringLiteral("cannot write %1").arg(path));
+    if (!painted || !out.Commit()) return fail(cannotWrite());
     return true;
 }
 
