@@ -14,7 +14,6 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 
 using forms::PlaceTw;
@@ -259,13 +257,13 @@ void frmMainmenu::Form_Load()
 
 void frmMainmenu::RestoreMainMenuPosition()
 {
-    QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                    : QRect(0, 0, 1024, 768);
-    double defLeft = (forms::Tw(screen.width()) - WidthTw()) * 0.5;
-    double defTop = (forms::Tw(screen.height()) - HeightTw()) * 0.5;
-    double left = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuLeft"), defLeft);
-    double top = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuTop"), defTop);
-    MoveTw(left, top);
+    const QRect screen = forms::AvailableScreenArea();
+    const double defLeft = (forms::Tw(screen.width()) - WidthTw()) * 0.5;
+    const double defTop = (forms::Tw(screen.height()) - HeightTw()) * 0.5;
+    const double left = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuLeft"), defLeft);
+    const double top = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuTop"), defTop);
+    // A place stored on a larger screen would leave the window out of reach.
+    MoveOnScreenTw(left, top);
 }
 
 void frmMainmenu::SaveMainMenuSettings()

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QWidget>
 #include <utility>
 
@@ -321,16 +320,13 @@ void CancelWithEscape(QWidget* window, QAbstractButton* cancel)
 void CentreOver(QWidget* window, QWidget* over)
 {
     if (!window) return;
-    QRect area;
-    if (over && over != window && over->isVisible()) {
-        area = over->frameGeometry();
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        area = screen->availableGeometry();
-    } else {
-        return;
-    }
+    const QRect area =
+        over && over != window && over->isVisible() ? over->frameGeometry() : forms::AvailableScreenArea();
     const QSize size = window->frameGeometry().size();
-    window->move(area.center().x() - (size.width() - 1) / 2, area.center().y() - (size.height() - 1) / 2);
+    // Centred over a window that reaches past the screen's edge, it is moved
+    // back in whole.
+    forms::MoveWithinScreenArea(window, {area.center().x() - (size.width() - 1) / 2,
+                                         area.center().y() - (size.height() - 1) / 2});
 }
 
 void CentreOnMainMenu(QWidget* window)

@@ -67,7 +67,8 @@ class QAbstractButton;
 void CancelWithEscape(QWidget* window, QAbstractButton* cancel);
 
 // Places a window that has no place of its own centred on `over`, or on the
-// screen when `over` is missing, not shown or the window itself.
+// screen when `over` is missing, not shown or the window itself; either way
+// whole within the screen, as far as it fits.
 void CentreOver(QWidget* window, QWidget* over);
 // Centred on the main menu, or on the active window when the menu is not
 // shown, or else on the screen.

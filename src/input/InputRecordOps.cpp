@@ -234,8 +234,8 @@ void CenterOnInputForm(forms::Form* window, int& width, int& height)
 {
     forms::Form* input = Program().CurrentInputForm.data();
     if (!window || !input) return;
-    window->MoveTw(input->LeftTw() + (input->WidthTw() - window->WidthTw()) * 0.5,
-                   input->TopTw() + (input->HeightTw() - window->HeightTw()) * 0.5);
+    window->MoveOnScreenTw(input->LeftTw() + (input->WidthTw() - window->WidthTw()) * 0.5,
+                           input->TopTw() + (input->HeightTw() - window->HeightTw()) * 0.5);
     try {
         if (auto* grid = qobject_cast<dao::DataGrid*>(FindControl(window, QStringLiteral("DBGrid"))))
             width = rt::CInt(grid->LeftTw() + grid->WidthTw() + 270);

@@ -224,14 +224,13 @@ void RestoreInputFormPosition()
 {
     forms::Form* f = Program().CurrentInputForm.data();
     if (!f) return;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect area = forms::AvailableScreenArea();
     const double centreLeft = (forms::Tw(area.width()) - f->WidthTw()) * 0.5;
     const double centreTop = (forms::Tw(area.height()) - f->HeightTw()) * 0.5;
     // A stored value that does not read as a number counts as absent.
     const double left = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputLeft"), centreLeft);
     const double top = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputTop"), centreTop);
-    f->MoveTw(static_cast<float>(left), static_cast<float>(top));
+    f->MoveOnScreenTw(static_cast<float>(left), static_cast<float>(top));
 }
 
 void SaveInputFormPosition()

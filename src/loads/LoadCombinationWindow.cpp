@@ -4,15 +4,14 @@
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
 #include "core/Messages.h"
+#include "core/WindowHelpers.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 
 #include <algorithm>
@@ -246,9 +245,7 @@ void frm01荷重組合せ::Form_Load()
     BeginInput();
     modified_ = false;
     loading_ = true;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    MoveTw((forms::Tw(area.width()) - WidthTw()) * 0.5, (forms::Tw(area.height()) - HeightTw()) * 0.5);
+    CentreOver(this, nullptr);
 
     bool loaded = false;
     try {

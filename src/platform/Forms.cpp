@@ -54,6 +54,48 @@ QMargins ExpectedDecoration(const QWidget* window)
     return {};
 }
 
+// Where a frame of `frameSize` goes when it should lie at `topLeft`: moved in
+// just as far as keeps it within `area`, its top and left edges first.
+QPoint KeptWithin(const QRect& area, const QSize& frameSize, const QPoint& topLeft)
+{
+    return {std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - frameSize.width())),
+            std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frameSize.height()))};
+}
+
+// A window placed before the window manager framed it was kept within the
+// screen by a frame it could only guess; once the real frame is known (the
+// window is shown and framed), the place is checked again, once.
+class PlaceCheckOnceFramed : public QObject {
+public:
+    static constexpr const char* kName = "placeCheckOnceFramed";
+
+    static void Watch(QWidget* window)
+    {
+        if (!window->isVisible() || DecorationOf(window).isNull()) {
+            if (!window->findChild<QObject*>(QLatin1String(kName), Qt::FindDirectChildrenOnly))
+                window->installEventFilter(new PlaceCheckOnceFramed(window));
+        }
+    }
+
+private:
+    explicit PlaceCheckOnceFramed(QWidget* window) : QObject(window) { setObjectName(QLatin1String(kName)); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        if (!window->isVisible() || DecorationOf(window).isNull()) return false;
+        window->removeEventFilter(this);
+        setObjectName(QString());   // a placement before it is gone watches afresh
+        deleteLater();
+        const QRect frame = window->frameGeometry();
+        const QPoint kept = KeptWithin(AvailableScreenArea(), frame.size(), frame.topLeft());
+        if (kept != frame.topLeft()) window->move(kept);
+        return false;
+    }
+};
+
 std::function<void()>& EndHandler()
 {
     static std::function<void()> handler = [] {
@@ -86,6 +128,15 @@ QRect AvailableScreenArea()
 }
 
 void SetAvailableScreenArea(const QRect& area) { AvailableAreaStandIn() = area; }
+
+void MoveWithinScreenArea(QWidget* window, QPoint topLeft)
+{
+    if (!window) return;
+    const QMargins frame = ExpectedDecoration(window);
+    const QSize frameSize = window->size().grownBy(frame);
+    window->move(KeptWithin(AvailableScreenArea(), frameSize, topLeft));
+    PlaceCheckOnceFramed::Watch(window);
+}
 
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
 {
@@ -195,6 +246,8 @@ double Form::HeightTw() const { return Tw(frameGeometry().height()); }
 
 void Form::MoveTw(double left, double top) { move(Px(left), Px(top)); }
 
+void Form::MoveOnScreenTw(double left, double top) { MoveWithinScreenArea(this, {Px(left), Px(top)}); }
+
 void Form::SetClientSizeTw(double width, double height) { resize(Px(width), Px(height)); }
 
 void Form::PlaceOnScreenTw(double left, double top, double width, double height)
@@ -205,10 +258,9 @@ void Form::PlaceOnScreenTw(double left, double top, double width, double height)
     const int frameWidth = frame.left() + frame.right(), frameHeight = frame.top() + frame.bottom();
     const int w = std::clamp(Px(width), kSmallestSide, std::max(area.width() - frameWidth, kSmallestSide));
     const int h = std::clamp(Px(height), kSmallestSide, std::max(area.height() - frameHeight, kSmallestSide));
-    const int x = std::clamp(Px(left), area.left(), std::max(area.left(), area.right() + 1 - w - frameWidth));
-    const int y = std::clamp(Px(top), area.top(), std::max(area.top(), area.bottom() + 1 - h - frameHeight));
-    move(x, y);
+    move(KeptWithin(area, {w + frameWidth, h + frameHeight}, {Px(left), Px(top)}));
     resize(w, h);
+    PlaceCheckOnceFramed::Watch(this);
 }
 
 void Form::SetEnabledState(bool enabled) { setEnabled(enabled); }

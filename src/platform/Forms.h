@@ -25,6 +25,12 @@ void PlaceTw(QWidget* w, double left, double top, double width, double height);
 QRect AvailableScreenArea();
 // Stands in another area (a test's screen); an empty one gives the real back.
 void SetAvailableScreenArea(const QRect& area);
+// Moves a window so that the top-left corner of its frame lies at `topLeft`
+// (pixels), or as near to it as keeps the whole frame within the available
+// screen area; its size stays. A frame larger than the area keeps its top
+// and left edges in it. A window whose frame is not known yet (not shown, or
+// not yet framed by the window manager) is checked again once it is.
+void MoveWithinScreenArea(QWidget* window, QPoint topLeft);
 
 // Unload modes passed to Form_QueryUnload.
 enum UnloadMode : int { UnloadFromCloseBox = 0, UnloadFromCode = 1, UnloadFromSession = 2, UnloadFromTaskManager = 3 };
@@ -57,6 +63,9 @@ public:
     double WidthTw() const;
     double HeightTw() const;
     void MoveTw(double left, double top);
+    // Moves the window by a stored or default place in twips (left and top
+    // of its frame), kept whole within the available screen area.
+    void MoveOnScreenTw(double left, double top);
     // Client area size in twips (the design size of the window).
     void SetClientSizeTw(double width, double height);
     // Places the window by a stored or default placement in twips (left and

@@ -1,5 +1,6 @@
 // The main menu window through its real widgets.
 #include "common/TestEnv.h"
+#include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "core/ProgramState.h"
 #include "app/Main.h"
@@ -84,6 +85,30 @@ TEST_F(MainMenuTest, ExitQuestionNoKeepsRunningButStoresPlaceAndItem)
     EXPECT_TRUE(ended);
 }
 
+// A place stored on a larger monitor must not leave the menu out of reach;
+// one that fits stays as it is. The menu loads afresh, as it does when
+// another window hands back to it.
+TEST_F(MainMenuTest, StoredPlaceIsKeptWithinTheScreen)
+{
+    using testenv::kFarEdge;
+    const testenv::StoredPlace cases[] = {
+        {"stored on 1920 x 1080", {0, 0, 1366, 768}, "25000", "12000", kFarEdge, kFarEdge},
+        {"beyond the bottom only", {0, 0, 1366, 768}, "1500", "9000", 100, kFarEdge},
+        {"fits: kept as it is", {0, 0, 1366, 768}, "1500", "1200", 100, 80},
+        {"above a panel at the top", {0, 32, 1366, 736}, "-600", "0", 0, 32},
+    };
+    for (const testenv::StoredPlace& c : cases) {
+        SCOPED_TRACE(c.what);
+        Program().MainMenuSwitching = true;
+        ASSERT_TRUE(menu().Unload());
+        forms::SetAvailableScreenArea(c.screen);
+        testenv::StorePlacement("Mainmenu", {"MainMenuLeft", "MainMenuTop"}, {c.left, c.top});
+        menu().Show();
+        testenv::ExpectFrameAt(c, menu().frameGeometry());
+        EXPECT_EQ(menu().size(), QSize(749, 498));
+    }
+}
+
 TEST_F(MainMenuTest, CancelWarningLivesOnlyWhileTheProgramRuns)
 {
     EXPECT_FALSE(menu().chkCancelMesege->isChecked());
@@ -140,6 +165,8 @@ TEST_F(MainMenuTest, KeepsItsDesignSizeAndNamesTheInformationPage)
 // Windows that have no place of their own open centred on the menu.
 TEST_F(MainMenuTest, AboutBoxInformationPageAndProgressOpenCentredOnTheMenu)
 {
+    // A screen on which each of them fits where it is centred.
+    forms::SetAvailableScreenArea({0, 0, 1366, 768});
     menu().Show();
     menu().move(40, 30);
     QApplication::processEvents();

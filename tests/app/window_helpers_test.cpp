@@ -83,6 +83,46 @@ TEST(WindowHelpers, TopMostChangesTheWindowInPlace)
     EXPECT_TRUE(onTop(fresh));
 }
 
+// A window centred over another stays whole within the screen, however far
+// the other reaches past its edge; with nothing to centre on it is centred on
+// the screen itself. It keeps its size.
+TEST(WindowHelpers, CentringKeepsTheWindowWithinTheScreen)
+{
+    const QRect screen(0, 32, 1366, 736);
+    forms::SetAvailableScreenArea(screen);
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    enum Expect { Centred, AtBottomRight, AtTopLeft };
+    struct Case {
+        const char* what;
+        QRect over;   // empty: nothing to centre on
+        Expect expect;
+    };
+    const Case cases[] = {
+        {"over a window within the screen", {100, 100, 500, 400}, Centred},
+        {"over a window stored for 1920 x 1080", {1666, 800, 749, 498}, AtBottomRight},
+        {"over a window above the screen", {-200, -300, 400, 300}, AtTopLeft},
+        {"over nothing", {}, Centred},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget over;
+        over.setGeometry(c.over);
+        if (!c.over.isEmpty()) over.show();
+        CentreOver(&window, c.over.isEmpty() ? nullptr : &over);
+        const QRect frame = window.frameGeometry();
+        const QPoint centre = c.over.isEmpty() ? screen.center() : over.frameGeometry().center();
+        EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y();
+        EXPECT_EQ(window.size(), QSize(300, 200));
+        switch (c.expect) {
+        case Centred: EXPECT_LE((frame.center() - centre).manhattanLength(), 2); break;
+        case AtBottomRight: EXPECT_EQ(frame.bottomRight(), screen.bottomRight()); break;
+        case AtTopLeft: EXPECT_EQ(frame.topLeft(), screen.topLeft()); break;
+        }
+    }
+}
+
 TEST(WindowHelpers, NumericKeyFilter)
 {
     auto& script = testenv::ResetScript();

@@ -5,6 +5,7 @@
 #include "platform/Ui.h"
 
 #include <QDir>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -38,6 +39,20 @@ QString SettingOnDisk(const QString& key);
 // Stores a window's placement under `keys` of `section`, or removes them
 // all when `values` is empty, as on a first opening.
 void StorePlacement(const QString& section, const QStringList& keys, const QStringList& values);
+
+// A window's left and top edges stored in twips on `screen`, and where its
+// frame should then lie: at the given left (top) edge, or, with kFarEdge,
+// ending at the screen's right (bottom) edge.
+constexpr int kFarEdge = -1;
+struct StoredPlace {
+    const char* what;
+    QRect screen;
+    const char* left;
+    const char* top;
+    int frameLeft, frameTop;
+};
+// Checks that `frame` lies whole within the case's screen, at the edges it names.
+void ExpectFrameAt(const StoredPlace& c, const QRect& frame);
 
 // Changes into `dir` (stays when it is empty) and back to the folder before
 // when it goes.

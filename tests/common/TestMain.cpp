@@ -156,6 +156,16 @@ void StorePlacement(const QString& section, const QStringList& keys, const QStri
     }
 }
 
+void ExpectFrameAt(const StoredPlace& c, const QRect& frame)
+{
+    EXPECT_TRUE(c.screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                          << frame.height();
+    EXPECT_EQ(c.frameLeft == kFarEdge ? frame.right() : frame.left(),
+              c.frameLeft == kFarEdge ? c.screen.right() : c.frameLeft);
+    EXPECT_EQ(c.frameTop == kFarEdge ? frame.bottom() : frame.top(),
+              c.frameTop == kFarEdge ? c.screen.bottom() : c.frameTop);
+}
+
 }  // namespace testenv
 
 int main(int argc, char** argv)

@@ -374,6 +374,30 @@ TEST_F(Lifecycle, OnePositionServesEveryScreen)
     EXPECT_EQ(reg::GetNumber("Input", "InputLeft", -1), 1500);
 }
 
+// The one position of the input screens, stored on a larger monitor or off
+// the screen's edge, brings a screen of any size up whole: each screen is
+// moved in no further than it needs.
+TEST_F(Lifecycle, AStoredPositionOffTheScreenIsBroughtWithinIt)
+{
+    using testenv::kFarEdge;
+    const testenv::StoredPlace cases[] = {
+        {"stored on 1920 x 1080", {0, 0, 1366, 768}, "25500", "14000", kFarEdge, kFarEdge},
+        {"left of and above the screen", {0, 0, 1366, 768}, "-4500", "-3000", 0, 0},
+        {"under a panel at the top", {0, 32, 1366, 736}, "1500", "0", 100, 32},
+    };
+    for (const testenv::StoredPlace& c : cases) {
+        for (int16_t code : {ScreenNodeCoordinates, ScreenBasicData, ScreenMemberEndPlacement}) {
+            SCOPED_TRACE(std::string(c.what) + ", screen " + std::to_string(code));
+            forms::SetAvailableScreenArea(c.screen);
+            testenv::StorePlacement("Input", {"InputLeft", "InputTop"}, {c.left, c.top});
+            Program().ScreenCode = code;
+            ASSERT_TRUE(StartInputForm());
+            testenv::ExpectFrameAt(c, Program().CurrentInputForm->frameGeometry());
+            EndInputForm(true);
+        }
+    }
+}
+
 TEST_F(Lifecycle, GridHeightToolTipsAndTabStops)
 {
     frm節点座標1* s = Open();

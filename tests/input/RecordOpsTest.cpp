@@ -368,6 +368,15 @@ TEST_F(Records, CentringOnTheScreen)
     forms::PlaceTw(grid, 120, 120, 3000, 2000);
     CenterOnInputForm(&lookup, width, height);
     EXPECT_EQ(width, 120 + 3000 + 270);
+
+    // Over a screen in the corner, a window taller than it stays whole within the screen.
+    forms::SetAvailableScreenArea({0, 0, 1366, 768});
+    input.MoveTw(forms::Tw(1366) - 9000, forms::Tw(768) - 6000);
+    forms::Form tall("frm要素情報参照");
+    tall.SetClientSizeTw(4000, 9000);
+    CenterOnInputForm(&tall, width, height);
+    EXPECT_NEAR(tall.LeftTw(), input.LeftTw() + (9000 - 4000) * 0.5, 15);
+    EXPECT_EQ(tall.frameGeometry().bottom(), 767);
     Program().CurrentInputForm = nullptr;
 }
 

@@ -188,6 +188,23 @@ TEST_F(LoadCombinations, BaseRowsFollowTheNumberOfCases)
                                         "102|地震時|短期|0|0|0|1|0|0|0|0|102"}));
 }
 
+// The window opens centred on the screen area that windows may take, whole,
+// whatever the screen's size and panels.
+TEST_F(LoadCombinations, OpensCentredWithinTheScreen)
+{
+    StoreProject();
+    for (const QRect screen : {QRect(0, 0, 1366, 768), QRect(0, 32, 1920, 1048)}) {
+        SCOPED_TRACE(screen.width());
+        forms::SetAvailableScreenArea(screen);
+        Open();
+        ASSERT_TRUE(w->IsLoaded());
+        const QRect frame = w->frameGeometry();
+        EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y();
+        EXPECT_LE((frame.center() - screen.center()).manhattanLength(), 4) << frame.x() << "," << frame.y();
+        w->Cmd中止->click();
+    }
+}
+
 TEST_F(LoadCombinations, LoadStopsWithoutBasicDataOrCases)
 {
     Open();
