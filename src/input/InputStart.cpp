@@ -19,9 +19,7 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
 
 #include <cstdio>
 #include <map>
