@@ -8,14 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QThread>
 
 #include <sqlite3.h>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 QString UnusedTemporaryName(const QString& prefix)
 {
@@ -84,25 +78,6 @@ void RemoveLeftoverTemporaries()
     for (const QString& target : {kPreviewInfoFile, kViewParameterFile, kPrintDocumentFile})
         for (const QString& name : QDir::current().entryList({target + QStringLiteral(".*")}, kinds))
             if (files::IsTemporaryNameOf(name, target)) QFile::remove(name);
-}
-
-CompactionLock::CompactionLock(int waitMs)
-{
-    fd_ = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0) return;
-    for (int waited = 0;; waited += 50) {
-        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
-        heldElsewhere_ = errno == EWOULDBLOCK;
-        if (!heldElsewhere_ || waited >= waitMs) break;
-        QThread::msleep(50);
-    }
-    ::close(fd_);
-    fd_ = -1;
-}
-
-CompactionLock::~CompactionLock()
-{
-    if (fd_ >= 0) ::close(fd_);  // the lock goes with the file
 }
 
 bool ReplaceWorkingDatabase(const QString& source, bool keepPermissions)

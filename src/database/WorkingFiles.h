@@ -2,6 +2,8 @@
 // working database is replaced without ever leaving half a file.
 #pragma once
 
+#include "platform/FolderLock.h"
+
 #include <QString>
 
 inline const QString kWorkingDatabase = QStringLiteral("Zelkova.mdb");
@@ -37,26 +39,11 @@ bool IsProjectDatabase(const QString& path);
 // temporary files of the files above. Other files, whatever their names, stay.
 void RemoveLeftoverTemporaries();
 
-// Held by a compaction for as long as it uses "Zelkova2.mdb": a lock on the
-// working folder, which every copy of the program working there sees and
-// which the system lets go of when the holder ends, even when it is killed.
-class CompactionLock {
+// Held by a compaction for as long as it uses "Zelkova2.mdb": the lock on
+// the working folder.
+class CompactionLock : public files::FolderLock {
 public:
-    // Takes the lock, waiting up to `waitMs` while another copy holds it.
-    explicit CompactionLock(int waitMs = 0);
-    ~CompactionLock();
-    CompactionLock(const CompactionLock&) = delete;
-    CompactionLock& operator=(const CompactionLock&) = delete;
-
-    // This process holds the lock.
-    bool Held() const { return fd_ >= 0; }
-    // Another copy of the program holds it. On a file system without such
-    // locks neither is true.
-    bool HeldElsewhere() const { return heldElsewhere_; }
-
-private:
-    int fd_ = -1;
-    bool heldElsewhere_ = false;
+    explicit CompactionLock(int waitMs = 0) : FolderLock(QStringLiteral("."), waitMs) {}
 };
 
 // Puts the complete database file `source` in place of "Zelkova.mdb" in one

@@ -1,13 +1,13 @@
 #include "platform/Settings.h"
 
 #include "platform/Runtime.h"
+#include "platform/FolderLock.h"
 #include "platform/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSettings>
@@ -58,9 +58,9 @@ std::unique_ptr<Store>& StoreSlot()
 
 QString SettingsFileName() { return QStringLiteral("ZELKOVA.conf"); }
 
-// The lock that every writer of the file holds while it reads and writes
-// it: the one QSettings itself takes for the file.
-QString LockPath(const QString& path) { return path + QStringLiteral(".lock"); }
+// Every write holds the lock on the settings folder while it reads and
+// writes the file: a lock that a killed writer never leaves taken.
+QString FolderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 constexpr int kLockWaitMs = 5000;
 
 // Every value of a settings file as QSettings reads it.
@@ -74,12 +74,13 @@ Values ReadValues(const QString& path, QSettings::Status* status = nullptr)
 }
 
 // True when `name` is a scratch file of an earlier write ("ZELKOVA.conf."
-// and eight hexadecimal digits), or what QSettings makes beside one while it
-// writes it: its lock, and its own temporary file (a point and six letters
-// or digits).
+// and eight hexadecimal digits), or what is made beside one while it is
+// written: the safe writer's temporary file (a point and eight hexadecimal
+// digits), QSettings' lock and its own temporary file (a point and six
+// letters or digits).
 bool IsScratchName(const QString& name)
 {
-    static const QRegularExpression besideScratch(QStringLiteral("\\.(lock|[A-Za-z0-9]{6})$"));
+    static const QRegularExpression besideScratch(QStringLiteral("\\.(lock|[A-Za-z0-9]{6}|[0-9a-f]{8})$"));
     const QRegularExpressionMatch match = besideScratch.match(name);
     return files::IsTemporaryNameOf(name, SettingsFileName()) ||
            (match.hasMatch() && files::IsTemporaryNameOf(name.left(match.capturedStart()), SettingsFileName()));
@@ -94,8 +95,8 @@ void RemoveLeftoverScratchFiles(const QString& path)
     const QStringList names = folder.entryList({SettingsFileName() + QStringLiteral(".*")},
                                                QDir::Files | QDir::Hidden | QDir::System);
     if (std::none_of(names.cbegin(), names.cend(), IsScratchName)) return;
-    QLockFile lock(LockPath(path));
-    if (!lock.tryLock(kLockWaitMs)) return;
+    const files::FolderLock lock(folder.absolutePath(), kLockWaitMs);
+    if (!lock.Held()) return;
     for (const QString& name : names)
         if (IsScratchName(name)) QFile::remove(folder.filePath(name));
 }
@@ -145,7 +146,7 @@ bool ShowsChanges(const Values& values, const QMap<QString, Change>& changes)
 // A file beside the settings file that is removed when it goes out of scope.
 class ScratchFile {
 public:
-    explicit ScratchFile(const QString& settingsPath) : folder_(QFileInfo(settingsPath).absolutePath()) {}
+    explicit ScratchFile(const QString& settingsPath) : folder_(FolderOf(settingsPath)) {}
     ~ScratchFile()
     {
         if (!path_.isEmpty()) QFile::remove(path_);
@@ -153,36 +154,36 @@ public:
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
-    // Makes the file with `bytes` under a new name; false when it cannot.
+    // Makes the file with `bytes` under a new name, through the safe
+    // writer; false when it cannot.
     bool Create(const QByteArray& bytes)
     {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            QFile file(NewName());
-            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-                if (file.exists()) continue;
-                return false;
-            }
-            path_ = file.fileName();
-            return file.write(bytes) == bytes.size() && file.flush() && (file.close(), file.error() == QFileDevice::NoError);
-        }
-        return false;
+        const QString name = UnusedName();
+        if (name.isEmpty() || !files::WriteWholeFile(name, bytes)) return false;
+        path_ = name;
+        return true;
     }
     // Gives the file a new name.
     bool Rename()
     {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const QString next = NewName();
-            if (QFileInfo::exists(next)) continue;
-            if (!QFile::rename(path_, next)) return false;
-            path_ = next;
-            return true;
-        }
-        return false;
+        const QString next = UnusedName();
+        if (next.isEmpty() || !QFile::rename(path_, next)) return false;
+        path_ = next;
+        return true;
     }
     QString Path() const { return path_; }
 
 private:
-    QString NewName() const { return folder_ + u'/' + SettingsFileName() + u'.' + files::RandomHexDigits(); }
+    // "ZELKOVA.conf.<8 hex>" that no file in the folder has (the writes hold
+    // the lock, so none can take it meanwhile); empty when none is found.
+    QString UnusedName() const
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QString name = folder_ + u'/' + SettingsFileName() + u'.' + files::RandomHexDigits();
+            if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink()) return name;
+        }
+        return QString();
+    }
 
     QString folder_;
     QString path_;
@@ -214,8 +215,9 @@ std::optional<std::pair<QByteArray, Values>> MergedFile(const QString& path, con
         for (const QString& key : out.allKeys()) stored.insert(key, QVariant());
         for (const Change& change : changes) {
             if (change.value) {
-                out.setValue(StoredName(stored, change), *change.value);
-                stored.insert(StoredName(stored, change), QVariant());
+                const QString name = StoredName(stored, change);
+                out.setValue(name, *change.value);
+                stored.insert(name, QVariant());
                 continue;
             }
             for (QString name; !(name = ExistingKey(stored, change.section, change.key)).isEmpty();) {
@@ -243,10 +245,10 @@ std::optional<std::pair<QByteArray, Values>> MergedFile(const QString& path, con
 bool WriteStore(Store& store)
 {
     if (store.pending.isEmpty()) return true;
-    const QString folder = QFileInfo(store.path).absolutePath();
-    if (!QDir().mkpath(folder)) return false;
-    QLockFile lock(LockPath(store.path));
-    if (!lock.tryLock(kLockWaitMs)) return false;
+    if (!QDir().mkpath(FolderOf(store.path))) return false;
+    // Where the file system has no such locks, the write goes on without.
+    const files::FolderLock lock(FolderOf(store.path), kLockWaitMs);
+    if (lock.HeldElsewhere()) return false;
     const auto merged = MergedFile(store.path, store.pending);
     if (!merged || !files::WriteWholeFile(store.path, merged->first)) return false;
     // What the file holds now, other runs' values included.

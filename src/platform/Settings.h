@@ -19,7 +19,8 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
 // cannot be written: the value then is as it was, in memory too, and is not
 // written later.
 bool SaveSettingAtOnce(const QString& section, const QString& key, const QString& value);
-// Removes one value; nothing happens when it is absent.
+// Removes one value; one that is absent here is removed from the file too,
+// should another run have stored it meanwhile.
 void DeleteSetting(const QString& section, const QString& key);
 bool HasSetting(const QString& section, const QString& key);
 

@@ -1,9 +1,12 @@
 // The safe writer: a writer killed before it commits leaves the old file and
 // nothing beside it; a commit replaces the file whole, and a symbolic link in
-// its place is followed or replaced as the caller asks.
+// its place is followed or replaced as the caller asks. The folder lock that
+// copies of the program take in turn.
 #include "platform/SafeFile.h"
 
+#include "common/LockHolder.h"
 #include "common/TestEnv.h"
+#include "platform/FolderLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,4 +144,23 @@ TEST(SafeFile, ALinkIsFollowedOrReplacedAsTheCallerAsks)
         EXPECT_EQ(FilesIn(work), QStringList{QStringLiteral("file")});
         EXPECT_EQ(FilesIn(elsewhere), QStringList{QStringLiteral("kept")});
     }
+}
+
+// A lock that another copy lets go of while this one waits is held, and no
+// longer counts as held elsewhere; one still held is reported as such.
+TEST(FolderLock, ALockLetGoOfWhileWaitingIsHeld)
+{
+    const QString folder = testenv::MakeDir("locked");
+    {
+        testenv::LockHolder other(folder, -1);
+        ASSERT_TRUE(other.Holding());
+        const files::FolderLock refused(folder);
+        EXPECT_FALSE(refused.Held());
+        EXPECT_TRUE(refused.HeldElsewhere());
+    }
+    testenv::LockHolder other(folder, 200);
+    ASSERT_TRUE(other.Holding());
+    const files::FolderLock waited(folder, 5000);
+    EXPECT_TRUE(waited.Held());
+    EXPECT_FALSE(waited.HeldElsewhere());
 }

@@ -2,6 +2,7 @@
 #include "common/QtPrint.h"
 
 #include "common/FullDisk.h"
+#include "common/LockHolder.h"
 #include "common/TestEnv.h"
 #include "platform/SafeFileFaults.h"
 
@@ -176,7 +177,7 @@ TEST(Settings, AFullDiskKeepsThePreviousFile)
     testenv::SmallDisk disk(testenv::MakeDir(QStringLiteral("settings-disk")), 256 * 1024);
     if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(disk.Path()));
-    for (qint64 room = 0; room <= 28 * 1024; room += 4096) {
+    for (qint64 room = 0; room <= 24 * 1024; room += 4096) {
         SCOPED_TRACE(room);
         reg::Reopen();
         QFile::remove(disk.Path() + "/filler");
@@ -310,6 +311,24 @@ TEST(Settings, TwoProgramsWritingAtOnceLoseNothing)
     }
 }
 
+// A write killed while it holds the lock, or the empty lock file such a kill
+// of a lock-file writer leaves, stops no later write.
+TEST(Settings, AWriterKilledWhileItWritesStopsNoLaterWrite)
+{
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    ASSERT_TRUE(reg::Sync());
+    const QString folder = QFileInfo(testenv::SettingsFilePath()).path();
+    ASSERT_TRUE(testenv::WriteFile(folder + "/ZELKOVA.conf.lock", ""));
+    testenv::LockHolder writer(folder, -1);
+    ASSERT_TRUE(writer.Holding());
+    EXPECT_TRUE(files::FolderLock(folder).HeldElsewhere());
+    writer.Kill();
+
+    reg::SaveSetting("Public", "AnalyzeFinish", "False");
+    EXPECT_TRUE(reg::Sync());
+    EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "False");
+}
+
 // What a write killed on the way leaves beside the file goes at the next
 // start; files of other names stay.
 TEST(Settings, LeftoversOfAKilledWriteGoAtTheNextStart)
@@ -318,7 +337,8 @@ TEST(Settings, LeftoversOfAKilledWriteGoAtTheNextStart)
     ASSERT_TRUE(reg::Sync());
     reg::Reopen();
     const QString folder = QFileInfo(testenv::SettingsFilePath()).path();
-    const QStringList leftovers{"ZELKOVA.conf.0123abcd", "ZELKOVA.conf.89ef4567.lock", "ZELKOVA.conf.89ef4567.mZrq0I"};
+    const QStringList leftovers{"ZELKOVA.conf.0123abcd", "ZELKOVA.conf.89ef4567.lock", "ZELKOVA.conf.89ef4567.mZrq0I",
+                                "ZELKOVA.conf.89ef4567.0a1b2c3d"};
     const QStringList others{"ZELKOVA.conf.bak", "ZELKOVA.conf.0123ABCD", "ZELKOVA.conf.0123abcd.txt",
                              "ZELKOVA.conf.0123abc", "notes.conf.0123abcd", "ZELKOVA.conf.0123abcd.mZrq0"};
     for (const QString& name : leftovers + others) ASSERT_TRUE(testenv::WriteFile(folder + "/" + name, "x"));
