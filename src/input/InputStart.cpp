@@ -334,11 +334,11 @@ void EndInputForm(bool cancelled)
 
 void MarkResultsStaleForGood()
 {
+    // The flag is False on disk since the screen opened; only what a cancel
+    // puts back changes.
     Program().ResultsMarkedStale = true;
     Program().ResultsFlagWasStored = true;
     Program().ResultsFlagBefore = QStringLiteral("False");
-    reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), QStringLiteral("False"));
-    reg::Sync();
 }
 
 bool RefreshInputBackup()

@@ -203,7 +203,8 @@ bool SafeFileStream::Begin()
 {
     failed_ = false;
     pending_.clear();
-    return file_.Open() && open(QIODevice::WriteOnly);
+    // The stream itself is opened, as a device; the file is the safe file's.
+    return file_.Open() && QIODevice::open(QIODevice::WriteOnly);
 }
 
 bool SafeFileStream::Flush()
