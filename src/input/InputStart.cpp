@@ -81,7 +81,7 @@ void PutResultsFlagBack()
             reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), Program().ResultsFlagBefore);
         else
             reg::DeleteSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
-        reg::Sync();
+        reg::SyncIfFree();
     }
     ForgetResultsFlag();
 }

@@ -10,7 +10,8 @@ namespace files {
 class FolderLock {
 public:
     // Takes the lock on `folder`, waiting up to `waitMs` while another copy
-    // holds it.
+    // holds it. The wait is the system's: the lock passes to this copy as
+    // soon as the holder lets go of it.
     explicit FolderLock(const QString& folder, int waitMs = 0);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;

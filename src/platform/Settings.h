@@ -5,20 +5,31 @@
 // stored value. Booleans are written as "True"/"False". The values live in
 // memory; the file "ZELKOVA/ZELKOVA.conf" of the configuration folder is read
 // at the first access, and each write puts this run's changes into the file
-// as it is then, so that what another run stored meanwhile stays.
+// as it is then, so that what another run stored meanwhile stays. The
+// program makes the file's bytes itself and changes only the lines of its
+// own values; every other line of the file stays as it is.
 #pragma once
 
 #include <QString>
 
 namespace reg {
 
+// How a write that cannot wait ended.
+enum class WriteResult {
+    Written,
+    Busy,    // another running copy of the program kept the file all along
+    Failed,  // the folder or the file cannot be written (full, read-only)
+};
+
 // The stored text, or `defaultValue` when the value is absent.
 QString GetSetting(const QString& section, const QString& key, const QString& defaultValue = QString());
+// Stores the value; it reaches the file from the event loop, or with the
+// next write when another copy of the program is writing the file then.
 void SaveSetting(const QString& section, const QString& key, const QString& value);
-// Stores the value and writes the settings to disk at once. False when they
-// cannot be written: the value then is as it was, in memory too, and is not
-// written later.
-bool SaveSettingAtOnce(const QString& section, const QString& key, const QString& value);
+// Stores the value and writes the settings to disk at once, waiting a few
+// seconds while another copy of the program writes the file. Unless written,
+// the value then is as it was, in memory too, and is not written later.
+WriteResult SaveSettingAtOnce(const QString& section, const QString& key, const QString& value);
 // Removes one value; one that is absent here is removed from the file too,
 // should another run have stored it meanwhile.
 void DeleteSetting(const QString& section, const QString& key);
@@ -31,12 +42,16 @@ double GetNumber(const QString& section, const QString& key, double defaultValue
 // A whole number that fits a 16-bit Integer, else the default.
 int GetInteger(const QString& section, const QString& key, int defaultValue);
 
-// Writes pending changes to disk (called at program end, where the disk must
-// show a change at once, and by tests); the event loop writes them too. The
-// file is replaced whole or not at all, and needs nothing outside its folder:
-// false when it could not be written, the file then is as it was and the
-// changes stay pending for the next write.
+// Writes pending changes to disk now, waiting a few seconds while another
+// copy of the program writes the file (at the program's end, where nothing
+// would write them later, and in tests). The file is replaced whole or not at
+// all, and needs nothing outside its folder: false when it could not be
+// written, the file then is as it was and the changes stay pending for the
+// next write.
 bool Sync();
+// Writes pending changes now unless another copy of the program is writing
+// the file; then they stay pending and are written shortly, without waiting.
+bool SyncIfFree();
 
 // The settings file, for messages.
 QString FilePath();

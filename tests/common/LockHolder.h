@@ -6,7 +6,11 @@
 
 #include <QString>
 
+#include <QFile>
+
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,6 +56,37 @@ public:
 private:
     pid_t pid_ = -1;
     bool holding_ = false;
+};
+
+// Another process that writes in `folder` back to back, as another copy of
+// the program saving its settings in a loop does: it takes the lock (waiting
+// in the system), holds it `holdMs`, lets go of it and at once takes it
+// again, until it is killed.
+class BackToBackWriter {
+public:
+    BackToBackWriter(const QString& folder, int holdMs)
+    {
+        const QByteArray path = QFile::encodeName(folder);
+        pid_ = ::fork();
+        if (pid_ != 0) return;
+        for (;;) {
+            const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
+            ::usleep(static_cast<useconds_t>(holdMs) * 1000);
+            ::close(fd);
+        }
+    }
+    ~BackToBackWriter()
+    {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    BackToBackWriter(const BackToBackWriter&) = delete;
+    BackToBackWriter& operator=(const BackToBackWriter&) = delete;
+
+private:
+    pid_t pid_ = -1;
 };
 
 }  // namespace testenv

@@ -3,6 +3,7 @@
 // stops, and the file steps when they fail.
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
+#include "common/LockHolder.h"
 #include "platform/DataGrid.h"
 #include "platform/SafeFileFaults.h"
 #include "platform/Settings.h"
@@ -11,11 +12,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <functional>
+#include <memory>
 
 using namespace inputtest;
 
@@ -127,23 +130,42 @@ TEST_F(Lifecycle, OpeningMarksTheResultsStaleOnDiskAndCancelPutsTheFlagBack)
 // Settings that cannot be written (a full or read-only settings folder) would
 // keep the old results current on disk whatever the screen changed: the
 // screen does not open, and the user is told why.
+// The message says why the flag cannot be stored: the settings folder cannot
+// be written, or another running copy of the program keeps the file.
 TEST_F(Lifecycle, NoScreenOpensWhileTheResultsFlagCannotBeStored)
 {
     ASSERT_TRUE(reg::Sync());
-    {
-        files::InjectedWriteFailure full(files::FailingStep::Write, 0, reg::FilePath());
-        Program().ScreenCode = ScreenNodeCoordinates;
-        EXPECT_FALSE(StartInputForm());
+    const QString settingsFolder = QFileInfo(reg::FilePath()).path();
+    const struct {
+        const char* cause;
+        std::function<std::shared_ptr<void>()> makeIt;
+        QString message;
+    } causes[] = {
+        {"a full disk",
+         [] { return std::make_shared<files::InjectedWriteFailure>(files::FailingStep::Write, 0, reg::FilePath()); },
+         "設定を保存できないため、入力画面を開けません。\r\n設定ファイル " + reg::FilePath() +
+             " のあるフォルダの空き容量と書き込みの権限を確認して下さい。"},
+        {"another copy of the program",
+         [&settingsFolder] { return std::make_shared<testenv::LockHolder>(settingsFolder, -1); },
+         "別に起動している ZELKOVA が設定ファイル " + reg::FilePath() +
+             " を使用中のため、入力画面を開けません。\r\nしばらく待ってから、もう一度実行して下さい。"},
+    };
+    for (const auto& c : causes) {
+        SCOPED_TRACE(c.cause);
+        testenv::ResetScript();
+        {
+            const std::shared_ptr<void> cause = c.makeIt();
+            Program().ScreenCode = ScreenNodeCoordinates;
+            EXPECT_FALSE(StartInputForm());
+        }
+        EXPECT_TRUE(Program().CurrentInputForm.isNull());
+        EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(c.message)});
+        EXPECT_EQ(testenv::Script().beeps, 1);
+        EXPECT_FALSE(QFile::exists(kBackupDatabase));
+        EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+        EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
+        EXPECT_EQ(menuShown, 0);
     }
-    EXPECT_TRUE(Program().CurrentInputForm.isNull());
-    EXPECT_EQ(testenv::Script().messages,
-              QStringList{Exclamation("設定を保存できないため、入力画面を開けません。\r\n設定ファイル " + reg::FilePath() +
-                                      " のあるフォルダの空き容量と書き込みの権限を確認して下さい。")});
-    EXPECT_EQ(testenv::Script().beeps, 1);
-    EXPECT_FALSE(QFile::exists(kBackupDatabase));
-    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
-    EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
-    EXPECT_EQ(menuShown, 0);
 
     // Once the settings can be written again, the screen opens.
     frm節点座標1* s = Open();

@@ -7,11 +7,29 @@
 #include "platform/SafeFileFaults.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The settings file as the settings library of earlier versions reads it,
+// from a copy of a name it has never read: it keeps files it has read.
+std::unique_ptr<QSettings> ReadByTheEarlierLibrary()
+{
+    static int copies = 0;
+    const QString copy = testenv::MakeDir(QString("earlier-reader-%1").arg(++copies)) + "/ZELKOVA.conf";
+    QFile::copy(testenv::SettingsFilePath(), copy);
+    return std::make_unique<QSettings>(copy, QSettings::IniFormat);
+}
+
+}  // namespace
 
 TEST(Settings, NamesMatchWithoutRegardToCase)
 {
@@ -28,7 +46,8 @@ TEST(Settings, NamesMatchWithoutRegardToCase)
     reg::Sync();
 
     // One stored value each, under the first spelling.
-    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
+    const std::unique_ptr<QSettings> earlier = ReadByTheEarlierLibrary();
+    QSettings& file = *earlier;
     EXPECT_EQ(file.value("Mainmenu/datapass").toString(), "B");
     EXPECT_EQ(file.childGroups(), QStringList({"Input", "Mainmenu"}));
     file.beginGroup("Mainmenu");
@@ -42,16 +61,34 @@ TEST(Settings, NamesMatchWithoutRegardToCase)
     reg::DeleteSetting("Preview", "Absent");  // nothing to remove is no fault
 }
 
-TEST(Settings, TextsAreKeptAsWritten)
+// Whatever a value holds, it reads back the same after a restart, and the
+// settings library of earlier versions reads it the same too.
+TEST(Settings, EveryTextReadsBackAfterARestart)
 {
-    const QStringList texts = {"a, b", " lead and trail ", "@Variant(x)", "構造 設計", "", "C:\\保存データ\\x.lzh",
-                               "a;b=c", "\"q\""};
+    const QStringList texts = {"a, b", " lead and trail ", "@Variant(x)", "@home", "構造 設計", "",
+                               "C:\\保存データ\\x.lzh", "a;b=c", "\"q\"", "100% \\", "\tx\r\ny\n",
+                               QStringLiteral("\uFEFFproject.lzh"), QString(3000, u'長')};
     for (int i = 0; i < texts.size(); ++i) reg::SaveSetting("Public", QString("T%1").arg(i), texts[i]);
-    reg::Sync();
+    ASSERT_TRUE(reg::Sync());
+    reg::Reopen();
     for (int i = 0; i < texts.size(); ++i) EXPECT_EQ(reg::GetSetting("Public", QString("T%1").arg(i)), texts[i]) << i;
-    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
+    const std::unique_ptr<QSettings> earlier = ReadByTheEarlierLibrary();
+    QSettings& file = *earlier;
     for (int i = 0; i < texts.size(); ++i)
         EXPECT_EQ(file.value(QString("Public/T%1").arg(i)).toString(), texts[i]) << i;
+}
+
+// No value can stop the others from being written: a project named with a
+// leading byte order mark, then the analysis flag at once.
+TEST(Settings, NoValueBlocksTheOthers)
+{
+    reg::SaveSetting("Mainmenu", "DataName", QStringLiteral("\uFEFFproject.lzh"));
+    ASSERT_TRUE(reg::Sync());
+    EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False"), reg::WriteResult::Written);
+    EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "False");
+    reg::Reopen();
+    EXPECT_EQ(reg::GetSetting("Mainmenu", "DataName"), QStringLiteral("\uFEFFproject.lzh"));
+    EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "True"), reg::WriteResult::Written);
 }
 
 TEST(Settings, TypedReadsFallBackToTheDefault)
@@ -93,6 +130,10 @@ void WriteEarlierSettingsFile()
     file.setValue("Input/InputLeft", "1200");
     file.setValue("Input/Ramen/Zoom", "1.5");
     file.setValue("Preview/Note", QStringList({"a", "b"}));   // a list, as a hand-edited "a, b" reads
+    file.setValue("Preview/Tag", "@home");
+    file.setValue("Preview/Title", " a, b ");
+    file.setValue("Preview/My Key", "x");
+    file.setValue("Preview/表示", "y");
     file.sync();
     ASSERT_EQ(file.status(), QSettings::NoError);
 }
@@ -109,16 +150,21 @@ TEST(Settings, AFileOfAnEarlierRunLoadsAndKeepsItsValues)
     EXPECT_FALSE(reg::GetBool("Public", "ChkToolTipText", true));
     EXPECT_EQ(reg::GetNumber("input\\RAMEN", "zoom", 0), 1.5);
     EXPECT_EQ(reg::GetSetting("Preview", "Note"), "a, b");
+    EXPECT_EQ(reg::GetSetting("Preview", "Tag"), "@home");
+    EXPECT_EQ(reg::GetSetting("Preview", "Title"), " a, b ");
+    EXPECT_EQ(reg::GetSetting("Preview", "my key"), "x");
+    EXPECT_EQ(reg::GetSetting("Preview", "表示"), "y");
 
+    // Only the changed line changes.
+    QByteArray expected = testenv::ReadFile(testenv::SettingsFilePath());
+    ASSERT_TRUE(expected.contains("DataName=工事1\n"));
+    expected.replace("DataName=工事1\n", "DataName=工事2\n");
     reg::SaveSetting("Mainmenu", "DataName", "工事2");
     ASSERT_TRUE(reg::Sync());
-    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
-    EXPECT_EQ(file.childGroups(), QStringList({"Input", "MainMenu", "Preview", "Public"}));
-    EXPECT_EQ(file.allKeys().size(), 7);
-    EXPECT_EQ(file.value("MainMenu/DataName").toString(), "工事2");
-    EXPECT_EQ(file.value("MainMenu/DataPass").toString(), "C:\\保存データ\\工事1.lzh");
-    EXPECT_EQ(file.value("Input/Ramen/Zoom").toString(), "1.5");
-    EXPECT_EQ(file.value("Preview/Note").toStringList(), QStringList({"a", "b"}));
+    EXPECT_EQ(testenv::ReadFile(testenv::SettingsFilePath()), expected);
+    reg::Reopen();
+    EXPECT_EQ(reg::GetSetting("Mainmenu", "DataName"), "工事2");
+    EXPECT_EQ(reg::GetSetting("Mainmenu", "DataPass"), "C:\\保存データ\\工事1.lzh");
 
     // A change reaches the file from the event loop too, as it always did.
     reg::SaveSetting("Public", "AnalyzeFinish", "False");
@@ -168,36 +214,56 @@ TEST(Settings, AFailedWriteKeepsThePreviousFile)
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish", "<absent>"), "<absent>");
 }
 
-// A full or nearly full disk where the settings live: the previous file
-// stays, the values stay in memory, and they are written once there is room.
-// With a few KiB left QSettings reports success and leaves a cut-off file:
-// the bytes are read back before they replace anything.
-TEST(Settings, AFullDiskKeepsThePreviousFile)
+// A full or nearly full disk where the settings live: at every level of free
+// room the file afterwards is the old one byte for byte, or the whole new
+// one, and the write says which; never a new one cut short. The values stay
+// in memory and are written once there is room.
+TEST(Settings, ANearlyFullDiskLeavesTheOldFileOrTheWholeNewOne)
 {
     testenv::SmallDisk disk(testenv::MakeDir(QStringLiteral("settings-disk")), 256 * 1024);
     if (!disk.Mounted()) GTEST_SKIP() << disk.Why().toStdString();
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(disk.Path()));
-    for (qint64 room = 0; room <= 24 * 1024; room += 4096) {
-        SCOPED_TRACE(room);
-        reg::Reopen();
-        QFile::remove(disk.Path() + "/filler");
-        WriteEarlierSettingsFile();
-        reg::Reopen();
-        const QByteArray before = testenv::ReadFile(testenv::SettingsFilePath());
-        ASSERT_TRUE(disk.FillLeaving(room));
+    const QString folder = disk.Path() + "/ZELKOVA";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const int kilobytes : {1, 5, 11}) {
+        // The program's sections, then lines added by hand.
+        QByteArray old = "[Public]\nChkCancel=False\nAnalyzeFinish=True\n\n[Input]\nInputLeft=1200\n\n[ByHand]\n";
+        for (int n = 0; old.size() < kilobytes * 1000; ++n) old += QString("note%1=kept by hand, line %1\n").arg(n, 3, 10, QChar(u'0')).toUtf8();
+        QByteArray whole = old;
+        whole.replace("AnalyzeFinish=True\n", "AnalyzeFinish=False\n").replace("InputLeft=1200\n", "InputLeft=1300\n");
+        int written = 0, failed = 0;
+        for (qint64 room = 0; room <= 40 * 1024; room += 1024) {
+            SCOPED_TRACE(QString("%1 KB file, %2 bytes free").arg(kilobytes).arg(room).toStdString());
+            QFile::remove(disk.Path() + "/filler");
+            reg::Reopen();
+            ASSERT_TRUE(testenv::WriteFile(testenv::SettingsFilePath(), old));
+            reg::Reopen();
+            ASSERT_TRUE(disk.FillLeaving(room));
 
-        for (int i = 0; i < 100; ++i) reg::SaveSetting("Input", QString("Column%1").arg(i), QString(100, u'x'));
-        reg::SaveSetting("Public", "AnalyzeFinish", "False");
-        EXPECT_FALSE(reg::Sync());
-        EXPECT_EQ(testenv::ReadFile(testenv::SettingsFilePath()), before);
-        EXPECT_EQ(testenv::FilesIn(disk.Path() + "/ZELKOVA"), QStringList{"ZELKOVA.conf"});
-        EXPECT_EQ(reg::GetSetting("Input", "Column99"), QString(100, u'x'));
+            reg::SaveSetting("Input", "InputLeft", "1300");
+            const reg::WriteResult result = reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False");
+            if (result == reg::WriteResult::Written) {
+                ++written;
+                EXPECT_EQ(testenv::ReadFile(testenv::SettingsFilePath()), whole);
+                EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "False");
+            } else {
+                ++failed;
+                EXPECT_EQ(result, reg::WriteResult::Failed);
+                EXPECT_EQ(testenv::ReadFile(testenv::SettingsFilePath()), old);
+                EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
+            }
+            EXPECT_EQ(testenv::FilesIn(folder), QStringList{"ZELKOVA.conf"});
+            EXPECT_EQ(reg::GetSetting("Input", "InputLeft"), "1300");
 
-        QFile::remove(disk.Path() + "/filler");
-        ASSERT_TRUE(reg::Sync());
-        EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "False");
-        EXPECT_EQ(QSettings(testenv::SettingsFilePath(), QSettings::IniFormat).value("Input/Column99"), QString(100, u'x'));
+            QFile::remove(disk.Path() + "/filler");
+            ASSERT_TRUE(reg::Sync());
+            EXPECT_EQ(testenv::SettingOnDisk("InputLeft"), "1300");
+        }
+        // The levels reach from a disk too full to one with room enough.
+        EXPECT_GT(failed, 0);
+        EXPECT_GT(written, 0);
     }
+    reg::Reopen();
 }
 
 // Nothing outside the settings folder is needed: a full system temporary
@@ -219,31 +285,34 @@ TEST(Settings, AFullTemporaryFolderStopsNoWrite)
     else qputenv("TMPDIR", tempFolder);
 }
 
-// Lines the program did not write, and that QSettings does not read back as
-// they stand, never stop the program's own values from being written; their
-// values are kept.
-TEST(Settings, ForeignLinesStopNoWrite)
+// A write changes only the lines of the program's values: comments, blank
+// lines, values of others and lines that are no values stay byte for byte,
+// in their place.
+TEST(Settings, OtherLinesStayByteForByte)
 {
-    const QByteArray foreign = "[Public]\nAnalyzeFinish=True\nTags=draft, @home\nX%9Y9]a=%,@Z/\n"
-                               "a line without an equals sign\n[half a section\n\n[Mine]\nwho=me\n";
+    const QByteArray foreign = "; settings of ZELKOVA, with notes by hand\n"
+                               "[Public]\nAnalyzeFinish=True\nTags=draft, @home\nX%9Y9]a=%,@Z/\n"
+                               "a line without an equals sign\n[half a section\n\n[Mine]\nwho=me ; a comment\n";
     QDir().mkpath(QFileInfo(testenv::SettingsFilePath()).path());
     ASSERT_TRUE(testenv::WriteFile(testenv::SettingsFilePath(), foreign));
     reg::Reopen();
-    const QSettings parsedBefore(testenv::SettingsFilePath(), QSettings::IniFormat);
-    const QVariant tags = parsedBefore.value("Public/Tags"), odd = parsedBefore.value("Public/X%9Y9]a");
-    ASSERT_EQ(tags.toStringList(), QStringList({"draft", "@home"}));
+    EXPECT_EQ(reg::GetSetting("Public", "Tags"), "draft, @home");
 
     for (const char* value : {"False", "True", "False"}) {
-        reg::SaveSetting("Public", "AnalyzeFinish", value);
-        ASSERT_TRUE(reg::Sync()) << value;
+        EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", value), reg::WriteResult::Written) << value;
         EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), value);
     }
-    const QSettings parsed(testenv::SettingsFilePath(), QSettings::IniFormat);
-    EXPECT_EQ(parsed.value("Public/Tags").toStringList(), tags.toStringList());
-    EXPECT_EQ(parsed.value("Public/X%9Y9]a").toStringList(), odd.toStringList());
-    EXPECT_EQ(parsed.value("Mine/who").toString(), "me");
+    reg::SaveSetting("Mainmenu", "DataName", "工事");
+    reg::SaveSetting("Public", "ChkCancel", "True");
+    ASSERT_TRUE(reg::Sync());
+    EXPECT_EQ(testenv::ReadFile(testenv::SettingsFilePath()),
+              "; settings of ZELKOVA, with notes by hand\n"
+              "[Public]\nAnalyzeFinish=False\nTags=draft, @home\nX%9Y9]a=%,@Z/\n"
+              "a line without an equals sign\nChkCancel=True\n[half a section\n\n[Mine]\nwho=me ; a comment\n"
+              "\n[Mainmenu]\nDataName=工事\n");
     reg::Reopen();
     EXPECT_EQ(reg::GetSetting("public", "analyzefinish"), "False");
+    EXPECT_EQ(reg::GetSetting("Mine", "who"), "me");
 }
 
 namespace {
@@ -278,7 +347,8 @@ TEST(Settings, AWriteKeepsWhatAnotherProgramStoredMeanwhile)
 
     reg::SaveSetting("input\\ramen", "zoom", "2");
     ASSERT_TRUE(reg::Sync());
-    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
+    const std::unique_ptr<QSettings> earlier = ReadByTheEarlierLibrary();
+    QSettings& file = *earlier;
     EXPECT_EQ(file.value("Public/AnalyzeFinish").toString(), "False");
     EXPECT_EQ(file.value("MainMenu/DataName").toString(), "工事9");
     EXPECT_FALSE(file.contains("Input/InputLeft"));
@@ -304,11 +374,70 @@ TEST(Settings, TwoProgramsWritingAtOnceLoseNothing)
     }
     ASSERT_TRUE(other.waitForFinished(60000));
     ASSERT_EQ(QString::fromUtf8(other.readAllStandardOutput()).trimmed(), "written");
-    QSettings file(testenv::SettingsFilePath(), QSettings::IniFormat);
+    const std::unique_ptr<QSettings> earlier = ReadByTheEarlierLibrary();
+    QSettings& file = *earlier;
     for (int i = 0; i < 40; ++i) {
         EXPECT_EQ(file.value(QString("Mine/K%1").arg(i)).toString(), QString::number(i));
         EXPECT_EQ(file.value(QString("Other/K%1").arg(i)).toString(), QString::number(i));
     }
+}
+
+// An at-once write gets the lock from another copy that writes back to back:
+// the lock passes to the one waiting as soon as it is let go.
+TEST(Settings, AnAtOnceWriteIsNotStarvedByACopyWritingBackToBack)
+{
+    ASSERT_TRUE(reg::Sync() && QDir().mkpath(QFileInfo(testenv::SettingsFilePath()).path()));
+    testenv::BackToBackWriter other(QFileInfo(testenv::SettingsFilePath()).path(), 20);
+    for (const char* value : {"False", "True", "False", "True", "False", "True"}) {
+        EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", value), reg::WriteResult::Written) << value;
+        EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), value);
+    }
+}
+
+// A write that can be made later does not wait while another copy holds the
+// file: its value stays pending and is written once the file is free.
+TEST(Settings, AWriteThatCanWaitDoesNotWaitForTheLock)
+{
+    reg::SaveSetting("Public", "ChkCancel", "True");
+    ASSERT_TRUE(reg::Sync());
+    testenv::LockHolder holder(QFileInfo(testenv::SettingsFilePath()).path(), -1);
+    ASSERT_TRUE(holder.Holding());
+
+    QElapsedTimer clock;
+    clock.start();
+    reg::SaveSetting("Public", "ChkCancel", "False");
+    QCoreApplication::processEvents();   // the event loop's write
+    EXPECT_FALSE(reg::SyncIfFree());
+    EXPECT_LT(clock.elapsed(), 2000);    // an at-once write would wait 5 s
+    EXPECT_EQ(testenv::SettingOnDisk("ChkCancel"), "True");
+    EXPECT_EQ(reg::GetSetting("Public", "ChkCancel"), "False");
+
+    // Tried again without a further change, once the other lets go.
+    holder.Kill();
+    QDeadlineTimer deadline(10000);
+    while (testenv::SettingOnDisk("ChkCancel") != "False" && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(testenv::SettingOnDisk("ChkCancel"), "False");
+}
+
+// An at-once write that cannot be made says why: another copy kept the file
+// all along, or the file cannot be written. The value is as it was.
+TEST(Settings, AnAtOnceWriteSaysWhyItFailed)
+{
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
+    ASSERT_TRUE(reg::Sync());
+    {
+        testenv::LockHolder holder(QFileInfo(testenv::SettingsFilePath()).path(), -1);
+        ASSERT_TRUE(holder.Holding());
+        EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False"), reg::WriteResult::Busy);
+    }
+    EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
+    {
+        files::InjectedWriteFailure full(files::FailingStep::Write, 0);
+        EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False"), reg::WriteResult::Failed);
+    }
+    EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
+    EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "True");
 }
 
 // A write killed while it holds the lock, or the empty lock file such a kill
