@@ -15,7 +15,7 @@ QString UnusedTemporaryName(const QString& prefix)
 {
     QString name;
     do {
-        name = prefix + files::RandomHexDigits() + QStringLiteral(".tmp");
+        name = prefix + files::RandomHexDigits() + QLatin1Char('.') + files::kTemporaryTag;
     } while (QFileInfo(name).exists() || QFileInfo(name).isSymLink());
     return name;
 }
@@ -49,15 +49,27 @@ namespace {
 const QStringList kSideFileEndings{QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
 
 // True when `name` is one the program gives a temporary file of its own:
-// "<prefix><8 hex digits>.tmp" (UnusedTemporaryName), alone, as a side file
-// of that database, or as the safe writer's temporary file beside it.
+// "<prefix><8 hex digits>.~zelkova-tmp" (UnusedTemporaryName), alone, as a
+// side file of that database, or as the safe writer's temporary file beside
+// it. The whole name is matched: one with anything more, be it only a final
+// newline, is not the program's.
 bool IsOwnTemporaryName(const QString& name, const QString& prefix)
 {
-    const QRegularExpression own(QStringLiteral("^(%1[0-9a-f]{8}\\.tmp)(.*)$").arg(QRegularExpression::escape(prefix)));
+    const QRegularExpression own(QRegularExpression::anchoredPattern(
+        QStringLiteral("(%1[0-9a-f]{8}\\.%2)(.*)")
+            .arg(QRegularExpression::escape(prefix), QRegularExpression::escape(files::kTemporaryTag))));
     const QRegularExpressionMatch match = own.match(name);
     if (!match.hasMatch()) return false;
     const QString ending = match.captured(2);
     return ending.isEmpty() || kSideFileEndings.contains(ending) || files::IsTemporaryNameOf(name, match.captured(1));
+}
+
+// True when `name` is the safe writer's temporary file beside one of the
+// report's and the views' own files.
+bool IsWorkFileTemporaryName(const QString& name)
+{
+    return files::IsTemporaryNameOf(name, kPreviewInfoFile) || files::IsTemporaryNameOf(name, kViewParameterFile) ||
+           files::IsTemporaryNameOf(name, kPrintDocumentFile);
 }
 
 }  // namespace
@@ -66,7 +78,8 @@ void RemoveLeftoverTemporaries()
 {
     const QDir::Filters kinds = QDir::Files | QDir::Hidden | QDir::System;
     for (const QString& name : QDir::current().entryList(kinds))
-        if (IsOwnTemporaryName(name, kOpeningPrefix) || IsOwnTemporaryName(name, kBuildingPrefix))
+        if (IsOwnTemporaryName(name, kOpeningPrefix) || IsOwnTemporaryName(name, kBuildingPrefix) ||
+            IsWorkFileTemporaryName(name))
             QFile::remove(name);
 
     // A compaction ended by a crash; one that runs now holds its lock.
@@ -75,9 +88,6 @@ void RemoveLeftoverTemporaries()
 
     // A print lives no longer than the program that runs it.
     if (QFileInfo(kPrintDocumentFile).isFile()) QFile::remove(kPrintDocumentFile);
-    for (const QString& target : {kPreviewInfoFile, kViewParameterFile, kPrintDocumentFile})
-        for (const QString& name : QDir::current().entryList({target + QStringLiteral(".*")}, kinds))
-            if (files::IsTemporaryNameOf(name, target)) QFile::remove(name);
 }
 
 bool ReplaceWorkingDatabase(const QString& source, bool keepPermissions)

@@ -24,7 +24,9 @@ inline const QString kPrintDocumentFile = QStringLiteral("DocFile");
 inline const QString kOpeningPrefix = QStringLiteral("ZelkovaOpen-");
 inline const QString kBuildingPrefix = QStringLiteral("ZelkovaNew-");
 
-// A name "<prefix>XXXXXXXX.tmp" that no file of the working folder has.
+// A name "<prefix>XXXXXXXX.~zelkova-tmp" (eight random hexadecimal digits,
+// and the mark of the program's temporary files) that no file of the
+// working folder has.
 QString UnusedTemporaryName(const QString& prefix);
 
 // True when `path` is a sound database of ours (its structure checks out)
@@ -36,7 +38,8 @@ bool IsProjectDatabase(const QString& path);
 // (with the database engine's side files and the safe writer's temporary
 // files of their names), the compacted database unless another copy of the
 // program is compacting now, the document of a print, and the safe writer's
-// temporary files of the files above. Other files, whatever their names, stay.
+// temporary files of the files above. Every temporary name carries the mark
+// files::kTemporaryTag; other files, whatever their names, stay.
 void RemoveLeftoverTemporaries();
 
 // Held by a compaction for as long as it uses "Zelkova2.mdb": the lock on

@@ -84,7 +84,7 @@ bool SafeFile::Open()
     unnamed_ = fd_ >= 0;
     // A file system without unnamed files gets a named temporary file.
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
+        temp_ = TemporaryNameOf(target_);
         fd_ = ::open(Native(temp_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }
@@ -173,7 +173,7 @@ bool SafeFile::NameUnnamedFile()
 {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp_ = target_ + QLatin1Char('.') + RandomHexDigits();
+        temp_ = TemporaryNameOf(target_);
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, Native(temp_).constData(), AT_SYMLINK_FOLLOW) == 0) {
             unnamed_ = false;
             return true;
@@ -243,9 +243,19 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
     return written;
 }
 
+namespace {
+
+// What comes between the target and the digits of a temporary name.
+QString TemporaryInfix() { return QLatin1Char('.') + kTemporaryTag + QLatin1Char('-'); }
+
+}  // namespace
+
+QString TemporaryNameOf(const QString& target) { return target + TemporaryInfix() + RandomHexDigits(); }
+
 bool IsTemporaryNameOf(const QString& name, const QString& target)
 {
-    if (name.size() != target.size() + 9 || !name.startsWith(target + QLatin1Char('.'))) return false;
+    const QString head = target + TemporaryInfix();
+    if (name.size() != head.size() + 8 || !name.startsWith(head)) return false;
     for (const QChar c : QStringView(name).right(8))
         if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'))) return false;
     return true;

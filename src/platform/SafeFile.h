@@ -91,12 +91,27 @@ private:
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr,
                     Link link = Link::Follow);
 
-// True when `name` (a file name without folder) is one the safe writer gives
-// its temporary file beside the file `target`: the target's name, a point and
-// eight hexadecimal digits.
+// The mark in the name of every temporary or scratch file the program makes,
+// one that no person gives a file of their own: what a killed run left
+// behind is told from the user's files by it, and only names that carry it
+// are ever removed by a sweep.
+inline const QString kTemporaryTag = QStringLiteral("~zelkova-tmp");
+
+// A new name for a temporary file beside `target` (a file name or a path):
+// "<target>.~zelkova-tmp-" and eight random lower-case hexadecimal digits,
+// e.g. "pif.~zelkova-tmp-0123abcd". The safe writer names its temporary file
+// so; whether a file of that name exists is not checked.
+QString TemporaryNameOf(const QString& target);
+
+// True when `name` is exactly a name TemporaryNameOf(target) gives: the
+// safe writer's temporary file beside `target`. `name` and `target` are
+// alike: both file names in one folder, or both paths. Nothing may come
+// before or after it (not even a final newline), the digits are lower case,
+// and a name without the mark (e.g. "pif.20250107") is never one.
 bool IsTemporaryNameOf(const QString& name, const QString& target);
 
-// Eight random hexadecimal digits, for the name of a temporary file.
+// Eight random lower-case hexadecimal digits, for the name of a temporary
+// file (which also carries kTemporaryTag).
 QString RandomHexDigits();
 
 // Puts the complete file `source` in place of `target` in one rename, once

@@ -217,21 +217,40 @@ TEST(StartUp, AFileThatIsNotOurDatabaseIsKeptAndReplacedOnlyWhenTheUserAgrees)
 TEST(StartUp, TemporaryFilesLeftByACrashAreRemoved)
 {
     ProjectFolder p(QStringLiteral("temporaries"));
-    // The program's own names, exactly: the databases being opened or built
-    // with the database engine's side files and the safe writer's temporary
-    // files of their names, a killed compaction's database, a killed print's
-    // document, and the safe writer's temporary files of the work files.
-    const QStringList left{
-        "ZelkovaOpen-a1b2c3d4.tmp", "ZelkovaOpen-a1b2c3d4.tmp.0f1e2d3c", "ZelkovaOpen-a1b2c3d4.tmp-wal",
-        "ZelkovaOpen-a1b2c3d4.tmp-shm", "ZelkovaNew-0a1b2c3d.tmp", "ZelkovaNew-0a1b2c3d.tmp-journal",
-        "Zelkova2.mdb", "Zelkova2.mdb-journal", "DocFile", "DocFile.00ff00aa", "pif.0123abcd", "vpf.deadbeef"};
-    // Names that only look alike are the user's.
-    const QStringList others{
-        "ZelkovaOpen.txt", "ZelkovaOpen-notes.tmp.txt", "ZelkovaNew-report.tmpl", "ZelkovaOpen-a1b2c3.tmp",
-        "ZelkovaOpen-A1B2C3D4.tmp", "ZelkovaNew-0a1b2c3d.tmpl", "ZelkovaNew-0a1b2c3d.tmp.bak",
-        "ZelkovaNew-0a1b2c3d.tmp-journal.txt", "ZelkovaOpen-a1b2c3d4.tmp.0f1e2d3c-journal", "Zelkova2.mdb.bak",
-        "notes.tmp", "pif", "vpf", "docfile", "DocFile.bak", "pif.0123ABCD", "pif.0123abc", "vpf.0123abcde",
-        "mypif.0123abcd", "pif.0123abcd.txt"};
+    // The program's own names, exactly, each with the mark "~zelkova-tmp":
+    // the databases being opened or built with the database engine's side
+    // files and the safe writer's temporary files of their names, and the
+    // safe writer's temporary files of the work files; and the fixed names of
+    // a killed compaction's database and a killed print's document.
+    const QStringList left{"ZelkovaOpen-a1b2c3d4.~zelkova-tmp",
+                           "ZelkovaOpen-a1b2c3d4.~zelkova-tmp.~zelkova-tmp-0f1e2d3c",
+                           "ZelkovaOpen-a1b2c3d4.~zelkova-tmp-wal",
+                           "ZelkovaOpen-a1b2c3d4.~zelkova-tmp-shm",
+                           "ZelkovaNew-0a1b2c3d.~zelkova-tmp",
+                           "ZelkovaNew-0a1b2c3d.~zelkova-tmp-journal",
+                           "Zelkova2.mdb",
+                           "Zelkova2.mdb-journal",
+                           "DocFile",
+                           "DocFile.~zelkova-tmp-00ff00aa",
+                           "pif.~zelkova-tmp-0123abcd",
+                           "vpf.~zelkova-tmp-deadbeef"};
+    // Names that only look alike are the user's: dated or numbered copies,
+    // names without the mark (as temporary files were once named), names with
+    // anything more, even a final newline, which a Linux file name can hold.
+    const QStringList others{"pif.20250107", "vpf.12345678", "DocFile.00ff00aa", "pif.0123abcd",
+                             "Zelkova.mdb.bak", "Zelkova2.mdb.bak", "ZelkovaOpen-0123abcd.tmp",
+                             "ZelkovaOpen-0123abcd.tmp\n", "ZelkovaNew-0a1b2c3d.tmp-journal",
+                             "ZelkovaOpen-a1b2c3d4.~zelkova-tmp\n", "ZelkovaOpen-a1b2c3d4.~zelkova-tmp-wal\n",
+                             "ZelkovaOpen-a1b2c3d4.~zelkova-tmp.~zelkova-tmp-0f1e2d3c\n",
+                             "pif.~zelkova-tmp-0123abcd\n", "\npif.~zelkova-tmp-0123abcd",
+                             "ZelkovaOpen.txt", "ZelkovaOpen-notes.~zelkova-tmp", "ZelkovaOpen-a1b2c3.~zelkova-tmp",
+                             "ZelkovaOpen-A1B2C3D4.~zelkova-tmp", "ZelkovaOpen-a1b2c3d4~zelkova-tmp",
+                             "ZelkovaNew-0a1b2c3d.~zelkova-tmp.bak", "ZelkovaNew-0a1b2c3d.~zelkova-tmp-journal.txt",
+                             "ZelkovaOpen-a1b2c3d4.~zelkova-tmp.~zelkova-tmp-0f1e2d3c-journal",
+                             "ZelkovaOpen-a1b2c3d4.~zelkova-tmp.0f1e2d3c", "pif", "vpf",
+                             "docfile", "DocFile.bak", "pif.~zelkova-tmp-0123ABCD", "pif.~zelkova-tmp-0123abc",
+                             "vpf.~zelkova-tmp-0123abcde", "pif.~zelkova-tmp0123abcd", "mypif.~zelkova-tmp-0123abcd",
+                             "pif.~zelkova-tmp-0123abcd.txt"};
     for (const QString& name : left + others) ASSERT_TRUE(testenv::WriteFile(p.dir() + QLatin1Char('/') + name, "left behind"));
     QStringList out = RunProbe(p.dir(), {QStringLiteral("dump")});
     EXPECT_TRUE(Matching(out, QStringLiteral("message=")).isEmpty());

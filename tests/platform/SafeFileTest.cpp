@@ -116,6 +116,48 @@ TEST(SafeFile, TheNamedFileIsOnlyRenamed)
     EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("report.pdf")});
 }
 
+// The safe writer's temporary names carry the program's mark, so that a
+// sweep never takes a user's dated or numbered copy for one; only the exact
+// name counts.
+TEST(SafeFile, ATemporaryNameIsTheTargetTheMarkAndEightDigitsExactly)
+{
+    const struct {
+        const char* name;
+        const char* target;
+        bool temporary;
+    } cases[] = {
+        {"pif.~zelkova-tmp-0123abcd", "pif", true},
+        {"ZELKOVA.conf.~zelkova-tmp-89abcdef", "ZELKOVA.conf", true},
+        {"/home/u/report.pdf.~zelkova-tmp-00000000", "/home/u/report.pdf", true},
+        {"ZelkovaOpen-0123abcd.~zelkova-tmp.~zelkova-tmp-fedcba98", "ZelkovaOpen-0123abcd.~zelkova-tmp", true},
+        {"pif.20250107", "pif", false},
+        {"pif.0123abcd", "pif", false},
+        {"ZELKOVA.conf.20250107", "ZELKOVA.conf", false},
+        {"ZELKOVA.conf.12345678", "ZELKOVA.conf", false},
+        {"pif.~zelkova-tmp-0123abcd\n", "pif", false},
+        {"pif.~zelkova-tmp-0123abc\n", "pif", false},
+        {"\npif.~zelkova-tmp-0123abcd", "pif", false},
+        {"pif.~zelkova-tmp-0123ABCD", "pif", false},
+        {"pif.~zelkova-tmp-0123abc", "pif", false},
+        {"pif.~zelkova-tmp-0123abcde", "pif", false},
+        {"pif.~zelkova-tmp-0123abcd.txt", "pif", false},
+        {"pif.~zelkova-tmp0123abcd", "pif", false},
+        {"pif.~ZELKOVA-TMP-0123abcd", "pif", false},
+        {"mypif.~zelkova-tmp-0123abcd", "pif", false},
+        {"vpf.~zelkova-tmp-0123abcd", "pif", false},
+        {"pif.~zelkova-tmp-0123abcd", "pif.~zelkova-tmp-0123abcd", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(files::IsTemporaryNameOf(QString::fromUtf8(c.name), QString::fromUtf8(c.target)), c.temporary)
+            << c.name;
+
+    const QString target = QStringLiteral("folder/vpf");
+    const QString first = files::TemporaryNameOf(target);
+    EXPECT_TRUE(files::IsTemporaryNameOf(first, target)) << first.toStdString();
+    EXPECT_TRUE(first.startsWith(QStringLiteral("folder/vpf.~zelkova-tmp-"))) << first.toStdString();
+    EXPECT_NE(files::TemporaryNameOf(target), first);
+}
+
 // A symbolic link in the target's place: followed for a file the user chose
 // (the link stays and the file it points to is replaced), or replaced itself
 // for the program's own files (what it points to stays as it was).
