@@ -466,13 +466,12 @@ TEST(Settings, LeftoversOfAKilledWriteGoAtTheNextStart)
     ASSERT_TRUE(reg::Sync());
     reg::Reopen();
     const QString folder = QFileInfo(testenv::SettingsFilePath()).path();
-    const QStringList leftovers{"ZELKOVA.conf.~zelkova-tmp-0123abcd", "ZELKOVA.conf.~zelkova-tmp-89ef4567.lock",
-                                "ZELKOVA.conf.~zelkova-tmp-89ef4567.mZrq0I"};
+    const QStringList leftovers{"ZELKOVA.conf.~zelkova-tmp-0123abcd", "ZELKOVA.conf.~zelkova-tmp-89ef4567"};
     const QStringList others{"ZELKOVA.conf.bak", "ZELKOVA.conf.20250107", "ZELKOVA.conf.12345678.before",
                              "ZELKOVA.conf.0123abcd", "ZELKOVA.conf.~zelkova-tmp-0123ABCD",
                              "ZELKOVA.conf.~zelkova-tmp-0123abcd.txt", "ZELKOVA.conf.~zelkova-tmp-0123abc",
-                             "notes.conf.~zelkova-tmp-0123abcd", "ZELKOVA.conf.~zelkova-tmp-0123abcd.mZrq0",
-                             "ZELKOVA.conf.~zelkova-tmp-0123abcd\n"};
+                             "notes.conf.~zelkova-tmp-0123abcd", "ZELKOVA.conf.~zelkova-tmp-89ef4567.lock",
+                             "ZELKOVA.conf.~zelkova-tmp-0123abcd\n", "ZELKOVA.conf.~zelkova-tmp-0123abcd.mZrq0I"};
     for (const QString& name : leftovers + others) ASSERT_TRUE(testenv::WriteFile(folder + "/" + name, "x"));
 
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
