@@ -62,7 +62,7 @@ int16_t Flag(bool on) { return on ? int16_t(-1) : int16_t(0); }
 // would be stored as 0 though no 0 was typed.
 std::optional<float> StoredNumber(const QString& text)
 {
-    const std::optional<double> v = rt::LeadingNumber(text);
+    const std::optional<double> v = rt::LeadingNumberAsVal(text);
     if (!v || !rt::FitsSingle(*v)) return std::nullopt;
     return static_cast<float>(*v);
 }
