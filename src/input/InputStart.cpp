@@ -67,7 +67,6 @@ bool CopyReplacing(const QString& from, const QString& to)
 
 void ForgetResultsFlag()
 {
-    Program().ResultsMarkedStale = false;
     Program().ResultsFlagWasStored = false;
     Program().ResultsFlagBefore.clear();
 }
@@ -76,13 +75,11 @@ void ForgetResultsFlag()
 // flag is too.
 void PutResultsFlagBack()
 {
-    if (Program().ResultsMarkedStale) {
-        if (Program().ResultsFlagWasStored)
-            reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), Program().ResultsFlagBefore);
-        else
-            reg::DeleteSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
-        reg::Sync();
-    }
+    if (Program().ResultsFlagWasStored)
+        reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), Program().ResultsFlagBefore);
+    else
+        reg::DeleteSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
+    reg::Sync();
     ForgetResultsFlag();
 }
 
@@ -124,7 +121,6 @@ bool MarkResultsStaleForScreen()
 {
     Program().ResultsFlagWasStored = reg::HasSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
     Program().ResultsFlagBefore = reg::GetSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
-    Program().ResultsMarkedStale = true;
     return StoreResultsStale(QStringLiteral("入力画面を開けません"));
 }
 
@@ -336,7 +332,6 @@ void MarkResultsStaleForGood()
 {
     // The flag is False on disk since the screen opened; only what a cancel
     // puts back changes.
-    Program().ResultsMarkedStale = true;
     Program().ResultsFlagWasStored = true;
     Program().ResultsFlagBefore = QStringLiteral("False");
 }
@@ -355,7 +350,7 @@ bool RefreshInputBackup()
     }
     // The copy holds the edits made so far: a cancel keeps them, and with
     // them the stale results.
-    if (Program().ResultsMarkedStale) MarkResultsStaleForGood();
+    MarkResultsStaleForGood();
     return true;
 }
 
