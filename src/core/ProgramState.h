@@ -108,10 +108,9 @@ struct ProgramState {
     bool InputBackupTaken = false;
     // True while the end of an input screen unloads the windows.
     bool InputEnding = false;
-    // The stored analysis flag before the open screen first wrote to the
-    // working database: a cancel puts it back (absent when it was absent).
-    // Set only once the screen has marked the results stale.
-    bool ResultsMarkedStale = false;
+    // The stored analysis flag before the open screen marked the results
+    // stale: a cancel that puts the screen's backup back puts it back too
+    // (absent when it was absent).
     bool ResultsFlagWasStored = false;
     QString ResultsFlagBefore;
 

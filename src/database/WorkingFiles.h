@@ -13,8 +13,8 @@ inline const QString kCompactDatabase = QStringLiteral("Zelkova2.mdb");
 // The report's and the views' own files, each written whole through the safe
 // writer: the display contents, the view records, and the shown document
 // kept while a print with a start page number runs. A symbolic link of one
-// of these names is replaced, never written through: what it points to lies
-// outside the program's work.
+// of these names is replaced, never written through, and the records are
+// never read through one: what it points to lies outside the program's work.
 inline const QString kPreviewInfoFile = QStringLiteral("pif");
 inline const QString kViewParameterFile = QStringLiteral("vpf");
 inline const QString kPrintDocumentFile = QStringLiteral("DocFile");

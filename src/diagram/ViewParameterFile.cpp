@@ -1,9 +1,9 @@
 #include "diagram/ViewParameterFile.h"
 
+#include "platform/OwnFile.h"
 #include "platform/Runtime.h"
 #include "platform/SafeFile.h"
 
-#include <QFile>
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -138,14 +138,20 @@ QByteArray DefaultFile() { return DefaultRecord() + DefaultRecord(); }
 ViewParameters LoadViewParameters(int record, const QString& path)
 {
     ViewParameters view;
-    QFile f(path);
-    if (!f.exists()) {
+    // A link of the file's name is no file of ours: it is not read through,
+    // and is replaced as a missing file is created.
+    QByteArray bytes;
+    const qint64 end = static_cast<qint64>(std::max(record, 0)) * kViewRecordLength;
+    switch (files::ReadOwnFile(path, bytes, end)) {
+    case files::OwnFileRead::Absent:
         // Created for the next opening; this one uses the defaults either way.
         files::WriteWholeFile(path, DefaultFile(), nullptr, files::Link::Replace);
-    } else if (record >= 1 && f.open(QIODevice::ReadOnly)
-               && f.seek(static_cast<qint64>(record - 1) * kViewRecordLength)) {
-        const QByteArray bytes = f.read(kViewRecordLength);
-        if (bytes.size() == kViewRecordLength) view = DecodeViewRecord(bytes);
+        break;
+    case files::OwnFileRead::Read:
+        if (record >= 1 && bytes.size() == end) view = DecodeViewRecord(bytes.right(kViewRecordLength));
+        break;
+    case files::OwnFileRead::Failed:
+        break;
     }
     return ApplyViewFallbacks(view, record);
 }
@@ -153,15 +159,18 @@ ViewParameters LoadViewParameters(int record, const QString& path)
 Status SaveViewParameters(int record, const ViewParameters& view, const QString& path)
 {
     if (record < 1) return Status::Failure(QStringLiteral("view record %1 does not exist").arg(record));
-    QByteArray bytes = DefaultFile();
-    QFile f(path);
-    if (f.exists()) {
-        if (!f.open(QIODevice::ReadOnly))
-            return Status::Failure(QStringLiteral("%1 cannot be opened: %2").arg(path, f.errorString()));
-        bytes = f.readAll();
-        if (f.error() != QFileDevice::NoError)
-            return Status::Failure(QStringLiteral("%1 cannot be read: %2").arg(path, f.errorString()));
-        f.close();
+    // The other records are kept from a file of ours; a link's file gives
+    // nothing, as a missing file does.
+    QByteArray bytes;
+    QString why;
+    switch (files::ReadOwnFile(path, bytes, -1, &why)) {
+    case files::OwnFileRead::Absent:
+        bytes = DefaultFile();
+        break;
+    case files::OwnFileRead::Read:
+        break;
+    case files::OwnFileRead::Failed:
+        return Status::Failure(QStringLiteral("%1 cannot be read: %2").arg(path, why));
     }
 
     const qsizetype at = static_cast<qsizetype>(record - 1) * kViewRecordLength;

@@ -64,16 +64,19 @@ constexpr float kLargestViewSize = 32767;
 ViewParameters ApplyViewFallbacks(ViewParameters view, int record);
 
 // Record `record` of the file, with the fallbacks applied. A missing file is
-// created with its two default records first. A record that cannot be read
-// whole (a short or unreadable file, a record beyond its end) reads as the
-// defaults; the file is then left as it is until the next save.
+// created with its two default records first; a symbolic link of the file's
+// name counts as missing, is never read through and is replaced so. A record
+// that cannot be read whole (a short or unreadable file, a record beyond its
+// end) reads as the defaults; the file is then left as it is until the next
+// save.
 ViewParameters LoadViewParameters(int record, const QString& path = kViewParameterFile);
 
 // Writes `view` as record `record` (from 1): the whole file is written anew
 // through the safe writer with every other record as it was, the two default
 // records when the file is missing, and the defaults for records missing
 // before `record` in a shorter file. A failure leaves the file as it was. A
-// symbolic link of the file's name is replaced, never written through.
+// symbolic link of the file's name counts as a missing file: it is replaced,
+// never read or written through.
 Status SaveViewParameters(int record, const ViewParameters& view,
                           const QString& path = kViewParameterFile);
 

@@ -67,7 +67,6 @@ bool CopyReplacing(const QString& from, const QString& to)
 
 void ForgetResultsFlag()
 {
-    Program().ResultsMarkedStale = false;
     Program().ResultsFlagWasStored = false;
     Program().ResultsFlagBefore.clear();
 }
@@ -76,13 +75,12 @@ void ForgetResultsFlag()
 // flag is too.
 void PutResultsFlagBack()
 {
-    if (Program().ResultsMarkedStale) {
-        if (Program().ResultsFlagWasStored)
-            reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), Program().ResultsFlagBefore);
-        else
-            reg::DeleteSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
-        reg::SyncIfFree();
-    }
+    if (Program().ResultsFlagWasStored)
+        reg::SaveSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"), Program().ResultsFlagBefore);
+    else
+        reg::DeleteSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
+    // Stale on disk is safe: while another copy writes, it is put back later.
+    reg::SyncIfFree();
     ForgetResultsFlag();
 }
 
@@ -124,7 +122,6 @@ bool MarkResultsStaleForScreen()
 {
     Program().ResultsFlagWasStored = reg::HasSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
     Program().ResultsFlagBefore = reg::GetSetting(QStringLiteral("Public"), QStringLiteral("AnalyzeFinish"));
-    Program().ResultsMarkedStale = true;
     return StoreResultsStale(QStringLiteral("入力画面を開けません"));
 }
 
@@ -336,7 +333,6 @@ void MarkResultsStaleForGood()
 {
     // The flag is False on disk since the screen opened; only what a cancel
     // puts back changes.
-    Program().ResultsMarkedStale = true;
     Program().ResultsFlagWasStored = true;
     Program().ResultsFlagBefore = QStringLiteral("False");
 }
@@ -355,7 +351,7 @@ bool RefreshInputBackup()
     }
     // The copy holds the edits made so far: a cancel keeps them, and with
     // them the stale results.
-    if (Program().ResultsMarkedStale) MarkResultsStaleForGood();
+    MarkResultsStaleForGood();
     return true;
 }
 

@@ -111,7 +111,7 @@ bool IsNumeric(const QString& text)
 // one leading sign, digits, one point, digits, and an exponent "E" with an
 // optional sign and digits (an "E" without digits ends the number before it).
 // Hexadecimal "&H" forms and the old "D" exponent are not read.
-std::optional<double> LeadingNumber(const QString& text)
+std::optional<double> LeadingNumberAsVal(const QString& text)
 {
     std::string out;
     const int n = static_cast<int>(text.size());
@@ -147,7 +147,7 @@ std::optional<double> LeadingNumber(const QString& text)
 
 double Val(const QString& text)
 {
-    const std::optional<double> v = LeadingNumber(text);
+    const std::optional<double> v = LeadingNumberAsVal(text);
     if (!v) return 0.0;
     if (!std::isfinite(*v)) Raise(ErrOverflow);
     return *v;

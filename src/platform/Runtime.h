@@ -61,7 +61,7 @@ double Val(const QString& text);
 // The number Val reads, or none when the text does not begin with one, so
 // that a text reading 0 is told from a text without a number; a number
 // beyond a Double is infinite here.
-std::optional<double> LeadingNumber(const QString& text);
+std::optional<double> LeadingNumberAsVal(const QString& text);
 
 // Round half to even into a 16-bit Integer; Overflow (6) outside -32768..32767
 // and for values that are not finite.

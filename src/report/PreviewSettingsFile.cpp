@@ -1,9 +1,9 @@
 #include "report/PreviewSettingsFile.h"
 
+#include "platform/OwnFile.h"
 #include "platform/Runtime.h"
 #include "platform/SafeFile.h"
 
-#include <QFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -105,13 +105,11 @@ PreviewInfoRecord DefaultPreviewInfo(int16_t confirmed)
 
 namespace {
 // The bytes of record 1 as far as the file holds them; false when the file
-// is missing or cannot be read.
+// is missing or cannot be read. A link of the file's name is no file of
+// ours: its bytes never become the display contents.
 bool ReadRecord(const QString& path, QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.exists() || !f.open(QIODevice::ReadOnly)) return false;
-    bytes = f.read(kPreviewInfoLength);
-    return true;
+    return files::ReadOwnFile(path, bytes, kPreviewInfoLength) == files::OwnFileRead::Read;
 }
 }  // namespace
 
@@ -124,13 +122,11 @@ void LoadPreviewInfo(PreviewInfoRecord& info, const QString& path)
 
 bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path)
 {
-    // Record 1 is the file's first 80 bytes; anything after them stays.
+    // Record 1 is the file's first 80 bytes; anything after them in a file
+    // of ours stays. Nothing is taken over from a link's file.
     QByteArray bytes = EncodePreviewInfo(info);
-    QFile old(path);
-    if (old.exists() && old.open(QIODevice::ReadOnly)) {
-        const QByteArray rest = old.readAll().mid(kPreviewInfoLength);
-        bytes += rest;
-    }
+    QByteArray old;
+    if (files::ReadOwnFile(path, old) == files::OwnFileRead::Read) bytes += old.mid(kPreviewInfoLength);
     return files::WriteWholeFile(path, bytes, nullptr, files::Link::Replace);
 }
 

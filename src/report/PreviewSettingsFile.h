@@ -36,12 +36,14 @@ PreviewInfoRecord DefaultPreviewInfo(int16_t confirmed);
 
 // Reads "pif" into `info` when the file exists (a short file gives the
 // defaults for the bytes it lacks); otherwise every field but Confirmed
-// takes its default.
+// takes its default. A symbolic link of the file's name counts as no file:
+// it is never read through.
 void LoadPreviewInfo(PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
 // Writes the whole record, and any bytes the file holds after it, as a new
 // whole file; false when it cannot be written, and the file is then as it was.
-// A symbolic link of the file's name is replaced, never written through.
+// A symbolic link of the file's name is replaced, never read or written
+// through: the new file holds the record alone.
 bool WritePreviewInfo(const PreviewInfoRecord& info, const QString& path = kPreviewInfoFile);
 
 // After a failed build: the file's record (or the defaults for what it

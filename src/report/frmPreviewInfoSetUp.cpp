@@ -9,6 +9,7 @@
 #include "report/ReportContext.h"
 #include "report/WindowControls.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -62,7 +63,7 @@ int16_t Flag(bool on) { return on ? int16_t(-1) : int16_t(0); }
 // would be stored as 0 though no 0 was typed.
 std::optional<float> StoredNumber(const QString& text)
 {
-    const std::optional<double> v = rt::LeadingNumber(text);
+    const std::optional<double> v = rt::LeadingNumberAsVal(text);
     if (!v || !rt::FitsSingle(*v)) return std::nullopt;
     return static_cast<float>(*v);
 }
@@ -155,6 +156,7 @@ void frmPreviewInfoSetUp::FillFromPreviewInfo()
     chkOuz->setChecked(info.ShowStress != 0);
     txtHnzZoom->setText(rt::Format(info.DisplacementScale, kFactorFormat));
     txtOuzZoom->setText(rt::Format(info.StressScale, kFactorFormat));
+    factorRefused_ = false;
     if (QListWidgetItem* current = lstCaseZoom->currentItem()) {
         lblCaseNo->setText(rt::Format(rt::Val(current->text().left(8)), QStringLiteral("0")));
         txtZoomVal->setText(rt::Format(rt::Val(current->text().mid(8)), kFactorFormat));
@@ -171,6 +173,7 @@ void frmPreviewInfoSetUp::lstCaseZoom_Click()
     if (!current) return;
     lblCaseNo->setText(report::TrimBlanks(current->text().left(8)));
     txtZoomVal->setText(report::TrimBlanks(current->text().right(kFactorField)));
+    factorRefused_ = false;
 }
 
 void frmPreviewInfoSetUp::txtZoomVal_GotFocus()
@@ -179,16 +182,18 @@ void frmPreviewInfoSetUp::txtZoomVal_GotFocus()
     factorEditOpen_ = true;
 }
 
-void frmPreviewInfoSetUp::txtZoomVal_LostFocus()
+void frmPreviewInfoSetUp::txtZoomVal_LostFocus(bool announce)
 {
     factorEditOpen_ = false;
+    factorRefused_ = false;
     if (editedLineIndex_ < 0 || editedLineIndex_ >= lstCaseZoom->count()) return;
     QListWidgetItem* item = lstCaseZoom->item(editedLineIndex_);
     const QString text = FactorText(txtZoomVal->text());
     if (text.size() > kFactorField) {
-        // The field holds ten characters: the line keeps its factor.
-        ui::Beep();
-        txtZoomVal->setText(report::TrimBlanks(item->text().right(kFactorField)));
+        // The field holds ten characters: the line keeps its factor, and the
+        // box keeps what was typed until it is mended or another line chosen.
+        factorRefused_ = true;
+        if (announce) ui::Beep();
         return;
     }
     formLoading_ = true;
@@ -220,16 +225,26 @@ bool frmPreviewInfoSetUp::StorePreviewInfo()
 
 void frmPreviewInfoSetUp::cmdOK_Click()
 {
-    // A factor typed and not yet left is taken as if the box lost the focus.
-    if (factorEditOpen_) txtZoomVal_LostFocus();
-    if (RefuseTextWithoutNumber()) return;
+    // A factor typed and not yet left is taken as if the box lost the focus;
+    // a refusal below gives the one beep.
+    if (factorEditOpen_) txtZoomVal_LostFocus(false);
+    if (RefuseEntryNotStorable()) return;
     Program().PreviewInfo.Confirmed = -1;
     Unload();
 }
 
-bool frmPreviewInfoSetUp::RefuseTextWithoutNumber()
+bool frmPreviewInfoSetUp::RefuseEntryNotStorable()
 {
     QLineEdit* box = nullptr;
+    if (factorRefused_ && editedLineIndex_ >= 0 && editedLineIndex_ < lstCaseZoom->count()) {
+        // The text stays for the user to mend; the line it was meant for is
+        // the current one.
+        formLoading_ = true;
+        lstCaseZoom->setCurrentRow(editedLineIndex_);
+        formLoading_ = false;
+        lblCaseNo->setText(report::TrimBlanks(lstCaseZoom->item(editedLineIndex_)->text().left(8)));
+        box = txtZoomVal;
+    }
     for (int k = 0; k < std::min(lstCaseZoom->count(), 10) && !box; ++k) {
         if (StoredNumber(FactorField(lstCaseZoom->item(k)))) continue;
         // The line's factor is mended in the factor box.
@@ -271,8 +286,12 @@ bool frmPreviewInfoSetUp::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         const int16_t ascii = KeyAsciiOf(static_cast<QKeyEvent*>(event));
         if (ascii != 0 && FilterNumericKey(ascii, true, false) == 0) {
-            // Enter in the factor box writes the factor into its line.
-            if (ascii == 13 && box == txtZoomVal) txtZoomVal_LostFocus();
+            // Enter in the factor box writes the factor into its line; the
+            // box keeps the focus, and the edit goes on.
+            if (ascii == 13 && box == txtZoomVal) {
+                txtZoomVal_LostFocus();
+                factorEditOpen_ = true;
+            }
             return true;
         }
         break;
@@ -284,7 +303,9 @@ bool frmPreviewInfoSetUp::eventFilter(QObject* watched, QEvent* event)
         if (box == txtZoomVal) txtZoomVal_GotFocus();
         break;
     case QEvent::FocusOut:
-        if (box == txtZoomVal) txtZoomVal_LostFocus();
+        // Leaving the factor box for "表示", whose click refuses a factor
+        // the line cannot take with its own beep.
+        if (box == txtZoomVal) txtZoomVal_LostFocus(QApplication::focusWidget() != cmdOK);
         else box->setText(FactorText(box->text()));
         break;
     default:

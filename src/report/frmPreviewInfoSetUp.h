@@ -42,18 +42,22 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
     void lstCaseZoom_Click();
-    // Writes the factor box into the line being edited.
-    void txtZoomVal_LostFocus();
+    // Writes the factor box into the line being edited. A factor wider than
+    // the line's field is not written: the line keeps its factor, the box
+    // the text typed, and "表示" refuses it. `announce` beeps at once.
+    void txtZoomVal_LostFocus(bool announce = true);
     void txtZoomVal_GotFocus();
     void FillFromPreviewInfo();
     // False when "pif" could not be written; Program().PreviewInfo holds the
     // answers either way.
     bool StorePreviewInfo();
-    // A factor or scale that holds no number (an emptied box) or one beyond a
-    // Single would be stored as 0: OK then beeps and keeps the dialog open
-    // with the focus on the box, the factor box showing the line's factor.
+    // A factor the factor box could not write into its line (too wide for
+    // the field), or a factor or scale that holds no number (an emptied box)
+    // or one beyond a Single and would be stored as 0: OK then beeps and
+    // keeps the dialog open with the focus on the box. The factor box shows
+    // the text refused, or the factor of the line refused.
     // True when it refused.
-    bool RefuseTextWithoutNumber();
+    bool RefuseEntryNotStorable();
 
 protected:
     void Form_Load() override;
@@ -64,4 +68,6 @@ private:
     bool formLoading_ = false;
     int16_t editedLineIndex_ = -1;
     bool factorEditOpen_ = false;
+    // The factor box holds a text that line editedLineIndex_ could not take.
+    bool factorRefused_ = false;
 };

@@ -67,9 +67,11 @@ const EntryBoxRule* RuleOf(const QLineEdit* box)
     return nullptr;
 }
 
-// The number a box starts with, or none when its text does not begin with
-// one (blanks before it allowed).
-std::optional<double> LeadingNumber(const QString& text)
+// The number a box starts with, or none unless its text begins with one
+// right away: blanks, then a digit, or a sign or point directly before one
+// ("- 5" and ". 5" hold none, though Val reads them). What follows is read
+// as Val reads it.
+std::optional<double> NumberRightAtStart(const QString& text)
 {
     qsizetype i = 0;
     while (i < text.size() && text[i].isSpace()) ++i;
@@ -278,8 +280,8 @@ void frmPreview::ApplyDiagramPlacement()
 
 void frmPreview::cmdConstZoom_Click()
 {
-    const std::optional<double> x = LeadingNumber(txtX->text()), y = LeadingNumber(txtY->text()),
-                                zoom = LeadingNumber(txtzoom->text());
+    const std::optional<double> x = NumberRightAtStart(txtX->text()), y = NumberRightAtStart(txtY->text()),
+                                zoom = NumberRightAtStart(txtzoom->text());
     if (!x || !y || !zoom) {
         ui::Beep();
         return;

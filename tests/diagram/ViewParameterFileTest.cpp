@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <sys/stat.h>
 
 using namespace diagram;
 
@@ -21,6 +22,13 @@ namespace {
 const QByteArray kDefaultRecord = QByteArray::fromHex(
     "00000000" "0000" "0000" "00409C45" "4600" "2C01" "00000000" "00000000" "000080BF"
     "1400" "1400" "0000803F" "0100" "0100" "0100" "0100" "0100");
+
+// The permission bits of a file.
+mode_t ModeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : mode_t(0);
+}
 
 QByteArray FileBytes() { return testenv::ReadFile(kViewParameterFile); }
 
@@ -165,6 +173,39 @@ TEST_F(ViewFileTest, UnreadableFileLoadsDefaultsAndSaveFails)
     EXPECT_FALSE(saved.ok());
     EXPECT_FALSE(saved.error().isEmpty());
     EXPECT_TRUE(QFileInfo(kViewParameterFile).isDir());
+}
+
+// A link named "vpf" to a private file of the user's, whose bytes read as two
+// sound records, is no view file: the window's record is the defaults, the
+// link is replaced by a file of the two default records as a missing file
+// is, and the file it points to stays as it was.
+TEST_F(ViewFileTest, ALinkOfTheNameIsNotReadThrough)
+{
+    const ViewParameters elsewhere = With([](auto& v) { v.thetaF = 45; v.drawJnt = 0; v.zoom = 3; });
+    const QByteArray pointedBytes = EncodeViewRecord(elsewhere) + EncodeViewRecord(elsewhere);
+    const QString pointed = testenv::MakeDir(QStringLiteral("elsewhere")) + QStringLiteral("/view");
+    ASSERT_TRUE(testenv::WriteFile(pointed, pointedBytes));
+    ASSERT_TRUE(QFile::setPermissions(pointed, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    for (int record : {kDiagramWindowRecord, kPreviewRecord}) {
+        SCOPED_TRACE(record);
+        QFile::remove(kViewParameterFile);
+        ASSERT_TRUE(QFile::link(pointed, kViewParameterFile));
+        EXPECT_EQ(LoadViewParameters(record), ViewParameters{});
+        EXPECT_FALSE(QFileInfo(kViewParameterFile).isSymLink());
+        EXPECT_EQ(FileBytes(), kDefaultRecord + kDefaultRecord);
+        EXPECT_EQ(testenv::ReadFile(pointed), pointedBytes);
+        EXPECT_EQ(ModeOf(pointed), mode_t(0600));
+    }
+}
+
+// A pipe named "vpf" is no view file either: reading it would wait for a
+// writer for ever. It is replaced as a missing file is.
+TEST_F(ViewFileTest, APipeOfTheNameIsNotRead)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(kViewParameterFile).constData(), 0600), 0);
+    EXPECT_EQ(LoadViewParameters(kPreviewRecord), ViewParameters{});
+    EXPECT_TRUE(QFileInfo(kViewParameterFile).isFile());
+    EXPECT_EQ(FileBytes(), kDefaultRecord + kDefaultRecord);
 }
 
 TEST_F(ViewFileTest, BoxesAreConvertedByFieldTypeAndSaved)

@@ -47,10 +47,10 @@ TEST(Runtime, ValReadsTheLeadingNumber)
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(Val(QString::fromUtf8(c.text)), c.value) << c.text;
     EXPECT_EQ(ErrorOf([] { Val("1e999"); }), ErrOverflow);
     // The same reading tells a text without a number from one that reads 0.
-    for (const char* none : {"", "abc", ".", " - ", "&H10"}) EXPECT_FALSE(LeadingNumber(QString::fromUtf8(none))) << none;
-    for (const char* zero : {"0", " 0.0x", "-0"}) EXPECT_EQ(LeadingNumber(QString::fromUtf8(zero)), 0.0) << zero;
-    EXPECT_EQ(LeadingNumber(QStringLiteral("  1 2.5x")), 12.5);
-    EXPECT_EQ(LeadingNumber(QStringLiteral("1e999")), std::numeric_limits<double>::infinity());
+    for (const char* none : {"", "abc", ".", " - ", "&H10"}) EXPECT_FALSE(LeadingNumberAsVal(QString::fromUtf8(none))) << none;
+    for (const char* zero : {"0", " 0.0x", "-0"}) EXPECT_EQ(LeadingNumberAsVal(QString::fromUtf8(zero)), 0.0) << zero;
+    EXPECT_EQ(LeadingNumberAsVal(QStringLiteral("  1 2.5x")), 12.5);
+    EXPECT_EQ(LeadingNumberAsVal(QStringLiteral("1e999")), std::numeric_limits<double>::infinity());
 }
 
 TEST(Runtime, CIntRoundsHalfToEvenWithinSixteenBits)

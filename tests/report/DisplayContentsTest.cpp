@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -254,7 +255,7 @@ TEST(DisplayContents, EntryBoxEdges)
     EditFactor(d, 1, QStringLiteral("1234567.5"));
     EXPECT_EQ(script.beeps, beeps + 1);
     EXPECT_EQ(d.lstCaseZoom->item(1)->text(), QStringLiteral("       2       1.000"));
-    EXPECT_EQ(d.txtZoomVal->text(), QStringLiteral("1.000"));
+    EXPECT_EQ(d.txtZoomVal->text(), QStringLiteral("1234567.5"));
 
     // Enter writes the factor into its line at once, without a sound.
     d.lstCaseZoom->setCurrentRow(2);
@@ -368,6 +369,103 @@ TEST(DisplayContents, OkRefusesAFactorOrScaleWithoutANumber)
         EXPECT_EQ(SingleAt(PifBytes(), c.offset), 0.0f);
         EXPECT_TRUE(testenv::Script().messages.isEmpty());
     }
+}
+
+// A factor too wide for the ten characters of its line (typed, or pasted
+// as a number beyond a Single) is refused when "表示" is clicked: one beep,
+// the focus back on the factor box with the text refused in it, selected,
+// the line and the file as they were, the dialog open. Mended there, the
+// factor is stored.
+TEST(DisplayContents, OkRefusesAFactorTooWideForItsLine)
+{
+    struct Case {
+        const char* what;
+        const char* text;
+        bool pasted;
+    };
+    const Case cases[] = {
+        {"eleven digits typed", "12345678901", false},
+        {"a number beyond a Single pasted", "1e40", true},
+        {"a number that rounds to seven digits typed", "999999.9995", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(report::kPreviewInfoFile);
+        Program().PreviewInfo.Confirmed = 0;
+        Dialog dlg(3);
+        frmPreviewInfoSetUp& d = dlg.d;
+        d.show();
+        d.activateWindow();
+        QApplication::setActiveWindow(&d);
+        QApplication::processEvents();
+        d.lstCaseZoom->setCurrentRow(1);
+        QTest::mouseClick(d.txtZoomVal, Qt::LeftButton);
+        ASSERT_EQ(QApplication::focusWidget(), d.txtZoomVal);
+        const QString typed = QString::fromLatin1(c.text);
+        if (c.pasted) {
+            QApplication::clipboard()->setText(typed);
+            d.txtZoomVal->paste();
+        } else {
+            QTest::keyClicks(d.txtZoomVal, typed);
+        }
+        ASSERT_EQ(d.txtZoomVal->text(), typed);
+        const int beeps = testenv::Script().beeps;
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        EXPECT_EQ(testenv::Script().beeps, beeps + 1);
+        EXPECT_TRUE(d.IsLoaded());
+        EXPECT_EQ(Program().PreviewInfo.Confirmed, 0);
+        EXPECT_FALSE(QFile::exists(report::kPreviewInfoFile));
+        EXPECT_EQ(QApplication::focusWidget(), d.txtZoomVal);
+        EXPECT_EQ(d.txtZoomVal->text(), typed);
+        EXPECT_EQ(d.txtZoomVal->selectedText(), typed);
+        EXPECT_EQ(d.lstCaseZoom->currentRow(), 1);
+        EXPECT_EQ(d.lblCaseNo->text(), QStringLiteral("2"));
+        EXPECT_EQ(d.lstCaseZoom->item(1)->text(), QStringLiteral("       2       1.000"));
+
+        // The text is selected: what is typed now replaces it.
+        QTest::keyClicks(d.txtZoomVal, QStringLiteral("2.5"));
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        EXPECT_EQ(testenv::Script().beeps, beeps + 1);
+        EXPECT_FALSE(d.IsLoaded());
+        ASSERT_EQ(PifBytes().size(), 80);
+        EXPECT_EQ(SingleAt(PifBytes(), 28 + 4), 2.5f);
+    }
+}
+
+// Enter in the factor box refuses a factor too wide for its line at once:
+// a beep, the box keeps the text and the focus; Tab away beeps again, and
+// choosing another line shows that line's factor. "表示" then stores the
+// factors of the lines, none of them the refused one.
+TEST(DisplayContents, EnterAndTabRefuseAFactorTooWideForItsLine)
+{
+    Dialog dlg(3);
+    frmPreviewInfoSetUp& d = dlg.d;
+    d.show();
+    d.activateWindow();
+    QApplication::setActiveWindow(&d);
+    QApplication::processEvents();
+    ui::ScriptedServices& script = testenv::Script();
+    d.lstCaseZoom->setCurrentRow(0);
+    QTest::mouseClick(d.txtZoomVal, Qt::LeftButton);
+    QTest::keyClicks(d.txtZoomVal, QStringLiteral("1234567"));
+    int beeps = script.beeps;
+    QTest::keyClick(d.txtZoomVal, Qt::Key_Return);
+    EXPECT_EQ(script.beeps, beeps + 1);
+    EXPECT_EQ(QApplication::focusWidget(), d.txtZoomVal);
+    EXPECT_EQ(d.txtZoomVal->text(), QStringLiteral("1234567"));
+    EXPECT_EQ(d.lstCaseZoom->item(0)->text(), QStringLiteral("       1       1.000"));
+    beeps = script.beeps;
+    QTest::keyClick(d.txtZoomVal, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), d.txtZoomVal);
+    EXPECT_EQ(script.beeps, beeps + 1);
+    EXPECT_EQ(d.txtZoomVal->text(), QStringLiteral("1234567"));
+    d.lstCaseZoom->setCurrentRow(2);
+    EXPECT_EQ(d.txtZoomVal->text(), QStringLiteral("1.000"));
+    beeps = script.beeps;
+    QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    EXPECT_EQ(script.beeps, beeps);
+    EXPECT_FALSE(d.IsLoaded());
+    EXPECT_EQ(SingleAt(PifBytes(), 28), 1.0f);
 }
 
 TEST(DisplayContents, NoCasesNoLineToEdit)

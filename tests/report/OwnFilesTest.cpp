@@ -2,20 +2,26 @@
 // "vpf" and the document kept during a renumbered print, "DocFile" — are
 // replaced whole or not at all: a write that fails leaves the old file byte
 // for byte, leaves no temporary file, and says that it failed. A link of
-// their name is replaced, never written through.
+// their name is replaced, never read or written through.
 #include "common/FullDisk.h"
 #include "common/TestEnv.h"
 #include "diagram/ViewParameterFile.h"
 #include "platform/SafeFileFaults.h"
 #include "platform/preview/DocumentFile.h"
 #include "report/PreviewSettingsFile.h"
+#include "report/frmPreviewInfoSetUp.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,6 +39,13 @@ preview::Document DocumentOf(int pages)
         doc.pages.push_back(page);
     }
     return doc;
+}
+
+// The permission bits of a file.
+mode_t ModeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : mode_t(0);
 }
 
 PreviewInfoRecord CombinedContents()
@@ -136,26 +149,112 @@ TEST(OwnFiles, AFailedWriteKeepsTheOldFileAndSaysSo)
     }
 }
 
+// A private file of the user's outside the working folder: 40 lines, more
+// than any record of the work files, readable by its owner alone.
+struct PrivateFile {
+    PrivateFile()
+    {
+        for (int line = 1; line <= 40; ++line) bytes += QByteArray("private line ") + QByteArray::number(line) + "\n";
+    }
+    // Writes the file afresh; false when it cannot be made.
+    bool Write() const
+    {
+        return testenv::WriteFile(path, bytes) &&
+               QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    void ExpectUnchanged() const
+    {
+        EXPECT_EQ(testenv::ReadFile(path), bytes);
+        EXPECT_EQ(ModeOf(path), mode_t(0600));
+        EXPECT_EQ(FilesIn(QFileInfo(path).absolutePath()), QStringList{QFileInfo(path).fileName()});
+    }
+    QString path = testenv::MakeDir(QStringLiteral("elsewhere")) + QStringLiteral("/kept");
+    QByteArray bytes;
+};
+
 // A symbolic link of a work file's name pointing out of the working folder
-// is replaced by the file; what it points to stays as it was.
+// is replaced by a file of the program's own records alone: nothing of the
+// file it points to is read into the new one, and that file stays as it was.
 TEST(OwnFiles, ALinkOfTheirNameIsReplacedNotWrittenThrough)
 {
-    const QString elsewhere = testenv::MakeDir(QStringLiteral("elsewhere"));
-    const QString pointed = elsewhere + QStringLiteral("/kept");
-    const QByteArray old("a file of the user's");
+    const PrivateFile pointed;
     testenv::InFolder work(testenv::MakeDir(QStringLiteral("work")));
     for (const OwnFile& file : OwnFiles()) {
         SCOPED_TRACE(file.what);
         RemoveFilesHere();
-        ASSERT_TRUE(testenv::WriteFile(pointed, old));
-        ASSERT_TRUE(QFile::link(pointed, file.name));
+        ASSERT_TRUE(pointed.Write());
+        ASSERT_TRUE(QFile::link(pointed.path, file.name));
         EXPECT_TRUE(file.writeNew());
-        EXPECT_EQ(testenv::ReadFile(pointed), old);
-        EXPECT_FALSE(QFileInfo(file.name).isSymLink());
-        EXPECT_GT(QFileInfo(file.name).size(), 0);
+        pointed.ExpectUnchanged();
+        const QFileInfo written(file.name);
+        EXPECT_FALSE(written.isSymLink());
+        EXPECT_TRUE(written.isFile());
+        EXPECT_GT(written.size(), 0);
+        EXPECT_FALSE(testenv::ReadFile(file.name).contains("private line")) << testenv::ReadFile(file.name).toStdString();
         EXPECT_EQ(FilesIn(), QStringList{file.name});
-        EXPECT_EQ(FilesIn(elsewhere), QStringList{QStringLiteral("kept")});
     }
+}
+
+// The records written in place of a link are the program's own, with the
+// defaults where nothing was given: "pif" the record alone, "vpf" the two
+// default records with the one saved.
+TEST(OwnFiles, ALinkOfTheirNameLeavesOnlyTheProgramsRecords)
+{
+    const PrivateFile pointed;
+    ASSERT_TRUE(pointed.Write());
+    ASSERT_TRUE(QFile::link(pointed.path, kPreviewInfoFile));
+    ASSERT_TRUE(report::WritePreviewInfo(CombinedContents()));
+    EXPECT_EQ(testenv::ReadFile(kPreviewInfoFile), report::EncodePreviewInfo(CombinedContents()));
+
+    QFile::remove(kPreviewInfoFile);
+    ASSERT_TRUE(QFile::link(pointed.path, kPreviewInfoFile));
+    PreviewInfoRecord cleared = CombinedContents();
+    ASSERT_TRUE(report::ClearStoredCombination(cleared));
+    EXPECT_EQ(cleared, report::DefaultPreviewInfo(CombinedContents().Confirmed));
+    EXPECT_EQ(testenv::ReadFile(kPreviewInfoFile), report::EncodePreviewInfo(cleared));
+
+    ASSERT_TRUE(QFile::link(pointed.path, kViewParameterFile));
+    ASSERT_TRUE(diagram::SaveViewParameters(diagram::kPreviewRecord, ViewFrom(45)).ok());
+    EXPECT_EQ(testenv::ReadFile(kViewParameterFile),
+              diagram::EncodeViewRecord({}) + diagram::EncodeViewRecord(ViewFrom(45)));
+    pointed.ExpectUnchanged();
+}
+
+// A link of the name "pif" is read as no file: the display contents are the
+// defaults, whatever the first 80 bytes of the file it points to hold, and
+// the dialog shows them.
+TEST(OwnFiles, DisplayContentsAreNotReadThroughALink)
+{
+    PreviewInfoRecord elsewhere = CombinedContents();
+    elsewhere.PerNodeMember = -1;
+    elsewhere.ByLoadCase = 0;
+    elsewhere.ShowStress = 1;
+    elsewhere.StressScale = 40;
+    const QString pointed = testenv::MakeDir(QStringLiteral("elsewhere")) + QStringLiteral("/settings");
+    ASSERT_TRUE(testenv::WriteFile(pointed, report::EncodePreviewInfo(elsewhere)));
+    ASSERT_TRUE(QFile::setPermissions(pointed, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    ASSERT_TRUE(QFile::link(pointed, kPreviewInfoFile));
+    // As read through the link, the record would be these contents.
+    PreviewInfoRecord info;
+    report::LoadPreviewInfo(info, pointed);
+    ASSERT_EQ(info, elsewhere);
+
+    info = PreviewInfoRecord{};
+    info.Confirmed = -1;
+    report::LoadPreviewInfo(info);
+    EXPECT_EQ(info, report::DefaultPreviewInfo(-1));
+
+    Program().LoadCaseCount = 2;
+    frmPreviewInfoSetUp dialog;
+    dialog.Load();
+    EXPECT_TRUE(dialog.OpnPerKajyu->isChecked());
+    EXPECT_FALSE(dialog.chkOuz->isChecked());
+    EXPECT_EQ(dialog.txtOuzZoom->text(), QStringLiteral("1.000"));
+    EXPECT_EQ(dialog.lstCaseZoom->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(dialog.lstCaseZoom->item(1)->text(), QStringLiteral("       2       1.000"));
+    EXPECT_EQ(Program().PreviewInfo, report::DefaultPreviewInfo(Program().PreviewInfo.Confirmed));
+    EXPECT_TRUE(QFileInfo(kPreviewInfoFile).isSymLink());
+    EXPECT_EQ(testenv::ReadFile(pointed), report::EncodePreviewInfo(elsewhere));
 }
 
 TEST(OwnFiles, AFullDiskKeepsTheOldFiles)

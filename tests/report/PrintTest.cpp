@@ -21,6 +21,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sys/stat.h>
+
 using reporttest::PreviewWindow;
 using testenv::FilesIn;
 
@@ -39,6 +42,7 @@ public:
     QString DefaultPrinterName() override { return QStringLiteral(" Lab "); }
     bool Print(const preview::Document& doc, int first, int last, const QString& printer) override
     {
+        if (whilePrinting) whilePrinting();
         jobs.push_back({first, last, printer});
         for (int p = first; p <= last; ++p) footers << doc.pages[p - 1].settings.footerText;
         return succeed;
@@ -46,6 +50,7 @@ public:
     std::vector<Job> jobs;
     QStringList footers;
     bool succeed = true;
+    std::function<void()> whilePrinting;
 };
 
 // What the user does in the dialog before pressing "印刷".
@@ -340,6 +345,46 @@ TEST(Printing, RenumberedPrintRemovesALinkOfTheWorkFilesName)
     EXPECT_EQ(pr.target->jobs.size(), 1u);
     EXPECT_EQ(testenv::ReadFile(pointed), old);
     EXPECT_FALSE(FilesIn().contains(QStringLiteral("DocFile")));
+}
+
+// A "DocFile" left behind (by a print that never finished) goes before the
+// shown document is kept under that name: the document kept is a file of
+// the program's own making, and does not take over the old file's
+// permissions. A read-only one would stop every renumbered print of its
+// owner; one that anyone may write would let others change the pages the
+// preview takes back.
+TEST(Printing, RenumberedPrintKeepsTheDocumentInAFileOfItsOwn)
+{
+    // New files get 0644, whatever mask the test run has.
+    struct Mask {
+        mode_t before = ::umask(022);
+        ~Mask() { ::umask(before); }
+    } mask;
+    for (const mode_t left : {mode_t(0444), mode_t(0666)}) {
+        SCOPED_TRACE(left);
+        ASSERT_TRUE(testenv::WriteFile(QStringLiteral("DocFile"), QByteArray("left by an earlier print")));
+        ASSERT_EQ(::chmod("DocFile", left), 0);
+        Printing pr;
+        testenv::ResetScript();
+        mode_t kept = 0;
+        bool regular = false;
+        pr.target->whilePrinting = [&] {
+            struct stat st {};
+            ASSERT_EQ(::lstat("DocFile", &st), 0);
+            regular = S_ISREG(st.st_mode);
+            kept = st.st_mode & 07777;
+        };
+        Answers a;
+        a.startPage = true;
+        a.start = QStringLiteral("10");
+        pr.Print(a);
+        EXPECT_TRUE(regular);
+        EXPECT_EQ(kept, mode_t(0644));
+        EXPECT_EQ(pr.target->jobs.size(), 1u);
+        EXPECT_TRUE(testenv::Script().messages.isEmpty());
+        EXPECT_EQ(pr.w()->vsp->CurrentDocument().pages[3].settings.footerText, QStringLiteral("|-   3 -|"));
+        EXPECT_FALSE(QFile::exists(QStringLiteral("DocFile")));
+    }
 }
 
 TEST(Printing, PdfFileHoldsTheRangeOnceForEachCopy)

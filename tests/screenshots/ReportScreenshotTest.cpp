@@ -1,7 +1,8 @@
 // Pictures of the report window and its two dialogs, written where
 // ZELKOVA_SCREENSHOTS points (run under a real X server to look at them):
 // the cover, a page of a table at 95 % and as a whole page, the
-// display-contents dialog, the print dialog, the file dialog of a print to
+// display-contents dialog (as it opens, with a scale refused and with a
+// factor refused), the print dialog, the file dialog of a print to
 // "PDF ファイル" and the print dialog after it.
 #include "common/PreviewOpener.h"
 #include "common/ReportProject.h"
@@ -22,9 +23,11 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTimer>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,6 +72,15 @@ TEST(Screenshots, ReportPreviewAndDialogs)
     info.cmdOK->click();
     EXPECT_TRUE(info.IsLoaded());
     testenv::SaveScreenshot(&info, QStringLiteral("display-contents-refused.png"));
+    // A factor too wide for its line, typed and "表示" clicked: refused, the
+    // text typed still in the box, selected.
+    info.txtOuzZoom->setText(QStringLiteral("1.000"));
+    info.lstCaseZoom->setCurrentRow(1);
+    QTest::mouseClick(info.txtZoomVal, Qt::LeftButton);
+    QTest::keyClicks(info.txtZoomVal, QStringLiteral("12345678901"));
+    QTest::mouseClick(info.cmdOK, Qt::LeftButton);
+    EXPECT_TRUE(info.IsLoaded());
+    testenv::SaveScreenshot(&info, QStringLiteral("display-contents-factor-refused.png"));
     info.cmdCancel_Click();
 
     w->InitPrintRequest();
