@@ -412,7 +412,8 @@ void frmMainmenu::Form_QueryUnload(bool& cancel, int unloadMode)
             return;
         }
         CloseSharedData();
-        reg::Sync();
+        // The program's end writes what another copy keeps from being written now.
+        reg::SyncIfFree();
         forms::EndProgram();
     }
 }
