@@ -257,12 +257,12 @@ void frmMainmenu::Form_Load()
 
 void frmMainmenu::RestoreMainMenuPosition()
 {
-    const QRect screen = forms::AvailableScreenArea();
-    const double defLeft = (forms::Tw(screen.width()) - WidthTw()) * 0.5;
-    const double defTop = (forms::Tw(screen.height()) - HeightTw()) * 0.5;
-    const double left = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuLeft"), defLeft);
-    const double top = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuTop"), defTop);
-    // A place stored on a larger screen would leave the window out of reach.
+    // By default centred in the part of the primary screen that the panels
+    // leave free.
+    const QPointF centred = CentredPlaceTw(forms::AvailableScreenArea());
+    const double left = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuLeft"), centred.x());
+    const double top = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuTop"), centred.y());
+    // A place stored on a monitor that is gone would leave the window out of reach.
     MoveOnScreenTw(left, top);
 }
 

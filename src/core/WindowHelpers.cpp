@@ -320,13 +320,16 @@ void CancelWithEscape(QWidget* window, QAbstractButton* cancel)
 void CentreOver(QWidget* window, QWidget* over)
 {
     if (!window) return;
-    const QRect area =
-        over && over != window && over->isVisible() ? over->frameGeometry() : forms::AvailableScreenArea();
-    const QSize size = window->frameGeometry().size();
-    // Centred over a window that reaches past the screen's edge, it is moved
-    // back in whole.
-    forms::MoveWithinScreenArea(window, {area.center().x() - (size.width() - 1) / 2,
-                                         area.center().y() - (size.height() - 1) / 2});
+    const bool overWindow = over && over != window && over->isVisible();
+    const QRect area = overWindow ? over->frameGeometry() : forms::AvailableScreenArea();
+    const QSize size = forms::ExpectedFrameSize(window);
+    const QPoint centred(area.center().x() - (size.width() - 1) / 2, area.center().y() - (size.height() - 1) / 2);
+    // Centred over a window that reaches past its screen's edge, it is moved
+    // back in whole, on the screen of that window.
+    if (overWindow)
+        forms::MoveWithinScreenOf(window, centred, area);
+    else
+        forms::MoveWithinScreenArea(window, centred);
 }
 
 void CentreOnMainMenu(QWidget* window)

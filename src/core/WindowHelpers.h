@@ -66,9 +66,10 @@ void CloseWithEscape(forms::Form* window);
 class QAbstractButton;
 void CancelWithEscape(QWidget* window, QAbstractButton* cancel);
 
-// Places a window that has no place of its own centred on `over`, or on the
-// screen when `over` is missing, not shown or the window itself; either way
-// whole within the screen, as far as it fits.
+// Places a window that has no place of its own centred on `over`, whole
+// within the screen that holds `over` as far as it fits; or, when `over` is
+// missing, not shown or the window itself, centred in the part of the primary
+// screen that the panels leave free.
 void CentreOver(QWidget* window, QWidget* over);
 // Centred on the main menu, or on the active window when the menu is not
 // shown, or else on the screen.

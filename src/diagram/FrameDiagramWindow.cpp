@@ -499,8 +499,9 @@ void frmラーメン図::RestoreWindowPlacement()
     const double screenW = forms::Tw(area.width()), screenH = forms::Tw(area.height());
     // The centre is that of the window at its design size.
     SetClientSizeTw(kDesignWidth, kDesignHeight);
-    const double left = reg::GetNumber(kPlacementSection, QStringLiteral("RamenLeft"), (screenW - WidthTw()) / 2);
-    const double top = reg::GetNumber(kPlacementSection, QStringLiteral("RamenTop"), (screenH - HeightTw()) / 2);
+    const QPointF centred = CentredPlaceTw(area);
+    const double left = reg::GetNumber(kPlacementSection, QStringLiteral("RamenLeft"), centred.x());
+    const double top = reg::GetNumber(kPlacementSection, QStringLiteral("RamenTop"), centred.y());
     const double width = reg::GetNumber(kPlacementSection, QStringLiteral("RamenWidth"), screenW);
     const double height = reg::GetNumber(kPlacementSection, QStringLiteral("RamenHeight"), screenH);
     PlaceOnScreenTw(left, top, width, height);

@@ -234,8 +234,11 @@ void CenterOnInputForm(forms::Form* window, int& width, int& height)
 {
     forms::Form* input = Program().CurrentInputForm.data();
     if (!window || !input) return;
-    window->MoveOnScreenTw(input->LeftTw() + (input->WidthTw() - window->WidthTw()) * 0.5,
-                           input->TopTw() + (input->HeightTw() - window->HeightTw()) * 0.5);
+    // Centred by the frame it will wear, and kept on the input screen's screen.
+    const QSize frame = forms::ExpectedFrameSize(window);
+    const double left = input->LeftTw() + (input->WidthTw() - forms::Tw(frame.width())) * 0.5;
+    const double top = input->TopTw() + (input->HeightTw() - forms::Tw(frame.height())) * 0.5;
+    forms::MoveWithinScreenOf(window, {forms::Px(left), forms::Px(top)}, input->frameGeometry());
     try {
         if (auto* grid = qobject_cast<dao::DataGrid*>(FindControl(window, QStringLiteral("DBGrid"))))
             width = rt::CInt(grid->LeftTw() + grid->WidthTw() + 270);

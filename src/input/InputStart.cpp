@@ -219,12 +219,12 @@ void RestoreInputFormPosition()
 {
     forms::Form* f = Program().CurrentInputForm.data();
     if (!f) return;
-    const QRect area = forms::AvailableScreenArea();
-    const double centreLeft = (forms::Tw(area.width()) - f->WidthTw()) * 0.5;
-    const double centreTop = (forms::Tw(area.height()) - f->HeightTw()) * 0.5;
+    // By default centred in the part of the primary screen that the panels
+    // leave free.
+    const QPointF centred = f->CentredPlaceTw(forms::AvailableScreenArea());
     // A stored value that does not read as a number counts as absent.
-    const double left = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputLeft"), centreLeft);
-    const double top = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputTop"), centreTop);
+    const double left = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputLeft"), centred.x());
+    const double top = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputTop"), centred.y());
     f->MoveOnScreenTw(static_cast<float>(left), static_cast<float>(top));
 }
 

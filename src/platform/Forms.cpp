@@ -6,6 +6,7 @@
 #include <QMargins>
 #include <QEventLoop>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -28,10 +29,10 @@ std::function<void()>& LastWindowHandler()
     return handler;
 }
 
-QRect& AvailableAreaStandIn()
+std::vector<QRect>& AvailableAreasStandIn()
 {
-    static QRect area;
-    return area;
+    static std::vector<QRect> areas;
+    return areas;
 }
 
 // The window manager's frame around a window, as far as it is known.
@@ -54,12 +55,24 @@ QMargins ExpectedDecoration(const QWidget* window)
     return {};
 }
 
-// Where a frame of `frameSize` goes when it should lie at `topLeft`: moved in
-// just as far as keeps it within `area`, its top and left edges first.
-QPoint KeptWithin(const QRect& area, const QSize& frameSize, const QPoint& topLeft)
+bool LiesWholeOnAScreen(const std::vector<QRect>& areas, const QRect& frame)
 {
-    return {std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - frameSize.width())),
-            std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frameSize.height()))};
+    return std::any_of(areas.begin(), areas.end(), [&](const QRect& area) { return area.contains(frame); });
+}
+
+qint64 OverlapOf(const QRect& area, const QRect& frame)
+{
+    const QRect common = area.intersected(frame);
+    return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+}
+
+// The square of the distance between the nearest points of two rectangles
+// that do not overlap.
+qint64 SquaredGapBetween(const QRect& area, const QRect& frame)
+{
+    const qint64 dx = std::max({0, area.left() - frame.right(), frame.left() - area.right()});
+    const qint64 dy = std::max({0, area.top() - frame.bottom(), frame.top() - area.bottom()});
+    return dx * dx + dy * dy;
 }
 
 // A window placed before the window manager framed it was kept within the
@@ -89,9 +102,13 @@ private:
         window->removeEventFilter(this);
         setObjectName(QString());   // a placement before it is gone watches afresh
         deleteLater();
-        const QRect frame = window->frameGeometry();
-        const QPoint kept = KeptWithin(AvailableScreenArea(), frame.size(), frame.topLeft());
-        if (kept != frame.topLeft()) window->move(kept);
+        // Checked once the showing is over: a platform may first put the
+        // window's inside where its frame was asked to be, then move it.
+        QTimer::singleShot(0, window, [window] {
+            const QRect frame = window->frameGeometry();
+            const QPoint kept = KeptOnScreens(AvailableScreenAreas(), frame);
+            if (kept != frame.topLeft()) window->move(kept);
+        });
         return false;
     }
 };
@@ -120,21 +137,85 @@ void PlaceTw(QWidget* w, double left, double top, double width, double height)
     w->setGeometry(Px(left), Px(top), wd, Px(height));
 }
 
-QRect AvailableScreenArea()
+std::vector<QRect> AvailableScreenAreas()
 {
-    if (!AvailableAreaStandIn().isEmpty()) return AvailableAreaStandIn();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (!AvailableAreasStandIn().empty()) return AvailableAreasStandIn();
+    std::vector<QRect> areas;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) areas.push_back(primary->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen()) areas.push_back(screen->availableGeometry());
+    areas.erase(std::remove_if(areas.begin(), areas.end(), [](const QRect& a) { return a.isEmpty(); }), areas.end());
+    if (areas.empty()) areas.push_back(QRect(0, 0, 1024, 768));
+    return areas;
 }
 
-void SetAvailableScreenArea(const QRect& area) { AvailableAreaStandIn() = area; }
+QRect AvailableScreenArea() { return AvailableScreenAreas().front(); }
+
+void SetAvailableScreenAreas(std::vector<QRect> areas)
+{
+    areas.erase(std::remove_if(areas.begin(), areas.end(), [](const QRect& a) { return a.isEmpty(); }), areas.end());
+    AvailableAreasStandIn() = std::move(areas);
+}
+
+void SetAvailableScreenArea(const QRect& area) { SetAvailableScreenAreas({area}); }
+
+QRect HoldingScreenArea(const std::vector<QRect>& areas, const QRect& frame)
+{
+    for (const QRect& area : areas)
+        if (area.contains(frame)) return area;
+    const QRect* holding = nullptr;
+    qint64 most = 0;
+    for (const QRect& area : areas) {
+        if (const qint64 overlap = OverlapOf(area, frame); overlap > most) {
+            most = overlap;
+            holding = &area;
+        }
+    }
+    if (holding) return *holding;
+    qint64 nearest = 0;
+    for (const QRect& area : areas) {
+        if (const qint64 gap = SquaredGapBetween(area, frame); !holding || gap < nearest) {
+            nearest = gap;
+            holding = &area;
+        }
+    }
+    return holding ? *holding : QRect();
+}
+
+QPoint KeptWithin(const QRect& area, const QSize& frameSize, const QPoint& topLeft)
+{
+    return {std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - frameSize.width())),
+            std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frameSize.height()))};
+}
+
+QPoint KeptOnScreens(const std::vector<QRect>& areas, const QRect& frame)
+{
+    if (areas.empty() || LiesWholeOnAScreen(areas, frame)) return frame.topLeft();
+    return KeptWithin(HoldingScreenArea(areas, frame), frame.size(), frame.topLeft());
+}
+
+QRect SizedAndKeptOnScreens(const std::vector<QRect>& areas, const QRect& frame, const QSize& smallest)
+{
+    const QRect grown(frame.topLeft(), frame.size().expandedTo(smallest));
+    if (areas.empty() || LiesWholeOnAScreen(areas, grown)) return grown;
+    const QRect area = HoldingScreenArea(areas, grown);
+    const QSize size = grown.size().boundedTo(area.size()).expandedTo(smallest);
+    return {KeptWithin(area, size, grown.topLeft()), size};
+}
+
+QSize ExpectedFrameSize(const QWidget* window) { return window->size().grownBy(ExpectedDecoration(window)); }
 
 void MoveWithinScreenArea(QWidget* window, QPoint topLeft)
 {
     if (!window) return;
-    const QMargins frame = ExpectedDecoration(window);
-    const QSize frameSize = window->size().grownBy(frame);
-    window->move(KeptWithin(AvailableScreenArea(), frameSize, topLeft));
+    window->move(KeptOnScreens(AvailableScreenAreas(), {topLeft, ExpectedFrameSize(window)}));
+    PlaceCheckOnceFramed::Watch(window);
+}
+
+void MoveWithinScreenOf(QWidget* window, QPoint topLeft, const QRect& other)
+{
+    if (!window) return;
+    window->move(KeptWithin(HoldingScreenArea(AvailableScreenAreas(), other), ExpectedFrameSize(window), topLeft));
     PlaceCheckOnceFramed::Watch(window);
 }
 
@@ -248,18 +329,24 @@ void Form::MoveTw(double left, double top) { move(Px(left), Px(top)); }
 
 void Form::MoveOnScreenTw(double left, double top) { MoveWithinScreenArea(this, {Px(left), Px(top)}); }
 
+QPointF Form::CentredPlaceTw(const QRect& area) const
+{
+    const QSize frame = ExpectedFrameSize(this);
+    return {Tw(area.left()) + (Tw(area.width()) - Tw(frame.width())) * 0.5,
+            Tw(area.top()) + (Tw(area.height()) - Tw(frame.height())) * 0.5};
+}
+
 void Form::SetClientSizeTw(double width, double height) { resize(Px(width), Px(height)); }
 
 void Form::PlaceOnScreenTw(double left, double top, double width, double height)
 {
     constexpr int kSmallestSide = 200;
-    const QRect area = AvailableScreenArea();
     const QMargins frame = ExpectedDecoration(this);
-    const int frameWidth = frame.left() + frame.right(), frameHeight = frame.top() + frame.bottom();
-    const int w = std::clamp(Px(width), kSmallestSide, std::max(area.width() - frameWidth, kSmallestSide));
-    const int h = std::clamp(Px(height), kSmallestSide, std::max(area.height() - frameHeight, kSmallestSide));
-    move(KeptWithin(area, {w + frameWidth, h + frameHeight}, {Px(left), Px(top)}));
-    resize(w, h);
+    const QSize stored = QSize(Px(width), Px(height)).grownBy(frame);
+    const QRect placed = SizedAndKeptOnScreens(AvailableScreenAreas(), {QPoint(Px(left), Px(top)), stored},
+                                               QSize(kSmallestSide, kSmallestSide).grownBy(frame));
+    move(placed.topLeft());
+    resize(placed.size().shrunkBy(frame));
     PlaceCheckOnceFramed::Watch(this);
 }
 

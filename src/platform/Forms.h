@@ -3,6 +3,7 @@
 // placement in twips (15 twips to a pixel).
 #pragma once
 
+#include <QPointF>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -20,17 +21,49 @@ double Tw(int pixels);           // pixels to twips
 // Places a control by its design position in twips (left, top, width, height).
 void PlaceTw(QWidget* w, double left, double top, double width, double height);
 
-// The part of the screen that windows may take: the primary screen less the
-// desktop's panels.
+// The parts of the desktop's screens that windows may take: each screen less
+// the desktop's panels, the primary screen's first.
+std::vector<QRect> AvailableScreenAreas();
+// The primary screen's part: where a window that has no place of its own
+// opens.
 QRect AvailableScreenArea();
-// Stands in another area (a test's screen); an empty one gives the real back.
+// Stands in other screens (a test's): their areas, the primary's first; none,
+// or one empty area, gives the real ones back.
+void SetAvailableScreenAreas(std::vector<QRect> areas);
 void SetAvailableScreenArea(const QRect& area);
+
+// Where windows go on a desktop of several screens, given the screens'
+// available areas (the primary's first). A frame that lies whole within one
+// area stays where it is; any other is brought within the area that holds it.
+//
+// The area that holds a frame: one that contains it whole, else the one it
+// overlaps most, else the one nearest to it (the earlier one of equals).
+// Empty when there are no areas.
+QRect HoldingScreenArea(const std::vector<QRect>& areas, const QRect& frame);
+// Where a frame of `frameSize` that should lie at `topLeft` goes within
+// `area`: moved in just as far as keeps it within, its top and left edges
+// first (a frame larger than the area keeps those in it).
+QPoint KeptWithin(const QRect& area, const QSize& frameSize, const QPoint& topLeft);
+// Where `frame` goes: its own place when it lies whole on a screen, else kept
+// within the area that holds it.
+QPoint KeptOnScreens(const std::vector<QRect>& areas, const QRect& frame);
+// The same for a frame whose size may change: it grows to `smallest` where
+// it is smaller, and is cut to the area that holds it where it is larger.
+QRect SizedAndKeptOnScreens(const std::vector<QRect>& areas, const QRect& frame, const QSize& smallest);
+
+// The size of a window's frame: its own once the window manager has framed
+// it, else its size in the frame that shown windows wear.
+QSize ExpectedFrameSize(const QWidget* window);
+
 // Moves a window so that the top-left corner of its frame lies at `topLeft`
-// (pixels), or as near to it as keeps the whole frame within the available
-// screen area; its size stays. A frame larger than the area keeps its top
-// and left edges in it. A window whose frame is not known yet (not shown, or
-// not yet framed by the window manager) is checked again once it is.
+// (pixels) when the frame then lies whole on a screen, or else as near to it
+// as keeps the frame within the screen that holds it; its size stays. A
+// window whose frame is not known yet (not shown, or not yet framed by the
+// window manager) is checked again once it is.
 void MoveWithinScreenArea(QWidget* window, QPoint topLeft);
+// The same, kept within the screen that holds `other` (the frame of the
+// window it is placed over), wherever it would lie.
+void MoveWithinScreenOf(QWidget* window, QPoint topLeft, const QRect& other);
 
 // Unload modes passed to Form_QueryUnload.
 enum UnloadMode : int { UnloadFromCloseBox = 0, UnloadFromCode = 1, UnloadFromSession = 2, UnloadFromTaskManager = 3 };
@@ -64,15 +97,19 @@ public:
     double HeightTw() const;
     void MoveTw(double left, double top);
     // Moves the window by a stored or default place in twips (left and top
-    // of its frame), kept whole within the available screen area.
+    // of its frame), kept whole on a screen (MoveWithinScreenArea).
     void MoveOnScreenTw(double left, double top);
+    // The left and top edges of the frame (twips) that centre the window,
+    // at its present size, in `area`.
+    QPointF CentredPlaceTw(const QRect& area) const;
     // Client area size in twips (the design size of the window).
     void SetClientSizeTw(double width, double height);
     // Places the window by a stored or default placement in twips (left and
     // top of its frame, width and height of its client area), never beyond
-    // the available screen area, where a part of it could not be reached:
-    // a larger size is cut to the area (never below 200 by 200 pixels), then
-    // the window moves in until no edge of its frame lies outside.
+    // the screens, where a part of it could not be reached: a frame that does
+    // not lie whole on a screen has its size cut to the screen that holds it
+    // (never below 200 by 200 pixels), then moves in until no edge of it lies
+    // outside that screen's available area.
     void PlaceOnScreenTw(double left, double top, double width, double height);
     bool IsMinimized() const { return isMinimized(); }
 

@@ -488,8 +488,9 @@ void frmPreview::RestoreWindowPlacement()
     const double screenH = forms::Tw(area.height());
     // Left and top are read before the size is restored: they centre the
     // window's design size.
-    const double left = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewLeft"), (screenW - WidthTw()) * 0.5);
-    const double top = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewTop"), (screenH - HeightTw()) * 0.5);
+    const QPointF centred = CentredPlaceTw(area);
+    const double left = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewLeft"), centred.x());
+    const double top = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewTop"), centred.y());
     const double width = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewWidth"), screenW);
     const double height = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewHeight"), screenH);
     PlaceOnScreenTw(left, top, width, height);

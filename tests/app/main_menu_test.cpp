@@ -86,23 +86,28 @@ TEST_F(MainMenuTest, ExitQuestionNoKeepsRunningButStoresPlaceAndItem)
 }
 
 // A place stored on a larger monitor must not leave the menu out of reach;
-// one that fits stays as it is. The menu loads afresh, as it does when
+// one that fits stays as it is; with none stored the menu is centred in what
+// the panels leave of the screen. The menu loads afresh, as it does when
 // another window hands back to it.
 TEST_F(MainMenuTest, StoredPlaceIsKeptWithinTheScreen)
 {
+    using testenv::kCentred;
     using testenv::kFarEdge;
     const testenv::StoredPlace cases[] = {
         {"stored on 1920 x 1080", {0, 0, 1366, 768}, "25000", "12000", kFarEdge, kFarEdge},
         {"beyond the bottom only", {0, 0, 1366, 768}, "1500", "9000", 100, kFarEdge},
         {"fits: kept as it is", {0, 0, 1366, 768}, "1500", "1200", 100, 80},
         {"above a panel at the top", {0, 32, 1366, 736}, "-600", "0", 0, 32},
+        {"none stored", {0, 0, 1366, 768}, nullptr, nullptr, kCentred, kCentred},
+        {"none stored, a panel at the top", {0, 32, 1366, 736}, nullptr, nullptr, kCentred, kCentred},
+        {"none stored, a panel at the left", {64, 0, 1302, 768}, nullptr, nullptr, kCentred, kCentred},
     };
     for (const testenv::StoredPlace& c : cases) {
         SCOPED_TRACE(c.what);
         Program().MainMenuSwitching = true;
         ASSERT_TRUE(menu().Unload());
         forms::SetAvailableScreenArea(c.screen);
-        testenv::StorePlacement("Mainmenu", {"MainMenuLeft", "MainMenuTop"}, {c.left, c.top});
+        testenv::StorePlacement("Mainmenu", {"MainMenuLeft", "MainMenuTop"}, testenv::StoredValues(c));
         menu().Show();
         testenv::ExpectFrameAt(c, menu().frameGeometry());
         EXPECT_EQ(menu().size(), QSize(749, 498));
@@ -162,7 +167,8 @@ TEST_F(MainMenuTest, KeepsItsDesignSizeAndNamesTheInformationPage)
     EXPECT_EQ(caption, QStringLiteral("ZELKOVA のご案内"));
 }
 
-// Windows that have no place of their own open centred on the menu.
+// Windows that have no place of their own open centred on the menu, frame
+// and all, as they are shown.
 TEST_F(MainMenuTest, AboutBoxInformationPageAndProgressOpenCentredOnTheMenu)
 {
     // A screen on which each of them fits where it is centred.
@@ -171,21 +177,20 @@ TEST_F(MainMenuTest, AboutBoxInformationPageAndProgressOpenCentredOnTheMenu)
     menu().move(40, 30);
     QApplication::processEvents();
     const QPoint centre = menu().frameGeometry().center();
-    auto near = [&](QWidget* w) { return (w->frameGeometry().center() - centre).manhattanLength() <= 2; };
+    auto near = [&](forms::Form& w) {
+        w.Show();
+        QApplication::processEvents();
+        return (w.frameGeometry().center() - centre).manhattanLength() <= 2;
+    };
 
     frmAbout about;
-    about.Load();
-    EXPECT_TRUE(near(&about));
+    EXPECT_TRUE(near(about));
     frm01WebBrows page;
-    page.Load();
-    EXPECT_TRUE(near(&page));
-    frmAnalyze* progress = AnalyzeForm();
-    progress->Load();
-    EXPECT_TRUE(near(progress));
+    EXPECT_TRUE(near(page));
+    EXPECT_TRUE(near(*AnalyzeForm()));
     ReleaseAnalyzeForm();
 
     // The information page closes with Esc.
-    page.Show();
     QTest::keyClick(page.WebBrowser1, Qt::Key_Escape);
     EXPECT_FALSE(page.IsLoaded());
 }

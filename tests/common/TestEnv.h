@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <limits>
 #include <memory>
 
 #include "common/QtPrint.h"
@@ -40,10 +41,13 @@ QString SettingOnDisk(const QString& key);
 // all when `values` is empty, as on a first opening.
 void StorePlacement(const QString& section, const QStringList& keys, const QStringList& values);
 
-// A window's left and top edges stored in twips on `screen`, and where its
-// frame should then lie: at the given left (top) edge, or, with kFarEdge,
-// ending at the screen's right (bottom) edge.
-constexpr int kFarEdge = -1;
+// A window's left and top edges stored in twips (none stored, as on a first
+// opening, when `left` is null), the screen area that should then hold it,
+// and where its frame should lie there: at the given left (top) edge, or,
+// with kFarEdge, ending at the area's right (bottom) edge, or, with kCentred,
+// centred in the area.
+constexpr int kFarEdge = std::numeric_limits<int>::min();
+constexpr int kCentred = kFarEdge + 1;
 struct StoredPlace {
     const char* what;
     QRect screen;
@@ -51,6 +55,8 @@ struct StoredPlace {
     const char* top;
     int frameLeft, frameTop;
 };
+// The values the case stores: none for a first opening.
+inline QStringList StoredValues(const StoredPlace& c) { return c.left ? QStringList{c.left, c.top} : QStringList{}; }
 // Checks that `frame` lies whole within the case's screen, at the edges it names.
 void ExpectFrameAt(const StoredPlace& c, const QRect& frame);
 

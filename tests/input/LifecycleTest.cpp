@@ -398,22 +398,28 @@ TEST_F(Lifecycle, OnePositionServesEveryScreen)
 
 // The one position of the input screens, stored on a larger monitor or off
 // the screen's edge, brings a screen of any size up whole: each screen is
-// moved in no further than it needs.
+// moved in no further than it needs. With none stored, each is centred in
+// what the panels leave of the screen.
 TEST_F(Lifecycle, AStoredPositionOffTheScreenIsBroughtWithinIt)
 {
+    using testenv::kCentred;
     using testenv::kFarEdge;
     const testenv::StoredPlace cases[] = {
         {"stored on 1920 x 1080", {0, 0, 1366, 768}, "25500", "14000", kFarEdge, kFarEdge},
         {"left of and above the screen", {0, 0, 1366, 768}, "-4500", "-3000", 0, 0},
         {"under a panel at the top", {0, 32, 1366, 736}, "1500", "0", 100, 32},
+        {"none stored, a panel at the top", {0, 32, 1366, 736}, nullptr, nullptr, kCentred, kCentred},
+        {"none stored, a panel at the left", {64, 0, 1302, 768}, nullptr, nullptr, kCentred, kCentred},
     };
     for (const testenv::StoredPlace& c : cases) {
         for (int16_t code : {ScreenNodeCoordinates, ScreenBasicData, ScreenMemberEndPlacement}) {
             SCOPED_TRACE(std::string(c.what) + ", screen " + std::to_string(code));
             forms::SetAvailableScreenArea(c.screen);
-            testenv::StorePlacement("Input", {"InputLeft", "InputTop"}, {c.left, c.top});
+            testenv::StorePlacement("Input", {"InputLeft", "InputTop"}, testenv::StoredValues(c));
             Program().ScreenCode = code;
             ASSERT_TRUE(StartInputForm());
+            // Placed again, if need be, once the window has its frame.
+            QCoreApplication::processEvents();
             testenv::ExpectFrameAt(c, Program().CurrentInputForm->frameGeometry());
             EndInputForm(true);
         }

@@ -26,6 +26,8 @@
 //                     report is answered with "表示", taking what "pif" holds.
 //                     Prints the document shown (below).
 //   pdf:FILE          write the document of the open preview as a PDF file
+//   windows           every shown window, in load order, once the events of
+//                     its showing have passed (below)
 //
 // The load-combination window (code 10233) is not driven by the commands
 // above: once it has opened it prints window=<name>|<caption>, case=<line>
@@ -56,9 +58,12 @@
 //                           character is two cells); trailing blanks kept;
 //                           empty lines between printed ones included
 //   pdf=<FILE>              the PDF file was written
+//   window=<name>|<left>,<top> <width>x<height>|<screen>   a shown window: its
+//                           frame in pixels and the name of its screen
 //   error=<text>            a command that could not be run
 // The exit status is 0 unless a command was not understood.
 #include "loads/LoadCombinationWindow.h"
+#include "platform/Forms.h"
 #include "platform/Settings.h"
 #include "platform/Ui.h"
 #include "core/ProgramState.h"
@@ -84,6 +89,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextStream>
 
 #include <cstdio>
@@ -308,6 +314,19 @@ int main(int argc, char** argv)
             }
         } else if (cmd == QLatin1String("screen")) {
             DumpScreen();
+        } else if (cmd == QLatin1String("windows")) {
+            QCoreApplication::processEvents();
+            for (const forms::Form* f : forms::LoadedForms()) {
+                if (!f->isVisible()) continue;
+                const QRect r = f->frameGeometry();
+                Print(QStringLiteral("window=%1|%2,%3 %4x%5|%6")
+                          .arg(f->Name())
+                          .arg(r.x())
+                          .arg(r.y())
+                          .arg(r.width())
+                          .arg(r.height())
+                          .arg(f->screen() ? f->screen()->name() : QString()));
+            }
         } else if (cmd == QLatin1String("type")) {
             const int eq = value.indexOf(QLatin1Char('='));
             if (auto* box = qobject_cast<QLineEdit*>(ScreenControl(value.left(eq)))) box->setText(value.mid(eq + 1));
