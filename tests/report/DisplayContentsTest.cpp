@@ -49,11 +49,26 @@ void EditFactor(frmPreviewInfoSetUp& d, int row, const QString& text)
     FocusOut(d.txtZoomVal);
 }
 
+// No display contents stored yet, as at a first report.
+void ForgetStoredContents()
+{
+    QFile::remove(report::kPreviewInfoFile);
+    Program().PreviewInfo.Confirmed = 0;
+}
+
 struct Dialog {
     explicit Dialog(int16_t cases)
     {
         Program().LoadCaseCount = cases;
         d.Load();
+    }
+    // Shown as the active window, as the user sees it, for real key events.
+    void ShowActive()
+    {
+        d.show();
+        d.activateWindow();
+        QApplication::setActiveWindow(&d);
+        QApplication::processEvents();
     }
     frmPreviewInfoSetUp d;
 };
@@ -337,14 +352,10 @@ TEST(DisplayContents, OkRefusesAFactorOrScaleWithoutANumber)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QFile::remove(report::kPreviewInfoFile);
-        Program().PreviewInfo.Confirmed = 0;
+        ForgetStoredContents();
         Dialog dlg(3);
         frmPreviewInfoSetUp& d = dlg.d;
-        d.show();
-        d.activateWindow();
-        QApplication::setActiveWindow(&d);
-        QApplication::processEvents();
+        dlg.ShowActive();
         c.spoil(d);
         const int beeps = testenv::Script().beeps;
         d.cmdOK->click();
@@ -390,14 +401,10 @@ TEST(DisplayContents, OkRefusesAFactorTooWideForItsLine)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QFile::remove(report::kPreviewInfoFile);
-        Program().PreviewInfo.Confirmed = 0;
+        ForgetStoredContents();
         Dialog dlg(3);
         frmPreviewInfoSetUp& d = dlg.d;
-        d.show();
-        d.activateWindow();
-        QApplication::setActiveWindow(&d);
-        QApplication::processEvents();
+        dlg.ShowActive();
         d.lstCaseZoom->setCurrentRow(1);
         QTest::mouseClick(d.txtZoomVal, Qt::LeftButton);
         ASSERT_EQ(QApplication::focusWidget(), d.txtZoomVal);
@@ -440,10 +447,7 @@ TEST(DisplayContents, EnterAndTabRefuseAFactorTooWideForItsLine)
 {
     Dialog dlg(3);
     frmPreviewInfoSetUp& d = dlg.d;
-    d.show();
-    d.activateWindow();
-    QApplication::setActiveWindow(&d);
-    QApplication::processEvents();
+    dlg.ShowActive();
     ui::ScriptedServices& script = testenv::Script();
     d.lstCaseZoom->setCurrentRow(0);
     QTest::mouseClick(d.txtZoomVal, Qt::LeftButton);
