@@ -35,6 +35,12 @@ std::vector<QRect>& AvailableAreasStandIn()
     return areas;
 }
 
+std::vector<QRect> WithoutEmptyAreas(std::vector<QRect> areas)
+{
+    areas.erase(std::remove_if(areas.begin(), areas.end(), [](const QRect& a) { return a.isEmpty(); }), areas.end());
+    return areas;
+}
+
 // The window manager's frame around a window, as far as it is known.
 QMargins DecorationOf(const QWidget* window)
 {
@@ -144,18 +150,14 @@ std::vector<QRect> AvailableScreenAreas()
     if (const QScreen* primary = QGuiApplication::primaryScreen()) areas.push_back(primary->availableGeometry());
     for (const QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen()) areas.push_back(screen->availableGeometry());
-    areas.erase(std::remove_if(areas.begin(), areas.end(), [](const QRect& a) { return a.isEmpty(); }), areas.end());
+    areas = WithoutEmptyAreas(std::move(areas));
     if (areas.empty()) areas.push_back(QRect(0, 0, 1024, 768));
     return areas;
 }
 
 QRect AvailableScreenArea() { return AvailableScreenAreas().front(); }
 
-void SetAvailableScreenAreas(std::vector<QRect> areas)
-{
-    areas.erase(std::remove_if(areas.begin(), areas.end(), [](const QRect& a) { return a.isEmpty(); }), areas.end());
-    AvailableAreasStandIn() = std::move(areas);
-}
+void SetAvailableScreenAreas(std::vector<QRect> areas) { AvailableAreasStandIn() = WithoutEmptyAreas(std::move(areas)); }
 
 void SetAvailableScreenArea(const QRect& area) { SetAvailableScreenAreas({area}); }
 

@@ -203,7 +203,9 @@ bool SafeFileStream::Begin()
 {
     failed_ = false;
     pending_.clear();
-    // The stream itself is opened, as a device; the file is the safe file's.
+    // QIODevice::open opens no file: it only marks this stream open for the
+    // writer that takes it. Every byte goes to the safe file, which writes
+    // beside the target and replaces it only in Commit.
     return file_.Open() && QIODevice::open(QIODevice::WriteOnly);
 }
 
