@@ -176,9 +176,15 @@ std::function<void()> g_installedMainMenuShower;
 std::function<void()> g_mainMenuShower;
 }  // namespace
 
-void InstallMainMenuShower(std::function<void()> show) { g_installedMainMenuShower = std::move(show); }
+std::function<void()> InstallMainMenuShower(std::function<void()> show)
+{
+    return std::exchange(g_installedMainMenuShower, std::move(show));
+}
 
-void SetShowMainMenuHandler(std::function<void()> handler) { g_mainMenuShower = std::move(handler); }
+std::function<void()> SetShowMainMenuHandler(std::function<void()> handler)
+{
+    return std::exchange(g_mainMenuShower, std::move(handler));
+}
 
 void ShowMainMenuAgain()
 {

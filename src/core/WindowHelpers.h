@@ -81,8 +81,9 @@ void ClearToolTipsIfOff(QWidget* window);
 // How the main menu is shown again when a window that replaced it closes.
 // The start-up installs the main menu's own way (InstallMainMenuShower); a
 // test may put another in its place, and nullptr puts the installed one back.
-void InstallMainMenuShower(std::function<void()> show);
-void SetShowMainMenuHandler(std::function<void()> handler);
+// Each returns the one it replaces.
+std::function<void()> InstallMainMenuShower(std::function<void()> show);
+std::function<void()> SetShowMainMenuHandler(std::function<void()> handler);
 void ShowMainMenuAgain();
 
 // Case of the first 基本データ row through SharedDatabase; unchanged when empty.

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace forms {
 
@@ -157,7 +158,10 @@ std::vector<QRect> AvailableScreenAreas()
 
 QRect AvailableScreenArea() { return AvailableScreenAreas().front(); }
 
-void SetAvailableScreenAreas(std::vector<QRect> areas) { AvailableAreasStandIn() = WithoutEmptyAreas(std::move(areas)); }
+std::vector<QRect> SetAvailableScreenAreas(std::vector<QRect> areas)
+{
+    return std::exchange(AvailableAreasStandIn(), WithoutEmptyAreas(std::move(areas)));
+}
 
 void SetAvailableScreenArea(const QRect& area) { SetAvailableScreenAreas({area}); }
 
@@ -415,7 +419,10 @@ void SetTopMost(QWidget* window, int insertAfter)
     if (window->isVisible()) window->raise();
 }
 
-void SetLastWindowHandler(std::function<void()> handler) { LastWindowHandler() = std::move(handler); }
+std::function<void()> SetLastWindowHandler(std::function<void()> handler)
+{
+    return std::exchange(LastWindowHandler(), std::move(handler));
+}
 
 std::function<void()> GetLastWindowHandler() { return LastWindowHandler(); }
 
@@ -425,7 +432,10 @@ void EndProgram()
     if (handler) handler();
 }
 
-void SetEndProgramHandler(std::function<void()> handler) { EndHandler() = std::move(handler); }
+std::function<void()> SetEndProgramHandler(std::function<void()> handler)
+{
+    return std::exchange(EndHandler(), std::move(handler));
+}
 
 void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }
 

@@ -28,8 +28,9 @@ std::vector<QRect> AvailableScreenAreas();
 // opens.
 QRect AvailableScreenArea();
 // Stands in other screens (a test's): their areas, the primary's first; none,
-// or one empty area, gives the real ones back.
-void SetAvailableScreenAreas(std::vector<QRect> areas);
+// or one empty area, gives the real ones back. Returns the stand-in areas it
+// replaces (none when the real ones were in force).
+std::vector<QRect> SetAvailableScreenAreas(std::vector<QRect> areas);
 void SetAvailableScreenArea(const QRect& area);
 
 // Where windows go on a desktop of several screens, given the screens'
@@ -159,14 +160,16 @@ constexpr int kNotTopMost = -2;
 void SetTopMost(QWidget* window, int insertAfter);
 
 // Called when the last loaded window has been unloaded (the program ends
-// then); the default quits the application's event loop.
-void SetLastWindowHandler(std::function<void()> handler);
+// then); the default quits the application's event loop. Returns the handler
+// it replaces.
+std::function<void()> SetLastWindowHandler(std::function<void()> handler);
 // The handler in force (to set it aside while one window replaces another).
 std::function<void()> GetLastWindowHandler();
 
 // Ends the program at once: no further unload handler runs.
 void EndProgram();
-void SetEndProgramHandler(std::function<void()> handler);
+// Returns the handler it replaces.
+std::function<void()> SetEndProgramHandler(std::function<void()> handler);
 
 // Lets window messages through (a wait loop's body).
 void DoEvents();

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTranslator>
 
+#include <utility>
+
 namespace ui {
 
 namespace {
@@ -36,9 +38,9 @@ Services& Current()
     return *CurrentSlot();
 }
 
-void SetCurrent(std::shared_ptr<Services> services)
+std::shared_ptr<Services> SetCurrent(std::shared_ptr<Services> services)
 {
-    CurrentSlot() = services ? std::move(services) : std::make_shared<RealServices>();
+    return std::exchange(CurrentSlot(), services ? std::move(services) : std::make_shared<RealServices>());
 }
 
 int MsgBox(const QString& text, int style, const QString& title)

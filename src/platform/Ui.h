@@ -59,8 +59,9 @@ public:
 };
 
 // The services in force (the real ones unless a test or the probe set others).
+// Setting others (nullptr: the real ones) returns the ones they replace.
 Services& Current();
-void SetCurrent(std::shared_ptr<Services> services);
+std::shared_ptr<Services> SetCurrent(std::shared_ptr<Services> services);
 
 // Shortcuts used throughout the program.
 int MsgBox(const QString& text, int style = Buttons::OK, const QString& title = QString());

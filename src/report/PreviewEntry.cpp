@@ -9,6 +9,8 @@
 
 #include <QPointer>
 
+#include <utility>
+
 namespace {
 
 PreviewServices& Services()
@@ -40,7 +42,7 @@ void RunDialog(Dialog& dialog, const std::function<void(Dialog&)>& runner)
 
 }  // namespace
 
-void SetPreviewServices(PreviewServices services) { Services() = std::move(services); }
+PreviewServices SetPreviewServices(PreviewServices services) { return std::exchange(Services(), std::move(services)); }
 
 const PreviewServices& CurrentPreviewServices() { return Services(); }
 
@@ -65,9 +67,15 @@ bool ShowPreviewWindow()
 
 frmPreview* CurrentPreviewWindow() { return g_preview && g_preview->IsLoaded() ? g_preview.data() : nullptr; }
 
-void SetPreviewInfoDialogRunner(std::function<void(frmPreviewInfoSetUp&)> runner) { g_infoRunner = std::move(runner); }
+std::function<void(frmPreviewInfoSetUp&)> SetPreviewInfoDialogRunner(std::function<void(frmPreviewInfoSetUp&)> runner)
+{
+    return std::exchange(g_infoRunner, std::move(runner));
+}
 
-void SetPrintDialogRunner(std::function<void(frmPrintInfoSetUp&)> runner) { g_printRunner = std::move(runner); }
+std::function<void(frmPrintInfoSetUp&)> SetPrintDialogRunner(std::function<void(frmPrintInfoSetUp&)> runner)
+{
+    return std::exchange(g_printRunner, std::move(runner));
+}
 
 void RunPreviewInfoDialog(frmPreviewInfoSetUp& dialog) { RunDialog(dialog, g_infoRunner); }
 

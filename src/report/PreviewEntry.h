@@ -19,7 +19,8 @@ struct PreviewServices {
     std::function<QString()> archiveFolder;
     report::ReportChapters chapters = report::StandardChapters();
 };
-void SetPreviewServices(PreviewServices services);
+// Returns the services it replaces.
+PreviewServices SetPreviewServices(PreviewServices services);
 const PreviewServices& CurrentPreviewServices();
 
 // Shows frmPreview without blocking for ScreenCode (10401 or 10402) and
@@ -34,8 +35,9 @@ frmPreview* CurrentPreviewWindow();
 // How the two modal dialogs are run: by default they are shown and wait for
 // the user; a runner set here gets the loaded dialog instead and answers it
 // (the probe and tests). A dialog still loaded when its runner returns is
-// closed as by its close box. nullptr restores the default.
-void SetPreviewInfoDialogRunner(std::function<void(frmPreviewInfoSetUp&)> runner);
-void SetPrintDialogRunner(std::function<void(frmPrintInfoSetUp&)> runner);
+// closed as by its close box. nullptr restores the default. Each returns
+// the runner it replaces.
+std::function<void(frmPreviewInfoSetUp&)> SetPreviewInfoDialogRunner(std::function<void(frmPreviewInfoSetUp&)> runner);
+std::function<void(frmPrintInfoSetUp&)> SetPrintDialogRunner(std::function<void(frmPrintInfoSetUp&)> runner);
 void RunPreviewInfoDialog(frmPreviewInfoSetUp& dialog);
 void RunPrintDialog(frmPrintInfoSetUp& dialog);

@@ -1,4 +1,5 @@
 // The main menu window through its real widgets.
+#include "common/Hooks.h"
 #include "common/TestEnv.h"
 #include "platform/Forms.h"
 #include "platform/Settings.h"
@@ -29,12 +30,12 @@ protected:
     void SetUp() override
     {
         script = &testenv::ResetScript();
-        forms::SetLastWindowHandler(nullptr);
-        forms::SetEndProgramHandler([this] { ended = true; });
         ASSERT_TRUE(Main());
     }
     ui::ScriptedServices* script = nullptr;
     bool ended = false;
+    testenv::HookFor<std::function<void()>> lastWindow{forms::SetLastWindowHandler, nullptr};
+    testenv::HookFor<std::function<void()>> endProgram{forms::SetEndProgramHandler, [this] { ended = true; }};
     frmMainmenu& menu() { return MainMenuForm(); }
 };
 

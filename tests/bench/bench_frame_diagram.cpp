@@ -26,7 +26,7 @@ void Measure(const char* what, int runs, const std::function<void(int)>& fn)
 
 TEST(FrameDiagramBench, LargestModel)
 {
-    screentest::PrepareScreenTest();
+    const auto mainMenu = screentest::PrepareScreenTest();
     AddBuilding();
     frmラーメン図* w = OpenDiagram();
     ASSERT_TRUE(w->IsLoaded());

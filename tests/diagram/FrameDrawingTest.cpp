@@ -50,8 +50,9 @@ void StoreFrontView()
 
 class FrameDrawing : public ::testing::Test {
 protected:
-    void SetUp() override { screentest::PrepareScreenTest(); }
+    void SetUp() override { mainMenu = screentest::PrepareScreenTest(); }
     ui::ScriptedServices& script() { return testenv::Script(); }
+    screentest::MainMenuHook mainMenu;
 };
 
 // A view record damaged to sizes no box takes draws the default view, so

@@ -55,7 +55,7 @@ std::vector<preview::DrawOp> RedMarks(const frmラーメン図* w)
 
 class Search : public ::testing::Test {
 protected:
-    void SetUp() override { screentest::PrepareScreenTest(); }
+    void SetUp() override { mainMenu = screentest::PrepareScreenTest(); }
 
     // Nodes 1..15 along X and members 1..14 between them, odd members of
     // shape 1 and even ones of shape 2.
@@ -94,6 +94,7 @@ protected:
         SetTexts({w->txtixMWR, w->txtiyMWR, w->txtizMWR, w->txtjxMWR, w->txtjyMWR, w->txtjzMWR}, six);
     }
     ui::ScriptedServices& script() { return testenv::Script(); }
+    screentest::MainMenuHook mainMenu;
 };
 
 TEST(SearchLists, RangesOfFiftyAndTheItemsOfOneRange)

@@ -22,7 +22,7 @@ class ViewPanel : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        screentest::PrepareScreenTest();
+        mainMenu = screentest::PrepareScreenTest();
         AddPortalFrame();
         w = OpenDiagram();
         ASSERT_TRUE(w->IsLoaded());
@@ -33,6 +33,7 @@ protected:
     QLineEdit* Box(const char* name) { return w->ViewBox(QString::fromUtf8(name)); }
     ui::ScriptedServices& script() { return testenv::Script(); }
     frmラーメン図* w = nullptr;
+    screentest::MainMenuHook mainMenu;
 };
 
 TEST_F(ViewPanel, LeavingABoxClampsToItsSpinRangeAndRedraws)

@@ -20,12 +20,13 @@ const QString kSection = QStringLiteral("Input\\Ramen");
 
 class DiagramWindow : public ::testing::Test {
 protected:
-    void SetUp() override { screentest::PrepareScreenTest(); }
+    void SetUp() override { mainMenu = screentest::PrepareScreenTest(); }
     ui::ScriptedServices& script() { return testenv::Script(); }
     static QString Setting(const char* key)
     {
         return reg::GetSetting(kSection, QString::fromUtf8(key), QStringLiteral("<absent>"));
     }
+    screentest::MainMenuHook mainMenu;
 };
 
 TEST_F(DiagramWindow, EveryListScreenOpensItBesideItAndClosesItWithItself)

@@ -15,7 +15,7 @@ namespace {
 
 TEST(ProbeFrameDiagram, SavesTheShownPageOfThePortal)
 {
-    screentest::PrepareScreenTest();
+    const auto mainMenu = screentest::PrepareScreenTest();
     inputtest::AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                           {{T("門形"), T(" "), T(" "), T("True"), I(1), S(20500), S(7900)}});
     AddPortalFrame();

@@ -3,6 +3,7 @@
 // stops, and the file steps when they fail.
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
+#include "common/Hooks.h"
 #include "common/LockHolder.h"
 #include "platform/DataGrid.h"
 #include "platform/SafeFileFaults.h"
@@ -30,7 +31,6 @@ protected:
     {
         MakeEmptyDatabase();
         AddNodes(3);
-        SetShowMainMenuHandler([this] { ++menuShown; });
         Program().WarnOnCancel = false;
         reg::SaveSetting("Public", "AnalyzeFinish", "True");
         untouched = testenv::FileHash(kWorkingDatabase);
@@ -56,6 +56,7 @@ protected:
 
     int menuShown = 0;
     QString untouched;
+    testenv::HookFor<std::function<void()>> mainMenu{SetShowMainMenuHandler, [this] { ++menuShown; }};
 };
 
 TEST_F(Lifecycle, OpeningTakesAByteCopyAndRegisterKeepsTheEdits)
@@ -177,9 +178,9 @@ TEST_F(Lifecycle, NoScreenOpensWhileTheResultsFlagCannotBeStored)
 TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
 {
     int ended = 0;
-    forms::SetLastWindowHandler([&] { ++ended; });
+    const testenv::HookFor lastWindow(forms::SetLastWindowHandler, [&] { ++ended; });
     forms::Form menu("frmMainmenu");
-    SetShowMainMenuHandler([&] { menu.Show(); });
+    mainMenu.Replace([&] { menu.Show(); });
     frm節点座標1* s = Open();
     s->Cmd登録_Click();
     EXPECT_EQ(ended, 0);
@@ -188,11 +189,10 @@ TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
     EXPECT_EQ(ended, 1);
 
     // With no menu to take over, the program ends as with any last window.
-    SetShowMainMenuHandler([] {});
+    mainMenu.Replace([] {});
     s = Open();
     s->cmdCancel_Click();
     EXPECT_EQ(ended, 2);
-    forms::SetLastWindowHandler(nullptr);
 }
 
 TEST_F(Lifecycle, RegisterWithoutAnEditStillMarksResultsStale)

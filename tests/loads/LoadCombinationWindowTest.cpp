@@ -2,6 +2,7 @@
 // table, editing cases and combinations, registering, cancelling, and the
 // main menu's item 13.
 #include "core/WindowHelpers.h"
+#include "common/Hooks.h"
 #include "common/Probe.h"
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
@@ -102,11 +103,9 @@ protected:
     void SetUp() override
     {
         MakeEmptyDatabase();
-        SetShowMainMenuHandler([this] { ++menuShown; });
         Program().WarnOnCancel = false;
         reg::SaveSetting("Public", "AnalyzeFinish", "True");
     }
-    void TearDown() override { SetShowMainMenuHandler(nullptr); }
     frm01荷重組合せ* Open()
     {
         script = &testenv::ResetScript();
@@ -125,6 +124,7 @@ protected:
     std::unique_ptr<frm01荷重組合せ> w;
     ui::ScriptedServices* script = nullptr;
     int menuShown = 0;
+    testenv::HookFor<std::function<void()>> mainMenu{SetShowMainMenuHandler, [this] { ++menuShown; }};
 };
 
 TEST_F(LoadCombinations, LoadShowsCasesCombinationsAndTheFirstOfEach)

@@ -21,7 +21,7 @@ class LoadPlacement : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest();
+        mainMenu = PrepareScreenTest();
         AppendRows("基本データ", {"工事名", "Unit", "Case"}, {{V::Text("橋"), V::Text("True"), V::Integer(2)}});
         // Shapes 1 (type 1, nodes) and 2 (type 3, members), shown in the order 2, 1.
         AppendRows("荷重形状", {"No_", "TYP", "Case", "座標系", "fld_01", "順"},
@@ -56,6 +56,7 @@ protected:
 
     frm荷重配置* s = nullptr;
     ui::ScriptedServices* script = nullptr;
+    MainMenuHook mainMenu;
 };
 
 TEST_F(LoadPlacement, EmptyTableAndRowsNumberedByTheScreen)

@@ -41,7 +41,7 @@ class LoadShapes : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest();
+        mainMenu = PrepareScreenTest();
         AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                    {{V::Text("橋"), V::Text(" "), V::Text(" "), V::Text("True"), V::Integer(3), V::Double(21000), V::Double(8100)}});
     }
@@ -99,6 +99,7 @@ protected:
 
     frm荷重形状* s = nullptr;
     ui::ScriptedServices* script = nullptr;
+    MainMenuHook mainMenu;
 };
 
 TEST_F(LoadShapes, EmptyTableOpensWithTheDefaultsOfAFirstNodeLoad)

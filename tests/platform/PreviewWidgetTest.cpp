@@ -7,6 +7,7 @@
 #include "PdfPages.h"
 #include "PreviewSamples.h"
 #include "common/FullDisk.h"
+#include "common/Hooks.h"
 #include "common/Screenshot.h"
 #include "common/TestEnv.h"
 #include "platform/SafeFileFaults.h"
@@ -240,7 +241,7 @@ void BuildThreePages(preview::DocumentBuilder& b)
 TEST(PreviewPrint, PagesGoToTheChosenPrinterInOneJob)
 {
     auto target = std::make_shared<RecordingTarget>();
-    preview::SetPrintTarget(target);
+    testenv::HookFor<std::shared_ptr<preview::PrintTarget>> printTarget(preview::SetPrintTarget, target);
     preview::DocumentBuilder b;
     BuildThreePages(b);
 
@@ -273,7 +274,7 @@ TEST(PreviewPrint, PagesGoToTheChosenPrinterInOneJob)
     EXPECT_EQ(printed[1].text, "three");
 
     // The system's printers: a printer that does not exist fails, quietly.
-    preview::SetPrintTarget(nullptr);
+    printTarget.Replace(nullptr);
     b.SetPrinterDevice("no such printer 9f3a");
     EXPECT_FALSE(b.PrintPages(1, 1));
 }

@@ -105,6 +105,34 @@ TEST(PreviewWindow, FrameDiagramPrintIsBuiltDuringTheLoad)
 // An empty node or member table: Yes stops the load — the connection closes,
 // nothing is saved or compacted and the main menu is left as it is; No goes
 // on, and the build never fails for want of nodes.
+// A test's preview puts back every hook it replaced when it ends, those the
+// test set while it was open included: none of them can reach into an object
+// that is gone, as the main menu's return did when a later window closed.
+TEST(PreviewWindow, ItsHooksGoBackWhenItEnds)
+{
+    int shownBefore = 0;
+    const testenv::HookFor menu(SetShowMainMenuHandler, [&shownBefore] { ++shownBefore; });
+    const preview::PrintTarget* target = &preview::CurrentPrintTarget();
+    {
+        PreviewWindow p({}, ScreenFramePreview);
+        ASSERT_TRUE(p.Open());
+        int printDialogs = 0;
+        SetPrintDialogRunner([&printDialogs](frmPrintInfoSetUp&) { ++printDialogs; });
+        preview::SetPrintTarget(nullptr);
+        p.w()->cmdClose_Click();
+        EXPECT_EQ(p.menuShown, 1);
+        EXPECT_EQ(shownBefore, 0);
+    }
+    ShowMainMenuAgain();
+    EXPECT_EQ(shownBefore, 1);
+    EXPECT_EQ(&preview::CurrentPrintTarget(), target);
+    EXPECT_FALSE(SetPrintDialogRunner(nullptr));
+    EXPECT_FALSE(SetPreviewInfoDialogRunner(nullptr));
+    const PreviewServices services = SetPreviewServices({});
+    EXPECT_FALSE(services.compactDatabase);
+    EXPECT_FALSE(services.archiveFolder);
+}
+
 TEST(PreviewWindow, ModelQuestionWhenNodesOrMembersAreMissing)
 {
     for (int answer : {ui::Answer::Yes, ui::Answer::No}) {

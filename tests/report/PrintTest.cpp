@@ -73,19 +73,18 @@ void Fill(frmPrintInfoSetUp& d, const Answers& a)
     if (!a.printer.isEmpty()) d.cboPrinter->setCurrentIndex(d.cboPrinter->findText(a.printer));
 }
 
-// The results report of 10 cases: the cover and 12 numbered pages.
+// The results report of 10 cases: the cover and 12 numbered pages. The print
+// target and the print dialog's runner are put back when it ends.
 struct Printing {
     explicit Printing(int16_t code = ScreenResultsPreview) : p(reporttest::ProjectOfCases(10), code, true, reporttest::WithoutTables())
     {
-        target = std::make_shared<RecordingTarget>();
-        preview::SetPrintTarget(target);
         EXPECT_TRUE(p.Open());
     }
     frmPreview* w() { return p.w(); }
     // Prints with the answers; the dialog's state after OK is kept.
     void Print(const Answers& a)
     {
-        SetPrintDialogRunner([this, a](frmPrintInfoSetUp& d) {
+        dialogRunner.Replace([this, a](frmPrintInfoSetUp& d) {
             Fill(d, a);
             d.cmdOK->click();
             stayedOpen = d.IsLoaded();
@@ -99,8 +98,10 @@ struct Printing {
         });
         w()->cmdPrint->click();
     }
+    std::shared_ptr<RecordingTarget> target = std::make_shared<RecordingTarget>();
+    testenv::HookFor<std::shared_ptr<preview::PrintTarget>> printTarget{preview::SetPrintTarget, target};
+    testenv::HookFor<std::function<void(frmPrintInfoSetUp&)>> dialogRunner{SetPrintDialogRunner, nullptr};
     PreviewWindow p;
-    std::shared_ptr<RecordingTarget> target;
     bool stayedOpen = false, toPageSelected = false, copiesSelected = false, startSelected = false;
 };
 

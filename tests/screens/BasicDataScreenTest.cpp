@@ -25,7 +25,7 @@ class BasicData : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest([this] { ++menuShown; });
+        mainMenu = PrepareScreenTest([this] { ++menuShown; });
     }
     void Open()
     {
@@ -44,6 +44,7 @@ protected:
     frm基本データ* s = nullptr;
     ui::ScriptedServices* script = nullptr;
     int menuShown = 0;
+    MainMenuHook mainMenu;
 };
 
 TEST_F(BasicData, EmptyTableOpensWithTheDefaults)
@@ -71,7 +72,7 @@ TEST_F(BasicData, EmptyTableOpensWithTheDefaults)
 
 TEST_F(BasicData, RegisterStoresOneRowAndTheMenuShowsTheProject)
 {
-    SetShowMainMenuHandler(nullptr);   // the real main menu
+    mainMenu.Replace(nullptr);   // the real main menu
     Open();
     Retype(s->txt工事名, "  Bridge A ");
     FocusOut(s->txt工事名);

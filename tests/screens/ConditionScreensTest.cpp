@@ -49,7 +49,7 @@ class ConditionScreens : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest();
+        mainMenu = PrepareScreenTest();
     }
     void Open(int16_t code)
     {
@@ -90,6 +90,7 @@ protected:
 
     ListScreen* s = nullptr;
     ui::ScriptedServices* script = nullptr;
+    MainMenuHook mainMenu;
 };
 
 const QStringList kComponents = {"txtu", "txtv", "txtw", "txtθx", "txtθy", "txtθz"};

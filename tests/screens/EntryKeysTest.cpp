@@ -40,7 +40,7 @@ void StoreBasicData(const char* unit, double e, double g)
 
 class EntryKeys : public ::testing::Test {
 protected:
-    void SetUp() override { PrepareScreenTest(); }
+    void SetUp() override { mainMenu = PrepareScreenTest(); }
     template <class Screen>
     Screen* Open(int16_t code)
     {
@@ -49,6 +49,7 @@ protected:
         return s;
     }
     ui::ScriptedServices* script = nullptr;
+    MainMenuHook mainMenu;
 };
 
 TEST_F(EntryKeys, DeleteRemovesTheCharacterAfterTheCaret)

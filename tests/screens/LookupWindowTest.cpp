@@ -20,7 +20,7 @@ class Lookups : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest();
+        mainMenu = PrepareScreenTest();
     }
     void OpenNodeScreen()
     {
@@ -49,6 +49,7 @@ protected:
         return l;
     }
     ui::ScriptedServices* script = nullptr;
+    MainMenuHook mainMenu;
 };
 
 TEST_F(Lookups, EachWindowShowsItsTableWithItsCaptionAndColumns)

@@ -32,7 +32,7 @@ class MemberScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest();
+        mainMenu = PrepareScreenTest();
     }
     void Open()
     {
@@ -63,6 +63,7 @@ protected:
 
     frm要素情報* s = nullptr;
     ui::ScriptedServices* script = nullptr;
+    MainMenuHook mainMenu;
 };
 
 TEST_F(MemberScreen, EmptyTableProposesTheFirstMember)

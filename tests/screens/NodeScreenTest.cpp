@@ -23,7 +23,7 @@ class NodeScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest([this] { ++menuShown; });
+        mainMenu = PrepareScreenTest([this] { ++menuShown; });
     }
     void Open()
     {
@@ -48,6 +48,7 @@ protected:
     frm節点座標1* s = nullptr;
     ui::ScriptedServices* script = nullptr;
     int menuShown = 0;
+    MainMenuHook mainMenu;
 };
 
 TEST_F(NodeScreen, EmptyTableProposesTheFirstNode)

@@ -2,6 +2,7 @@
 // opening them as the user has them.
 #pragma once
 
+#include "common/Hooks.h"
 #include "common/TestEnv.h"
 #include "common/WidgetEvents.h"
 #include "core/ProgramState.h"
@@ -14,13 +15,15 @@
 
 namespace screentest {
 
-// A new, empty project; `onMenu` runs where the main menu would be shown.
-inline void PrepareScreenTest(std::function<void()> onMenu = [] {})
+// A new, empty project; `onMenu` runs where the main menu would be shown,
+// until what this returns ends.
+using MainMenuHook = testenv::HookFor<std::function<void()>>;
+[[nodiscard]] inline MainMenuHook PrepareScreenTest(std::function<void()> onMenu = [] {})
 {
     inputtest::MakeEmptyDatabase();
     Program().ProgramVersion = "1.41";
-    SetShowMainMenuHandler(std::move(onMenu));
     Program().WarnOnCancel = false;
+    return MainMenuHook(SetShowMainMenuHandler, std::move(onMenu));
 }
 
 // Opens the input screen of `code` through the framework, makes it the active

@@ -63,7 +63,7 @@ class SectionFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PrepareScreenTest();
+        mainMenu = PrepareScreenTest();
     }
     void Open(int16_t code)
     {
@@ -96,6 +96,7 @@ protected:
 
     Screen* s = nullptr;
     ui::ScriptedServices* script = nullptr;
+    MainMenuHook mainMenu;
 };
 
 // ---- sections by properties -------------------------------------------------------------

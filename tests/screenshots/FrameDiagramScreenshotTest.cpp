@@ -16,7 +16,7 @@ namespace {
 
 void Prepare()
 {
-    screentest::PrepareScreenTest();
+    const auto mainMenu = screentest::PrepareScreenTest();
     inputtest::AppendRows("基本データ", {"工事名", "設計者", "Note", "Unit", "Case", "E", "γ"},
                           {{T("事務所棟 新築工事"), T("山田 太郎"), T("第2案"), T("True"), I(1), S(20500), S(7900)}});
 }

@@ -94,7 +94,7 @@ TEST_F(TwoScreens, TheMainMenuOpensOnTheScreenItWasStoredOn)
 
 TEST_F(TwoScreens, AnInputScreenOpensOnTheScreenItWasStoredOn)
 {
-    screentest::PrepareScreenTest();
+    const auto mainMenu = screentest::PrepareScreenTest();
     // The main menu, shown while an input screen opens.
     forms::Form menu(QStringLiteral("frmMainmenu"));
     menu.show();
@@ -153,7 +153,7 @@ TEST_F(TwoScreens, SizedWindowsAreLimitedByTheScreenThatHoldsThem)
             EXPECT_EQ(w.size(), c.client);
         }
     };
-    screentest::PrepareScreenTest();
+    const auto mainMenu = screentest::PrepareScreenTest();
     frametest::AddPortalFrame();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

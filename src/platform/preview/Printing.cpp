@@ -9,6 +9,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <utility>
+
 namespace preview {
 
 namespace {
@@ -76,9 +78,9 @@ bool PrintOn(QPrinter& printer, const Document& doc, int first, int last)
 
 PrintTarget& CurrentPrintTarget() { return *Target(); }
 
-void SetPrintTarget(std::shared_ptr<PrintTarget> target)
+std::shared_ptr<PrintTarget> SetPrintTarget(std::shared_ptr<PrintTarget> target)
 {
-    Target() = target ? std::move(target) : std::make_shared<SystemPrintTarget>();
+    return std::exchange(Target(), target ? std::move(target) : std::make_shared<SystemPrintTarget>());
 }
 
 bool ExportPdf(const Document& doc, const QString& path, QString* error)

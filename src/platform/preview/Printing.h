@@ -35,9 +35,10 @@ public:
 // not begun, as one job, each page on a whole A4 sheet in its orientation.
 bool PrintOn(QPrinter& printer, const Document& doc, int first, int last);
 
-// The print target in force (the system's unless one was set).
+// The print target in force (the system's unless one was set). Setting one
+// (nullptr: the system's) returns the one it replaces.
 PrintTarget& CurrentPrintTarget();
-void SetPrintTarget(std::shared_ptr<PrintTarget> target);
+std::shared_ptr<PrintTarget> SetPrintTarget(std::shared_ptr<PrintTarget> target);
 
 // Writes every page of `doc` as one A4 page of a PDF file, each in its own
 // orientation; false with the reason in `error` when it cannot. The file
