@@ -257,13 +257,12 @@ void frmMainmenu::Form_Load()
 
 void frmMainmenu::RestoreMainMenuPosition()
 {
-    // By default centred in the part of the primary screen that the panels
-    // leave free.
-    const QPointF centred = CentredPlaceTw(forms::AvailableScreenArea());
-    const double left = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuLeft"), centred.x());
-    const double top = reg::GetNumber(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuTop"), centred.y());
-    // A place stored on a monitor that is gone would leave the window out of reach.
-    MoveOnScreenTw(left, top);
+    // By default centred, frame and all, in the part of the primary screen
+    // that the panels leave free. A place stored on a monitor that is gone
+    // would leave the window out of reach: it is brought onto a screen.
+    MoveOnScreenTw(reg::GetNumberIfStored(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuLeft")),
+                   reg::GetNumberIfStored(QStringLiteral("Mainmenu"), QStringLiteral("MainMenuTop")),
+                   forms::AvailableScreenArea());
 }
 
 void frmMainmenu::SaveMainMenuSettings()

@@ -323,19 +323,33 @@ void CancelWithEscape(QWidget* window, QAbstractButton* cancel)
     new EscapeHandler(window, EscapeHandler::Order::BeforeControls, [cancel] { cancel->click(); });
 }
 
+QRect WorkingScreenArea(const QWidget* opener)
+{
+    if (opener && (opener->isVisible() || opener->testAttribute(Qt::WA_Moved))) return forms::ScreenAreaOf(opener);
+    const forms::Form* menu = forms::FindLoadedForm(QStringLiteral("frmMainmenu"));
+    return forms::ScreenAreaOf(menu && menu->isVisible() ? menu : nullptr);
+}
+
 void CentreOver(QWidget* window, QWidget* over)
 {
     if (!window) return;
-    const bool overWindow = over && over != window && over->isVisible();
-    const QRect area = overWindow ? over->frameGeometry() : forms::AvailableScreenArea();
-    const QSize size = forms::ExpectedFrameSize(window);
-    const QPoint centred(area.center().x() - (size.width() - 1) / 2, area.center().y() - (size.height() - 1) / 2);
+    if (over == window) over = nullptr;
     // Centred over a window that reaches past its screen's edge, it is moved
     // back in whole, on the screen of that window.
-    if (overWindow)
-        forms::MoveWithinScreenOf(window, centred, area);
-    else
-        forms::MoveWithinScreenArea(window, centred);
+    if (over && over->isVisible()) {
+        forms::CentreWithin(window, over->frameGeometry(), forms::ScreenAreaOf(over));
+        return;
+    }
+    const QRect area = WorkingScreenArea(over);
+    forms::CentreWithin(window, area, area);
+}
+
+void RestoreSizedPlacement(forms::Form* window, const QString& section, const std::array<QString, 4>& keys,
+                           const QRect& area)
+{
+    if (!window) return;
+    window->PlaceOnScreenTw(reg::GetNumberIfStored(section, keys[0]), reg::GetNumberIfStored(section, keys[1]),
+                            reg::GetNumberIfStored(section, keys[2]), reg::GetNumberIfStored(section, keys[3]), area);
 }
 
 void CentreOnMainMenu(QWidget* window)

@@ -6,7 +6,9 @@
 
 #include "platform/Database.h"
 
+#include <QRect>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -66,11 +68,23 @@ void CloseWithEscape(forms::Form* window);
 class QAbstractButton;
 void CancelWithEscape(QWidget* window, QAbstractButton* cancel);
 
+// The part of the screen where the user works, that the panels leave free:
+// windows that open "centred on the screen" open there. It is the screen that
+// holds `opener`, the window that opens them, when that is shown or placed
+// already; else the one that holds the main menu while it is shown; else the
+// primary screen.
+QRect WorkingScreenArea(const QWidget* opener = nullptr);
 // Places a window that has no place of its own centred on `over`, whole
 // within the screen that holds `over` as far as it fits; or, when `over` is
-// missing, not shown or the window itself, centred in the part of the primary
-// screen that the panels leave free.
+// missing, not shown or the window itself, centred in the working screen
+// area of `over` (see WorkingScreenArea).
 void CentreOver(QWidget* window, QWidget* over);
+// Places a window whose size may change by its placement stored under `keys`
+// (left, top, width and height, in twips) of `section`: an edge that has none
+// stored centres the window at its present size in `area`, a width or height
+// that has none is the area's; kept whole on the screens.
+void RestoreSizedPlacement(forms::Form* window, const QString& section, const std::array<QString, 4>& keys,
+                           const QRect& area);
 // Centred on the main menu, or on the active window when the menu is not
 // shown, or else on the screen.
 void CentreOnMainMenu(QWidget* window);

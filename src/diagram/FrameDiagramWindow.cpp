@@ -495,16 +495,13 @@ void frmラーメン図::Form_Unload(bool&)
 
 void frmラーメン図::RestoreWindowPlacement()
 {
-    const QRect area = forms::AvailableScreenArea();
-    const double screenW = forms::Tw(area.width()), screenH = forms::Tw(area.height());
-    // The centre is that of the window at its design size.
+    // By default the window's design size is centred on the screen of the
+    // input screen that opens it, then takes that screen's size.
     SetClientSizeTw(kDesignWidth, kDesignHeight);
-    const QPointF centred = CentredPlaceTw(area);
-    const double left = reg::GetNumber(kPlacementSection, QStringLiteral("RamenLeft"), centred.x());
-    const double top = reg::GetNumber(kPlacementSection, QStringLiteral("RamenTop"), centred.y());
-    const double width = reg::GetNumber(kPlacementSection, QStringLiteral("RamenWidth"), screenW);
-    const double height = reg::GetNumber(kPlacementSection, QStringLiteral("RamenHeight"), screenH);
-    PlaceOnScreenTw(left, top, width, height);
+    RestoreSizedPlacement(this, kPlacementSection,
+                          {QStringLiteral("RamenLeft"), QStringLiteral("RamenTop"), QStringLiteral("RamenWidth"),
+                           QStringLiteral("RamenHeight")},
+                          WorkingScreenArea(Program().CurrentInputForm.data()));
     // A hidden window hears of its new size only when shown; the canvas needs it now.
     Form_Resize();
 }

@@ -219,13 +219,14 @@ void RestoreInputFormPosition()
 {
     forms::Form* f = Program().CurrentInputForm.data();
     if (!f) return;
-    // By default centred in the part of the primary screen that the panels
-    // leave free.
-    const QPointF centred = f->CentredPlaceTw(forms::AvailableScreenArea());
-    // A stored value that does not read as a number counts as absent.
-    const double left = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputLeft"), centred.x());
-    const double top = reg::GetNumber(QStringLiteral("Input"), QStringLiteral("InputTop"), centred.y());
-    f->MoveOnScreenTw(static_cast<float>(left), static_cast<float>(top));
+    // A stored value that does not read as a number counts as absent; the
+    // values are Singles.
+    auto stored = [](const QString& key) -> std::optional<double> {
+        const std::optional<double> v = reg::GetNumberIfStored(QStringLiteral("Input"), key);
+        return v ? std::optional<double>(static_cast<float>(*v)) : std::nullopt;
+    };
+    // By default centred on the screen of the main menu that opens it.
+    f->MoveOnScreenTw(stored(QStringLiteral("InputLeft")), stored(QStringLiteral("InputTop")), WorkingScreenArea());
 }
 
 void SaveInputFormPosition()

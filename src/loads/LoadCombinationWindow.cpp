@@ -245,6 +245,7 @@ void frm01荷重組合せ::Form_Load()
     BeginInput();
     modified_ = false;
     loading_ = true;
+    // Centred on the screen of the main menu that opens it.
     CentreOver(this, nullptr);
 
     bool loaded = false;

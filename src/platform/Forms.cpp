@@ -82,19 +82,28 @@ qint64 SquaredGapBetween(const QRect& area, const QRect& frame)
     return dx * dx + dy * dy;
 }
 
-// A window placed before the window manager framed it was kept within the
-// screen by a frame it could only guess; once the real frame is known (the
-// window is shown and framed), the place is checked again, once.
+// A window placed before the window manager framed it was placed by a frame
+// it could only guess; once the real frame is known (the window is shown and
+// framed), it is placed again, once, by the same ask and the frame it got:
+// the frames of windows differ (one that cannot be resized may lack the
+// border at its bottom), and one that has none to go by is centred by its
+// inside.
 class PlaceCheckOnceFramed : public QObject {
 public:
     static constexpr const char* kName = "placeCheckOnceFramed";
 
-    static void Watch(QWidget* window)
+    static void Watch(QWidget* window, const PlaceAsked& asked)
     {
-        if (!window->isVisible() || DecorationOf(window).isNull()) {
-            if (!window->findChild<QObject*>(QLatin1String(kName), Qt::FindDirectChildrenOnly))
-                window->installEventFilter(new PlaceCheckOnceFramed(window));
+        if (window->isVisible() && !DecorationOf(window).isNull()) return;
+        auto* check = window->findChild<PlaceCheckOnceFramed*>(QLatin1String(kName), Qt::FindDirectChildrenOnly);
+        if (!check) {
+            check = new PlaceCheckOnceFramed(window);
+            window->installEventFilter(check);
         }
+        // A later placement before the frame is known replaces the earlier.
+        check->asked_ = asked;
+        check->placed_ = window->frameGeometry();
+        check->placedClient_ = window->size();
     }
 
 private:
@@ -111,14 +120,44 @@ private:
         deleteLater();
         // Checked once the showing is over: a platform may first put the
         // window's inside where its frame was asked to be, then move it.
-        QTimer::singleShot(0, window, [window] {
-            const QRect frame = window->frameGeometry();
-            const QPoint kept = KeptOnScreens(AvailableScreenAreas(), frame);
-            if (kept != frame.topLeft()) window->move(kept);
+        QTimer::singleShot(0, window, [window, asked = asked_, placed = placed_, client = placedClient_] {
+            PlaceAgain(window, asked, placed, client);
         });
         return false;
     }
+
+    static void PlaceAgain(QWidget* window, PlaceAsked asked, const QRect& placed, const QSize& placedClient)
+    {
+        // A window closed, minimised or made to fill the screen meanwhile is
+        // left as it is.
+        const Qt::WindowStates left = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (!window->isVisible() || (window->windowState() & left)) return;
+        const QMargins margins = DecorationOf(window);
+        const QRect frame = window->frameGeometry();
+        const bool sized = !asked.smallest.isEmpty();
+        // Moved or resized since it was placed (by the program, or by the
+        // platform's inside-for-frame step that is not over): only kept on
+        // the screens, where it now lies.
+        const bool moved = frame.topLeft() != placed.topLeft() && window->geometry().topLeft() != placed.topLeft();
+        if (moved || (sized && window->size() != placedClient)) {
+            asked = {frame.left(), frame.top(), {}, {}, window->size(), asked.smallest, {}};
+        } else if (!sized) {
+            asked.client = window->size();
+        }
+        const QRect wanted = PlacedFrame(AvailableScreenAreas(), margins, asked);
+        if (wanted.topLeft() != frame.topLeft()) window->move(wanted.topLeft());
+        if (sized && wanted.size() != frame.size()) window->resize(wanted.size().shrunkBy(margins));
+    }
+
+    PlaceAsked asked_;
+    QRect placed_;
+    QSize placedClient_;
 };
+
+std::optional<int> PxIfAny(std::optional<double> twips)
+{
+    return twips ? std::optional<int>(Px(*twips)) : std::nullopt;
+}
 
 std::function<void()>& EndHandler()
 {
@@ -209,20 +248,66 @@ QRect SizedAndKeptOnScreens(const std::vector<QRect>& areas, const QRect& frame,
     return {KeptWithin(area, size, grown.topLeft()), size};
 }
 
+QRect ScreenAreaOf(const QWidget* window)
+{
+    if (!window) return AvailableScreenArea();
+    return HoldingScreenArea(AvailableScreenAreas(), window->frameGeometry());
+}
+
+QRect PlacedFrame(const std::vector<QRect>& areas, const QMargins& margins, const PlaceAsked& asked)
+{
+    const bool sized = !asked.smallest.isEmpty();
+    const QSize smallest = asked.smallest.grownBy(margins);
+    QSize size = asked.client.grownBy(margins);
+    if (sized) size = size.expandedTo(smallest);
+    const QSize centred = asked.centredClient.isEmpty() ? size : asked.centredClient.grownBy(margins);
+    const QRect& over = asked.centreOver;
+    const QPoint topLeft(asked.left ? *asked.left : over.center().x() - (centred.width() - 1) / 2,
+                         asked.top ? *asked.top : over.center().y() - (centred.height() - 1) / 2);
+    if (!asked.keepIn.isEmpty()) {
+        if (sized) size = size.boundedTo(asked.keepIn.size()).expandedTo(smallest);
+        return {KeptWithin(asked.keepIn, size, topLeft), size};
+    }
+    if (sized) return SizedAndKeptOnScreens(areas, {topLeft, size}, smallest);
+    return {KeptOnScreens(areas, {topLeft, size}), size};
+}
+
 QSize ExpectedFrameSize(const QWidget* window) { return window->size().grownBy(ExpectedDecoration(window)); }
+
+void Place(QWidget* window, PlaceAsked asked)
+{
+    if (!window) return;
+    if (asked.client.isEmpty()) asked.client = window->size();
+    const QMargins margins = ExpectedDecoration(window);
+    const QRect frame = PlacedFrame(AvailableScreenAreas(), margins, asked);
+    window->move(frame.topLeft());
+    if (!asked.smallest.isEmpty()) window->resize(frame.size().shrunkBy(margins));
+    PlaceCheckOnceFramed::Watch(window, asked);
+}
 
 void MoveWithinScreenArea(QWidget* window, QPoint topLeft)
 {
-    if (!window) return;
-    window->move(KeptOnScreens(AvailableScreenAreas(), {topLeft, ExpectedFrameSize(window)}));
-    PlaceCheckOnceFramed::Watch(window);
+    PlaceAsked asked;
+    asked.left = topLeft.x();
+    asked.top = topLeft.y();
+    Place(window, asked);
 }
 
 void MoveWithinScreenOf(QWidget* window, QPoint topLeft, const QRect& other)
 {
-    if (!window) return;
-    window->move(KeptWithin(HoldingScreenArea(AvailableScreenAreas(), other), ExpectedFrameSize(window), topLeft));
-    PlaceCheckOnceFramed::Watch(window);
+    PlaceAsked asked;
+    asked.left = topLeft.x();
+    asked.top = topLeft.y();
+    asked.keepIn = HoldingScreenArea(AvailableScreenAreas(), other);
+    Place(window, asked);
+}
+
+void CentreWithin(QWidget* window, const QRect& centreOver, const QRect& keepIn)
+{
+    PlaceAsked asked;
+    asked.centreOver = centreOver;
+    asked.keepIn = keepIn;
+    Place(window, asked);
 }
 
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent, Qt::Window)
@@ -333,27 +418,29 @@ double Form::HeightTw() const { return Tw(frameGeometry().height()); }
 
 void Form::MoveTw(double left, double top) { move(Px(left), Px(top)); }
 
-void Form::MoveOnScreenTw(double left, double top) { MoveWithinScreenArea(this, {Px(left), Px(top)}); }
-
-QPointF Form::CentredPlaceTw(const QRect& area) const
+void Form::MoveOnScreenTw(std::optional<double> left, std::optional<double> top, const QRect& area)
 {
-    const QSize frame = ExpectedFrameSize(this);
-    return {Tw(area.left()) + (Tw(area.width()) - Tw(frame.width())) * 0.5,
-            Tw(area.top()) + (Tw(area.height()) - Tw(frame.height())) * 0.5};
+    PlaceAsked asked;
+    asked.left = PxIfAny(left);
+    asked.top = PxIfAny(top);
+    asked.centreOver = area;
+    Place(this, asked);
 }
 
 void Form::SetClientSizeTw(double width, double height) { resize(Px(width), Px(height)); }
 
-void Form::PlaceOnScreenTw(double left, double top, double width, double height)
+void Form::PlaceOnScreenTw(std::optional<double> left, std::optional<double> top, std::optional<double> width,
+                           std::optional<double> height, const QRect& area)
 {
     constexpr int kSmallestSide = 200;
-    const QMargins frame = ExpectedDecoration(this);
-    const QSize stored = QSize(Px(width), Px(height)).grownBy(frame);
-    const QRect placed = SizedAndKeptOnScreens(AvailableScreenAreas(), {QPoint(Px(left), Px(top)), stored},
-                                               QSize(kSmallestSide, kSmallestSide).grownBy(frame));
-    move(placed.topLeft());
-    resize(placed.size().shrunkBy(frame));
-    PlaceCheckOnceFramed::Watch(this);
+    PlaceAsked asked;
+    asked.left = PxIfAny(left);
+    asked.top = PxIfAny(top);
+    asked.centreOver = area;
+    asked.centredClient = size();
+    asked.client = QSize(width ? Px(*width) : area.width(), height ? Px(*height) : area.height());
+    asked.smallest = QSize(kSmallestSide, kSmallestSide);
+    Place(this, asked);
 }
 
 void Form::SetEnabledState(bool enabled) { setEnabled(enabled); }

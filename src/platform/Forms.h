@@ -3,11 +3,12 @@
 // placement in twips (15 twips to a pixel).
 #pragma once
 
-#include <QPointF>
+#include <QMargins>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QEventLoop;
@@ -52,19 +53,50 @@ QPoint KeptOnScreens(const std::vector<QRect>& areas, const QRect& frame);
 // it is smaller, and is cut to the area that holds it where it is larger.
 QRect SizedAndKeptOnScreens(const std::vector<QRect>& areas, const QRect& frame, const QSize& smallest);
 
+// The available area of the screen that holds the window's frame (its
+// planned one while it is not shown); the primary screen's for none.
+QRect ScreenAreaOf(const QWidget* window);
+
+// How a window is asked to be placed, in pixels. The top-left corner of its
+// frame lies at `left`, `top`; an edge not given centres the frame over
+// `centreOver`, the window then being as large inside as `centredClient`
+// (`client` when that is empty). A window that may change size (`smallest`
+// not empty) is `client` large inside, cut to the screen that holds it and
+// never smaller than `smallest`; any other is `client` large. The frame is
+// then kept within `keepIn`, or, without one, on the screens: where it lies
+// when that is whole on a screen, else within the screen that holds it.
+struct PlaceAsked {
+    std::optional<int> left, top;
+    QRect centreOver;
+    QSize centredClient;
+    QSize client;
+    QSize smallest;
+    QRect keepIn;
+};
+// Where the frame of a window placed as asked goes, given the screens'
+// available areas (the primary's first) and the margins of its frame.
+QRect PlacedFrame(const std::vector<QRect>& areas, const QMargins& margins, const PlaceAsked& asked);
+
 // The size of a window's frame: its own once the window manager has framed
 // it, else its size in the frame that shown windows wear.
 QSize ExpectedFrameSize(const QWidget* window);
 
+// Places a window as asked (its present size when `client` is empty) by the
+// frame it is expected to wear. A window whose frame is not known yet (not
+// shown, or not yet framed by the window manager) is placed again by the same
+// ask once it has its frame, unless it was moved or resized meanwhile; then it
+// is only kept on the screens.
+void Place(QWidget* window, PlaceAsked asked);
 // Moves a window so that the top-left corner of its frame lies at `topLeft`
 // (pixels) when the frame then lies whole on a screen, or else as near to it
-// as keeps the frame within the screen that holds it; its size stays. A
-// window whose frame is not known yet (not shown, or not yet framed by the
-// window manager) is checked again once it is.
+// as keeps the frame within the screen that holds it; its size stays.
 void MoveWithinScreenArea(QWidget* window, QPoint topLeft);
 // The same, kept within the screen that holds `other` (the frame of the
 // window it is placed over), wherever it would lie.
 void MoveWithinScreenOf(QWidget* window, QPoint topLeft, const QRect& other);
+// Centres a window's frame over `centreOver` and keeps it within `keepIn`;
+// its size stays.
+void CentreWithin(QWidget* window, const QRect& centreOver, const QRect& keepIn);
 
 // Unload modes passed to Form_QueryUnload.
 enum UnloadMode : int { UnloadFromCloseBox = 0, UnloadFromCode = 1, UnloadFromSession = 2, UnloadFromTaskManager = 3 };
@@ -97,21 +129,22 @@ public:
     double WidthTw() const;
     double HeightTw() const;
     void MoveTw(double left, double top);
-    // Moves the window by a stored or default place in twips (left and top
-    // of its frame), kept whole on a screen (MoveWithinScreenArea).
-    void MoveOnScreenTw(double left, double top);
-    // The left and top edges of the frame (twips) that centre the window,
-    // at its present size, in `area`.
-    QPointF CentredPlaceTw(const QRect& area) const;
+    // Moves the window by a stored place in twips (left and top of its
+    // frame), kept whole on a screen (MoveWithinScreenArea); an edge that has
+    // none stored centres the window, at its present size, in `area`.
+    void MoveOnScreenTw(std::optional<double> left, std::optional<double> top, const QRect& area);
     // Client area size in twips (the design size of the window).
     void SetClientSizeTw(double width, double height);
-    // Places the window by a stored or default placement in twips (left and
-    // top of its frame, width and height of its client area), never beyond
-    // the screens, where a part of it could not be reached: a frame that does
-    // not lie whole on a screen has its size cut to the screen that holds it
-    // (never below 200 by 200 pixels), then moves in until no edge of it lies
-    // outside that screen's available area.
-    void PlaceOnScreenTw(double left, double top, double width, double height);
+    // Places the window by a stored placement in twips (left and top of its
+    // frame, width and height of its client area), never beyond the screens,
+    // where a part of it could not be reached: a frame that does not lie
+    // whole on a screen has its size cut to the screen that holds it (never
+    // below 200 by 200 pixels), then moves in until no edge of it lies
+    // outside that screen's available area. A missing edge centres the
+    // window, at its present size, in `area`; a missing width or height is
+    // the area's.
+    void PlaceOnScreenTw(std::optional<double> left, std::optional<double> top, std::optional<double> width,
+                         std::optional<double> height, const QRect& area);
     bool IsMinimized() const { return isMinimized(); }
 
     // The caption (window title).

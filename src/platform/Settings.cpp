@@ -241,11 +241,16 @@ void SaveBool(const QString& section, const QString& key, bool value)
     SaveSetting(section, key, value ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-double GetNumber(const QString& section, const QString& key, double defaultValue)
+std::optional<double> GetNumberIfStored(const QString& section, const QString& key)
 {
     const QString text = GetSetting(section, key);
-    if (!rt::IsNumeric(text)) return defaultValue;
+    if (!rt::IsNumeric(text)) return std::nullopt;
     return rt::Variant::Text(text).toDouble();
+}
+
+double GetNumber(const QString& section, const QString& key, double defaultValue)
+{
+    return GetNumberIfStored(section, key).value_or(defaultValue);
 }
 
 int GetInteger(const QString& section, const QString& key, int defaultValue)

@@ -12,6 +12,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace reg {
 
 // How a write that cannot wait ended.
@@ -39,6 +41,8 @@ bool HasSetting(const QString& section, const QString& key);
 bool GetBool(const QString& section, const QString& key, bool defaultValue);
 void SaveBool(const QString& section, const QString& key, bool value);
 double GetNumber(const QString& section, const QString& key, double defaultValue);
+// The stored number, or none when there is no value or it does not parse.
+std::optional<double> GetNumberIfStored(const QString& section, const QString& key);
 // A whole number that fits a 16-bit Integer, else the default.
 int GetInteger(const QString& section, const QString& key, int defaultValue);
 

@@ -27,10 +27,10 @@ std::function<void(frmPrintInfoSetUp&)> g_printRunner;
 template <class Dialog>
 void RunDialog(Dialog& dialog, const std::function<void(Dialog&)>& runner)
 {
+    // Centred on the window it belongs to, or on that window's screen while
+    // the window is not shown yet.
+    CentreOver(&dialog, dialog.parentWidget());
     if (!runner) {
-        // Centred on the window it belongs to, or on the screen while that
-        // window is not shown yet.
-        CentreOver(&dialog, dialog.parentWidget());
         dialog.ShowModal();
         return;
     }

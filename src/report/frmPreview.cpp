@@ -483,17 +483,12 @@ void frmPreview::UpdateDrawButton() { cmdDRAW->setEnabled(!chkSyncPreview->isChe
 
 void frmPreview::RestoreWindowPlacement()
 {
-    const QRect area = forms::AvailableScreenArea();
-    const double screenW = forms::Tw(area.width());
-    const double screenH = forms::Tw(area.height());
-    // Left and top are read before the size is restored: they centre the
-    // window's design size.
-    const QPointF centred = CentredPlaceTw(area);
-    const double left = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewLeft"), centred.x());
-    const double top = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewTop"), centred.y());
-    const double width = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewWidth"), screenW);
-    const double height = reg::GetNumber(kSettingsSection, QStringLiteral("PreviewHeight"), screenH);
-    PlaceOnScreenTw(left, top, width, height);
+    // By default the window's design size is centred on the screen of the
+    // main menu that opens it, then takes that screen's size.
+    RestoreSizedPlacement(this, kSettingsSection,
+                          {QStringLiteral("PreviewLeft"), QStringLiteral("PreviewTop"), QStringLiteral("PreviewWidth"),
+                           QStringLiteral("PreviewHeight")},
+                          WorkingScreenArea());
 }
 
 void frmPreview::SaveWindowPlacement()

@@ -115,6 +115,17 @@ TEST_F(MainMenuTest, StoredPlaceIsKeptWithinTheScreen)
     }
 }
 
+// At the program's start no window shows the frame the menu will wear: once
+// it has one, the menu is centred by it, not by its inside.
+TEST_F(MainMenuTest, TheFirstOpeningCentresTheFrame)
+{
+    QApplication::processEvents();
+    const testenv::StoredPlace centred = {"none stored", forms::AvailableScreenArea(), nullptr, nullptr,
+                                          testenv::kCentred, testenv::kCentred};
+    testenv::ExpectFrameAt(centred, menu().frameGeometry());
+    EXPECT_GT(menu().frameGeometry().height(), menu().height());
+}
+
 TEST_F(MainMenuTest, CancelWarningLivesOnlyWhileTheProgramRuns)
 {
     EXPECT_FALSE(menu().chkCancelMesege->isChecked());

@@ -64,6 +64,75 @@ TEST(ScreenPlacement, AFrameOnAScreenStaysAndAnyOtherGoesWholeOntoTheScreenThatH
     }
 }
 
+// A window placed as asked, in the frame the window manager gives it: a frame
+// with a title bar of 20 pixels and a border of 1, 5 at the bottom where the
+// window can be resized (the window manager leaves that border off a window
+// that cannot). Its frame, never its inside, is centred and kept within the
+// screen, and a window that may change size is cut to the screen by its
+// frame, whichever frame it wears.
+TEST(ScreenPlacement, AWindowIsPlacedByTheFrameItWears)
+{
+    const QMargins resizable(1, 20, 1, 5), fixed(1, 20, 1, 1);
+    const std::vector<QRect> laptop = {{0, 0, 1366, 768}};
+    // A window of its screen's size, its design size of 800 x 600 centred.
+    forms::PlaceAsked screenSized;
+    screenSized.centreOver = laptop[0];
+    screenSized.centredClient = {800, 600};
+    screenSized.client = {1366, 768};
+    screenSized.smallest = {200, 200};
+    forms::PlaceAsked storedTooLarge = screenSized;
+    storedTooLarge.left = 1400;
+    storedTooLarge.top = -150;
+    storedTooLarge.client = {2000, 1200};
+    forms::PlaceAsked storedSmall = storedTooLarge;
+    storedSmall.left = 3200;
+    storedSmall.top = 0;
+    storedSmall.client = {100, 100};
+    // The main menu: 749 x 498, centred on its screen, or stored.
+    forms::PlaceAsked menu;
+    menu.centreOver = laptop[0];
+    menu.client = {749, 498};
+    forms::PlaceAsked menuOnSecond = menu;
+    menuOnSecond.centreOver = kSideBySide[1];
+    forms::PlaceAsked menuTopStored = menu;
+    menuTopStored.top = 700;
+    forms::PlaceAsked menuStored = menu;
+    menuStored.left = 800;
+    menuStored.top = 400;
+    // A dialog of 300 x 200 centred over a window in the primary's corner,
+    // kept on the primary.
+    forms::PlaceAsked dialog;
+    dialog.centreOver = {1200, 600, 300, 200};
+    dialog.client = {300, 200};
+    dialog.keepIn = kSideBySide[0];
+
+    struct Case {
+        const char* what;
+        const std::vector<QRect>& screens;
+        const forms::PlaceAsked& asked;
+        QMargins margins;
+        QRect frame;
+    };
+    const Case cases[] = {
+        {"screen-sized, resizable frame", laptop, screenSized, resizable, {0, 0, 1366, 768}},
+        {"screen-sized, frame without the lower border", laptop, screenSized, fixed, {0, 0, 1366, 768}},
+        {"screen-sized, no frame", laptop, screenSized, {}, {0, 0, 1366, 768}},
+        {"stored larger than the second screen", kSideBySide, storedTooLarge, resizable, {1366, -200, 1920, 1080}},
+        {"stored smaller than allowed, at the second's edge", kSideBySide, storedSmall, resizable, {3084, 0, 202, 225}},
+        {"centred by its frame", laptop, menu, fixed, {307, 124, 751, 519}},
+        {"centred, no frame", laptop, menu, {}, {308, 135, 749, 498}},
+        {"centred on the second screen", kSideBySide, menuOnSecond, fixed, {1950, 80, 751, 519}},
+        {"top stored beyond the screen, left centred", laptop, menuTopStored, fixed, {307, 249, 751, 519}},
+        {"stored over the edge of both screens", kSideBySide, menuStored, fixed, {615, 249, 751, 519}},
+        {"centred over a window, kept on its screen", kSideBySide, dialog, fixed, {1064, 547, 302, 221}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRect frame = forms::PlacedFrame(c.screens, c.margins, c.asked);
+        EXPECT_EQ(frame, c.frame) << Text(frame);
+    }
+}
+
 // The screen that holds a frame overlapping none is the nearest one: by the
 // gap between their edges, not by their centres.
 TEST(ScreenPlacement, TheNearestScreenIsTheOneWhoseEdgeIsNearest)

@@ -28,6 +28,12 @@
 //   pdf:FILE          write the document of the open preview as a PDF file
 //   windows           every shown window, in load order, once the events of
 //                     its showing have passed (below)
+//   wait:MS           let window events through for MS milliseconds (a window
+//                     manager frames and moves the windows meanwhile)
+//   hold:MS           from here on, the load-combination window and the
+//                     display-contents dialog are shown for MS milliseconds,
+//                     and the shown windows printed as by "windows", before
+//                     they are answered
 //
 // The load-combination window (code 10233) is not driven by the commands
 // above: once it has opened it prints window=<name>|<caption>, case=<line>
@@ -83,6 +89,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <map>
@@ -91,6 +98,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -205,12 +213,47 @@ void SaveFrameDiagram(const QString& file)
     Print(QStringLiteral("png=%1|%2x%3").arg(file).arg(page.width()).arg(page.height()));
 }
 
+void Wait(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void PrintShownWindows()
+{
+    QCoreApplication::processEvents();
+    for (const forms::Form* f : forms::LoadedForms()) {
+        if (!f->isVisible()) continue;
+        const QRect r = f->frameGeometry();
+        Print(QStringLiteral("window=%1|%2,%3 %4x%5|%6")
+                  .arg(f->Name())
+                  .arg(r.x())
+                  .arg(r.y())
+                  .arg(r.width())
+                  .arg(r.height())
+                  .arg(f->screen() ? f->screen()->name() : QString()));
+    }
+}
+
+// How long the windows that the probe answers itself stay shown first (hold:MS).
+int g_holdMs = 0;
+
+void HoldShown(QWidget& window)
+{
+    if (g_holdMs <= 0) return;
+    window.show();
+    Wait(g_holdMs);
+    PrintShownWindows();
+}
+
 void RunLoadCombinationWindow(frm01荷重組合せ& w)
 {
     Print(QStringLiteral("window=%1|%2").arg(w.objectName(), w.windowTitle()));
     for (int i = 0; i < w.List荷重ケース->count(); ++i) Print(QStringLiteral("case=") + w.List荷重ケース->item(i)->text());
     for (int i = 0; i < w.List荷重組合せ->count(); ++i)
         Print(QStringLiteral("combination=") + w.List荷重組合せ->item(i)->text());
+    HoldShown(w);
     w.Cmd中止->click();
 }
 
@@ -253,7 +296,10 @@ int main(int argc, char** argv)
     ui::SetCurrent(script);
     forms::SetEndProgramHandler(Ended);
     forms::SetLastWindowHandler(Ended);
-    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& dialog) { dialog.cmdOK->click(); });
+    SetPreviewInfoDialogRunner([](frmPreviewInfoSetUp& dialog) {
+        HoldShown(dialog);
+        dialog.cmdOK->click();
+    });
 
     QStringList args = app.arguments().mid(1);
     // Answers given before start-up serve its questions.
@@ -315,18 +361,11 @@ int main(int argc, char** argv)
         } else if (cmd == QLatin1String("screen")) {
             DumpScreen();
         } else if (cmd == QLatin1String("windows")) {
-            QCoreApplication::processEvents();
-            for (const forms::Form* f : forms::LoadedForms()) {
-                if (!f->isVisible()) continue;
-                const QRect r = f->frameGeometry();
-                Print(QStringLiteral("window=%1|%2,%3 %4x%5|%6")
-                          .arg(f->Name())
-                          .arg(r.x())
-                          .arg(r.y())
-                          .arg(r.width())
-                          .arg(r.height())
-                          .arg(f->screen() ? f->screen()->name() : QString()));
-            }
+            PrintShownWindows();
+        } else if (cmd == QLatin1String("wait")) {
+            Wait(value.toInt());
+        } else if (cmd == QLatin1String("hold")) {
+            g_holdMs = value.toInt();
         } else if (cmd == QLatin1String("type")) {
             const int eq = value.indexOf(QLatin1Char('='));
             if (auto* box = qobject_cast<QLineEdit*>(ScreenControl(value.left(eq)))) box->setText(value.mid(eq + 1));

@@ -4,7 +4,9 @@
 // 0,312 left of it, their bottom edges in line.
 // A window stored on either screen opens there and stays; one stored on
 // neither opens whole on the nearer; one with no place of its own opens
-// centred on the primary, or on the window it belongs to.
+// centred on the screen of the window that opens it (the main menu's, which
+// the primary holds unless the menu is stored elsewhere), or on the window it
+// belongs to.
 #include "app/AboutBox.h"
 #include "app/Main.h"
 #include "app/MainMenuCommands.h"
@@ -13,13 +15,16 @@
 #include "diagram/FrameDiagramSupport.h"
 #include "input/InputRecordOps.h"
 #include "input/InputStart.h"
+#include "loads/LoadCombinationWindow.h"
 #include "platform/Settings.h"
 #include "report/PreviewWindowSupport.h"
+#include "report/frmPreviewInfoSetUp.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -125,6 +130,59 @@ TEST_F(TwoScreens, AnInputScreenOpensOnTheScreenItWasStoredOn)
         lookup.close();
         EndInputForm(true);
     }
+}
+
+// With the main menu on the laptop, the windows that have no place of their
+// own open there too: the input screen and the load-combination window
+// centred, the frame diagram (from the input screen) and the preview filling
+// it, and the first display-contents dialog centred on the preview's screen.
+TEST_F(TwoScreens, WindowsWithNoPlaceOfTheirOwnOpenOnTheMainMenusScreen)
+{
+    const testenv::StoredPlace centred = {"centred on the laptop", kLaptop, nullptr, nullptr, kCentred, kCentred};
+    screentest::PrepareScreenTest();
+    frametest::AddPortalFrame();
+    inputtest::AppendRows("基本データ", {"工事名", "Case"}, {{rt::Variant::Text("Tower"), rt::Variant::Integer(1)}});
+    forms::Form menu(QStringLiteral("frmMainmenu"));
+    menu.resize(749, 498);
+    menu.move(300, 400);
+    menu.Show();
+    QApplication::processEvents();
+    ASSERT_EQ(ScreenOf(menu), QStringLiteral("2-laptop"));
+
+    Program().ScreenCode = ScreenNodeCoordinates;
+    ASSERT_TRUE(StartInputForm());
+    ExpectStaysAt(centred, *Program().CurrentInputForm);
+    Program().CurrentInputForm->findChild<QAbstractButton*>(QStringLiteral("cmdReferRAMEN"))->click();
+    auto* diagram = forms::FindLoadedForm(QStringLiteral("frmラーメン図"));
+    ASSERT_NE(diagram, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(diagram->frameGeometry(), kLaptop);
+    EndInputForm(true);
+
+    Program().ScreenCode = ScreenDesignLoadCombinations;
+    ASSERT_TRUE(StartInputForm());
+    auto* combinations = dynamic_cast<frm01荷重組合せ*>(Program().CurrentInputForm.data());
+    ASSERT_NE(combinations, nullptr);
+    ExpectStaysAt(centred, *combinations);
+    combinations->Cmd中止->click();
+
+    // The dialog as the user gets it, shown modally while the preview loads.
+    reporttest::PreviewWindow preview({}, ScreenResultsPreview);
+    SetPreviewInfoDialogRunner(nullptr);
+    QRect dialog;
+    QTimer::singleShot(0, [&dialog] {
+        if (auto* d = qobject_cast<frmPreviewInfoSetUp*>(QApplication::activeModalWidget())) {
+            QApplication::processEvents();
+            dialog = d->frameGeometry();
+            d->cmdOK->click();
+        }
+    });
+    ASSERT_TRUE(preview.Open());
+    ASSERT_FALSE(dialog.isEmpty());
+    testenv::ExpectFrameAt(centred, dialog);
+    QApplication::processEvents();
+    EXPECT_EQ(preview.w()->frameGeometry(), kLaptop);
+    preview.w()->cmdClose_Click();
 }
 
 // The frame diagram and the preview take their size from the screen that
