@@ -139,7 +139,7 @@ TEST_F(TwoScreens, AnInputScreenOpensOnTheScreenItWasStoredOn)
 TEST_F(TwoScreens, WindowsWithNoPlaceOfTheirOwnOpenOnTheMainMenusScreen)
 {
     const testenv::StoredPlace centred = {"centred on the laptop", kLaptop, nullptr, nullptr, kCentred, kCentred};
-    screentest::PrepareScreenTest();
+    const auto mainMenu = screentest::PrepareScreenTest();
     frametest::AddPortalFrame();
     inputtest::AppendRows("基本データ", {"工事名", "Case"}, {{rt::Variant::Text("Tower"), rt::Variant::Integer(1)}});
     forms::Form menu(QStringLiteral("frmMainmenu"));
