@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace inputtest;
 
@@ -172,6 +173,85 @@ TEST_F(Lifecycle, NoScreenOpensWhileTheResultsFlagCannotBeStored)
     EXPECT_EQ(AnalyzeFinishOnDisk(), "False");
     s->cmdCancel_Click();
     EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
+}
+
+// The settings file as a symbolic link to a file not made yet, in a folder
+// of the user's own: the flag goes into that file, made by the write, the
+// link stays and the screen opens.
+TEST_F(Lifecycle, TheScreenOpensWhenTheSettingsFileIsALinkToAFileNotMadeYet)
+{
+    ASSERT_TRUE(reg::Sync());
+    const QString target = testenv::MakeDir("dotfiles") + "/zelkova.conf";
+    ASSERT_TRUE(QFile::remove(testenv::SettingsFilePath()));
+    ASSERT_TRUE(QFile::link(target, testenv::SettingsFilePath()));
+    reg::Reopen();
+
+    frm節点座標1* s = Open();
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->IsLoaded());
+    EXPECT_TRUE(testenv::Script().messages.isEmpty());
+    EXPECT_EQ(QFileInfo(testenv::SettingsFilePath()).symLinkTarget(), target);
+    EXPECT_EQ(testenv::ReadFile(target), "[Public]\nAnalyzeFinish=False\n");
+    AddNode(s, "4");
+    s->cmdCancel_Click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+    EXPECT_EQ(AnalyzeFinish(), "<absent>");
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "<absent>");
+    EXPECT_EQ(QFileInfo(testenv::SettingsFilePath()).symLinkTarget(), target);
+}
+
+// Where the flag has no file to go to (a link to a folder that is not there,
+// a folder, a pipe, or a link to one, of the settings file's name), the
+// screen does not open and the message names the file, the one a link
+// points to; the thing is left as it is.
+TEST_F(Lifecycle, NoScreenOpensWhereTheSettingsHaveNoFile)
+{
+    ASSERT_TRUE(reg::Sync());
+    const QString settings = testenv::SettingsFilePath();
+    const QString folder = testenv::MakeDir("dotfiles");
+    const QString notAFile = " がファイルではない（フォルダやパイプなどである）ため、入力画面を開けません。\r\n"
+                             "その名前のものを別の場所に移してから、もう一度実行して下さい。";
+    const struct {
+        const char* cause;
+        std::function<bool()> make;
+        QString message;
+    } causes[] = {
+        {"a link to a folder that is not there", [&] { return QFile::link(folder + "/gone/zelkova.conf", settings); },
+         "設定を保存できないため、入力画面を開けません。\r\n設定ファイル " + folder +
+             "/gone/zelkova.conf のあるフォルダの空き容量と書き込みの権限を確認して下さい。"},
+        {"a folder", [&] { return QDir().mkdir(settings); }, "設定ファイル " + settings + notAFile},
+        {"a pipe", [&] { return ::mkfifo(QFile::encodeName(settings).constData(), 0600) == 0; },
+         "設定ファイル " + settings + notAFile},
+        {"a link to a pipe",
+         [&] {
+             return ::mkfifo(QFile::encodeName(folder + "/pipe").constData(), 0600) == 0 &&
+                    QFile::link(folder + "/pipe", settings);
+         },
+         "設定ファイル " + folder + "/pipe" + notAFile},
+    };
+    for (const auto& c : causes) {
+        SCOPED_TRACE(c.cause);
+        testenv::ResetScript();
+        if (QFileInfo(settings).isDir()) QDir().rmdir(settings);
+        else QFile::remove(settings);
+        ASSERT_TRUE(c.make());
+        const QFileInfo made(settings);
+        reg::Reopen();
+
+        Program().ScreenCode = ScreenNodeCoordinates;
+        EXPECT_FALSE(StartInputForm());
+        EXPECT_TRUE(Program().CurrentInputForm.isNull());
+        EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(c.message)});
+        EXPECT_EQ(testenv::Script().beeps, 1);
+        EXPECT_FALSE(QFile::exists(kBackupDatabase));
+        EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+        const QFileInfo after(settings);
+        EXPECT_EQ(after.isSymLink(), made.isSymLink());
+        EXPECT_EQ(after.symLinkTarget(), made.symLinkTarget());
+        EXPECT_EQ(after.isDir(), made.isDir());
+        EXPECT_FALSE(QFileInfo::exists(folder + "/gone"));
+        EXPECT_EQ(menuShown, 0);
+    }
 }
 
 TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
