@@ -4,7 +4,9 @@
 #include "input/InputStart.h"
 #include "input/InputTestSupport.h"
 #include "common/LockHolder.h"
+#include "database/WorkingFiles.h"
 #include "platform/DataGrid.h"
+#include "platform/SafeFile.h"
 #include "platform/SafeFileFaults.h"
 #include "platform/Settings.h"
 #include "screens/NodeScreen.h"
@@ -19,7 +21,9 @@
 #include <QScreen>
 #include <functional>
 #include <memory>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace inputtest;
 
@@ -252,6 +256,39 @@ TEST_F(Lifecycle, NoScreenOpensWhereTheSettingsHaveNoFile)
         EXPECT_FALSE(QFileInfo::exists(folder + "/gone"));
         EXPECT_EQ(menuShown, 0);
     }
+}
+
+// The new copy that "上書き保存" makes of the backup bears the mark of the
+// program's temporary files until it takes the backup's place: one that a
+// kill left goes at the next start.
+TEST_F(Lifecycle, ARefreshedBackupLeftByAKillGoesAtTheNextStart)
+{
+    Open();
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, ".", IN_CREATE | IN_MOVED_TO), 0);
+    ASSERT_TRUE(RefreshInputBackup());
+    // The names the refresh gave files in the working folder.
+    QStringList made;
+    alignas(inotify_event) char events[64 * 1024];
+    for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;)
+        for (char* p = events; p < events + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            if (event->len) made << QFile::decodeName(event->name);
+            p += sizeof(inotify_event) + event->len;
+        }
+    ::close(watch);
+    made.removeDuplicates();
+    ASSERT_TRUE(made.removeAll(kBackupDatabase));
+    ASSERT_FALSE(made.isEmpty());
+    for (const QString& name : made) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(name.contains(files::kTemporaryTag));
+        ASSERT_TRUE(testenv::WriteFile(name, "a copy cut short"));
+    }
+    RemoveLeftoverTemporaries();
+    for (const QString& name : made) EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
+    EXPECT_TRUE(QFile::exists(kBackupDatabase));
 }
 
 TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)
