@@ -12,6 +12,8 @@
 #include "screens/NodeScreen.h"
 #include "core/WindowHelpers.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -256,6 +258,29 @@ TEST_F(Lifecycle, NoScreenOpensWhereTheSettingsHaveNoFile)
         EXPECT_FALSE(QFileInfo::exists(folder + "/gone"));
         EXPECT_EQ(menuShown, 0);
     }
+}
+
+// A cancel puts the flag back without waiting for another copy that keeps
+// the settings file: the flag stays False on disk (stale is safe) and is put
+// back once the file is free. The other copy would let go of the file for a
+// write that waited, which would then be on disk.
+TEST_F(Lifecycle, ACancelDoesNotWaitForTheSettingsFile)
+{
+    ASSERT_TRUE(reg::Sync());
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    testenv::LockYielder other(QFileInfo(testenv::SettingsFilePath()).path());
+    ASSERT_TRUE(other.Holding());
+    s->cmdCancel_Click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+    EXPECT_EQ(AnalyzeFinish(), "True");
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "False");
+
+    other.Kill();
+    QDeadlineTimer deadline(10000);
+    while (AnalyzeFinishOnDisk() != "True" && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
 }
 
 // The new copy that "上書き保存" makes of the backup bears the mark of the
