@@ -65,11 +65,12 @@ bool IsOwnTemporaryName(const QString& name, const QString& prefix)
 }
 
 // True when `name` is the safe writer's temporary file beside one of the
-// report's and the views' own files.
+// report's and the views' own files, or the new copy of an input screen's
+// backup being made.
 bool IsWorkFileTemporaryName(const QString& name)
 {
     return files::IsTemporaryNameOf(name, kPreviewInfoFile) || files::IsTemporaryNameOf(name, kViewParameterFile) ||
-           files::IsTemporaryNameOf(name, kPrintDocumentFile);
+           files::IsTemporaryNameOf(name, kPrintDocumentFile) || files::IsTemporaryNameOf(name, kBackupDatabase);
 }
 
 }  // namespace

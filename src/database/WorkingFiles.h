@@ -37,8 +37,10 @@ bool IsProjectDatabase(const QString& path);
 // working folder, by their exact names: the databases being opened or built
 // (with the database engine's side files and the safe writer's temporary
 // files of their names), the compacted database unless another copy of the
-// program is compacting now, the document of a print, and the safe writer's
-// temporary files of the files above. Every temporary name carries the mark
+// program is compacting now, the document of a print, the safe writer's
+// temporary files of the files above, and a new copy of an input screen's
+// backup not yet in place ("ZelkovaMT.mdb" with the mark, as
+// files::TemporaryNameOf names it). Every temporary name carries the mark
 // files::kTemporaryTag; other files, whatever their names, stay.
 void RemoveLeftoverTemporaries();
 

@@ -341,8 +341,10 @@ void MarkResultsStaleForGood()
 bool RefreshInputBackup()
 {
     if (!Program().InputBackupTaken) return true;
-    // The new copy is complete before it replaces the old one.
-    const QString fresh = kBackupDatabase + QStringLiteral(".new");
+    // The new copy is complete before it replaces the old one; its name
+    // bears the mark of the program's temporary files, so that one a kill
+    // left behind goes at the next start.
+    const QString fresh = files::TemporaryNameOf(kBackupDatabase);
     const bool ok = CopyReplacing(kWorkingDatabase, fresh) &&
                     std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(kBackupDatabase).constData()) == 0;
     if (!ok) {

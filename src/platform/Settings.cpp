@@ -14,9 +14,13 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace reg {
 
@@ -69,29 +73,100 @@ QHash<QString, Entry> ValuesOf(const QByteArray& text)
     return values;
 }
 
-// Removes what a write killed on the way left beside the file: the safe
-// writer's temporary files, which bear its mark. Under the lock, so that a
-// write of another running copy keeps its file; skipped while one writes.
-void RemoveLeftoverTemporaryFiles(const QString& path)
+// More links in a row than the system itself follows end in no file.
+constexpr int kMostLinks = 40;
+
+// The file the settings are in: `path`, or where its chain of symbolic links
+// ends, made yet or not (a link's relative target counts from the link's
+// folder). None when the chain does not end in a name that is no link.
+std::optional<QString> FileAtEndOfLinks(const QString& path)
 {
-    const QDir folder = QFileInfo(path).absoluteDir();
-    if (!folder.exists()) return;
-    QStringList leftovers = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    leftovers.removeIf([](const QString& name) { return !files::IsTemporaryNameOf(name, SettingsFileName()); });
-    if (leftovers.isEmpty()) return;
-    const files::FolderLock lock(folder.absolutePath());
-    if (!lock.Held()) return;
-    for (const QString& name : leftovers) QFile::remove(folder.filePath(name));
+    QString at = path;
+    for (int links = 0; links <= kMostLinks; ++links) {
+        const QByteArray native = QFile::encodeName(at);
+        struct stat st {};
+        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            if (links == 0) return at;
+            // The folder as it is, where there is one, so that a message
+            // names the file plainly.
+            const QFileInfo file(at);
+            const QString folder = QFileInfo(file.path()).canonicalFilePath();
+            return folder.isEmpty() ? at : QDir(folder).filePath(file.fileName());
+        }
+        QByteArray target(st.st_size > 0 ? st.st_size + 1 : 4096, Qt::Uninitialized);
+        const ssize_t n = ::readlink(native.constData(), target.data(), static_cast<size_t>(target.size()));
+        if (n <= 0 || n >= target.size()) return std::nullopt;
+        target.truncate(n);
+        const QString next = QFile::decodeName(target);
+        at = next.startsWith(u'/') ? next : QFileInfo(at).path() + u'/' + next;
+    }
+    return std::nullopt;
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString& path)
+// Removes what a write killed on the way left beside the file: the safe
+// writer's temporary files, which bear its mark, in the settings folder and,
+// where the settings file is a link, beside the file it points to. Under the
+// lock on the settings folder, so that a write of another running copy keeps
+// its file; skipped while one writes.
+void RemoveLeftoverTemporaryFiles(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists()) return QByteArray();
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
+    QStringList places{path};
+    if (const std::optional<QString> file = FileAtEndOfLinks(path); file && *file != path) places << *file;
+    QStringList leftovers;
+    for (const QString& place : places) {
+        const QFileInfo file(place);
+        const QDir folder = file.absoluteDir();
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+            if (files::IsTemporaryNameOf(name, file.fileName())) leftovers << folder.filePath(name);
+    }
+    if (leftovers.isEmpty()) return;
+    const files::FolderLock lock(FolderOf(path));
+    if (!lock.Held()) return;
+    for (const QString& leftover : leftovers) QFile::remove(leftover);
+}
+
+// What the settings file holds, read without waiting for anything.
+struct FileText {
+    enum class Kind {
+        Text,        // `bytes` are the file's
+        NoFile,      // nothing of that name: no settings stored yet
+        NotAFile,    // a folder, a pipe, a device
+        Unreadable,
+    };
+    Kind kind = Kind::Unreadable;
+    QByteArray bytes;
+};
+
+// Reads `path` when it is a file. Anything else is never opened for what it
+// is: a pipe would hold the read until another program wrote to it, a device
+// may do something of its own when opened.
+FileText ReadSettingsFile(const QString& path)
+{
+    using Kind = FileText::Kind;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) return {errno == ENOENT ? Kind::NoFile : Kind::Unreadable, {}};
+    if (!S_ISREG(st.st_mode)) return {Kind::NotAFile, {}};
+    // Without waiting, and checked again on what was opened: the name may
+    // have been given to something else meanwhile.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return {errno == ENOENT ? Kind::NoFile : Kind::Unreadable, {}};
+    FileText text{Kind::Text, {}};
+    if (::fstat(fd, &st) != 0) text.kind = Kind::Unreadable;
+    else if (!S_ISREG(st.st_mode)) text.kind = Kind::NotAFile;
+    if (text.kind == Kind::Text) {
+        text.bytes.reserve(static_cast<qsizetype>(st.st_size));
+        char block[16384];
+        for (;;) {
+            const ssize_t n = ::read(fd, block, sizeof block);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) text = {Kind::Unreadable, {}};
+            if (n <= 0) break;
+            text.bytes.append(block, n);
+        }
+    }
+    ::close(fd);
+    return text;
 }
 
 Store& CurrentStore()
@@ -102,7 +177,11 @@ Store& CurrentStore()
         store->path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                       + QStringLiteral("/ZELKOVA/") + SettingsFileName();
         RemoveLeftoverTemporaryFiles(store->path);
-        if (const auto bytes = ReadWholeFile(store->path)) store->values = ValuesOf(*bytes);
+        // Any other thing than a file, or no file at all, gives the defaults.
+        if (const std::optional<QString> file = FileAtEndOfLinks(store->path)) {
+            const FileText text = ReadSettingsFile(*file);
+            if (text.kind == FileText::Kind::Text) store->values = ValuesOf(text.bytes);
+        }
     }
     return *store;
 }
@@ -120,21 +199,28 @@ bool ShowsChanges(const QHash<QString, Entry>& values, const QList<text::Change>
 
 // Puts the pending changes into the file as it is now, under the lock on the
 // settings folder, waiting up to `waitMs` for it. The new bytes go through
-// the safe writer: the file is replaced whole or not at all.
+// the safe writer: the file is replaced whole or not at all. Through a link,
+// the file it points to is written, and made when it is not there yet; a
+// folder missing there is not made. Anything but a file is left as it is.
 WriteResult WriteStore(Store& store, int waitMs)
 {
     if (store.pending.isEmpty()) return WriteResult::Written;
     if (!QDir().mkpath(FolderOf(store.path))) return WriteResult::Failed;
-    // Where the file system has no such locks, the write goes on without.
+    // The lock is on the settings folder, which every copy shares, wherever
+    // a link leads. Where the file system has no such locks, the write goes
+    // on without.
     const files::FolderLock lock(FolderOf(store.path), waitMs);
     if (lock.HeldElsewhere()) return WriteResult::Busy;
-    const std::optional<QByteArray> current = ReadWholeFile(store.path);
-    if (!current) return WriteResult::Failed;
-    const QByteArray next = text::WithChanges(*current, store.pending);
+    const std::optional<QString> file = FileAtEndOfLinks(store.path);
+    if (!file) return WriteResult::Failed;
+    const FileText current = ReadSettingsFile(*file);
+    if (current.kind == FileText::Kind::NotAFile) return WriteResult::NotAFile;
+    if (current.kind == FileText::Kind::Unreadable) return WriteResult::Failed;
+    const QByteArray next = text::WithChanges(current.bytes, store.pending);
     QHash<QString, Entry> values = ValuesOf(next);
     // The edit keeps other lines as they stand; what it made must read back.
     if (!ShowsChanges(values, store.pending)) return WriteResult::Failed;
-    if (next != *current && !files::WriteWholeFile(store.path, next)) return WriteResult::Failed;
+    if (next != current.bytes && !files::WriteWholeFile(*file, next)) return WriteResult::Failed;
     // What the file holds now, other runs' values included.
     store.values = std::move(values);
     store.pending.clear();
@@ -275,7 +361,11 @@ bool SyncIfFree()
     return result == WriteResult::Written;
 }
 
-QString FilePath() { return CurrentStore().path; }
+QString FilePath()
+{
+    const QString& path = CurrentStore().path;
+    return FileAtEndOfLinks(path).value_or(path);
+}
 
 void Reopen()
 {

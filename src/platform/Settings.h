@@ -8,6 +8,12 @@
 // as it is then, so that what another run stored meanwhile stays. The
 // program makes the file's bytes itself and changes only the lines of its
 // own values; every other line of the file stays as it is.
+//
+// Where "ZELKOVA.conf" is a symbolic link, the settings are in the file it
+// points to (at the end of a chain of links), which a write makes when it is
+// not there yet; the link stays. Only a file is read or written: anything
+// else of that name (a folder, a pipe, a device) is left as it is, and the
+// program runs on its defaults.
 #pragma once
 
 #include <QString>
@@ -19,8 +25,9 @@ namespace reg {
 // How a write that cannot wait ended.
 enum class WriteResult {
     Written,
-    Busy,    // another running copy of the program kept the file all along
-    Failed,  // the folder or the file cannot be written (full, read-only)
+    Busy,      // another running copy of the program kept the file all along
+    Failed,    // the folder or the file cannot be written (full, read-only)
+    NotAFile,  // the settings file is a folder, a pipe or a device, left as it is
 };
 
 // The stored text, or `defaultValue` when the value is absent.
@@ -57,7 +64,8 @@ bool Sync();
 // the file; then they stay pending and are written shortly, without waiting.
 bool SyncIfFree();
 
-// The settings file, for messages.
+// The settings file, for messages: where "ZELKOVA.conf" is a symbolic link,
+// the file it points to, made yet or not.
 QString FilePath();
 
 // Writes pending changes and lets go of the settings, so that the next access

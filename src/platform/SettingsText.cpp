@@ -188,12 +188,14 @@ std::vector<Line> Lines(const QByteArray& text)
     return lines;
 }
 
-// The line break the text uses: that of its first line, else "\n".
-QByteArray LineBreakOf(const QByteArray& text)
+// The line break that ends the last line of `text` that has one ("\r\n",
+// "\n" or "\r"), else "\n": a line added after it takes the same.
+QByteArray LastLineBreakIn(QByteArrayView text)
 {
-    const qsizetype at = text.indexOf('\n');
-    const qsizetype cr = text.indexOf('\r');
-    if (cr >= 0 && (at < 0 || cr < at)) return cr + 1 < text.size() && text[cr + 1] == '\n' ? "\r\n" : "\r";
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text[i] == '\n') return i > 0 && text[i - 1] == '\r' ? "\r\n" : "\n";
+        if (text[i] == '\r') return "\r";
+    }
     return "\n";
 }
 
@@ -406,10 +408,11 @@ QByteArray WithChanges(const QByteArray& text, const QList<Change>& changes)
 
     // New values: at the end of the most particular section that holds
     // them ("Input\Ramen" before "Input"), its last block where it has several.
-    const QByteArray lineBreak = LineBreakOf(text);
+    // Every line keeps its own line break; a new line takes that of the line
+    // before it.
     struct NewSection {
         QString name;
-        QByteArray body;
+        QList<QByteArray> lines;
     };
     QList<NewSection> newSections;
     for (const Change* change : added) {
@@ -426,8 +429,17 @@ QByteArray WithChanges(const QByteArray& text, const QList<Change>& changes)
             for (size_t k = last + 1; k < lines.size() && lines[k].kind != Line::Kind::Section; ++k)
                 if (lines[k].kind != Line::Kind::Blank && !removed[k]) last = k;
             const QString key = head.section.isEmpty() ? change->name : change->name.mid(head.section.size() + 1);
-            const qsizetype at = lines[last].end;
-            edits.push_back({at, at, lineBreak + EscapedName(key) + '=' + EscapedValue(*change->value)});
+            const QByteArray line = EscapedName(key) + '=' + EscapedValue(*change->value);
+            const Line& before = lines[last];
+            if (before.next > before.end) {
+                // After the line break of the line before, ending as it does.
+                edits.push_back({before.next, before.next, line + text.mid(before.end, before.next - before.end)});
+            } else {
+                // The text's last line, without a break: it gets the one of the
+                // line before it, and the new line ends the text as it did.
+                const QByteArray lineBreak = LastLineBreakIn(QByteArrayView(text).first(before.end));
+                edits.push_back({before.end, before.end, lineBreak + line});
+            }
             continue;
         }
         const qsizetype slash = change->name.indexOf(u'/');
@@ -436,12 +448,14 @@ QByteArray WithChanges(const QByteArray& text, const QList<Change>& changes)
         auto it = std::find_if(newSections.begin(), newSections.end(),
                                [&section](const NewSection& s) { return SameName(s.name, section); });
         if (it == newSections.end()) it = newSections.insert(newSections.end(), NewSection{section, {}});
-        it->body += EscapedName(key) + '=' + EscapedValue(*change->value) + lineBreak;
+        it->lines << EscapedName(key) + '=' + EscapedValue(*change->value);
     }
 
-    // Edits never overlap; an insertion at a line's end follows a
-    // replacement of that line's value, which was recorded first.
-    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
+    // Edits never overlap. Where several begin at one place, insertions come
+    // in the order they were recorded, and before a line that goes from there.
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) {
+        return a.begin != b.begin ? a.begin < b.begin : a.end == a.begin && b.end > b.begin;
+    });
     QByteArray out;
     out.reserve(text.size() + 256);
     qsizetype pos = 0;
@@ -453,9 +467,11 @@ QByteArray WithChanges(const QByteArray& text, const QList<Change>& changes)
     out += QByteArrayView(text).sliced(pos);
 
     for (const NewSection& section : newSections) {
+        const QByteArray lineBreak = LastLineBreakIn(out);
         if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r')) out += lineBreak;
         if (!out.isEmpty() && !EndsWithBlankLine(out)) out += lineBreak;
-        out += SectionHeader(section.name) + lineBreak + section.body;
+        out += SectionHeader(section.name) + lineBreak;
+        for (const QByteArray& line : section.lines) out += line + lineBreak;
     }
     return out;
 }

@@ -1,5 +1,6 @@
 // The main menu window through its real widgets.
 #include "common/Hooks.h"
+#include "common/LockHolder.h"
 #include "common/TestEnv.h"
 #include "platform/Forms.h"
 #include "platform/Settings.h"
@@ -11,6 +12,8 @@
 #include "core/frmAnalyze.h"
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,6 +87,31 @@ TEST_F(MainMenuTest, ExitQuestionNoKeepsRunningButStoresPlaceAndItem)
     script->answers.push_back(ui::Answer::Yes);
     menu().cmdEnd_Click();
     EXPECT_TRUE(ended);
+}
+
+// The exit writes the settings without waiting for another copy that keeps
+// the file: what it stores then is written once the file is free (the
+// program's end waits for it). The other copy would let go of the file for a
+// write that waited, which would then be on disk.
+TEST_F(MainMenuTest, ExitDoesNotWaitForTheSettingsFile)
+{
+    reg::SaveSetting(QStringLiteral("Mainmenu"), QStringLiteral("LstInputIndex"), QStringLiteral("2"));
+    ASSERT_TRUE(reg::Sync());
+    ASSERT_EQ(testenv::SettingOnDisk(QStringLiteral("LstInputIndex")), QStringLiteral("2"));
+    menu().lstInputMenu->setCurrentRow(5);
+    testenv::LockYielder other(QFileInfo(testenv::SettingsFilePath()).path());
+    ASSERT_TRUE(other.Holding());
+    script->answers.push_back(ui::Answer::Yes);
+    menu().cmdEnd_Click();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(testenv::SettingOnDisk(QStringLiteral("LstInputIndex")), QStringLiteral("2"));
+    EXPECT_EQ(reg::GetSetting(QStringLiteral("Mainmenu"), QStringLiteral("LstInputIndex")), QStringLiteral("5"));
+
+    other.Kill();
+    QDeadlineTimer deadline(10000);
+    while (testenv::SettingOnDisk(QStringLiteral("LstInputIndex")) != QStringLiteral("5") && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(testenv::SettingOnDisk(QStringLiteral("LstInputIndex")), QStringLiteral("5"));
 }
 
 // A place stored on a larger monitor must not leave the menu out of reach;

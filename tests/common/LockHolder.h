@@ -9,10 +9,14 @@
 #include <QFile>
 
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace testenv {
 
@@ -58,35 +62,127 @@ private:
     bool holding_ = false;
 };
 
-// Another process that writes in `folder` back to back, as another copy of
-// the program saving its settings in a loop does: it takes the lock (waiting
-// in the system), holds it `holdMs`, lets go of it and at once takes it
-// again, until it is killed.
-class BackToBackWriter {
+// Another copy of the program that holds the lock on a folder and lets go of
+// it only while another process waits for it in the system: /proc/locks then
+// lists that process under the lock, on a line "N: -> FLOCK ...". A process
+// that polls the lock (tries it, sleeps, tries again) is never listed, so it
+// never gets the lock. Once it let go, the holder takes the lock again when
+// asked, back to back with the other's write.
+class LockYielder {
 public:
-    BackToBackWriter(const QString& folder, int holdMs)
+    // Returns once the other process holds the lock on `folder`.
+    explicit LockYielder(const QString& folder)
     {
         const QByteArray path = QFile::encodeName(folder);
-        pid_ = ::fork();
-        if (pid_ != 0) return;
-        for (;;) {
-            const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
-            ::usleep(static_cast<useconds_t>(holdMs) * 1000);
-            ::close(fd);
+        int ready[2], asks[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0) return;
+        if (::pipe2(asks, O_CLOEXEC) != 0) {
+            ::close(ready[0]);
+            ::close(ready[1]);
+            return;
         }
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            // Nothing that allocates or takes a lock from here: the parent's
+            // other threads may have held one when it forked.
+            ::close(ready[0]);
+            ::close(asks[1]);
+            for (;;) {
+                const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                const char held = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
+                if (::write(ready[1], &held, 1) != 1 || held != 'y') ::_exit(1);
+                while (!AnotherWaits(::getpid())) ::usleep(1000);
+                ::close(fd);  // lets go: the lock passes to the one waiting
+                char ask = 0;
+                if (::read(asks[0], &ask, 1) != 1) ::_exit(0);
+            }
+        }
+        ::close(ready[1]);
+        ::close(asks[0]);
+        ready_ = ready[0];
+        asks_ = asks[1];
+        holding_ = pid_ > 0 && Held();
     }
-    ~BackToBackWriter()
+    ~LockYielder() { Kill(); }
+    LockYielder(const LockYielder&) = delete;
+    LockYielder& operator=(const LockYielder&) = delete;
+
+    // The other process took the lock.
+    bool Holding() const { return holding_; }
+    // Once the other process let go of the lock for a process that waited,
+    // it takes it again, waiting in the system while that one holds it.
+    // True when it holds it again.
+    bool TakeAgain()
     {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
+        const char ask = 'a';
+        holding_ = pid_ > 0 && ::write(asks_, &ask, 1) == 1 && Held();
+        return holding_;
     }
-    BackToBackWriter(const BackToBackWriter&) = delete;
-    BackToBackWriter& operator=(const BackToBackWriter&) = delete;
+    // Ends the other process at once, as a kill -9 does: the lock is free.
+    void Kill()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+        for (int* fd : {&ready_, &asks_})
+            if (*fd >= 0) ::close(std::exchange(*fd, -1));
+        holding_ = false;
+    }
 
 private:
+    // Waits (a minute at most) for the other process to say it holds the lock.
+    bool Held() const
+    {
+        pollfd ready{ready_, POLLIN, 0};
+        char held = 0;
+        return ::poll(&ready, 1, 60000) == 1 && ::read(ready_, &held, 1) == 1 && held == 'y';
+    }
+
+    // True when /proc/locks lists a process waiting for the lock that
+    // process `holder` holds with flock: a line "N: FLOCK ... <holder> ..."
+    // and, under it, "N: -> FLOCK ...". Without allocating.
+    static bool AnotherWaits(pid_t holder)
+    {
+        static char text[1 << 20];
+        const int fd = ::open("/proc/locks", O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return false;
+        size_t size = 0;
+        for (ssize_t n; size < sizeof text - 1 && (n = ::read(fd, text + size, sizeof text - 1 - size)) > 0;)
+            size += static_cast<size_t>(n);
+        ::close(fd);
+        text[size] = '\0';
+        char pid[16];
+        std::snprintf(pid, sizeof pid, "%d", static_cast<int>(holder));
+        char held[32] = "";   // "N:" of the holder's lock
+        for (char* line = text; *line;) {
+            char* end = std::strchr(line, '\n');
+            if (end) *end = '\0';
+            // Fields: "N:", then "->" for a waiter, "FLOCK", mode, access, pid.
+            char* fields[6] = {};
+            int count = 0;
+            for (char* p = line; *p && count < 6;) {
+                while (*p == ' ') ++p;
+                if (!*p) break;
+                fields[count++] = p;
+                while (*p && *p != ' ') ++p;
+                if (*p) *p++ = '\0';
+            }
+            if (count == 6 && std::strcmp(fields[1], "FLOCK") == 0 && std::strcmp(fields[4], pid) == 0)
+                std::snprintf(held, sizeof held, "%s", fields[0]);
+            else if (count >= 2 && held[0] && std::strcmp(fields[0], held) == 0 && std::strcmp(fields[1], "->") == 0)
+                return true;
+            if (!end) break;
+            line = end + 1;
+        }
+        return false;
+    }
+
     pid_t pid_ = -1;
+    int ready_ = -1;
+    int asks_ = -1;
+    bool holding_ = false;
 };
 
 }  // namespace testenv

@@ -5,12 +5,16 @@
 #include "input/InputTestSupport.h"
 #include "common/Hooks.h"
 #include "common/LockHolder.h"
+#include "database/WorkingFiles.h"
 #include "platform/DataGrid.h"
+#include "platform/SafeFile.h"
 #include "platform/SafeFileFaults.h"
 #include "platform/Settings.h"
 #include "screens/NodeScreen.h"
 #include "core/WindowHelpers.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +24,9 @@
 #include <QScreen>
 #include <functional>
 #include <memory>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace inputtest;
 
@@ -173,6 +180,141 @@ TEST_F(Lifecycle, NoScreenOpensWhileTheResultsFlagCannotBeStored)
     EXPECT_EQ(AnalyzeFinishOnDisk(), "False");
     s->cmdCancel_Click();
     EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
+}
+
+// The settings file as a symbolic link to a file not made yet, in a folder
+// of the user's own: the flag goes into that file, made by the write, the
+// link stays and the screen opens.
+TEST_F(Lifecycle, TheScreenOpensWhenTheSettingsFileIsALinkToAFileNotMadeYet)
+{
+    ASSERT_TRUE(reg::Sync());
+    const QString target = testenv::MakeDir("dotfiles") + "/zelkova.conf";
+    ASSERT_TRUE(QFile::remove(testenv::SettingsFilePath()));
+    ASSERT_TRUE(QFile::link(target, testenv::SettingsFilePath()));
+    reg::Reopen();
+
+    frm節点座標1* s = Open();
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->IsLoaded());
+    EXPECT_TRUE(testenv::Script().messages.isEmpty());
+    EXPECT_EQ(QFileInfo(testenv::SettingsFilePath()).symLinkTarget(), target);
+    EXPECT_EQ(testenv::ReadFile(target), "[Public]\nAnalyzeFinish=False\n");
+    AddNode(s, "4");
+    s->cmdCancel_Click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+    EXPECT_EQ(AnalyzeFinish(), "<absent>");
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "<absent>");
+    EXPECT_EQ(QFileInfo(testenv::SettingsFilePath()).symLinkTarget(), target);
+}
+
+// Where the flag has no file to go to (a link to a folder that is not there,
+// a folder, a pipe, or a link to one, of the settings file's name), the
+// screen does not open and the message names the file, the one a link
+// points to; the thing is left as it is.
+TEST_F(Lifecycle, NoScreenOpensWhereTheSettingsHaveNoFile)
+{
+    ASSERT_TRUE(reg::Sync());
+    const QString settings = testenv::SettingsFilePath();
+    const QString folder = testenv::MakeDir("dotfiles");
+    const QString notAFile = " がファイルではない（フォルダやパイプなどである）ため、入力画面を開けません。\r\n"
+                             "その名前のものを別の場所に移してから、もう一度実行して下さい。";
+    const struct {
+        const char* cause;
+        std::function<bool()> make;
+        QString message;
+    } causes[] = {
+        {"a link to a folder that is not there", [&] { return QFile::link(folder + "/gone/zelkova.conf", settings); },
+         "設定を保存できないため、入力画面を開けません。\r\n設定ファイル " + folder +
+             "/gone/zelkova.conf のあるフォルダの空き容量と書き込みの権限を確認して下さい。"},
+        {"a folder", [&] { return QDir().mkdir(settings); }, "設定ファイル " + settings + notAFile},
+        {"a pipe", [&] { return ::mkfifo(QFile::encodeName(settings).constData(), 0600) == 0; },
+         "設定ファイル " + settings + notAFile},
+        {"a link to a pipe",
+         [&] {
+             return ::mkfifo(QFile::encodeName(folder + "/pipe").constData(), 0600) == 0 &&
+                    QFile::link(folder + "/pipe", settings);
+         },
+         "設定ファイル " + folder + "/pipe" + notAFile},
+    };
+    for (const auto& c : causes) {
+        SCOPED_TRACE(c.cause);
+        testenv::ResetScript();
+        if (QFileInfo(settings).isDir()) QDir().rmdir(settings);
+        else QFile::remove(settings);
+        ASSERT_TRUE(c.make());
+        const QFileInfo made(settings);
+        reg::Reopen();
+
+        Program().ScreenCode = ScreenNodeCoordinates;
+        EXPECT_FALSE(StartInputForm());
+        EXPECT_TRUE(Program().CurrentInputForm.isNull());
+        EXPECT_EQ(testenv::Script().messages, QStringList{Exclamation(c.message)});
+        EXPECT_EQ(testenv::Script().beeps, 1);
+        EXPECT_FALSE(QFile::exists(kBackupDatabase));
+        EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+        const QFileInfo after(settings);
+        EXPECT_EQ(after.isSymLink(), made.isSymLink());
+        EXPECT_EQ(after.symLinkTarget(), made.symLinkTarget());
+        EXPECT_EQ(after.isDir(), made.isDir());
+        EXPECT_FALSE(QFileInfo::exists(folder + "/gone"));
+        EXPECT_EQ(menuShown, 0);
+    }
+}
+
+// A cancel puts the flag back without waiting for another copy that keeps
+// the settings file: the flag stays False on disk (stale is safe) and is put
+// back once the file is free. The other copy would let go of the file for a
+// write that waited, which would then be on disk.
+TEST_F(Lifecycle, ACancelDoesNotWaitForTheSettingsFile)
+{
+    ASSERT_TRUE(reg::Sync());
+    frm節点座標1* s = Open();
+    AddNode(s, "4");
+    testenv::LockYielder other(QFileInfo(testenv::SettingsFilePath()).path());
+    ASSERT_TRUE(other.Holding());
+    s->cmdCancel_Click();
+    EXPECT_EQ(testenv::FileHash(kWorkingDatabase), untouched);
+    EXPECT_EQ(AnalyzeFinish(), "True");
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "False");
+
+    other.Kill();
+    QDeadlineTimer deadline(10000);
+    while (AnalyzeFinishOnDisk() != "True" && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(AnalyzeFinishOnDisk(), "True");
+}
+
+// The new copy that "上書き保存" makes of the backup bears the mark of the
+// program's temporary files until it takes the backup's place: one that a
+// kill left goes at the next start.
+TEST_F(Lifecycle, ARefreshedBackupLeftByAKillGoesAtTheNextStart)
+{
+    Open();
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, ".", IN_CREATE | IN_MOVED_TO), 0);
+    ASSERT_TRUE(RefreshInputBackup());
+    // The names the refresh gave files in the working folder.
+    QStringList made;
+    alignas(inotify_event) char events[64 * 1024];
+    for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;)
+        for (char* p = events; p < events + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            if (event->len) made << QFile::decodeName(event->name);
+            p += sizeof(inotify_event) + event->len;
+        }
+    ::close(watch);
+    made.removeDuplicates();
+    ASSERT_TRUE(made.removeAll(kBackupDatabase));
+    ASSERT_FALSE(made.isEmpty());
+    for (const QString& name : made) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(name.contains(files::kTemporaryTag));
+        ASSERT_TRUE(testenv::WriteFile(name, "a copy cut short"));
+    }
+    RemoveLeftoverTemporaries();
+    for (const QString& name : made) EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
+    EXPECT_TRUE(QFile::exists(kBackupDatabase));
 }
 
 TEST_F(Lifecycle, TheProgramGoesOnWhileTheMenuReplacesTheScreen)

@@ -127,6 +127,42 @@ TEST(SettingsText, TheFilesOwnFormIsKept)
     }
 }
 
+// Every line keeps its own line break, whatever the others use; a new line
+// takes that of the line before it.
+TEST(SettingsText, EveryLineKeepsItsLineBreak)
+{
+    const struct {
+        const char* what;
+        QByteArray before;
+        QList<Change> changes;
+        QByteArray after;
+    } cases[] = {
+        {"after a line in LF, the first in CR LF", "[Public]\r\nA=1\n", {{"Public/B", QStringLiteral("2")}},
+         "[Public]\r\nA=1\nB=2\n"},
+        {"after a header in LF, the first line in CR LF", "; mine\r\n[Public]\n", {{"Public/A", QStringLiteral("1")}},
+         "; mine\r\n[Public]\nA=1\n"},
+        {"after a line in CR LF, the first in LF", "[Public]\nA=1\r\n[Input]\nX=1\n", {{"Public/B", QStringLiteral("2")}},
+         "[Public]\nA=1\r\nB=2\r\n[Input]\nX=1\n"},
+        {"CR alone", "[Public]\rA=1\r", {{"Public/B", QStringLiteral("2")}, {"Input/X", QStringLiteral("3")}},
+         "[Public]\rA=1\rB=2\r\r[Input]\rX=3\r"},
+        {"a new section after a last line in LF", "[Public]\r\nA=1\n", {{"Input/X", QStringLiteral("1")}},
+         "[Public]\r\nA=1\n\n[Input]\nX=1\n"},
+        {"no break at the end, the line before in CR LF", "[Public]\nA=1\r\nB=2", {{"Public/C", QStringLiteral("3")}},
+         "[Public]\nA=1\r\nB=2\r\nC=3"},
+        {"a changed value keeps its break", "[Public]\r\nA=1\nB=2\r\n",
+         {{"Public/A", QStringLiteral("5")}, {"Public/B", QStringLiteral("6")}}, "[Public]\r\nA=5\nB=6\r\n"},
+        {"after a line whose next goes", "[Public]\r\nA=1\nB=2\r\n[Input]\r\n",
+         {{"Public/B", std::nullopt}, {"Public/C", QStringLiteral("3")}, {"Public/D", QStringLiteral("4")}},
+         "[Public]\r\nA=1\nC=3\nD=4\n[Input]\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(reg::text::WithChanges(c.before, c.changes), c.after);
+        for (const Change& change : c.changes)
+            EXPECT_EQ(ValueIn(c.after, change.name), change.value.value_or(QStringLiteral("<absent>")));
+    }
+}
+
 // Whatever a value holds, the form written reads back as the same text.
 TEST(SettingsText, EveryTextReadsBackAsWritten)
 {
