@@ -2,6 +2,7 @@
 
 #include "platform/SafeFileFaults.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -55,12 +56,42 @@ InjectedWriteFailure::InjectedWriteFailure(FailingStep step, qint64 room, const 
 
 InjectedWriteFailure::~InjectedWriteFailure() { g_fault = previous_; }
 
+// More links in a row than the system itself follows end in no file.
+constexpr int kMostLinks = 40;
+
+std::optional<QString> FileAtEndOfLinks(const QString& path)
+{
+    QString at = path;
+    for (int links = 0; links <= kMostLinks; ++links) {
+        const QByteArray native = Native(at);
+        struct stat st {};
+        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            if (links == 0) return at;
+            // The folder as it is, where there is one, so that a message
+            // names the file plainly.
+            const QFileInfo file(at);
+            const QString folder = QFileInfo(file.path()).canonicalFilePath();
+            return folder.isEmpty() ? at : QDir(folder).filePath(file.fileName());
+        }
+        QByteArray target(st.st_size > 0 ? st.st_size + 1 : 4096, Qt::Uninitialized);
+        const ssize_t n = ::readlink(native.constData(), target.data(), static_cast<size_t>(target.size()));
+        if (n <= 0 || n >= target.size()) return std::nullopt;
+        target.truncate(n);
+        const QString next = QFile::decodeName(target);
+        at = next.startsWith(u'/') ? next : QFileInfo(at).path() + u'/' + next;
+    }
+    return std::nullopt;
+}
+
 SafeFile::SafeFile(const QString& target, Link link) : target_(target)
 {
-    // Through a link to an existing file the file itself is replaced;
-    // otherwise the rename puts the new file in the link's place.
-    const QFileInfo info(target);
-    if (link == Link::Follow && info.isSymLink() && info.exists()) target_ = info.canonicalFilePath();
+    // Through a link the file it points to is written, made when it is not
+    // there yet; otherwise the rename puts the new file in the link's place.
+    if (link == Link::Follow) {
+        const std::optional<QString> file = FileAtEndOfLinks(target);
+        if (file) target_ = *file;
+        else endless_ = true;
+    }
 }
 
 SafeFile::~SafeFile() { Discard(); }
@@ -69,6 +100,11 @@ bool SafeFile::Open()
 {
     Discard();
     error_.clear();
+    if (endless_) {
+        errno = ELOOP;
+        Fail();
+        return false;
+    }
     // A file the user made read-only is not replaced behind their back. A
     // link here is one that is itself replaced: what it points to is not
     // written.

@@ -6,14 +6,22 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 namespace files {
 
 // What a write to a symbolic link replaces.
 enum class Link {
-    Follow,   // the file it points to: the user chose to keep the file there
+    Follow,   // the file it points to, made when it is not there yet: the
+              // user chose to keep the file there
     Replace,  // the link itself; what it points to stays as it is
 };
+
+// The file a name stands for: `path` itself unless it is a symbolic link,
+// else where its chain of links ends, made yet or not (a link's relative
+// target counts from the link's folder). None when the chain does not end in
+// a name that is no link (a loop, or more links than the system follows).
+std::optional<QString> FileAtEndOfLinks(const QString& path);
 
 // Writes a file as a temporary file beside `target` and gives it the
 // target's name only in Commit, once every byte is written and synced to
@@ -21,8 +29,10 @@ enum class Link {
 // then, so that a process killed on the way leaves nothing behind. Every
 // write error and a failed sync count, so a full disk never replaces
 // anything: the target stays as it was, and the temporary file goes.
-// A replaced file keeps its permissions. A symbolic link to an existing file
-// is followed, unless the caller asks for the link itself to be replaced.
+// A replaced file keeps its permissions. A symbolic link is followed to the
+// file it points to, which is made when it is not there yet, unless the
+// caller asks for the link itself to be replaced; a chain of links that ends
+// nowhere (a loop) is not written.
 class SafeFile {
 public:
     explicit SafeFile(const QString& target, Link link = Link::Follow);
@@ -52,6 +62,7 @@ private:
     QString error_;
     int fd_ = -1;
     bool unnamed_ = false;   // written to a file without a name yet
+    bool endless_ = false;   // a chain of links that ends in no file
     bool ok_ = false;
     qint64 written_ = 0;
 };

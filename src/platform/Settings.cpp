@@ -73,36 +73,6 @@ QHash<QString, Entry> ValuesOf(const QByteArray& text)
     return values;
 }
 
-// More links in a row than the system itself follows end in no file.
-constexpr int kMostLinks = 40;
-
-// The file the settings are in: `path`, or where its chain of symbolic links
-// ends, made yet or not (a link's relative target counts from the link's
-// folder). None when the chain does not end in a name that is no link.
-std::optional<QString> FileAtEndOfLinks(const QString& path)
-{
-    QString at = path;
-    for (int links = 0; links <= kMostLinks; ++links) {
-        const QByteArray native = QFile::encodeName(at);
-        struct stat st {};
-        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            if (links == 0) return at;
-            // The folder as it is, where there is one, so that a message
-            // names the file plainly.
-            const QFileInfo file(at);
-            const QString folder = QFileInfo(file.path()).canonicalFilePath();
-            return folder.isEmpty() ? at : QDir(folder).filePath(file.fileName());
-        }
-        QByteArray target(st.st_size > 0 ? st.st_size + 1 : 4096, Qt::Uninitialized);
-        const ssize_t n = ::readlink(native.constData(), target.data(), static_cast<size_t>(target.size()));
-        if (n <= 0 || n >= target.size()) return std::nullopt;
-        target.truncate(n);
-        const QString next = QFile::decodeName(target);
-        at = next.startsWith(u'/') ? next : QFileInfo(at).path() + u'/' + next;
-    }
-    return std::nullopt;
-}
-
 // Removes what a write killed on the way left beside the file: the safe
 // writer's temporary files, which bear its mark, in the settings folder and,
 // where the settings file is a link, beside the file it points to. Under the
@@ -111,7 +81,7 @@ std::optional<QString> FileAtEndOfLinks(const QString& path)
 void RemoveLeftoverTemporaryFiles(const QString& path)
 {
     QStringList places{path};
-    if (const std::optional<QString> file = FileAtEndOfLinks(path); file && *file != path) places << *file;
+    if (const std::optional<QString> file = files::FileAtEndOfLinks(path); file && *file != path) places << *file;
     QStringList leftovers;
     for (const QString& place : places) {
         const QFileInfo file(place);
@@ -178,7 +148,7 @@ Store& CurrentStore()
                       + QStringLiteral("/ZELKOVA/") + SettingsFileName();
         RemoveLeftoverTemporaryFiles(store->path);
         // Any other thing than a file, or no file at all, gives the defaults.
-        if (const std::optional<QString> file = FileAtEndOfLinks(store->path)) {
+        if (const std::optional<QString> file = files::FileAtEndOfLinks(store->path)) {
             const FileText text = ReadSettingsFile(*file);
             if (text.kind == FileText::Kind::Text) store->values = ValuesOf(text.bytes);
         }
@@ -211,7 +181,7 @@ WriteResult WriteStore(Store& store, int waitMs)
     // on without.
     const files::FolderLock lock(FolderOf(store.path), waitMs);
     if (lock.HeldElsewhere()) return WriteResult::Busy;
-    const std::optional<QString> file = FileAtEndOfLinks(store.path);
+    const std::optional<QString> file = files::FileAtEndOfLinks(store.path);
     if (!file) return WriteResult::Failed;
     const FileText current = ReadSettingsFile(*file);
     if (current.kind == FileText::Kind::NotAFile) return WriteResult::NotAFile;
@@ -364,7 +334,7 @@ bool SyncIfFree()
 QString FilePath()
 {
     const QString& path = CurrentStore().path;
-    return FileAtEndOfLinks(path).value_or(path);
+    return files::FileAtEndOfLinks(path).value_or(path);
 }
 
 void Reopen()

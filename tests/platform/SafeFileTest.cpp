@@ -13,7 +13,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <sys/inotify.h>
@@ -159,15 +161,20 @@ TEST(SafeFile, ATemporaryNameIsTheTargetTheMarkAndEightDigitsExactly)
 }
 
 // A symbolic link in the target's place: followed for a file the user chose
-// (the link stays and the file it points to is replaced), or replaced itself
-// for the program's own files (what it points to stays as it was).
+// (the link stays and the file it points to is replaced, or made when it is
+// not there yet), or replaced itself for the program's own files (what it
+// points to stays as it was, or missing). A loop of links is not written.
 TEST(SafeFile, ALinkIsFollowedOrReplacedAsTheCallerAsks)
 {
     const struct {
         const char* what;
         files::Link link;
+        bool pointedThere;
         bool followed;
-    } cases[] = {{"followed", files::Link::Follow, true}, {"replaced", files::Link::Replace, false}};
+    } cases[] = {{"followed", files::Link::Follow, true, true},
+                 {"followed to a file not made yet", files::Link::Follow, false, true},
+                 {"replaced", files::Link::Replace, true, false},
+                 {"replaced, pointing to no file", files::Link::Replace, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QString work = testenv::MakeDir(QStringLiteral("link-%1/work").arg(c.what));
@@ -175,17 +182,28 @@ TEST(SafeFile, ALinkIsFollowedOrReplacedAsTheCallerAsks)
         const QString pointed = elsewhere + QStringLiteral("/kept");
         const QString name = work + QStringLiteral("/file");
         const QByteArray old("what the link points to");
-        ASSERT_TRUE(testenv::WriteFile(pointed, old));
+        if (c.pointedThere) {
+            ASSERT_TRUE(testenv::WriteFile(pointed, old));
+        }
         ASSERT_TRUE(QFile::link(pointed, name));
 
         const QByteArray fresh("written");
         ASSERT_TRUE(files::WriteWholeFile(name, fresh, nullptr, c.link));
         EXPECT_EQ(testenv::ReadFile(name), fresh);
         EXPECT_EQ(QFileInfo(name).isSymLink(), c.followed);
-        EXPECT_EQ(testenv::ReadFile(pointed), c.followed ? fresh : old);
+        EXPECT_EQ(testenv::ReadFile(pointed), c.followed ? fresh : c.pointedThere ? old : QByteArray());
         EXPECT_EQ(FilesIn(work), QStringList{QStringLiteral("file")});
-        EXPECT_EQ(FilesIn(elsewhere), QStringList{QStringLiteral("kept")});
+        EXPECT_EQ(FilesIn(elsewhere), c.followed || c.pointedThere ? QStringList{QStringLiteral("kept")} : QStringList{});
     }
+
+    const QString loop = testenv::MakeDir(QStringLiteral("loop"));
+    ASSERT_TRUE(QFile::link(loop + QStringLiteral("/b"), loop + QStringLiteral("/a")));
+    ASSERT_TRUE(QFile::link(loop + QStringLiteral("/a"), loop + QStringLiteral("/b")));
+    QString error;
+    EXPECT_FALSE(files::WriteWholeFile(loop + QStringLiteral("/a"), "written", &error));
+    EXPECT_TRUE(error.endsWith(QString::fromLocal8Bit(std::strerror(ELOOP)))) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(loop + QStringLiteral("/a")).isSymLink());
+    EXPECT_EQ(FilesIn(loop), QStringList({QStringLiteral("a"), QStringLiteral("b")}));
 }
 
 // A lock that another copy lets go of while this one waits is held, and no
