@@ -86,14 +86,32 @@ TEST(SettingsText, AnEditChangesOnlyTheLinesOfItsValues)
     EXPECT_EQ(ValueIn(after, "MainMenu/DataName"), "<absent>");
 }
 
+namespace {
+
+// An edit of a text, and the text it should give.
+struct Edit {
+    const char* what;
+    QByteArray before;
+    QList<Change> changes;
+    QByteArray after;
+};
+
+// Each edit gives its text, in which every change reads back.
+void ExpectEdits(std::initializer_list<Edit> edits)
+{
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.what);
+        EXPECT_EQ(reg::text::WithChanges(e.before, e.changes), e.after);
+        for (const Change& change : e.changes)
+            EXPECT_EQ(ValueIn(e.after, change.name), change.value.value_or(QStringLiteral("<absent>")));
+    }
+}
+
+}  // namespace
+
 TEST(SettingsText, TheFilesOwnFormIsKept)
 {
-    const struct {
-        const char* what;
-        QByteArray before;
-        QList<Change> changes;
-        QByteArray after;
-    } cases[] = {
+    ExpectEdits({
         {"an empty file", "", {{"Public/AnalyzeFinish", QStringLiteral("False")}}, "[Public]\nAnalyzeFinish=False\n"},
         {"CR LF line breaks",
          "[Public]\r\nAnalyzeFinish=True\r\n",
@@ -118,25 +136,14 @@ TEST(SettingsText, TheFilesOwnFormIsKept)
         {"names that need escapes", "", {{"Preview/My Key", QStringLiteral("1")}, {"表示/値", QStringLiteral("2")}},
          "[Preview]\nMy%20Key=1\n\n[%U8868%U793A]\n%U5024=2\n"},
         {"unchanged value", "[Public]\nA=1\n", {{"Public/a", QStringLiteral("1")}}, "[Public]\nA=1\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(reg::text::WithChanges(c.before, c.changes), c.after);
-        for (const Change& change : c.changes)
-            EXPECT_EQ(ValueIn(c.after, change.name), change.value.value_or(QStringLiteral("<absent>")));
-    }
+    });
 }
 
 // Every line keeps its own line break, whatever the others use; a new line
 // takes that of the line before it.
 TEST(SettingsText, EveryLineKeepsItsLineBreak)
 {
-    const struct {
-        const char* what;
-        QByteArray before;
-        QList<Change> changes;
-        QByteArray after;
-    } cases[] = {
+    ExpectEdits({
         {"after a line in LF, the first in CR LF", "[Public]\r\nA=1\n", {{"Public/B", QStringLiteral("2")}},
          "[Public]\r\nA=1\nB=2\n"},
         {"after a header in LF, the first line in CR LF", "; mine\r\n[Public]\n", {{"Public/A", QStringLiteral("1")}},
@@ -154,13 +161,7 @@ TEST(SettingsText, EveryLineKeepsItsLineBreak)
         {"after a line whose next goes", "[Public]\r\nA=1\nB=2\r\n[Input]\r\n",
          {{"Public/B", std::nullopt}, {"Public/C", QStringLiteral("3")}, {"Public/D", QStringLiteral("4")}},
          "[Public]\r\nA=1\nC=3\nD=4\n[Input]\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(reg::text::WithChanges(c.before, c.changes), c.after);
-        for (const Change& change : c.changes)
-            EXPECT_EQ(ValueIn(c.after, change.name), change.value.value_or(QStringLiteral("<absent>")));
-    }
+    });
 }
 
 // Whatever a value holds, the form written reads back as the same text.
