@@ -144,6 +144,7 @@ ViewParameters LoadViewParameters(int record, const QString& path)
     const qint64 end = static_cast<qint64>(std::max(record, 0)) * kViewRecordLength;
     switch (files::ReadOwnFile(path, bytes, end)) {
     case files::OwnFileRead::Absent:
+    case files::OwnFileRead::NotAFile:
         // Created for the next opening; this one uses the defaults either way.
         files::WriteWholeFile(path, DefaultFile(), nullptr, files::Link::Replace);
         break;
@@ -165,6 +166,7 @@ Status SaveViewParameters(int record, const ViewParameters& view, const QString&
     QString why;
     switch (files::ReadOwnFile(path, bytes, -1, &why)) {
     case files::OwnFileRead::Absent:
+    case files::OwnFileRead::NotAFile:
         bytes = DefaultFile();
         break;
     case files::OwnFileRead::Read:

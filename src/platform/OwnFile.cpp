@@ -34,19 +34,20 @@ OwnFileRead ReadOwnFile(const QString& path, QByteArray& bytes, qint64 limit, QS
         if (errno == ENOENT || errno == ENOTDIR) return OwnFileRead::Absent;
         return Failure(-1, error);
     }
-    if (!S_ISREG(named.st_mode)) return OwnFileRead::Absent;
+    if (!S_ISREG(named.st_mode)) return OwnFileRead::NotAFile;
     // The name may have been replaced since: the open refuses a link, and
     // what was opened must still be a regular file.
     const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT || errno == ELOOP) return OwnFileRead::Absent;
+        if (errno == ENOENT) return OwnFileRead::Absent;
+        if (errno == ELOOP) return OwnFileRead::NotAFile;
         return Failure(-1, error);
     }
     struct stat opened {};
     if (::fstat(fd, &opened) != 0) return Failure(fd, error);
     if (!S_ISREG(opened.st_mode)) {
         ::close(fd);
-        return OwnFileRead::Absent;
+        return OwnFileRead::NotAFile;
     }
     char buffer[64 * 1024];
     while (limit < 0 || bytes.size() < limit) {

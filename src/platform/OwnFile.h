@@ -1,8 +1,8 @@
-// Reading a file the program keeps for itself in the working folder (its
-// settings records): only a regular file of that very name is read. A
-// symbolic link of the name points at someone else's file, whatever it holds,
-// so it is never read through; like a folder or any other kind of file of
-// the name, it counts as no file at all.
+// Reading a file the program keeps for itself (its settings records in the
+// working folder, the settings file): only a regular file of that very name
+// is read, without ever waiting (a pipe would never end a read). A symbolic
+// link of the name points at someone else's file, whatever it holds, so it
+// is never read through; neither is a folder or any other kind of file.
 #pragma once
 
 #include <QByteArray>
@@ -11,8 +11,9 @@
 namespace files {
 
 enum class OwnFileRead {
-    Absent,   // no regular file of the name: missing, a link, a folder, ...
-    Read,     // `bytes` holds the file's bytes
+    Absent,     // nothing of the name
+    NotAFile,   // something else of the name: a link, a folder, a pipe, ...
+    Read,       // `bytes` holds the file's bytes
     Failed,   // a regular file that could not be opened or read
 };
 

@@ -1,6 +1,7 @@
 #include "platform/Settings.h"
 
 #include "platform/FolderLock.h"
+#include "platform/OwnFile.h"
 #include "platform/Runtime.h"
 #include "platform/SafeFile.h"
 #include "platform/SettingsText.h"
@@ -14,13 +15,9 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <memory>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace reg {
 
@@ -95,50 +92,6 @@ void RemoveLeftoverTemporaryFiles(const QString& path)
     for (const QString& leftover : leftovers) QFile::remove(leftover);
 }
 
-// What the settings file holds, read without waiting for anything.
-struct FileText {
-    enum class Kind {
-        Text,        // `bytes` are the file's
-        NoFile,      // nothing of that name: no settings stored yet
-        NotAFile,    // a folder, a pipe, a device
-        Unreadable,
-    };
-    Kind kind = Kind::Unreadable;
-    QByteArray bytes;
-};
-
-// Reads `path` when it is a file. Anything else is never opened for what it
-// is: a pipe would hold the read until another program wrote to it, a device
-// may do something of its own when opened.
-FileText ReadSettingsFile(const QString& path)
-{
-    using Kind = FileText::Kind;
-    const QByteArray native = QFile::encodeName(path);
-    struct stat st {};
-    if (::stat(native.constData(), &st) != 0) return {errno == ENOENT ? Kind::NoFile : Kind::Unreadable, {}};
-    if (!S_ISREG(st.st_mode)) return {Kind::NotAFile, {}};
-    // Without waiting, and checked again on what was opened: the name may
-    // have been given to something else meanwhile.
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return {errno == ENOENT ? Kind::NoFile : Kind::Unreadable, {}};
-    FileText text{Kind::Text, {}};
-    if (::fstat(fd, &st) != 0) text.kind = Kind::Unreadable;
-    else if (!S_ISREG(st.st_mode)) text.kind = Kind::NotAFile;
-    if (text.kind == Kind::Text) {
-        text.bytes.reserve(static_cast<qsizetype>(st.st_size));
-        char block[16384];
-        for (;;) {
-            const ssize_t n = ::read(fd, block, sizeof block);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) text = {Kind::Unreadable, {}};
-            if (n <= 0) break;
-            text.bytes.append(block, n);
-        }
-    }
-    ::close(fd);
-    return text;
-}
-
 Store& CurrentStore()
 {
     std::unique_ptr<Store>& store = StoreSlot();
@@ -149,8 +102,8 @@ Store& CurrentStore()
         RemoveLeftoverTemporaryFiles(store->path);
         // Any other thing than a file, or no file at all, gives the defaults.
         if (const std::optional<QString> file = files::FileAtEndOfLinks(store->path)) {
-            const FileText text = ReadSettingsFile(*file);
-            if (text.kind == FileText::Kind::Text) store->values = ValuesOf(text.bytes);
+            QByteArray bytes;
+            if (files::ReadOwnFile(*file, bytes) == files::OwnFileRead::Read) store->values = ValuesOf(bytes);
         }
     }
     return *store;
@@ -183,14 +136,22 @@ WriteResult WriteStore(Store& store, int waitMs)
     if (lock.HeldElsewhere()) return WriteResult::Busy;
     const std::optional<QString> file = files::FileAtEndOfLinks(store.path);
     if (!file) return WriteResult::Failed;
-    const FileText current = ReadSettingsFile(*file);
-    if (current.kind == FileText::Kind::NotAFile) return WriteResult::NotAFile;
-    if (current.kind == FileText::Kind::Unreadable) return WriteResult::Failed;
-    const QByteArray next = text::WithChanges(current.bytes, store.pending);
+    // The end of the links is no link itself: nothing but a file is read.
+    QByteArray current;
+    switch (files::ReadOwnFile(*file, current)) {
+    case files::OwnFileRead::NotAFile:
+        return WriteResult::NotAFile;
+    case files::OwnFileRead::Failed:
+        return WriteResult::Failed;
+    case files::OwnFileRead::Absent:
+    case files::OwnFileRead::Read:
+        break;
+    }
+    const QByteArray next = text::WithChanges(current, store.pending);
     QHash<QString, Entry> values = ValuesOf(next);
     // The edit keeps other lines as they stand; what it made must read back.
     if (!ShowsChanges(values, store.pending)) return WriteResult::Failed;
-    if (next != current.bytes && !files::WriteWholeFile(*file, next)) return WriteResult::Failed;
+    if (next != current && !files::WriteWholeFile(*file, next)) return WriteResult::Failed;
     // What the file holds now, other runs' values included.
     store.values = std::move(values);
     store.pending.clear();
