@@ -264,15 +264,10 @@ QRect PlacedFrame(const std::vector<QRect>& areas, const QMargins& margins, cons
     const QRect& over = asked.centreOver;
     const QPoint topLeft(asked.left ? *asked.left : over.center().x() - (centred.width() - 1) / 2,
                          asked.top ? *asked.top : over.center().y() - (centred.height() - 1) / 2);
-    if (!asked.keepIn.isEmpty()) {
-        if (sized) size = size.boundedTo(asked.keepIn.size()).expandedTo(smallest);
-        return {KeptWithin(asked.keepIn, size, topLeft), size};
-    }
-    if (sized) return SizedAndKeptOnScreens(areas, {topLeft, size}, smallest);
-    return {KeptOnScreens(areas, {topLeft, size}), size};
+    const std::vector<QRect> within = asked.keepIn.isEmpty() ? areas : std::vector<QRect>{asked.keepIn};
+    if (sized) return SizedAndKeptOnScreens(within, {topLeft, size}, smallest);
+    return {KeptOnScreens(within, {topLeft, size}), size};
 }
-
-QSize ExpectedFrameSize(const QWidget* window) { return window->size().grownBy(ExpectedDecoration(window)); }
 
 void Place(QWidget* window, PlaceAsked asked)
 {
@@ -285,13 +280,7 @@ void Place(QWidget* window, PlaceAsked asked)
     PlaceCheckOnceFramed::Watch(window, asked);
 }
 
-void MoveWithinScreenArea(QWidget* window, QPoint topLeft)
-{
-    PlaceAsked asked;
-    asked.left = topLeft.x();
-    asked.top = topLeft.y();
-    Place(window, asked);
-}
+QSize ExpectedFrameSize(const QWidget* window) { return window->size().grownBy(ExpectedDecoration(window)); }
 
 void MoveWithinScreenOf(QWidget* window, QPoint topLeft, const QRect& other)
 {

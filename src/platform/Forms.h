@@ -77,22 +77,18 @@ struct PlaceAsked {
 // available areas (the primary's first) and the margins of its frame.
 QRect PlacedFrame(const std::vector<QRect>& areas, const QMargins& margins, const PlaceAsked& asked);
 
-// The size of a window's frame: its own once the window manager has framed
-// it, else its size in the frame that shown windows wear.
-QSize ExpectedFrameSize(const QWidget* window);
-
 // Places a window as asked (its present size when `client` is empty) by the
 // frame it is expected to wear. A window whose frame is not known yet (not
 // shown, or not yet framed by the window manager) is placed again by the same
 // ask once it has its frame, unless it was moved or resized meanwhile; then it
 // is only kept on the screens.
 void Place(QWidget* window, PlaceAsked asked);
+// The size of a window's frame: its own once the window manager has framed
+// it, else its size in the frame that shown windows wear.
+QSize ExpectedFrameSize(const QWidget* window);
 // Moves a window so that the top-left corner of its frame lies at `topLeft`
-// (pixels) when the frame then lies whole on a screen, or else as near to it
-// as keeps the frame within the screen that holds it; its size stays.
-void MoveWithinScreenArea(QWidget* window, QPoint topLeft);
-// The same, kept within the screen that holds `other` (the frame of the
-// window it is placed over), wherever it would lie.
+// (pixels), kept within the screen that holds `other` (the frame of the
+// window it is placed over), wherever it would lie; its size stays.
 void MoveWithinScreenOf(QWidget* window, QPoint topLeft, const QRect& other);
 // Centres a window's frame over `centreOver` and keeps it within `keepIn`;
 // its size stays.
@@ -130,8 +126,10 @@ public:
     double HeightTw() const;
     void MoveTw(double left, double top);
     // Moves the window by a stored place in twips (left and top of its
-    // frame), kept whole on a screen (MoveWithinScreenArea); an edge that has
-    // none stored centres the window, at its present size, in `area`.
+    // frame), where it lies when the frame then lies whole on a screen, or
+    // else as near to it as keeps the frame within the screen that holds it;
+    // an edge that has none stored centres the window, at its present size,
+    // in `area`. Its size stays.
     void MoveOnScreenTw(std::optional<double> left, std::optional<double> top, const QRect& area);
     // Client area size in twips (the design size of the window).
     void SetClientSizeTw(double width, double height);
