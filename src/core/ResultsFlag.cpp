@@ -19,7 +19,12 @@ bool StoreResultsStale(const QString& refused)
         message = QStringLiteral("設定ファイル %2 がファイルではない（フォルダやパイプなどである）ため、%1。\r\n"
                                  "その名前のものを別の場所に移してから、もう一度実行して下さい。");
         break;
-    default:
+    case reg::WriteResult::LinkLoop:
+        message = QStringLiteral("設定ファイル %2 のリンクが輪になっていて、ファイルにたどり着けないため、%1。\r\n"
+                                 "リンクを直してから、もう一度実行して下さい。");
+        break;
+    case reg::WriteResult::Failed:
+    case reg::WriteResult::Written:
         message = QStringLiteral("設定を保存できないため、%1。\r\n"
                                  "設定ファイル %2 のあるフォルダの空き容量と書き込みの権限を確認して下さい。");
         break;

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace files {
@@ -109,6 +110,14 @@ FolderLock::FolderLock(const QString& folder, int waitMs)
 FolderLock::~FolderLock()
 {
     if (fd_ >= 0) ::close(fd_);  // the lock goes with the file
+}
+
+bool SameFolder(const QString& a, const QString& b)
+{
+    struct stat first {}, second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 }  // namespace files

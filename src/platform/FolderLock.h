@@ -28,4 +28,8 @@ private:
     bool heldElsewhere_ = false;
 };
 
+// True when `a` and `b` are one folder, by whatever paths they are reached.
+// Two locks of one process on one folder would wait for each other.
+bool SameFolder(const QString& a, const QString& b);
+
 }  // namespace files

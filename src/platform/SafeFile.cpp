@@ -75,11 +75,16 @@ std::optional<QString> FileAtEndOfLinks(const QString& path)
         }
         QByteArray target(st.st_size > 0 ? st.st_size + 1 : 4096, Qt::Uninitialized);
         const ssize_t n = ::readlink(native.constData(), target.data(), static_cast<size_t>(target.size()));
-        if (n <= 0 || n >= target.size()) return std::nullopt;
+        if (n <= 0 || n >= target.size()) {
+            // Gone or changed while it was read.
+            if (n >= 0) errno = EAGAIN;
+            return std::nullopt;
+        }
         target.truncate(n);
         const QString next = QFile::decodeName(target);
         at = next.startsWith(u'/') ? next : QFileInfo(at).path() + u'/' + next;
     }
+    errno = ELOOP;
     return std::nullopt;
 }
 

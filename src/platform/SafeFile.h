@@ -20,7 +20,8 @@ enum class Link {
 // The file a name stands for: `path` itself unless it is a symbolic link,
 // else where its chain of links ends, made yet or not (a link's relative
 // target counts from the link's folder). None when the chain does not end in
-// a name that is no link (a loop, or more links than the system follows).
+// a name that is no link: errno then is ELOOP for a loop, or more links than
+// the system follows, else the reason a link could not be read.
 std::optional<QString> FileAtEndOfLinks(const QString& path);
 
 // Writes a file as a temporary file beside `target` and gives it the

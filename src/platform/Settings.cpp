@@ -7,6 +7,7 @@
 #include "platform/SettingsText.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <cerrno>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -70,26 +72,49 @@ QHash<QString, Entry> ValuesOf(const QByteArray& text)
     return values;
 }
 
-// Removes what a write killed on the way left beside the file: the safe
-// writer's temporary files, which bear its mark, in the settings folder and,
+// A copy of the program reads and replaces the settings file only while it
+// holds the lock on the settings folder, which every copy of that
+// configuration shares, and then, where the file at the end of the links
+// lies in another folder, the lock on that folder, which every copy writing
+// that file shares, whatever its settings folder. The locks are taken in
+// this order alone, so that two copies never wait for each other in a
+// circle. This is the second lock; where the file lies in the settings
+// folder, that folder's lock is the one lock.
+class LockOfTheFilesFolder {
+public:
+    LockOfTheFilesFolder(const QString& settingsFolder, const QString& file, int waitMs)
+    {
+        if (!files::SameFolder(settingsFolder, FolderOf(file))) lock_.emplace(FolderOf(file), waitMs);
+    }
+    bool Held() const { return !lock_ || lock_->Held(); }
+    bool HeldElsewhere() const { return lock_ && lock_->HeldElsewhere(); }
+
+private:
+    std::optional<files::FolderLock> lock_;
+};
+
+// Removes the safe writer's temporary files of `file`, which bear its mark,
+// beside it.
+void RemoveTemporaryFilesOf(const QString& file)
+{
+    const QFileInfo info(file);
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (files::IsTemporaryNameOf(name, info.fileName())) QFile::remove(folder.filePath(name));
+}
+
+// Removes what a write killed on the way left in the settings folder and,
 // where the settings file is a link, beside the file it points to. Under the
-// lock on the settings folder, so that a write of another running copy keeps
-// its file; skipped while one writes.
+// locks a write holds, so that a write of another running copy keeps its
+// file; skipped while one writes.
 void RemoveLeftoverTemporaryFiles(const QString& path)
 {
-    QStringList places{path};
-    if (const std::optional<QString> file = files::FileAtEndOfLinks(path); file && *file != path) places << *file;
-    QStringList leftovers;
-    for (const QString& place : places) {
-        const QFileInfo file(place);
-        const QDir folder = file.absoluteDir();
-        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-            if (files::IsTemporaryNameOf(name, file.fileName())) leftovers << folder.filePath(name);
-    }
-    if (leftovers.isEmpty()) return;
     const files::FolderLock lock(FolderOf(path));
     if (!lock.Held()) return;
-    for (const QString& leftover : leftovers) QFile::remove(leftover);
+    RemoveTemporaryFilesOf(path);
+    const std::optional<QString> file = files::FileAtEndOfLinks(path);
+    if (!file || *file == path) return;
+    if (const LockOfTheFilesFolder fileLock(FolderOf(path), *file, 0); fileLock.Held()) RemoveTemporaryFilesOf(*file);
 }
 
 Store& CurrentStore()
@@ -120,22 +145,23 @@ bool ShowsChanges(const QHash<QString, Entry>& values, const QList<text::Change>
     return true;
 }
 
-// Puts the pending changes into the file as it is now, under the lock on the
-// settings folder, waiting up to `waitMs` for it. The new bytes go through
-// the safe writer: the file is replaced whole or not at all. Through a link,
-// the file it points to is written, and made when it is not there yet; a
-// folder missing there is not made. Anything but a file is left as it is.
+// Puts the pending changes into the file as it is now, under the locks,
+// waiting up to `waitMs` for both together. The new bytes go through the
+// safe writer: the file is replaced whole or not at all. Through a link, the
+// file it points to is written, and made when it is not there yet; a folder
+// missing there is not made. Anything but a file is left as it is.
 WriteResult WriteStore(Store& store, int waitMs)
 {
     if (store.pending.isEmpty()) return WriteResult::Written;
     if (!QDir().mkpath(FolderOf(store.path))) return WriteResult::Failed;
-    // The lock is on the settings folder, which every copy shares, wherever
-    // a link leads. Where the file system has no such locks, the write goes
-    // on without.
+    // Where the file system has no such locks, the write goes on without.
+    const QDeadlineTimer deadline(waitMs, Qt::PreciseTimer);
     const files::FolderLock lock(FolderOf(store.path), waitMs);
     if (lock.HeldElsewhere()) return WriteResult::Busy;
     const std::optional<QString> file = files::FileAtEndOfLinks(store.path);
-    if (!file) return WriteResult::Failed;
+    if (!file) return errno == ELOOP ? WriteResult::LinkLoop : WriteResult::Failed;
+    const LockOfTheFilesFolder fileLock(FolderOf(store.path), *file, static_cast<int>(deadline.remainingTime()));
+    if (fileLock.HeldElsewhere()) return WriteResult::Busy;
     // The end of the links is no link itself: nothing but a file is read.
     QByteArray current;
     switch (files::ReadOwnFile(*file, current)) {

@@ -11,7 +11,8 @@
 //
 // Where "ZELKOVA.conf" is a symbolic link, the settings are in the file it
 // points to (at the end of a chain of links), which a write makes when it is
-// not there yet; the link stays. Only a file is read or written: anything
+// not there yet; the link stays. Copies of the program whose settings
+// folders link to one file write it in turn too. Only a file is read or written: anything
 // else of that name (a folder, a pipe, a device) is left as it is, and the
 // program runs on its defaults.
 #pragma once
@@ -28,6 +29,8 @@ enum class WriteResult {
     Busy,      // another running copy of the program kept the file all along
     Failed,    // the folder or the file cannot be written (full, read-only)
     NotAFile,  // the settings file is a folder, a pipe or a device, left as it is
+    LinkLoop,  // the settings file's links lead round in a loop, or on for
+               // more links than the system follows, to no file
 };
 
 // The stored text, or `defaultValue` when the value is absent.

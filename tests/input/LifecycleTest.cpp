@@ -214,9 +214,9 @@ TEST_F(Lifecycle, TheScreenOpensWhenTheSettingsFileIsALinkToAFileNotMadeYet)
 }
 
 // Where the flag has no file to go to (a link to a folder that is not there,
-// a folder, a pipe, or a link to one, of the settings file's name), the
-// screen does not open and the message names the file, the one a link
-// points to; the thing is left as it is.
+// a folder, a pipe, or a link to one, of the settings file's name, or a loop
+// of links), the screen does not open and the message names the file, the
+// one a link points to; the thing is left as it is, every link of a loop too.
 TEST_F(Lifecycle, NoScreenOpensWhereTheSettingsHaveNoFile)
 {
     ASSERT_TRUE(reg::Sync());
@@ -241,6 +241,10 @@ TEST_F(Lifecycle, NoScreenOpensWhereTheSettingsHaveNoFile)
                     QFile::link(folder + "/pipe", settings);
          },
          "設定ファイル " + folder + "/pipe" + notAFile},
+        {"a loop of two links",
+         [&] { return QFile::link(settings, folder + "/b") && QFile::link(folder + "/b", settings); },
+         "設定ファイル " + settings + " のリンクが輪になっていて、ファイルにたどり着けないため、入力画面を開けません。\r\n"
+                                      "リンクを直してから、もう一度実行して下さい。"},
     };
     for (const auto& c : causes) {
         SCOPED_TRACE(c.cause);
@@ -257,6 +261,7 @@ TEST_F(Lifecycle, NoScreenOpensWhereTheSettingsHaveNoFile)
         EXPECT_EQ(after.isDir(), made.isDir());
         EXPECT_FALSE(QFileInfo::exists(folder + "/gone"));
     }
+    EXPECT_EQ(QFileInfo(folder + "/b").symLinkTarget(), settings);
 }
 
 // A cancel puts the flag back without waiting for another copy that keeps

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
@@ -328,6 +329,25 @@ QString RunOtherProgram(const QStringList& changes)
     return QString::fromUtf8(other.readAllStandardOutput()).trimmed();
 }
 
+// Makes the settings file a symbolic link to `target`, as given (relative or
+// not); the settings are read afresh.
+void LinkSettingsFileTo(const QString& target)
+{
+    const QString link = testenv::SettingsFilePath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(link).path()));
+    QFile::remove(link);
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
+    reg::Reopen();
+}
+
+// What the link `link` says, or "<no link>".
+QString LinkText(const QString& link)
+{
+    char text[4096];
+    const ssize_t n = ::readlink(QFile::encodeName(link).constData(), text, sizeof text);
+    return n < 0 ? QStringLiteral("<no link>") : QFile::decodeName(QByteArray(text, n));
+}
+
 }  // namespace
 
 // Each write reads the file afresh and applies only what this run changed:
@@ -362,25 +382,65 @@ TEST(Settings, AWriteKeepsWhatAnotherProgramStoredMeanwhile)
     EXPECT_FALSE(reg::HasSetting("Input", "InputLeft"));
 }
 
-// Two programs writing at the same moment lose none of each other's values.
+// Two programs writing at the same moment lose none of each other's values:
+// with one settings folder, and with two whose settings files link to one
+// file (two accounts keeping their settings in one shared file). The other
+// program writes each value on its own, and this one starts once it has
+// begun.
 TEST(Settings, TwoProgramsWritingAtOnceLoseNothing)
 {
-    QStringList theirs;
-    for (int i = 0; i < 40; ++i) theirs << QString("Other/K%1=%1").arg(i);
-    QProcess other;
-    other.start(QStringLiteral(ZELKOVA_SETTINGS_WRITER), QStringList{"--each"} + theirs);
-    ASSERT_TRUE(other.waitForStarted());
-    for (int i = 0; i < 40; ++i) {
-        reg::SaveSetting("Mine", QString("K%1").arg(i), QString::number(i));
-        ASSERT_TRUE(reg::Sync());
-    }
-    ASSERT_TRUE(other.waitForFinished(60000));
-    ASSERT_EQ(QString::fromUtf8(other.readAllStandardOutput()).trimmed(), "written");
-    const std::unique_ptr<QSettings> earlier = ReadByTheEarlierLibrary();
-    QSettings& file = *earlier;
-    for (int i = 0; i < 40; ++i) {
-        EXPECT_EQ(file.value(QString("Mine/K%1").arg(i)).toString(), QString::number(i));
-        EXPECT_EQ(file.value(QString("Other/K%1").arg(i)).toString(), QString::number(i));
+    const struct {
+        const char* what;
+        bool linked;
+        int writes;
+    } cases[] = {
+        {"one settings folder", false, 40},
+        {"two settings folders linking to one file", true, 150},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ++n;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(testenv::MakeDir(QString("config-%1").arg(n))));
+        reg::Reopen();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QString shared = testenv::SettingsFilePath();
+        QString otherLink;
+        if (c.linked) {
+            shared = testenv::MakeDir(QString("dotfiles-%1").arg(n)) + "/zelkova.conf";
+            LinkSettingsFileTo(shared);
+            const QString otherConfig = testenv::MakeDir(QString("other-config-%1").arg(n));
+            otherLink = otherConfig + "/ZELKOVA/ZELKOVA.conf";
+            ASSERT_TRUE(QDir().mkpath(otherConfig + "/ZELKOVA"));
+            ASSERT_TRUE(QFile::link(shared, otherLink));
+            environment.insert("XDG_CONFIG_HOME", otherConfig);
+        }
+        QStringList theirs;
+        for (int i = 0; i < c.writes; ++i) theirs << QString("Other/K%1=%1").arg(i);
+        QProcess other;
+        other.setProcessEnvironment(environment);
+        other.start(QStringLiteral(ZELKOVA_SETTINGS_WRITER), QStringList{"--each"} + theirs);
+        ASSERT_TRUE(other.waitForStarted());
+        QDeadlineTimer started(30000);
+        while (!testenv::ReadFile(shared).contains("[Other]") && !started.hasExpired()) ::usleep(1000);
+        for (int i = 0; i < c.writes; ++i) {
+            reg::SaveSetting("Mine", QString("K%1").arg(i), QString::number(i));
+            ASSERT_TRUE(reg::Sync());
+        }
+        ASSERT_TRUE(other.waitForFinished(60000));
+        ASSERT_EQ(QString::fromUtf8(other.readAllStandardOutput()).trimmed(), "written");
+        const std::unique_ptr<QSettings> earlier = ReadByTheEarlierLibrary();
+        QSettings& file = *earlier;
+        int lost = 0;
+        for (int i = 0; i < c.writes; ++i) {
+            lost += file.value(QString("Mine/K%1").arg(i)).toString() != QString::number(i);
+            lost += file.value(QString("Other/K%1").arg(i)).toString() != QString::number(i);
+        }
+        EXPECT_EQ(lost, 0);
+        if (c.linked) {
+            EXPECT_EQ(LinkText(testenv::SettingsFilePath()), shared);
+            EXPECT_EQ(LinkText(otherLink), shared);
+        }
     }
 }
 
@@ -403,27 +463,63 @@ TEST(Settings, AnAtOnceWriteIsNotStarvedByACopyWritingBackToBack)
 
 // A write that can be made later does not wait while another copy holds the
 // file: its value stays pending and is written once the file is free. The
-// other copy would let go of the lock for a write that waited, which would
-// then be on disk.
+// other copy holds the lock on the settings folder, or, where the settings
+// file links to a file in another folder, the lock on that folder, as a copy
+// with another settings folder linking there does. It would let go of the
+// lock for a write that waited, which would then be on disk.
 TEST(Settings, AWriteThatCanWaitDoesNotWaitForTheLock)
 {
-    reg::SaveSetting("Public", "ChkCancel", "True");
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "the folder of the file a link points to" : "the settings folder");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(testenv::MakeDir(linked ? "config-linked" : "config")));
+        QString held = QFileInfo(testenv::SettingsFilePath()).path();
+        if (linked) {
+            held = testenv::MakeDir("dotfiles");
+            LinkSettingsFileTo(held + "/zelkova.conf");
+        }
+        reg::Reopen();
+        reg::SaveSetting("Public", "ChkCancel", "True");
+        ASSERT_TRUE(reg::Sync());
+        testenv::LockYielder holder(held);
+        ASSERT_TRUE(holder.Holding());
+
+        reg::SaveSetting("Public", "ChkCancel", "False");
+        QCoreApplication::processEvents();   // the event loop's write
+        EXPECT_FALSE(reg::SyncIfFree());
+        EXPECT_EQ(testenv::SettingOnDisk("ChkCancel"), "True");
+        EXPECT_EQ(reg::GetSetting("Public", "ChkCancel"), "False");
+
+        // Tried again without a further change, once the other lets go.
+        holder.Kill();
+        QDeadlineTimer deadline(10000);
+        while (testenv::SettingOnDisk("ChkCancel") != "False" && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        EXPECT_EQ(testenv::SettingOnDisk("ChkCancel"), "False");
+    }
+}
+
+// An at-once write through a link waits for the lock on the settings folder
+// and that on the folder of the file it points to together no longer than
+// for one: here the first is let go of after 3 s and the second is kept.
+TEST(Settings, AnAtOnceWriteWaitsForBothLocksTogetherAFewSecondsAtMost)
+{
+    const QString folder = testenv::MakeDir("dotfiles");
+    LinkSettingsFileTo(folder + "/zelkova.conf");
+    reg::SaveSetting("Public", "AnalyzeFinish", "True");
     ASSERT_TRUE(reg::Sync());
-    testenv::LockYielder holder(QFileInfo(testenv::SettingsFilePath()).path());
-    ASSERT_TRUE(holder.Holding());
-
-    reg::SaveSetting("Public", "ChkCancel", "False");
-    QCoreApplication::processEvents();   // the event loop's write
-    EXPECT_FALSE(reg::SyncIfFree());
-    EXPECT_EQ(testenv::SettingOnDisk("ChkCancel"), "True");
-    EXPECT_EQ(reg::GetSetting("Public", "ChkCancel"), "False");
-
-    // Tried again without a further change, once the other lets go.
-    holder.Kill();
-    QDeadlineTimer deadline(10000);
-    while (testenv::SettingOnDisk("ChkCancel") != "False" && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(testenv::SettingOnDisk("ChkCancel"), "False");
+    {
+        const testenv::LockHolder settingsFolder(QFileInfo(testenv::SettingsFilePath()).path(), 3000);
+        const testenv::LockHolder filesFolder(folder, -1);
+        ASSERT_TRUE(settingsFolder.Holding() && filesFolder.Holding());
+        QElapsedTimer waited;
+        waited.start();
+        EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False"), reg::WriteResult::Busy);
+        EXPECT_LT(waited.elapsed(), 7000);
+    }
+    EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
+    EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "True");
+    EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False"), reg::WriteResult::Written);
+    EXPECT_EQ(testenv::SettingOnDisk("AnalyzeFinish"), "False");
 }
 
 // An at-once write that cannot be made says why: another copy kept the file
@@ -486,29 +582,6 @@ TEST(Settings, LeftoversOfAKilledWriteGoAtTheNextStart)
     expected.sort();
     EXPECT_EQ(testenv::FilesIn(folder), expected);
 }
-
-namespace {
-
-// Makes the settings file a symbolic link to `target`, as given (relative or
-// not); the settings are read afresh.
-void LinkSettingsFileTo(const QString& target)
-{
-    const QString link = testenv::SettingsFilePath();
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(link).path()));
-    QFile::remove(link);
-    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
-    reg::Reopen();
-}
-
-// What the link `link` says, or "<no link>".
-QString LinkText(const QString& link)
-{
-    char text[4096];
-    const ssize_t n = ::readlink(QFile::encodeName(link).constData(), text, sizeof text);
-    return n < 0 ? QStringLiteral("<no link>") : QFile::decodeName(QByteArray(text, n));
-}
-
-}  // namespace
 
 // The settings file as a link to a file not made yet, in a folder of the
 // user's own: a write makes that file, and the link stays; messages name it.
@@ -573,13 +646,25 @@ TEST(Settings, ALinkToWhereNoFileCanBeMadeIsLeftAsItIs)
     EXPECT_FALSE(QFileInfo::exists(folder + "/gone"));
     EXPECT_EQ(LinkText(testenv::SettingsFilePath()), missing);
 
+    // A loop of links, and a chain of more links than the system follows,
+    // say so; a message names the settings file itself.
     ASSERT_EQ(::symlink(QFile::encodeName(testenv::SettingsFilePath()).constData(),
                         QFile::encodeName(folder + "/loop").constData()), 0);
-    LinkSettingsFileTo(folder + "/loop");
-    EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False"), reg::WriteResult::Failed);
-    EXPECT_EQ(LinkText(testenv::SettingsFilePath()), folder + "/loop");
+    for (int i = 0; i < 45; ++i)
+        ASSERT_TRUE(QFile::link(QString("%1/chain-%2").arg(folder).arg(i + 1), QString("%1/chain-%2").arg(folder).arg(i)));
+    for (const char* first : {"loop", "chain-0"}) {
+        SCOPED_TRACE(first);
+        LinkSettingsFileTo(folder + "/" + first);
+        EXPECT_EQ(reg::FilePath(), testenv::SettingsFilePath());
+        EXPECT_EQ(reg::SaveSettingAtOnce("Public", "AnalyzeFinish", "False"), reg::WriteResult::LinkLoop);
+        reg::SaveSetting("Input", "InputLeft", "1200");
+        EXPECT_FALSE(reg::Sync());
+        EXPECT_EQ(LinkText(testenv::SettingsFilePath()), folder + "/" + first);
+        EXPECT_EQ(testenv::FilesIn(QFileInfo(testenv::SettingsFilePath()).path()), QStringList{"ZELKOVA.conf"});
+    }
     EXPECT_EQ(LinkText(folder + "/loop"), testenv::SettingsFilePath());
-    EXPECT_EQ(testenv::FilesIn(QFileInfo(testenv::SettingsFilePath()).path()), QStringList{"ZELKOVA.conf"});
+    EXPECT_EQ(LinkText(folder + "/chain-44"), folder + "/chain-45");
+    EXPECT_FALSE(QFileInfo::exists(folder + "/chain-45"));
 }
 
 // Anything of the settings file's name that is not a file (a pipe, a folder,
@@ -636,7 +721,7 @@ TEST(Settings, AnythingButAFileGivesTheDefaultsAndIsLeftAsItIs)
 
 // A write killed through a link leaves its temporary file beside the file
 // the link points to: the next start takes it there too, and only names of
-// that file with the mark.
+// that file with the mark, once no other copy writes there.
 TEST(Settings, LeftoversBesideTheFileALinkPointsToGoAtTheNextStart)
 {
     const QString folder = testenv::MakeDir("dotfiles");
@@ -649,6 +734,20 @@ TEST(Settings, LeftoversBesideTheFileALinkPointsToGoAtTheNextStart)
                              "ZELKOVA.conf.~zelkova-tmp-0123abcd", "other.conf.~zelkova-tmp-0123abcd", "mine.conf.0123abcd"};
     for (const QString& name : leftovers + others) ASSERT_TRUE(testenv::WriteFile(folder + "/" + name, "x"));
     ASSERT_TRUE(testenv::WriteFile(settingsFolder + "/ZELKOVA.conf.~zelkova-tmp-0123abcd", "x"));
+    QStringList all = leftovers + others;
+    all << "mine.conf";
+    all.sort();
+
+    // Not while another copy, of another settings folder linking there too,
+    // writes the file: the name may be that of its new file.
+    {
+        const testenv::LockHolder other(folder, -1);
+        ASSERT_TRUE(other.Holding());
+        reg::Reopen();
+        EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
+        EXPECT_EQ(testenv::FilesIn(folder), all);
+        EXPECT_EQ(testenv::FilesIn(settingsFolder), QStringList{"ZELKOVA.conf"});
+    }
 
     reg::Reopen();
     EXPECT_EQ(reg::GetSetting("Public", "AnalyzeFinish"), "True");
@@ -656,5 +755,4 @@ TEST(Settings, LeftoversBesideTheFileALinkPointsToGoAtTheNextStart)
     expected << "mine.conf";
     expected.sort();
     EXPECT_EQ(testenv::FilesIn(folder), expected);
-    EXPECT_EQ(testenv::FilesIn(settingsFolder), QStringList{"ZELKOVA.conf"});
 }
