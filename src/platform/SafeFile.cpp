@@ -95,7 +95,7 @@ SafeFile::SafeFile(const QString& target, Link link) : target_(target)
     if (link == Link::Follow) {
         const std::optional<QString> file = FileAtEndOfLinks(target);
         if (file) target_ = *file;
-        else endless_ = true;
+        else linkError_ = errno;
     }
 }
 
@@ -105,8 +105,8 @@ bool SafeFile::Open()
 {
     Discard();
     error_.clear();
-    if (endless_) {
-        errno = ELOOP;
+    if (linkError_ != 0) {
+        errno = linkError_;
         Fail();
         return false;
     }

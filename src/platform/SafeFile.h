@@ -63,7 +63,7 @@ private:
     QString error_;
     int fd_ = -1;
     bool unnamed_ = false;   // written to a file without a name yet
-    bool endless_ = false;   // a chain of links that ends in no file
+    int linkError_ = 0;      // why the chain of links ends in no file (ELOOP)
     bool ok_ = false;
     qint64 written_ = 0;
 };

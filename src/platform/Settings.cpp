@@ -77,9 +77,9 @@ QHash<QString, Entry> ValuesOf(const QByteArray& text)
 // configuration shares, and then, where the file at the end of the links
 // lies in another folder, the lock on that folder, which every copy writing
 // that file shares, whatever its settings folder. The locks are taken in
-// this order alone, so that two copies never wait for each other in a
-// circle. This is the second lock; where the file lies in the settings
-// folder, that folder's lock is the one lock.
+// this order alone, so that copies sharing one file never wait for each
+// other in a circle. This is the second lock; where the file lies in the
+// settings folder, that folder's lock is the one lock.
 class LockOfTheFilesFolder {
 public:
     LockOfTheFilesFolder(const QString& settingsFolder, const QString& file, int waitMs)
